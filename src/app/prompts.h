@@ -1,0 +1,48 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+#include <optional>
+
+// The one door to the user. Windows use QtPrompts; tests answer from a script.
+class Prompts {
+public:
+    enum class Icon { None, Critical, Question, Exclamation, Information };
+    enum class Buttons { Ok, OkCancel, YesNo, YesNoCancel };
+    enum class Answer { Ok, Cancel, Yes, No };
+
+    struct Message {
+        QString text;
+        QString title;
+        Icon icon = Icon::None;
+        Buttons buttons = Buttons::Ok;
+        std::optional<Answer> defaultAnswer; // unset: the first button
+    };
+
+    // A file dialog. filter is in the "description|pattern|description|pattern" form the
+    // commands are written with; filterIndex counts from 1 and picks the preselected entry.
+    struct FileRequest {
+        QString title;
+        QString filter;
+        int filterIndex = 1;
+        QString folder;
+    };
+
+    virtual ~Prompts() = default;
+
+    virtual Answer message(const Message& message) = 0;
+    // Empty when the user cancels.
+    virtual QString openFile(const FileRequest& request) = 0;
+    virtual QString saveFile(const FileRequest& request) = 0;
+    // The printer set-up dialog for the printer named; the chosen name, or nothing on cancel.
+    virtual std::optional<QString> printerSetup(const QString& printerName) = 0;
+
+    // Shorthands for the common message boxes.
+    Answer ask(const QString& text, const QString& title, Icon icon = Icon::Question,
+               std::optional<Answer> defaultAnswer = std::nullopt);
+    void tell(const QString& text, const QString& title, Icon icon);
+};
+
+// "desc|*.a|desc|*.b" as a list of Qt name filters ("desc (*.a)"), matching either letter case.
+QStringList qtNameFilters(const QString& vbFilter);

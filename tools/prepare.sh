@@ -1,0 +1,51 @@
+#!/usr/bin/env bash
+# Installs the Debian packages the project needs, then configures and builds it.
+# Sourced by ./run and ./test; BUILD_DIR and BUILD_TYPE may be set by the caller.
+set -euo pipefail
+
+ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
+BUILD_DIR="${BUILD_DIR:-$ROOT/build}"
+BUILD_TYPE="${BUILD_TYPE:-Release}"
+
+PACKAGES=(
+  g++ cmake ninja-build pkg-config
+  qt6-base-dev qt6-qpa-plugins libicu-dev
+  googletest libgtest-dev libgmock-dev
+  fonts-ipafont fonts-ipafont-gothic fonts-ipafont-mincho
+)
+
+missing_packages() {
+  local p
+  for p in "${PACKAGES[@]}"; do
+    if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed'; then
+      echo "$p"
+    fi
+  done
+}
+
+install_missing() {
+  local missing
+  missing="$(missing_packages)"
+  [ -z "$missing" ] && return 0
+  if [ "$(id -u)" -ne 0 ]; then
+    echo "Missing Debian packages:" $missing >&2
+    echo "Run as root, or install them with: sudo apt-get install" $missing >&2
+    exit 1
+  fi
+  echo "Installing:" $missing
+  export DEBIAN_FRONTEND=noninteractive
+  apt-get update -qq
+  # shellcheck disable=SC2086
+  apt-get install -y -qq --no-install-recommends $missing
+}
+
+build() {
+  local warnings=OFF
+  [ "${CI:-}" = "true" ] && warnings=ON
+  cmake -S "$ROOT" -B "$BUILD_DIR" -G Ninja \
+    -DCMAKE_BUILD_TYPE="$BUILD_TYPE" -DTOVENLA_WARNINGS_AS_ERRORS="$warnings" >/dev/null
+  cmake --build "$BUILD_DIR" --parallel "$(nproc)"
+}
+
+install_missing
+build
