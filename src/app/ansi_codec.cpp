@@ -3,6 +3,8 @@
 #include <QStringDecoder>
 #include <QStringEncoder>
 
+#include <algorithm>
+
 namespace {
 
 constexpr const char* kCodecName = "windows-31j";
@@ -37,16 +39,17 @@ Decoded decode(const QByteArray& bytes) {
         result.ok = decodeStrict(QStringConverter::Utf8, bytes.mid(3), result.text);
         return result;
     }
-    QStringDecoder cp932(kCodecName, QStringConverter::Flag::Stateless);
-    result.text = cp932.decode(bytes);
-    if (!cp932.hasError())
-        return result;
+    // Japanese CP932 text is practically never valid UTF-8, so valid UTF-8 with non-ASCII
+    // bytes is taken as UTF-8.
+    const bool ascii = std::all_of(bytes.begin(), bytes.end(), [](char c) { return (c & 0x80) == 0; });
     QString utf8;
-    if (decodeStrict(QStringConverter::Utf8, bytes, utf8)) {
+    if (!ascii && decodeStrict(QStringConverter::Utf8, bytes, utf8)) {
         result.text = utf8;
         return result;
     }
-    result.ok = false;
+    QStringDecoder cp932(kCodecName, QStringConverter::Flag::Stateless);
+    result.text = cp932.decode(bytes);
+    result.ok = !cp932.hasError();
     return result;
 }
 
@@ -55,8 +58,7 @@ Encoded encode(const QString& text) {
     Encoded result;
     QStringEncoder encoder(kCodecName, QStringConverter::Flag::Stateless);
     result.bytes = encoder.encode(source);
-    if (!encoder.hasError())
-        return result;
+    if (!encoder.hasError()) return result;
 
     // Rare: find the characters that failed, one code point at a time.
     result.bytes.clear();

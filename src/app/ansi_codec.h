@@ -8,11 +8,11 @@ namespace AnsiCodec {
 
 struct Decoded {
     QString text;
-    bool ok = true; // false: bytes that neither CP932 nor UTF-8 can read; they became U+FFFD
+    bool ok = true; // false: bytes that could not be read; they became U+FFFD
 };
 
-// CP932, or UTF-8 when the data starts with a byte order mark. Data that is not valid CP932
-// but valid UTF-8 is read as UTF-8, because files made on other systems often are.
+// CP932, or UTF-8 when the data starts with a byte order mark. Valid UTF-8 holding non-ASCII
+// text is read as UTF-8 too, because files made on other systems often are.
 Decoded decode(const QByteArray& bytes);
 
 struct Encoded {

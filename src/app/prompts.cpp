@@ -1,5 +1,7 @@
 #include "app/prompts.h"
 
+using namespace Qt::StringLiterals;
+
 Prompts::Answer Prompts::ask(const QString& text, const QString& title, Icon icon,
                              std::optional<Answer> defaultAnswer) {
     return message({text, title, icon, Buttons::YesNo, defaultAnswer});
@@ -17,8 +19,7 @@ QStringList qtNameFilters(const QString& vbFilter) {
         // The description often repeats the pattern in brackets; Qt reads the last brackets as
         // the pattern, so they are dropped and the real pattern is appended.
         const qsizetype bracket = description.lastIndexOf(u'(');
-        if (bracket > 0 && description.endsWith(u')'))
-            description = description.left(bracket).trimmed();
+        if (bracket > 0 && description.endsWith(u')')) description = description.left(bracket).trimmed();
         QStringList patterns;
         for (const QString& pattern : parts.at(i + 1).split(u';', Qt::SkipEmptyParts)) {
             patterns << pattern;

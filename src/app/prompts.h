@@ -38,10 +38,25 @@ public:
     // The printer set-up dialog for the printer named; the chosen name, or nothing on cancel.
     virtual std::optional<QString> printerSetup(const QString& printerName) = 0;
 
+    // The hourglass pointer while a command works.
+    virtual void setBusy(bool busy) { (void)busy; }
+
     // Shorthands for the common message boxes.
     Answer ask(const QString& text, const QString& title, Icon icon = Icon::Question,
                std::optional<Answer> defaultAnswer = std::nullopt);
     void tell(const QString& text, const QString& title, Icon icon);
+};
+
+// Hourglass for the length of a scope.
+class BusyScope {
+public:
+    explicit BusyScope(Prompts& prompts) : prompts_(prompts) { prompts_.setBusy(true); }
+    ~BusyScope() { prompts_.setBusy(false); }
+    BusyScope(const BusyScope&) = delete;
+    BusyScope& operator=(const BusyScope&) = delete;
+
+private:
+    Prompts& prompts_;
 };
 
 // "desc|*.a|desc|*.b" as a list of Qt name filters ("desc (*.a)"), matching either letter case.

@@ -143,13 +143,14 @@ Settings Settings::defaults() {
     str(SettingItem::FreeTemplatePath, QString());
     num(SettingItem::ImportKeyKind, 0);
     num(SettingItem::PaperLayout, 1); // A4 portrait, 3 photos a page
-    // A 4:3 photo frame with room for the information box beside it.
-    str(SettingItem::PhotoWidthMm, u"112"_s);
-    str(SettingItem::PhotoHeightMm, u"84"_s);
-    str(SettingItem::MarginTopMm, u"10"_s);
-    str(SettingItem::MarginBottomMm, u"10"_s);
-    str(SettingItem::MarginLeftMm, u"30"_s);
-    str(SettingItem::MarginRightMm, u"15"_s);
+    // A 4:3 photo frame with room for the information box beside it. Numbers, as a text read
+    // back from the file becomes one: the file then stays the same from the first run on.
+    num(SettingItem::PhotoWidthMm, 112);
+    num(SettingItem::PhotoHeightMm, 84);
+    num(SettingItem::MarginTopMm, 10);
+    num(SettingItem::MarginBottomMm, 10);
+    num(SettingItem::MarginLeftMm, 30);
+    num(SettingItem::MarginRightMm, 15);
     num(SettingItem::BlankMarkEmpty, 1);
     num(SettingItem::MirrorA3, 0);
     str(SettingItem::InfoFont, u"ＭＳ Ｐゴシック:10.5"_s);
@@ -167,10 +168,10 @@ Settings Settings::defaults() {
     num(SettingItem::FieldReportKind, 0);
     str(37, QString());
     num(SettingItem::StripExtension, 1);
-    str(SettingItem::FileNameLine, u"1"_s);
-    str(SettingItem::KindLine, u"2"_s);
-    str(SettingItem::FolderLine, u"3"_s);
-    str(SettingItem::ParentFolderLine, u"4"_s);
+    num(SettingItem::FileNameLine, 1);
+    num(SettingItem::KindLine, 2);
+    num(SettingItem::FolderLine, 3);
+    num(SettingItem::ParentFolderLine, 4);
     for (int n = SettingItem::ParcelInfoLine1; n <= ItemCount; ++n)
         str(n, QString());
 

@@ -1,0 +1,104 @@
+#include "album/album_commands.h"
+
+#include "album/album_file.h"
+#include "album/csv_photo_list.h"
+#include "app/app_error.h"
+#include "app/prompts.h"
+#include "app/sheet_guard.h"
+#include "app/workspace.h"
+
+using namespace Qt::StringLiterals;
+
+namespace AlbumCommands {
+
+const QString ClearQuestion = u"現在のデータが失われます。　データをすべてクリアーして良いですか？　"_s;
+const QString ClearQuestionTitle = u"継続確認"_s;
+const QString CapacityExceeded = u"行数が超えました。取込みを中止します。"_s;
+
+namespace {
+
+const QString ErrorTitle = u"エラー"_s;
+
+void reportFailure(Prompts& prompts, const AppError& error) {
+    prompts.tell(error.message(), ErrorTitle, Prompts::Icon::Critical);
+}
+
+// The rows whose thumbnails are to be made next.
+void markNewRows(Workspace& workspace) {
+    workspace.FirstNewRow = 1;
+    workspace.LastNewRow = workspace.AlbumRowCount;
+}
+
+} // namespace
+
+void NewAlbum(Workspace& workspace, Prompts& prompts) {
+    if (workspace.SheetModified == 1 &&
+        prompts.ask(ClearQuestion, ClearQuestionTitle, Prompts::Icon::Question, Prompts::Answer::No) !=
+            Prompts::Answer::Yes) {
+        workspace.WorkText = u"/"_s;
+        return;
+    }
+    if (workspace.SS1.rows().isEmpty() && workspace.SheetModified == 0) {
+        workspace.UpdateRowTotal();
+        return;
+    }
+    workspace.replaceRows(u"新規"_s, {}, 0);
+}
+
+bool LoadAlbum(Workspace& workspace, Prompts& prompts) {
+    const QString path = prompts.openFile({{}, AlbumFile::DialogFilter, AlbumFile::DialogFilterIndex, {}});
+    if (path.isEmpty()) return false;
+    return OpenAlbumFile(workspace, prompts, path);
+}
+
+bool OpenAlbumFile(Workspace& workspace, Prompts& prompts, const QString& path) {
+    QList<AlbumRow> rows;
+    try {
+        BusyScope busy(prompts);
+        rows = AlbumFile::load(path, workspace.AlbumMaxRows);
+    } catch (const AppError& error) {
+        reportFailure(prompts, error);
+        return false;
+    }
+    workspace.replaceRows(u"呼出"_s, std::move(rows), 0);
+    markNewRows(workspace);
+    return true;
+}
+
+bool SaveAlbum(Workspace& workspace, Prompts& prompts) {
+    if (!SheetGuard::SheetHasData(workspace, prompts)) return false;
+    const QString path = prompts.saveFile({{}, AlbumFile::DialogFilter, AlbumFile::DialogFilterIndex, {}});
+    if (path.isEmpty()) return false;
+    try {
+        BusyScope busy(prompts);
+        AlbumFile::save(path, workspace.SS1.rows());
+    } catch (const AppError& error) {
+        reportFailure(prompts, error);
+        return false;
+    }
+    workspace.markSaved();
+    return true;
+}
+
+bool ImportCsvList(Workspace& workspace, Prompts& prompts) {
+    const QString path = prompts.openFile({CsvDialogTitle, CsvDialogFilter, 1, workspace.ChosenFolder});
+    if (path.isEmpty()) return false;
+    workspace.ChosenFolder = folderOfPath(path);
+    CsvPhotoList list;
+    try {
+        BusyScope busy(prompts);
+        list = readCsvPhotoList(path, workspace.AlbumMaxRows);
+    } catch (const AppError& error) {
+        reportFailure(prompts, error);
+        return false;
+    }
+    workspace.replaceRows(u"Import2"_s, std::move(list.rows), 1);
+    markNewRows(workspace);
+    if (list.linesNotImported > 0)
+        prompts.tell(CapacityExceeded + u"\r\n取り込まれなかった行数："_s +
+                         QString::number(list.linesNotImported),
+                     u"確認"_s, Prompts::Icon::Question);
+    return true;
+}
+
+} // namespace AlbumCommands

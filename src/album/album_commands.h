@@ -1,0 +1,27 @@
+#pragma once
+
+#include <QString>
+
+class Prompts;
+class Workspace;
+
+// The commands that replace or store the whole album: 新規, 呼出, 保存 and Import2.
+namespace AlbumCommands {
+
+extern const QString ClearQuestion; // asked by 新規 on a modified sheet
+extern const QString ClearQuestionTitle;
+extern const QString CapacityExceeded; // "行数が超えました。取込みを中止します。"
+
+// 新規. A declined question leaves WorkText = "/" for the callers that go on after it.
+void NewAlbum(Workspace& workspace, Prompts& prompts);
+// 呼出: asks for the file, then opens it. False when nothing was loaded.
+bool LoadAlbum(Workspace& workspace, Prompts& prompts);
+// Opens an album file without a dialog (also used for the command line). A failure is
+// reported and leaves the open album as it was.
+bool OpenAlbumFile(Workspace& workspace, Prompts& prompts, const QString& path);
+// 保存. True when the file was written.
+bool SaveAlbum(Workspace& workspace, Prompts& prompts);
+// Import2: fills the sheet from a CSV photo list. True when the sheet was filled.
+bool ImportCsvList(Workspace& workspace, Prompts& prompts);
+
+} // namespace AlbumCommands

@@ -1,0 +1,44 @@
+#include "album/album_file.h"
+
+#include "app/app_error.h"
+#include "app/sheet_file.h"
+
+using namespace Qt::StringLiterals;
+
+namespace AlbumFile {
+
+const QString DialogFilter = u"すべてのﾌｧｲﾙ (*.*)|*.*|ﾃｷｽﾄ ﾌｧｲﾙ (*.txt)|*.txt|ﾃﾞｰﾀ ﾌｧｲﾙ (*.dat)|*.dat"_s;
+
+QList<AlbumRow> load(const QString& path, int maxRows) {
+    const SheetContent content = SheetFile::load(path);
+    if (content.columns != AlbumColumn::Count)
+        throw AppError(SheetFile::loadFailure(path, u"写真帳ファイルではありません（列数 "_s +
+                                                        QString::number(content.columns) + u"）。"_s));
+    if (content.lastRow() > maxRows)
+        throw AppError(SheetFile::loadFailure(path, u"行数が上限を超えています（ファイル "_s +
+                                                        QString::number(content.lastRow()) + u" 行、上限 "_s +
+                                                        QString::number(maxRows) + u" 行）。"_s));
+    QList<AlbumRow> rows(content.lastRow());
+    for (const auto& [row, cells] : content.rows) {
+        AlbumRow& target = rows[row - 1];
+        target.info = cells.at(AlbumColumn::Info - 1);
+        target.number = cells.at(AlbumColumn::Number - 1);
+        target.path = cells.at(AlbumColumn::Path - 1);
+    }
+    while (!rows.isEmpty() && rows.constLast().isEmpty())
+        rows.removeLast();
+    return rows;
+}
+
+void save(const QString& path, const QList<AlbumRow>& rows) {
+    SheetContent content;
+    content.columns = AlbumColumn::Count;
+    for (int r = 0; r < rows.size(); ++r) {
+        const AlbumRow& row = rows.at(r);
+        if (row.info.isEmpty() && row.number.isEmpty() && row.path.isEmpty()) continue;
+        content.rows.emplace(r + 1, QStringList{QString(), row.info, row.number, row.path});
+    }
+    SheetFile::save(path, content);
+}
+
+} // namespace AlbumFile

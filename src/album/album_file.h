@@ -1,0 +1,20 @@
+#pragma once
+
+#include "app/album_sheet.h"
+
+#include <QList>
+#include <QString>
+
+// Album files: the text of columns 2 to 4 of every used row, in the sheet file format. The
+// thumbnails of column 1 are made again after loading.
+namespace AlbumFile {
+
+extern const QString DialogFilter;          // "すべてのﾌｧｲﾙ (*.*)|*.*|..."
+inline constexpr int DialogFilterIndex = 3; // *.dat
+
+// Throw AppError naming the file and the reason. A file with rows beyond maxRows is refused
+// whole, never cut.
+QList<AlbumRow> load(const QString& path, int maxRows);
+void save(const QString& path, const QList<AlbumRow>& rows);
+
+} // namespace AlbumFile

@@ -1,0 +1,23 @@
+#pragma once
+
+#include "app/album_sheet.h"
+
+#include <QList>
+#include <QString>
+
+// A CSV photo list: a header line, then "line 1,line 2,file name" per photo, the file name
+// relative to the folder of the list. CP932, or UTF-8 with a byte order mark.
+struct CsvPhotoList {
+    QString folder;           // the list's folder with its trailing separator
+    QList<AlbumRow> rows;     // row 1 first
+    int linesNotImported = 0; // lines beyond the album's capacity
+};
+
+extern const QString CsvDialogTitle;  // "CSVファイルを開く"
+extern const QString CsvDialogFilter; // "CSVﾌｧｲﾙ(*.CSV)|*.CSV"
+
+// The folder part of a path, up to and including its last "\" or "/".
+QString folderOfPath(const QString& path);
+
+// Throws AppError naming the file and the reason when it cannot be read.
+CsvPhotoList readCsvPhotoList(const QString& path, int maxRows);

@@ -1,0 +1,147 @@
+#include "app/session.h"
+
+#include "album/album_commands.h"
+#include "app/app_error.h"
+#include "app/prompts.h"
+#include "app/sheet_file.h"
+#include "app/workspace.h"
+#include "settings/settings_file.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <QSaveFile>
+
+using namespace Qt::StringLiterals;
+
+namespace Session {
+
+const QString SettingsFileName = u"tovenla.ini"_s;
+const QString BookmarkFileName = u"add.dat"_s;
+const QString PhraseFileName = u"MJRT.dat"_s;
+
+const QString AlreadyRunning = u"このプログラムは既に起動されています。"_s;
+const QString AlreadyRunningTitle = u"二重起動"_s;
+const QString ExitQuestion = u" シートが変更されてます。　保存しますか？　"_s;
+const QString ExitQuestionTitle = u"終了確認"_s;
+
+namespace {
+
+const QString ErrorTitle = u"エラー"_s;
+constexpr int MaxCapacity = 32767; // row numbers are 16-bit wherever the album is used
+
+void writeBytes(const QString& path, const QByteArray& bytes) {
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly)) throw AppError(SheetFile::saveFailure(path, file.errorString()));
+    file.write(bytes);
+    if (!file.commit()) throw AppError(SheetFile::saveFailure(path, file.errorString()));
+}
+
+// A program file whose content later commands own: read as it is, created when missing.
+QByteArray readKeptFile(Workspace& workspace, Prompts& prompts, const QString& name,
+                        const QByteArray& initial) {
+    const QString path = workspace.programFile(name);
+    try {
+        if (!QFileInfo::exists(path)) {
+            writeBytes(path, initial);
+            return initial;
+        }
+        QFile file(path);
+        if (!file.open(QIODevice::ReadOnly)) throw AppError(SheetFile::loadFailure(path, file.errorString()));
+        return file.readAll();
+    } catch (const AppError& error) {
+        if (QFileInfo::exists(path)) workspace.UnreadableProgramFiles << name;
+        prompts.tell(error.message(), ErrorTitle, Prompts::Icon::Critical);
+        return initial;
+    }
+}
+
+void writeProgramFile(Workspace& workspace, Prompts& prompts, const QString& name, const QByteArray& bytes) {
+    if (workspace.UnreadableProgramFiles.contains(name)) return;
+    try {
+        writeBytes(workspace.programFile(name), bytes);
+    } catch (const AppError& error) {
+        prompts.tell(error.message(), ErrorTitle, Prompts::Icon::Critical);
+    }
+}
+
+QByteArray emptyPhraseFile() {
+    SheetContent phrases;
+    phrases.columns = 1;
+    return SheetFile::serialize(phrases);
+}
+
+void readSettingsAtStartUp(Workspace& workspace, Prompts& prompts) {
+    const QString path = workspace.programFile(SettingsFileName);
+    try {
+        const SettingsFile::ReadResult result = SettingsFile::ReadSettingsFile(path, true);
+        workspace.settings = result.settings;
+        if (!result.existed) SettingsFile::WriteSettingsFile(path, workspace.settings);
+    } catch (const AppError& error) {
+        if (QFileInfo::exists(path)) workspace.UnreadableProgramFiles << SettingsFileName;
+        prompts.tell(error.message(), ErrorTitle, Prompts::Icon::Critical);
+    }
+}
+
+void writeSettings(Workspace& workspace, Prompts& prompts) {
+    if (workspace.UnreadableProgramFiles.contains(SettingsFileName)) return;
+    const QString path = workspace.programFile(SettingsFileName);
+    try {
+        const QStringList problems = SettingsFile::WriteSettingsFile(path, workspace.settings);
+        if (!problems.isEmpty())
+            prompts.tell(
+                u"次の設定には Shift_JIS で保存できない文字があるため、その文字を「?」に置き換えて保存しました。\r\n"_s +
+                    path + u"\r\n"_s + problems.join(u"\r\n"_s),
+                u"確認"_s, Prompts::Icon::Exclamation);
+    } catch (const AppError& error) {
+        prompts.tell(error.message(), ErrorTitle, Prompts::Icon::Critical);
+    }
+}
+
+// Yes saves; a save that does not happen (cancelled, failed) asks again, so that work is
+// never dropped by accident. No leaves without saving.
+void offerToSave(Workspace& workspace, Prompts& prompts) {
+    while (workspace.SheetModified == 1) {
+        if (prompts.ask(ExitQuestion, ExitQuestionTitle) != Prompts::Answer::Yes) return;
+        if (AlbumCommands::SaveAlbum(workspace, prompts) || workspace.AlbumRowCount == 0) return;
+    }
+}
+
+} // namespace
+
+int capacityFromSettings(const Workspace& workspace) {
+    const SettingValue& value = workspace.settings.item(SettingItem::AlbumMaxRows);
+    const double rows = value.toNumber();
+    if (rows < 1) return AlbumSheet::DesignMaxRows;
+    return rows > MaxCapacity ? MaxCapacity : value.toRoundedInt();
+}
+
+void readSettings(Workspace& workspace) {
+    workspace.settings =
+        SettingsFile::ReadSettingsFile(workspace.programFile(SettingsFileName), true).settings;
+    workspace.AlbumMaxRows = capacityFromSettings(workspace);
+    workspace.SS1.setMaxRows(workspace.AlbumMaxRows);
+}
+
+void startUp(Workspace& workspace, Prompts& prompts, const QString& albumPath) {
+    workspace.BookmarkFileBytes = readKeptFile(workspace, prompts, BookmarkFileName, {});
+    readSettingsAtStartUp(workspace, prompts);
+    workspace.AlbumMaxRows = capacityFromSettings(workspace);
+    workspace.SS1.setMaxRows(workspace.AlbumMaxRows);
+    workspace.UpdateRowTotal();
+    workspace.ClickCounter = 0;
+    if (!albumPath.isEmpty()) AlbumCommands::OpenAlbumFile(workspace, prompts, albumPath);
+    workspace.SheetModified = 0;
+    // Opening the album at start-up is not something to undo.
+    workspace.undoStack.clear();
+    workspace.PhraseFileBytes = readKeptFile(workspace, prompts, PhraseFileName, emptyPhraseFile());
+}
+
+void shutDown(Workspace& workspace, Prompts& prompts, bool showFilePreview) {
+    offerToSave(workspace, prompts);
+    workspace.settings.setItem(SettingItem::ShowFilePreview, SettingValue::number(showFilePreview ? 1 : 0));
+    writeProgramFile(workspace, prompts, BookmarkFileName, workspace.BookmarkFileBytes);
+    writeSettings(workspace, prompts);
+    writeProgramFile(workspace, prompts, PhraseFileName, workspace.PhraseFileBytes);
+}
+
+} // namespace Session

@@ -1,0 +1,64 @@
+#pragma once
+
+#include "app/album_sheet.h"
+#include "settings/settings.h"
+
+#include <QObject>
+#include <QString>
+#include <QStringList>
+#include <QUndoStack>
+
+// The state every window and command shares: the album sheet, the settings and the scalars
+// the commands hand to each other. Created by main and passed by reference.
+class Workspace : public QObject {
+    Q_OBJECT
+public:
+    explicit Workspace(QString programFolder, QObject* parent = nullptr);
+
+    const QString& programFolder() const { return programFolder_; }
+    // A file beside the program: "tovenla.ini", "add.dat", "MJRT.dat", ...
+    QString programFile(const QString& name) const;
+
+    // Sets AlbumRowCount from the sheet and announces the status text.
+    int UpdateRowTotal();
+    static QString rowTotalText(int count);
+
+    // Every change of the sheet goes through these, as one undoable command each. Undo gives
+    // back the rows and the SheetModified value from before.
+    void replaceRows(const QString& commandName, QList<AlbumRow> rows, int sheetModifiedAfter);
+    // A cell typed into by the user; marks the album as modified.
+    void editCell(int row, int column, const QString& text);
+
+    AlbumSheet SS1;
+    QUndoStack undoStack;
+    Settings settings; // SettingItems and SettingTexts
+
+    int AlbumRowCount = 0;
+    int AlbumMaxRows = AlbumSheet::DesignMaxRows;
+    int SheetModified = 0;
+    int FirstNewRow = 0;
+    int LastNewRow = 0;
+    int ClickCounter = 0;
+    QString WorkText;
+    QString ChosenFolder;
+    QString CurrentDrive;
+    QString CurrentFolder;
+    QString DefaultPrinter; // chosen in the printer set-up; used when no printer is set
+
+    // Counts the saves of the album. A command undone or redone after a save leaves the sheet
+    // different from the file, so it marks the sheet modified whatever it held before.
+    int SaveGeneration = 0;
+    void markSaved();
+
+    // "add.dat" and "MJRT.dat" as read at start-up; written back at exit as they are.
+    QByteArray BookmarkFileBytes;
+    QByteArray PhraseFileBytes;
+    // Program files that exist but could not be read: exit must not overwrite them.
+    QStringList UnreadableProgramFiles;
+
+Q_SIGNALS:
+    void rowTotalChanged(const QString& panelText);
+
+private:
+    QString programFolder_;
+};

@@ -1,0 +1,70 @@
+#include "album/csv_photo_list.h"
+#include "app/app_error.h"
+#include "support/test_files.h"
+
+#include <QDir>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+using namespace Qt::StringLiterals;
+
+class CsvPhotoListTest : public testing::Test {
+protected:
+    QString write(const QByteArray& bytes) {
+        const QString path = dir.filePath(u"list.CSV"_s);
+        writeBytes(path, bytes);
+        return path;
+    }
+    QString folder() const { return QDir::toNativeSeparators(dir.path()) + QDir::separator(); }
+
+    QTemporaryDir dir;
+};
+
+TEST_F(CsvPhotoListTest, FieldsBecomeTwoInformationLinesAndAPathBesideTheList) {
+    const CsvPhotoList list =
+        readCsvPhotoList(write(cp932(u"見出し,x,y\r\nA,B,C.jpg\r\n境界点,,K1_01.jpg,余分\r\n"_s)), 1000);
+    EXPECT_EQ(list.folder, folder());
+    ASSERT_EQ(list.rows.size(), 2);
+    EXPECT_EQ(list.rows[0].info, u"A\r\nB\r\n"_s);
+    EXPECT_EQ(list.rows[0].path, folder() + u"C.jpg"_s);
+    EXPECT_EQ(list.rows[1].info, u"境界点\r\n\r\n"_s);
+    EXPECT_EQ(list.rows[1].path, folder() + u"K1_01.jpg"_s);
+    EXPECT_EQ(list.linesNotImported, 0);
+}
+
+TEST_F(CsvPhotoListTest, HeaderOnlyGivesNoRowsAndAnyLineBreakEndsALine) {
+    EXPECT_TRUE(readCsvPhotoList(write("header\r\n"), 1000).rows.isEmpty());
+    EXPECT_TRUE(readCsvPhotoList(write(""), 1000).rows.isEmpty());
+    const CsvPhotoList lfOnly = readCsvPhotoList(write("h\na,b,c.jpg\nd,e,f.jpg"), 1000);
+    ASSERT_EQ(lfOnly.rows.size(), 2);
+    EXPECT_EQ(lfOnly.rows[1].info, u"d\r\ne\r\n"_s);
+}
+
+TEST_F(CsvPhotoListTest, Utf8WithBomIsReadAsUtf8) {
+    const CsvPhotoList list = readCsvPhotoList(write("\xEF\xBB\xBFh\r\n\xE5\x86\x99,2,a.jpg\r\n"), 1000);
+    ASSERT_EQ(list.rows.size(), 1);
+    EXPECT_EQ(list.rows[0].info, u"写\r\n2\r\n"_s);
+}
+
+TEST_F(CsvPhotoListTest, StopsAtTheCapacityAndCountsWhatWasLeft) {
+    const CsvPhotoList list = readCsvPhotoList(write("h\r\n1,,a\r\n2,,b\r\n3,,c\r\n4,,d\r\n"), 2);
+    EXPECT_EQ(list.rows.size(), 2);
+    EXPECT_EQ(list.linesNotImported, 2);
+}
+
+TEST_F(CsvPhotoListTest, UnreadableFilesAreReportedByName) {
+    try {
+        readCsvPhotoList(dir.filePath(u"nothing.csv"_s), 10);
+        FAIL();
+    } catch (const AppError& error) {
+        EXPECT_TRUE(error.message().contains(u"nothing.csv"_s));
+    }
+    EXPECT_THROW(readCsvPhotoList(write("h\r\n\x82"), 10), AppError);
+}
+
+TEST(FolderOfPath, AcceptsBothSeparators) {
+    EXPECT_EQ(folderOfPath(u"D:\\x\\list.csv"_s), u"D:\\x\\"_s);
+    EXPECT_EQ(folderOfPath(u"/home/u/list.csv"_s), u"/home/u/"_s);
+    EXPECT_EQ(folderOfPath(u"list.csv"_s), QString());
+}
