@@ -1,6 +1,7 @@
 #include "settings/settings_file.h"
 
 #include "app/app_error.h"
+#include "support/test_files.h"
 
 #include <QDir>
 #include <QFile>
@@ -17,17 +18,6 @@ QByteArray joinLines(const QList<QByteArray>& lines, const QByteArray& eol = "\r
     for (const QByteArray& line : lines)
         bytes += line + eol;
     return bytes;
-}
-
-void writeBytes(const QString& path, const QByteArray& bytes) {
-    QFile file(path);
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-    file.write(bytes);
-}
-
-QByteArray readBytes(const QString& path) {
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
 // "写真" and "工区　①" (with a full-width blank and a circled digit) in CP932.

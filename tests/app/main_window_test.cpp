@@ -1,0 +1,136 @@
+#include "album/album_file.h"
+#include "app/ui/main_window.h"
+#include "app/workspace.h"
+#include "settings/settings_file.h"
+#include "support/scripted_prompts.h"
+#include "support/test_files.h"
+
+#include <QAction>
+#include <QCheckBox>
+#include <QHeaderView>
+#include <QLabel>
+#include <QPushButton>
+#include <QTableView>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+using namespace Qt::StringLiterals;
+using Answer = Prompts::Answer;
+
+class MainWindowTest : public testing::Test {
+protected:
+    void click(const QString& name) {
+        auto* button = window.findChild<QPushButton*>(name);
+        ASSERT_NE(button, nullptr) << name.toStdString();
+        ASSERT_TRUE(button->isEnabled()) << name.toStdString();
+        button->click();
+    }
+    QString panel(int n) const { return window.findChild<QLabel*>(u"STB1Panel"_s + QString::number(n))->text(); }
+
+    QTemporaryDir dir;
+    Workspace workspace{dir.path()};
+    ScriptedPrompts prompts;
+    frmMain window{workspace, prompts};
+};
+
+TEST_F(MainWindowTest, ControlsCarryTheirNamesCaptionsAndTips) {
+    window.startUp({});
+    EXPECT_EQ(window.windowTitle(), u"Tovenla2"_s);
+    const struct {
+        const char* name;
+        QString caption;
+        QString tip;
+        bool enabled;
+    } buttons[] = {
+        {"CMDin", u">>"_s, u"このボタンで現在のカーソル行から写真をセットします"_s, false},
+        {"CMDnew", u"新規"_s, u"新規入力"_s, true},
+        {"CMDload", u"呼出"_s, u"入力ファイルを呼び出します"_s, true},
+        {"CMDsave", u"保存"_s, u"現在のシート内容を保存します"_s, true},
+        {"Command7", u"Import2"_s, u"特殊処理2"_s, true},
+        {"Command1", u"プリンタ設定"_s, u"プリンタの設定"_s, true},
+        {"CMDend", u"終了"_s, u"終了します"_s, true},
+        {"CMDout", u"印刷"_s, u"写真帳を印刷します"_s, false},
+        {"CMDXML", u"XML"_s, u"電子納品・ラベル処理"_s, false},
+        {"Command9", u"Import3"_s, QString(), false},
+    };
+    for (const auto& expected : buttons) {
+        auto* button = window.findChild<QPushButton*>(QString::fromLatin1(expected.name));
+        ASSERT_NE(button, nullptr) << expected.name;
+        EXPECT_EQ(button->text(), expected.caption) << expected.name;
+        EXPECT_EQ(button->toolTip(), expected.tip) << expected.name;
+        EXPECT_EQ(button->isEnabled(), expected.enabled) << expected.name;
+    }
+    EXPECT_TRUE(window.findChild<QPushButton*>(u"cmdCancel"_s)->isHidden());
+    EXPECT_EQ(window.findChild<QCheckBox*>(u"Check1"_s)->text(), u"プレビューする"_s);
+    EXPECT_EQ(panel(4), u"Data総数=0"_s);
+    EXPECT_EQ(window.sheetView()->model()->rowCount(), 1000);
+    EXPECT_GT(window.sheetView()->rowHeight(0), window.sheetView()->horizontalHeader()->height());
+}
+
+// A day's work end to end: import, save, clear, load, undo, quit.
+TEST_F(MainWindowTest, ImportSaveClearLoadUndoAndQuit) {
+    const QByteArray bookmarks = cp932(u"C:\\写真\\現場\r\n"_s);
+    const QByteArray phrases = "phrases kept as they were\r\n";
+    writeBytes(dir.filePath(u"add.dat"_s), bookmarks);
+    writeBytes(dir.filePath(u"MJRT.dat"_s), phrases);
+    window.startUp({});
+    const QByteArray settingsAtStart = readBytes(dir.filePath(u"tovenla.ini"_s));
+
+    const QString csv = dir.filePath(u"list.csv"_s);
+    writeBytes(csv, cp932(u"番号,説明,ファイル\r\nNo.1,境界標,K1_01.jpg\r\nNo.2,引照点,K2_02.jpg\r\n"_s));
+    prompts.openPaths.push_back(csv);
+    click(u"Command7"_s);
+    EXPECT_EQ(panel(4), u"Data総数=2"_s);
+    EXPECT_EQ(workspace.SS1.text(2, AlbumColumn::Info), u"No.2\r\n引照点\r\n"_s);
+    EXPECT_EQ(workspace.SheetModified, 1);
+
+    const QString album = dir.filePath(u"album.dat"_s);
+    prompts.savePaths.push_back(album);
+    click(u"CMDsave"_s);
+    EXPECT_EQ(workspace.SheetModified, 0);
+    const QList<AlbumRow> saved = workspace.SS1.rows();
+
+    workspace.SS1.setData(workspace.SS1.index(2, 3), u"/extra.jpg"_s, Qt::EditRole); // typed in
+    EXPECT_EQ(workspace.SheetModified, 1);
+    prompts.answers.push_back(Answer::Yes);
+    click(u"CMDnew"_s);
+    EXPECT_EQ(prompts.lastMessage().title, u"継続確認"_s);
+    EXPECT_EQ(panel(4), u"Data総数=0"_s);
+
+    prompts.openPaths.push_back(album);
+    click(u"CMDload"_s);
+    EXPECT_EQ(workspace.SS1.rows(), saved);
+    EXPECT_EQ(workspace.SheetModified, 0);
+
+    QAction* undo = window.findChild<QAction*>(u"mnuEdit_Undo"_s);
+    undo->trigger(); // the load
+    EXPECT_EQ(workspace.SS1.dataRowCount(), 0);
+    undo->trigger(); // the clear
+    EXPECT_EQ(workspace.SS1.text(3, AlbumColumn::Path), u"/extra.jpg"_s);
+    EXPECT_EQ(workspace.SheetModified, 1);
+    EXPECT_EQ(panel(4), u"Data総数=3"_s);
+
+    window.findChild<QCheckBox*>(u"Check1"_s)->setChecked(false);
+    prompts.answers.push_back(Answer::No);
+    click(u"CMDend"_s);
+    EXPECT_EQ(prompts.lastMessage().title, u"終了確認"_s);
+    EXPECT_EQ(prompts.messages.size(), 2);
+
+    EXPECT_EQ(readBytes(dir.filePath(u"add.dat"_s)), bookmarks);
+    EXPECT_EQ(readBytes(dir.filePath(u"MJRT.dat"_s)), phrases);
+    QByteArray expectedSettings = settingsAtStart;
+    expectedSettings.replace(" 1000 \r\n 1 \r\n", " 1000 \r\n 0 \r\n"); // the preview box, item 2
+    EXPECT_EQ(readBytes(dir.filePath(u"tovenla.ini"_s)), expectedSettings);
+    EXPECT_EQ(AlbumFile::load(album, 1000), saved);
+}
+
+TEST_F(MainWindowTest, PrinterSetUpKeepsTheChosenPrinterAndIgnoresCancel) {
+    window.startUp({});
+    prompts.printers = {std::optional<QString>(u"LBP"_s), std::nullopt};
+    click(u"Command1"_s);
+    EXPECT_EQ(workspace.DefaultPrinter, u"LBP"_s);
+    click(u"Command1"_s);
+    EXPECT_EQ(workspace.DefaultPrinter, u"LBP"_s);
+    EXPECT_TRUE(prompts.messages.isEmpty());
+}
