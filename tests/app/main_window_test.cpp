@@ -127,7 +127,7 @@ TEST_F(MainWindowTest, ImportSaveClearLoadUndoAndQuit) {
 
 TEST_F(MainWindowTest, PrinterSetUpKeepsTheChosenPrinterAndIgnoresCancel) {
     window.startUp({});
-    prompts.printers = {std::optional<QString>(u"LBP"_s), std::nullopt};
+    prompts.printers = {u"LBP"_s, QString()};
     click(u"Command1"_s);
     EXPECT_EQ(workspace.DefaultPrinter, u"LBP"_s);
     click(u"Command1"_s);

@@ -26,7 +26,7 @@ public:
     std::deque<Answer> answers;
     std::deque<QString> openPaths;
     std::deque<QString> savePaths;
-    std::deque<std::optional<QString>> printers;
+    std::deque<QString> printers; // an empty name cancels the dialog
 
     QList<Recorded> messages;
     QList<FileRequest> fileRequests;
