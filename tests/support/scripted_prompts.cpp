@@ -33,9 +33,12 @@ QString ScriptedPrompts::saveFile(const FileRequest& request) {
 }
 
 std::optional<QString> ScriptedPrompts::printerSetup(const QString&) {
-    if (printers.empty()) return std::nullopt;
-    auto printer = printers.front();
+    if (printers.empty())
+        return std::nullopt;
+    const QString printer = printers.front();
     printers.pop_front();
+    if (printer.isEmpty())
+        return std::nullopt;
     return printer;
 }
 
