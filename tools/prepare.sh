@@ -9,7 +9,7 @@ BUILD_TYPE="${BUILD_TYPE:-Release}"
 
 PACKAGES=(
   g++ cmake ninja-build pkg-config
-  qt6-base-dev qt6-qpa-plugins libicu-dev
+  qt6-base-dev qt6-qpa-plugins qt6-translations-l10n libicu-dev
   googletest libgtest-dev libgmock-dev
   fonts-ipafont fonts-ipafont-gothic fonts-ipafont-mincho
 )

@@ -10,7 +10,9 @@
 
 #include <QApplication>
 #include <QCoreApplication>
+#include <QLibraryInfo>
 #include <QTextStream>
+#include <QTranslator>
 
 #include <cstdio>
 
@@ -29,6 +31,10 @@ int runWindow(int argc, char** argv, const CommandLine& command) {
     QApplication app(argc, argv);
     QApplication::setApplicationName(u"Tovenla2"_s);
     installJapaneseFontSubstitutes();
+    // The program speaks Japanese whatever the desktop's language: Qt's own buttons too.
+    QTranslator qtTranslator;
+    if (qtTranslator.load(u"qtbase_ja"_s, QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+        QApplication::installTranslator(&qtTranslator);
 
     const QString programFolder = resolveProgramFolder(QCoreApplication::applicationDirPath());
     QtPrompts prompts;

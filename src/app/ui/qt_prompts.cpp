@@ -1,6 +1,8 @@
 #include "app/ui/qt_prompts.h"
 
+#include <QAbstractButton>
 #include <QApplication>
+#include <QDialogButtonBox>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QMessageBox>
@@ -83,6 +85,8 @@ QString QtPrompts::runFileDialog(const FileRequest& request, bool save) {
     // Qt's own dialog: the same on every desktop, and its patterns ignore letter case.
     dialog.setOption(QFileDialog::DontUseNativeDialog);
     dialog.setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
+    // Choosing an existing file in the save dialog replaces it, as the album commands expect.
+    dialog.setOption(QFileDialog::DontConfirmOverwrite);
     dialog.setFileMode(save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
     const QStringList filters = qtNameFilters(request.filter);
     dialog.setNameFilters(filters);
@@ -109,6 +113,14 @@ std::optional<QString> QtPrompts::printerSetup(const QString& printerName) {
     if (!printerName.isEmpty()) printer.setPrinterName(printerName);
     QPrintDialog dialog(&printer, parent_);
     dialog.setOption(QAbstractPrintDialog::PrintToFile, false);
+    dialog.setWindowTitle(u"プリンタの設定"_s);
+    // This is the set-up form of the dialog: it chooses, it does not print.
+    for (QDialogButtonBox* buttons : dialog.findChildren<QDialogButtonBox*>()) {
+        for (QAbstractButton* button : buttons->buttons()) {
+            if (buttons->buttonRole(button) == QDialogButtonBox::AcceptRole)
+                button->setText(u"OK"_s);
+        }
+    }
     if (dialog.exec() != QDialog::Accepted) return std::nullopt;
     return printer.printerName();
 }
