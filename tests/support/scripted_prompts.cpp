@@ -1,5 +1,17 @@
 #include "support/scripted_prompts.h"
 
+namespace {
+
+// The next scripted entry, or an empty one (a cancelled dialog) when the script has run out.
+QString takeFront(std::deque<QString>& queue) {
+    if (queue.empty()) return {};
+    QString front = queue.front();
+    queue.pop_front();
+    return front;
+}
+
+} // namespace
+
 Prompts::Answer ScriptedPrompts::message(const Message& message) {
     Answer answer;
     if (!answers.empty()) {
@@ -8,9 +20,8 @@ Prompts::Answer ScriptedPrompts::message(const Message& message) {
     } else if (message.defaultAnswer) {
         answer = *message.defaultAnswer;
     } else {
-        answer = message.buttons == Buttons::Ok         ? Answer::Ok
-                 : message.buttons == Buttons::OkCancel ? Answer::Ok
-                                                        : Answer::No;
+        answer =
+            message.buttons == Buttons::Ok || message.buttons == Buttons::OkCancel ? Answer::Ok : Answer::No;
     }
     messages.append({message, answer});
     return answer;
@@ -18,33 +29,16 @@ Prompts::Answer ScriptedPrompts::message(const Message& message) {
 
 QString ScriptedPrompts::openFile(const FileRequest& request) {
     fileRequests.append(request);
-    if (openPaths.empty()) return {};
-    QString path = openPaths.front();
-    openPaths.pop_front();
-    return path;
+    return takeFront(openPaths);
 }
 
 QString ScriptedPrompts::saveFile(const FileRequest& request) {
     fileRequests.append(request);
-    if (savePaths.empty()) return {};
-    QString path = savePaths.front();
-    savePaths.pop_front();
-    return path;
+    return takeFront(savePaths);
 }
 
 std::optional<QString> ScriptedPrompts::printerSetup(const QString&) {
-    if (printers.empty())
-        return std::nullopt;
-    const QString printer = printers.front();
-    printers.pop_front();
-    if (printer.isEmpty())
-        return std::nullopt;
+    const QString printer = takeFront(printers);
+    if (printer.isEmpty()) return std::nullopt;
     return printer;
-}
-
-QStringList ScriptedPrompts::texts() const {
-    QStringList result;
-    for (const Recorded& recorded : messages)
-        result << recorded.message.text;
-    return result;
 }

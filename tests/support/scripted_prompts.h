@@ -31,6 +31,5 @@ public:
     QList<Recorded> messages;
     QList<FileRequest> fileRequests;
 
-    QStringList texts() const;
     const Message& lastMessage() const { return messages.constLast().message; }
 };

@@ -117,8 +117,7 @@ std::optional<QString> QtPrompts::printerSetup(const QString& printerName) {
     // This is the set-up form of the dialog: it chooses, it does not print.
     for (QDialogButtonBox* buttons : dialog.findChildren<QDialogButtonBox*>()) {
         for (QAbstractButton* button : buttons->buttons()) {
-            if (buttons->buttonRole(button) == QDialogButtonBox::AcceptRole)
-                button->setText(u"OK"_s);
+            if (buttons->buttonRole(button) == QDialogButtonBox::AcceptRole) button->setText(u"OK"_s);
         }
     }
     if (dialog.exec() != QDialog::Accepted) return std::nullopt;
