@@ -108,3 +108,22 @@ void Workspace::editCell(int row, int column, const QString& text) {
     if (SS1.text(row, column) == text) return;
     undoStack.push(new EditCellCommand(*this, row, column, text));
 }
+
+void Workspace::clearCells(const QList<QPoint>& cells) {
+    QList<AlbumRow> rows = SS1.rows();
+    bool changed = false;
+    for (const QPoint& cell : cells) {
+        const int row = cell.x();
+        if (row < 1 || row > rows.size()) continue;
+        AlbumRow& target = rows[row - 1];
+        QString* text = cell.y() == AlbumColumn::Info     ? &target.info
+                        : cell.y() == AlbumColumn::Number ? &target.number
+                        : cell.y() == AlbumColumn::Path   ? &target.path
+                                                          : nullptr;
+        if (text && !text->isEmpty()) {
+            text->clear();
+            changed = true;
+        }
+    }
+    if (changed) replaceRows(u"セルのクリア"_s, std::move(rows), 1);
+}

@@ -4,6 +4,7 @@
 #include "settings/settings.h"
 
 #include <QObject>
+#include <QPoint>
 #include <QString>
 #include <QStringList>
 #include <QUndoStack>
@@ -28,6 +29,8 @@ public:
     void replaceRows(const QString& commandName, QList<AlbumRow> rows, int sheetModifiedAfter);
     // A cell typed into by the user; marks the album as modified.
     void editCell(int row, int column, const QString& text);
+    // Empties the text of the given cells (row, column); the picture column is left alone.
+    void clearCells(const QList<QPoint>& cells);
 
     AlbumSheet SS1;
     QUndoStack undoStack;

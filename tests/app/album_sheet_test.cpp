@@ -108,3 +108,25 @@ TEST(Workspace, UndoAfterASaveLeavesTheAlbumModified) {
     workspace.undoStack.redo();
     EXPECT_EQ(workspace.SheetModified, 1);
 }
+
+TEST(Workspace, ClearingCellsIsOneUndoableCommandThatKeepsPictures) {
+    Workspace workspace(QString{});
+    QList<AlbumRow> rows(2);
+    rows[0] = {QImage(2, 2, QImage::Format_RGB32), u"a\r\n"_s, u"1"_s, u"/a.jpg"_s};
+    rows[1].path = u"/b.jpg"_s;
+    workspace.replaceRows(u"fill"_s, rows, 0);
+
+    workspace.clearCells({QPoint(1, AlbumColumn::Picture), QPoint(1, AlbumColumn::Info),
+                          QPoint(2, AlbumColumn::Path), QPoint(9, AlbumColumn::Path)});
+    EXPECT_FALSE(workspace.SS1.picture(1).isNull());
+    EXPECT_EQ(workspace.SS1.text(1, AlbumColumn::Info), QString());
+    EXPECT_EQ(workspace.SS1.text(1, AlbumColumn::Number), u"1"_s);
+    EXPECT_EQ(workspace.AlbumRowCount, 1);
+    EXPECT_EQ(workspace.SheetModified, 1);
+
+    workspace.undoStack.undo();
+    EXPECT_EQ(workspace.SS1.rows(), rows);
+    EXPECT_EQ(workspace.SheetModified, 0);
+    workspace.clearCells({QPoint(5, AlbumColumn::Info)}); // nothing to clear: no command
+    EXPECT_TRUE(workspace.undoStack.canRedo());
+}

@@ -1,6 +1,6 @@
+#include "album/album_file.h"
 #include "app/batch.h"
 #include "app/command_line.h"
-#include "album/album_file.h"
 #include "support/test_files.h"
 
 #include <QTemporaryDir>

@@ -26,7 +26,9 @@ protected:
         ASSERT_TRUE(button->isEnabled()) << name.toStdString();
         button->click();
     }
-    QString panel(int n) const { return window.findChild<QLabel*>(u"STB1Panel"_s + QString::number(n))->text(); }
+    QString panel(int n) const {
+        return window.findChild<QLabel*>(u"STB1Panel"_s + QString::number(n))->text();
+    }
 
     QTemporaryDir dir;
     Workspace workspace{dir.path()};

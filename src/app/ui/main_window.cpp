@@ -9,12 +9,15 @@
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QComboBox>
+#include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
 #include <QListWidget>
 #include <QMenuBar>
 #include <QPushButton>
+#include <QScreen>
+#include <QShortcut>
 #include <QStatusBar>
 #include <QTableView>
 #include <QTableWidget>
@@ -63,8 +66,13 @@ frmMain::frmMain(Workspace& workspace, Prompts& prompts, QWidget* parent)
     buildStatusBar();
     sizeSheet();
 
+    // Delete empties the selected cells, as one command that can be undone.
+    auto* clear = new QShortcut(QKeySequence::Delete, SS1_, nullptr, nullptr, Qt::WidgetShortcut);
+    connect(clear, &QShortcut::activated, this, &frmMain::clearSelectedCells);
+
     connect(&workspace_, &Workspace::rowTotalChanged, panels_[3], &QLabel::setText);
-    resize(1280, 860);
+    const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
+    resize(std::min(1280, screen.width() * 9 / 10), std::min(860, screen.height() * 9 / 10));
 }
 
 QPushButton* frmMain::addButton(const char* name, const QString& caption, const QString& toolTip) {
@@ -249,6 +257,13 @@ void frmMain::closeEvent(QCloseEvent* event) {
         shutDownDone_ = true;
     }
     event->accept();
+}
+
+void frmMain::clearSelectedCells() {
+    QList<QPoint> cells;
+    for (const QModelIndex& index : SS1_->selectionModel()->selectedIndexes())
+        cells << QPoint(index.row() + 1, index.column() + 1);
+    workspace_.clearCells(cells);
 }
 
 void frmMain::CMDnew_Click() {

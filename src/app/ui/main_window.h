@@ -31,6 +31,7 @@ private:
     void sizeSheet();
     QPushButton* addButton(const char* name, const QString& caption, const QString& toolTip);
 
+    void clearSelectedCells();
     void CMDnew_Click();
     void CMDload_Click();
     void CMDsave_Click();
