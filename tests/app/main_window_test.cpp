@@ -6,9 +6,11 @@
 #include "support/test_files.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QCheckBox>
 #include <QHeaderView>
 #include <QLabel>
+#include <QLineEdit>
 #include <QPushButton>
 #include <QTableView>
 #include <QTemporaryDir>
@@ -135,4 +137,21 @@ TEST_F(MainWindowTest, PrinterSetUpKeepsTheChosenPrinterAndIgnoresCancel) {
     click(u"Command1"_s);
     EXPECT_EQ(workspace.DefaultPrinter, u"LBP"_s);
     EXPECT_TRUE(prompts.messages.isEmpty());
+}
+
+TEST_F(MainWindowTest, ATextStillBeingTypedAtExitIsKeptAndOffered) {
+    window.startUp({});
+    window.show();
+    QApplication::setActiveWindow(&window);
+    QTableView* sheet = window.sheetView();
+    const QModelIndex cell = workspace.SS1.index(0, AlbumColumn::Path - 1);
+    sheet->setCurrentIndex(cell);
+    sheet->edit(cell);
+    auto* editor = qobject_cast<QLineEdit*>(QApplication::focusWidget());
+    ASSERT_NE(editor, nullptr);
+    editor->setText(u"/typed.jpg"_s);
+    window.close();
+    EXPECT_EQ(workspace.SS1.text(1, AlbumColumn::Path), u"/typed.jpg"_s);
+    ASSERT_EQ(prompts.messages.size(), 1);
+    EXPECT_EQ(prompts.lastMessage().title, u"終了確認"_s);
 }

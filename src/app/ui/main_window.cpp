@@ -6,6 +6,7 @@
 #include "app/ui/info_cell_delegate.h"
 #include "app/workspace.h"
 
+#include <QApplication>
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QComboBox>
@@ -252,6 +253,9 @@ void frmMain::startUp(const QString& albumPath) {
 }
 
 void frmMain::closeEvent(QCloseEvent* event) {
+    // A cell still being typed in keeps its text: taking the focus back commits the editor.
+    if (QWidget* focus = QApplication::focusWidget(); focus && focus != SS1_ && SS1_->isAncestorOf(focus))
+        SS1_->setFocus();
     if (!shutDownDone_) {
         Session::shutDown(workspace_, prompts_, Check1_->isChecked());
         shutDownDone_ = true;
