@@ -130,12 +130,12 @@ QWidget* frmMain::buildBrowserPanel() {
 }
 
 QWidget* frmMain::buildButtonRows() {
-    struct ButtonSpec {
+    struct ButtonEntry {
         const char* name;
         QString caption;
         QString toolTip;
     };
-    const QList<ButtonSpec> firstRow = {
+    const QList<ButtonEntry> firstRow = {
         {"CMDnew", u"新規"_s, u"新規入力"_s},
         {"CMDload", u"呼出"_s, u"入力ファイルを呼び出します"_s},
         {"CMDsave", u"保存"_s, u"現在のシート内容を保存します"_s},
@@ -147,7 +147,7 @@ QWidget* frmMain::buildButtonRows() {
         {"CMDFCP", u"COPY"_s, u"規則に従ってファイル名を一括変更"_s},
         {"cmdCancel", u"中止(&S)"_s, {}},
     };
-    const QList<ButtonSpec> secondRow = {
+    const QList<ButtonEntry> secondRow = {
         {"CMDout", u"印刷"_s, u"写真帳を印刷します"_s},
         {"Command1", u"プリンタ設定"_s, u"プリンタの設定"_s},
         {"Command2", u"条件"_s, u"各種条件を設定します"_s},
@@ -169,10 +169,10 @@ QWidget* frmMain::buildButtonRows() {
     auto* rows = new QWidget(this);
     auto* layout = new QVBoxLayout(rows);
     layout->setContentsMargins(0, 0, 0, 0);
-    for (const auto* specs : {&firstRow, &secondRow}) {
+    for (const auto* entries : {&firstRow, &secondRow}) {
         auto* row = new QHBoxLayout;
-        for (const ButtonSpec& spec : *specs) {
-            QPushButton* button = addButton(spec.name, spec.caption, spec.toolTip);
+        for (const ButtonEntry& entry : *entries) {
+            QPushButton* button = addButton(entry.name, entry.caption, entry.toolTip);
             button->setEnabled(working.contains(button->objectName()));
             row->addWidget(button);
         }
