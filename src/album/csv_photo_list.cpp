@@ -2,10 +2,10 @@
 
 #include "app/ansi_codec.h"
 #include "app/app_error.h"
+#include "app/file_io.h"
 #include "app/shared_routines.h"
 
 #include <QDir>
-#include <QFile>
 #include <QFileInfo>
 #include <QRegularExpression>
 
@@ -16,9 +16,7 @@ const QString CsvDialogFilter = u"CSVﾌｧｲﾙ(*.CSV)|*.CSV"_s;
 
 namespace {
 
-QString failure(const QString& path, const QString& reason) {
-    return u"CSVファイルを読み込めませんでした。\r\n"_s + path + u"\r\n"_s + reason;
-}
+const QString ReadHeadline = u"CSVファイルを読み込めませんでした。"_s;
 
 } // namespace
 
@@ -28,13 +26,11 @@ QString folderOfPath(const QString& path) {
 }
 
 CsvPhotoList readCsvPhotoList(const QString& path, int maxRows) {
-    QFile file(path);
-    if (!QFileInfo::exists(path)) throw AppError(failure(path, u"ファイルが見つかりません。"_s));
-    if (!file.open(QIODevice::ReadOnly)) throw AppError(failure(path, file.errorString()));
-    const AnsiCodec::Decoded decoded = AnsiCodec::decode(file.readAll());
+    const AnsiCodec::Decoded decoded = AnsiCodec::decode(readWholeFile(path, ReadHeadline));
     if (!decoded.ok)
-        throw AppError(failure(
-            path, u"文字コードを読み取れません（Shift_JIS または UTF-8 のファイルを選んで下さい）。"_s));
+        throw AppError(fileFailure(
+            ReadHeadline, path,
+            u"文字コードを読み取れません（Shift_JIS または UTF-8 のファイルを選んで下さい）。"_s));
 
     static const QRegularExpression lineBreak(u"\r\n|\n|\r"_s);
     QStringList lines = decoded.text.split(lineBreak);

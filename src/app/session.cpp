@@ -2,14 +2,13 @@
 
 #include "album/album_commands.h"
 #include "app/app_error.h"
+#include "app/file_io.h"
 #include "app/prompts.h"
 #include "app/sheet_file.h"
 #include "app/workspace.h"
 #include "settings/settings_file.h"
 
-#include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 
 using namespace Qt::StringLiterals;
 
@@ -29,12 +28,8 @@ namespace {
 const QString ErrorTitle = u"エラー"_s;
 constexpr int MaxCapacity = 32767; // row numbers are 16-bit wherever the album is used
 
-void writeBytes(const QString& path, const QByteArray& bytes) {
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly)) throw AppError(SheetFile::saveFailure(path, file.errorString()));
-    file.write(bytes);
-    if (!file.commit()) throw AppError(SheetFile::saveFailure(path, file.errorString()));
-}
+const QString ProgramFileReadHeadline = u"ファイルを読み込めませんでした。"_s;
+const QString ProgramFileWriteHeadline = u"ファイルを保存できませんでした。"_s;
 
 // A program file whose content later commands own: read as it is, created when missing.
 QByteArray readKeptFile(Workspace& workspace, Prompts& prompts, const QString& name,
@@ -42,12 +37,10 @@ QByteArray readKeptFile(Workspace& workspace, Prompts& prompts, const QString& n
     const QString path = workspace.programFile(name);
     try {
         if (!QFileInfo::exists(path)) {
-            writeBytes(path, initial);
+            writeFileAtomically(path, initial, ProgramFileWriteHeadline);
             return initial;
         }
-        QFile file(path);
-        if (!file.open(QIODevice::ReadOnly)) throw AppError(SheetFile::loadFailure(path, file.errorString()));
-        return file.readAll();
+        return readWholeFile(path, ProgramFileReadHeadline);
     } catch (const AppError& error) {
         if (QFileInfo::exists(path)) workspace.UnreadableProgramFiles << name;
         prompts.tell(error.message(), ErrorTitle, Prompts::Icon::Critical);
@@ -58,7 +51,7 @@ QByteArray readKeptFile(Workspace& workspace, Prompts& prompts, const QString& n
 void writeProgramFile(Workspace& workspace, Prompts& prompts, const QString& name, const QByteArray& bytes) {
     if (workspace.UnreadableProgramFiles.contains(name)) return;
     try {
-        writeBytes(workspace.programFile(name), bytes);
+        writeFileAtomically(workspace.programFile(name), bytes, ProgramFileWriteHeadline);
     } catch (const AppError& error) {
         prompts.tell(error.message(), ErrorTitle, Prompts::Icon::Critical);
     }

@@ -1,19 +1,19 @@
 #include "app/sheet_file.h"
 
 #include "app/app_error.h"
+#include "app/file_io.h"
 
-#include <QFile>
-#include <QFileInfo>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
-#include <QSaveFile>
 
 using namespace Qt::StringLiterals;
 
 namespace {
 
 const QString FormatName = u"tovenla2-sheet"_s;
+const QString LoadHeadline = u"ファイルを読み込めませんでした。"_s;
+const QString SaveHeadline = u"ファイルを保存できませんでした。"_s;
 
 QByteArray jsonString(const QString& text) {
     // An array of one string is the simplest way to get Qt's exact JSON escaping.
@@ -90,17 +90,11 @@ SheetContent parse(const QByteArray& bytes) {
 }
 
 void save(const QString& path, const SheetContent& content) {
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly)) throw AppError(saveFailure(path, file.errorString()));
-    file.write(serialize(content));
-    if (!file.commit()) throw AppError(saveFailure(path, file.errorString()));
+    writeFileAtomically(path, serialize(content), SaveHeadline);
 }
 
 SheetContent load(const QString& path) {
-    QFile file(path);
-    if (!QFileInfo::exists(path)) throw AppError(loadFailure(path, u"ファイルが見つかりません。"_s));
-    if (!file.open(QIODevice::ReadOnly)) throw AppError(loadFailure(path, file.errorString()));
-    const QByteArray bytes = file.readAll();
+    const QByteArray bytes = readWholeFile(path, LoadHeadline);
     try {
         return parse(bytes);
     } catch (const AppError& error) {
@@ -109,11 +103,11 @@ SheetContent load(const QString& path) {
 }
 
 QString loadFailure(const QString& path, const QString& reason) {
-    return u"ファイルを読み込めませんでした。\r\n"_s + path + u"\r\n"_s + reason;
+    return fileFailure(LoadHeadline, path, reason);
 }
 
 QString saveFailure(const QString& path, const QString& reason) {
-    return u"ファイルを保存できませんでした。\r\n"_s + path + u"\r\n"_s + reason;
+    return fileFailure(SaveHeadline, path, reason);
 }
 
 } // namespace SheetFile

@@ -2,10 +2,9 @@
 
 #include "app/ansi_codec.h"
 #include "app/app_error.h"
+#include "app/file_io.h"
 
-#include <QDir>
-#include <QFile>
-#include <QSaveFile>
+#include <QFileInfo>
 
 #include <algorithm>
 
@@ -15,10 +14,6 @@ namespace {
 
 const QString kCannotRead = u"設定ファイルを読み込めません。"_s;
 const QString kCannotWrite = u"設定ファイルを書き込めません。"_s;
-
-AppError fileError(const QString& what, const QString& path, const QString& reason) {
-    return AppError(what + u'\n' + QDir::toNativeSeparators(path) + u'\n' + reason);
-}
 
 // Files made on Windows end lines in CR LF, others in LF, very old ones in CR alone. When LF
 // occurs it alone ends a line; a CR left before it is dropped with the blanks, so a file that
@@ -55,13 +50,10 @@ Settings parse(const QByteArray& bytes, int* linesRead) {
 
 ReadResult ReadSettingsFile(const QString& path, bool startupRules) {
     ReadResult result;
-    QFile file(path);
-    if (!file.exists()) {
+    if (!QFileInfo::exists(path)) {
         result.settings = Settings::defaults();
     } else {
-        if (!file.open(QIODevice::ReadOnly)) throw fileError(kCannotRead, path, file.errorString());
-        const QByteArray bytes = file.readAll();
-        if (file.error() != QFileDevice::NoError) throw fileError(kCannotRead, path, file.errorString());
+        const QByteArray bytes = readWholeFile(path, kCannotRead);
         result.existed = true;
         result.settings = parse(bytes, &result.linesRead);
     }
@@ -111,14 +103,7 @@ Encoded serialize(const Settings& settings) {
 
 QStringList WriteSettingsFile(const QString& path, const Settings& settings) {
     const Encoded encoded = serialize(settings);
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly)) throw fileError(kCannotWrite, path, file.errorString());
-    if (file.write(encoded.bytes) != encoded.bytes.size()) {
-        const QString reason = file.errorString();
-        file.cancelWriting();
-        throw fileError(kCannotWrite, path, reason);
-    }
-    if (!file.commit()) throw fileError(kCannotWrite, path, file.errorString());
+    writeFileAtomically(path, encoded.bytes, kCannotWrite);
     return encoded.problems;
 }
 
