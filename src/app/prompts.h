@@ -37,6 +37,11 @@ public:
     virtual QString saveFile(const FileRequest& request) = 0;
     // The printer set-up dialog for the printer named; the chosen name, or nothing on cancel.
     virtual std::optional<QString> printerSetup(const QString& printerName) = 0;
+    // A folder chooser starting at folder; empty when the user cancels.
+    virtual QString chooseFolder(const QString& title, const QString& folder) = 0;
+    // A font chooser starting at the font described as "family:size"; the chosen font in the
+    // same form, or nothing on cancel.
+    virtual std::optional<QString> chooseFont(const QString& font) = 0;
 
     // The hourglass pointer while a command works.
     virtual void setBusy(bool busy) { (void)busy; }

@@ -42,3 +42,14 @@ std::optional<QString> ScriptedPrompts::printerSetup(const QString&) {
     if (printer.isEmpty()) return std::nullopt;
     return printer;
 }
+
+QString ScriptedPrompts::chooseFolder(const QString& title, const QString&) {
+    folderTitles << title;
+    return takeFront(folders);
+}
+
+std::optional<QString> ScriptedPrompts::chooseFont(const QString&) {
+    const QString font = takeFront(fonts);
+    if (font.isEmpty()) return std::nullopt;
+    return font;
+}

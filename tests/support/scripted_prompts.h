@@ -20,6 +20,8 @@ public:
     QString openFile(const FileRequest& request) override;
     QString saveFile(const FileRequest& request) override;
     std::optional<QString> printerSetup(const QString& printerName) override;
+    QString chooseFolder(const QString& title, const QString& folder) override;
+    std::optional<QString> chooseFont(const QString& font) override;
 
     // Queued answers; a message with no queued answer is answered with its default button
     // (No for a question without one), a file dialog with cancel.
@@ -27,6 +29,9 @@ public:
     std::deque<QString> openPaths;
     std::deque<QString> savePaths;
     std::deque<QString> printers; // an empty name cancels the dialog
+    std::deque<QString> folders;  // an empty path cancels the folder chooser
+    std::deque<QString> fonts;    // "family:size"; an empty entry cancels
+    QStringList folderTitles;
 
     QList<Recorded> messages;
     QList<FileRequest> fileRequests;

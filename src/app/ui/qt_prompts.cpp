@@ -5,6 +5,8 @@
 #include <QDialogButtonBox>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QFont>
+#include <QFontDialog>
 #include <QMessageBox>
 #include <QPrintDialog>
 #include <QPrinter>
@@ -122,6 +124,27 @@ std::optional<QString> QtPrompts::printerSetup(const QString& printerName) {
     }
     if (dialog.exec() != QDialog::Accepted) return std::nullopt;
     return printer.printerName();
+}
+
+QString QtPrompts::chooseFolder(const QString& title, const QString& folder) {
+    const QString start = !folder.isEmpty() ? folder : lastFolder_;
+    const QString chosen = QFileDialog::getExistingDirectory(parent_, title, start);
+    if (!chosen.isEmpty()) lastFolder_ = chosen;
+    return chosen;
+}
+
+std::optional<QString> QtPrompts::chooseFont(const QString& font) {
+    const qsizetype colon = font.lastIndexOf(u':');
+    QFont initial(colon < 0 ? font : font.left(colon));
+    if (colon >= 0) {
+        bool ok = false;
+        const double size = font.mid(colon + 1).toDouble(&ok);
+        if (ok && size > 0) initial.setPointSizeF(size);
+    }
+    bool accepted = false;
+    const QFont chosen = QFontDialog::getFont(&accepted, initial, parent_);
+    if (!accepted) return std::nullopt;
+    return chosen.family() + u':' + QString::number(chosen.pointSizeF());
 }
 
 void QtPrompts::setBusy(bool busy) {

@@ -14,6 +14,8 @@ public:
     QString openFile(const FileRequest& request) override;
     QString saveFile(const FileRequest& request) override;
     std::optional<QString> printerSetup(const QString& printerName) override;
+    QString chooseFolder(const QString& title, const QString& folder) override;
+    std::optional<QString> chooseFont(const QString& font) override;
     void setBusy(bool busy) override;
 
 private:
