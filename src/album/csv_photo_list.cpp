@@ -1,7 +1,6 @@
 #include "album/csv_photo_list.h"
 
 #include "app/ansi_codec.h"
-#include "app/app_error.h"
 #include "app/file_io.h"
 #include "app/shared_routines.h"
 
@@ -25,12 +24,15 @@ QString folderOfPath(const QString& path) {
     return path.left(slash + 1);
 }
 
+QString joinListPath(const QString& folder, const QString& name) {
+    if (name.isEmpty()) return folder;
+    QString relative = name;
+    relative.replace(u'\\', u'/');
+    return folder + QDir::toNativeSeparators(relative);
+}
+
 CsvPhotoList readCsvPhotoList(const QString& path, int maxRows) {
     const AnsiCodec::Decoded decoded = AnsiCodec::decode(readWholeFile(path, ReadHeadline));
-    if (!decoded.ok)
-        throw AppError(fileFailure(
-            ReadHeadline, path,
-            u"文字コードを読み取れません（Shift_JIS または UTF-8 のファイルを選んで下さい）。"_s));
 
     static const QRegularExpression lineBreak(u"\r\n|\n|\r"_s);
     QStringList lines = decoded.text.split(lineBreak);
@@ -38,6 +40,7 @@ CsvPhotoList readCsvPhotoList(const QString& path, int maxRows) {
         lines.removeLast(); // the break after the last line ends it, it starts no line
 
     CsvPhotoList list;
+    if (!decoded.ok()) list.unreadableReport = AnsiCodec::undecodableReport(path, decoded.badLines);
     list.folder = folderOfPath(QDir::toNativeSeparators(QFileInfo(path).absoluteFilePath()));
     for (qsizetype i = 1; i < lines.size(); ++i) {
         if (list.rows.size() >= maxRows) {
@@ -47,7 +50,7 @@ CsvPhotoList readCsvPhotoList(const QString& path, int maxRows) {
         const FieldBuffer fields = SplitFields(lines.at(i));
         AlbumRow row;
         row.info = fields(1) + u"\r\n"_s + fields(2) + u"\r\n"_s;
-        row.path = list.folder + fields(3);
+        row.path = joinListPath(list.folder, fields(3));
         list.rows.append(row);
     }
     return list;

@@ -11,6 +11,7 @@ struct CsvPhotoList {
     QString folder;           // the list's folder with its trailing separator
     QList<AlbumRow> rows;     // row 1 first
     int linesNotImported = 0; // lines beyond the album's capacity
+    QString unreadableReport; // lines with bytes that could not be read; empty when none
 };
 
 extern const QString CsvDialogTitle;  // "CSVファイルを開く"
@@ -18,6 +19,10 @@ extern const QString CsvDialogFilter; // "CSVﾌｧｲﾙ(*.CSV)|*.CSV"
 
 // The folder part of a path, up to and including its last "\" or "/".
 QString folderOfPath(const QString& path);
+
+// The photo path of a list line: a relative name is joined to the list's folder, its "\" or "/"
+// separators becoming this system's own (lists written on Windows say "sub\P002.JPG").
+QString joinListPath(const QString& folder, const QString& name);
 
 // Throws AppError naming the file and the reason when it cannot be read.
 CsvPhotoList readCsvPhotoList(const QString& path, int maxRows);

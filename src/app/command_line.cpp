@@ -1,5 +1,7 @@
 #include "app/command_line.h"
 
+#include <QFileInfo>
+
 using namespace Qt::StringLiterals;
 
 QString quotedAlbumPath(const QString& commandLine) {
@@ -30,30 +32,39 @@ CommandLine CommandLine::parse(const QStringList& arguments) {
     }
     if (first == u"import-csv"_s) {
         if (arguments.size() != 3)
-            return invalid(u"import-csv needs a CSV list and an album file: import-csv LIST.CSV ALBUM.dat"_s);
+            return invalid(u"import-csv には CSV ファイルとアルバムファイルを指定して下さい: import-csv LIST.CSV ALBUM.dat"_s);
         result.mode = Mode::ImportCsv;
         result.csvPath = arguments.at(1);
         result.outputPath = arguments.at(2);
         return result;
     }
 
-    const QString joined = arguments.join(u' ');
+    if (first.startsWith(u"--"_s)) return invalid(u"不明なオプションです: "_s + first);
+    result.albumWords = arguments;
+    return result;
+}
+
+AlbumArgument resolveAlbumArgument(const QStringList& words) {
+    AlbumArgument result;
+    const QString joined = words.join(u' ');
     if (joined.contains(u'"')) {
-        result.albumPath = quotedAlbumPath(joined);
+        result.path = quotedAlbumPath(joined);
         return result;
     }
-    if (first.startsWith(u'-')) return invalid(u"unknown option: "_s + first);
-    if (arguments.size() > 1) return invalid(u"one album file at most; put a path with blanks in quotes"_s);
-    result.albumPath = first;
+    if (joined.isEmpty()) return result;
+    if (QFileInfo(joined).isFile())
+        result.path = joined;
+    else
+        result.ignored = joined;
     return result;
 }
 
 QString CommandLine::usage() {
-    return u"Usage:\n"
-           u"  tovenla2 [ALBUM]                        start the program, opening ALBUM if given\n"
-           u"  tovenla2 import-csv LIST.CSV ALBUM.dat  make an album file from a CSV photo list\n"
-           u"  tovenla2 --help | --version\n"
+    return u"使い方:\n"
+           u"  tovenla2 [ALBUM]                        画面を開きます（ALBUM を指定するとそのアルバムを開きます）\n"
+           u"  tovenla2 import-csv LIST.CSV ALBUM.dat  CSV の写真リストからアルバムファイルを作ります\n"
+           u"  tovenla2 --help | --version             この説明 | 版数\n"
            u"\n"
-           u"The settings come from tovenla.ini in the program folder (TOVENLA_HOME if set).\n"
-           u"Exit status: 0 done, 1 error, 3 album written but lines beyond the capacity left out.\n"_s;
+           u"設定はプログラムフォルダ（TOVENLA_HOME を指定した場合はそのフォルダ）の tovenla.ini から読みます。\n"
+           u"終了コード: 0 完了、1 エラー、3 書き込んだが容量を超えた行を取り込まなかった\n"_s;
 }

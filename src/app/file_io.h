@@ -11,3 +11,10 @@ QByteArray readWholeFile(const QString& path, const QString& headline);
 // Written to a temporary file and renamed into place, so a crash or a full disk never leaves
 // half a file behind.
 void writeFileAtomically(const QString& path, const QByteArray& bytes, const QString& headline);
+
+// True when both paths name one existing file, also through links or different spellings.
+bool isSameFile(const QString& first, const QString& second);
+
+// The reason a file could not be read or written, in the words of the program's messages.
+QString readFailureReason(const QString& path);
+QString writeFailureReason(const QString& path);

@@ -9,6 +9,7 @@ InstanceLock::InstanceLock(const QString& programFolder)
     lock_.setStaleLockTime(0); // only a lock whose process is gone is stale
 }
 
-bool InstanceLock::acquire() {
-    return lock_.tryLock(0);
+InstanceLock::Result InstanceLock::acquire() {
+    if (lock_.tryLock(0)) return Result::Acquired;
+    return lock_.error() == QLockFile::LockFailedError ? Result::HeldByAnotherRun : Result::Failed;
 }

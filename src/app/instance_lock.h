@@ -7,8 +7,12 @@
 // a crashed run is taken over.
 class InstanceLock {
 public:
+    enum class Result { Acquired, HeldByAnotherRun, Failed };
+
     explicit InstanceLock(const QString& programFolder);
-    bool acquire();
+    // Failed: the lock file could not be made at all (a read-only folder, ...), which is no
+    // sign of another run.
+    Result acquire();
 
 private:
     QLockFile lock_;

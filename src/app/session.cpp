@@ -68,6 +68,8 @@ void readSettingsAtStartUp(Workspace& workspace, Prompts& prompts) {
     try {
         const SettingsFile::ReadResult result = SettingsFile::ReadSettingsFile(path, true);
         workspace.settings = result.settings;
+        if (!result.unreadableReport.isEmpty())
+            prompts.tell(result.unreadableReport, u"確認"_s, Prompts::Icon::Exclamation);
         if (!result.existed) SettingsFile::WriteSettingsFile(path, workspace.settings);
     } catch (const AppError& error) {
         if (QFileInfo::exists(path)) workspace.UnreadableProgramFiles << SettingsFileName;

@@ -34,9 +34,11 @@ QString trimmedLine(const QString& line) {
 
 namespace SettingsFile {
 
-Settings parse(const QByteArray& bytes, int* linesRead) {
+Settings parse(const QByteArray& bytes, int* linesRead, QList<int>* badLines) {
     Settings settings = Settings::defaults();
-    const QStringList lines = splitLines(AnsiCodec::decode(bytes).text);
+    const AnsiCodec::Decoded decoded = AnsiCodec::decode(bytes);
+    if (badLines) *badLines = decoded.badLines;
+    const QStringList lines = splitLines(decoded.text);
     const int count = static_cast<int>(std::min<qsizetype>(lines.size(), LineCount));
     for (int i = 0; i < count; ++i) {
         if (i < Settings::ItemCount)
@@ -55,7 +57,9 @@ ReadResult ReadSettingsFile(const QString& path, bool startupRules) {
     } else {
         const QByteArray bytes = readWholeFile(path, kCannotRead);
         result.existed = true;
-        result.settings = parse(bytes, &result.linesRead);
+        QList<int> badLines;
+        result.settings = parse(bytes, &result.linesRead, &badLines);
+        if (!badLines.isEmpty()) result.unreadableReport = AnsiCodec::undecodableReport(path, badLines);
     }
     if (startupRules && result.settings.itemIsUnset(SettingItem::SplitByHyphen))
         result.settings.setItem(SettingItem::SplitByHyphen, SettingValue::number(0));

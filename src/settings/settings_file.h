@@ -16,6 +16,7 @@ struct ReadResult {
     Settings settings;
     bool existed = false;
     int linesRead = 0; // below LineCount: the rest came from the defaults
+    QString unreadableReport; // lines with bytes that could not be read; empty when none
     bool complete() const { return existed && linesRead >= LineCount; }
 };
 
@@ -23,7 +24,7 @@ struct ReadResult {
 // "*" becomes 0. Throws AppError when an existing file cannot be read.
 ReadResult ReadSettingsFile(const QString& path, bool startupRules);
 
-Settings parse(const QByteArray& bytes, int* linesRead = nullptr);
+Settings parse(const QByteArray& bytes, int* linesRead = nullptr, QList<int>* badLines = nullptr);
 
 struct Encoded {
     QByteArray bytes;

@@ -10,7 +10,7 @@ TEST(AnsiCodec, JapaneseAndWindowsExtensionsRoundTrip) {
     EXPECT_TRUE(encoded.ok());
     EXPECT_TRUE(encoded.bytes.startsWith("\x8E\xCA\x90\x5E\x92\xA0\x81\x60")); // 写真帳～
     const AnsiCodec::Decoded decoded = AnsiCodec::decode(encoded.bytes);
-    EXPECT_TRUE(decoded.ok);
+    EXPECT_TRUE(decoded.ok());
     EXPECT_EQ(decoded.text, text);
 }
 
@@ -26,10 +26,39 @@ TEST(AnsiCodec, CharactersOutsideCp932AreReportedAndMarked) {
     EXPECT_EQ(encoded.unmappable, u"😀é"_s);
 }
 
-TEST(AnsiCodec, Utf8IsReadWithBomOrWhenCp932CannotBe) {
+TEST(AnsiCodec, WindowsFormsOfDashAndYenAreWrittenAsWindowsWritesThem) {
+    EXPECT_EQ(AnsiCodec::encode(u"—¥‾"_s).bytes, QByteArray("\x81\x5C\x5C~"));
+    EXPECT_TRUE(AnsiCodec::encode(u"—¥"_s).ok());
+}
+
+// CP932 wins whenever it fits: half-width katakana and ASCII exports are often valid UTF-8.
+TEST(AnsiCodec, OneDecodingRuleCp932FirstUtf8OnlyWhenCp932CannotBe) {
+    const QByteArray kana = "1,\xCB\xB6\xDE\xBC,P1.JPG"; // 1,ﾋｶﾞｼ,P1.JPG
+    const AnsiCodec::Decoded katakana = AnsiCodec::decode(kana);
+    EXPECT_EQ(katakana.text, u"1,ﾋｶﾞｼ,P1.JPG"_s);
+    EXPECT_TRUE(katakana.ok());
+
     EXPECT_EQ(AnsiCodec::decode("\xEF\xBB\xBF\xE5\x86\x99").text, u"写"_s);
-    EXPECT_EQ(AnsiCodec::decode("\xE5\x86\x99\xE7\x9C\x9F").text, u"写真"_s);
-    EXPECT_EQ(AnsiCodec::decode("\x8E\xCA").text, u"写"_s);
-    EXPECT_FALSE(AnsiCodec::decode("\x82").ok); // a lead byte cut off
-    EXPECT_FALSE(AnsiCodec::decode("\xEF\xBB\xBF\xFF").ok);
+    EXPECT_EQ(AnsiCodec::decode("\x8E\xCA\x90\x5E").text, u"写真"_s);
+    const AnsiCodec::Decoded utf8 = AnsiCodec::decode(u"写真帳,境界"_s.toUtf8());
+    EXPECT_EQ(utf8.text, u"写真帳,境界"_s);
+    EXPECT_TRUE(utf8.ok());
+}
+
+TEST(AnsiCodec, UnreadableBytesAreNamedByLineAndSpoilNothingElse) {
+    // 0x80, 0xA0 and 0xFD are no CP932 characters; 0x82 0x20 is a broken pair; 0x82 at the end
+    // is cut off. None of this is UTF-8 either.
+    const AnsiCodec::Decoded decoded = AnsiCodec::decode("ok\r\na\x80" "b\r\n\x8E\xCA\r\n\xA0\xFD\r\n\x82 x\r\n\x82");
+    EXPECT_EQ(decoded.text, u"ok\r\na\uFFFDb\r\n写\r\n\uFFFD\uFFFD\r\n\uFFFD x\r\n\uFFFD"_s);
+    EXPECT_EQ(decoded.badLines, (QList<int>{2, 4, 5, 6}));
+    const QString report = AnsiCodec::undecodableReport(u"/d/list.csv"_s, decoded.badLines);
+    EXPECT_TRUE(report.contains(u"読み取れない文字"_s));
+    EXPECT_TRUE(report.contains(u"list.csv"_s));
+    EXPECT_TRUE(report.contains(u"2, 4, 5, 6"_s));
+
+    EXPECT_EQ(AnsiCodec::decode("\xEF\xBB\xBF" "a\n\xFF").badLines, QList<int>{2});
+    // Already reported when read: written as "?" without a second report.
+    const AnsiCodec::Encoded encoded = AnsiCodec::encode(u"a\uFFFDb"_s);
+    EXPECT_EQ(encoded.bytes, QByteArray("a?b"));
+    EXPECT_TRUE(encoded.ok());
 }

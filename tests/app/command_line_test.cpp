@@ -3,7 +3,11 @@
 #include "app/command_line.h"
 #include "support/test_files.h"
 
+#include <QFile>
+#include <QFileInfo>
 #include <QTemporaryDir>
+
+#include <unistd.h>
 
 #include <gtest/gtest.h>
 
@@ -15,12 +19,28 @@ TEST(CommandLine, TheAlbumIsTheTextBetweenTheFirstTwoQuotes) {
     EXPECT_EQ(quotedAlbumPath(u"C:\\a.dat"_s), QString());
     EXPECT_EQ(quotedAlbumPath(u"\"C:\\a.dat"_s), QString());
 
-    EXPECT_EQ(CommandLine::parse({u"\"/tmp/a b.dat\" more"_s}).albumPath, u"/tmp/a b.dat"_s);
-    EXPECT_EQ(CommandLine::parse({u"\"/tmp/a"_s, u"b.dat\""_s}).albumPath, u"/tmp/a b.dat"_s);
-    EXPECT_EQ(CommandLine::parse({u"/tmp/a b.dat"_s}).albumPath, u"/tmp/a b.dat"_s);
+    EXPECT_EQ(resolveAlbumArgument({u"\"/tmp/a b.dat\" more"_s}).path, u"/tmp/a b.dat"_s);
+    EXPECT_EQ(resolveAlbumArgument({u"\"/tmp/a"_s, u"b.dat\""_s}).path, u"/tmp/a b.dat"_s);
     const CommandLine none = CommandLine::parse({});
     EXPECT_EQ(none.mode, Mode::Window);
-    EXPECT_TRUE(none.albumPath.isEmpty());
+    EXPECT_TRUE(resolveAlbumArgument(none.albumWords).path.isEmpty());
+}
+
+// A launcher may split an unquoted path with blanks into several words; the program starts
+// whatever they are.
+TEST(CommandLine, UnquotedWordsOpenTheFileTheyNameOrAreIgnored) {
+    QTemporaryDir dir;
+    const QString album = dir.filePath(u"my  album 写真.dat"_s);
+    writeBytes(album, "x");
+    const CommandLine split = CommandLine::parse(album.split(u' '));
+    ASSERT_EQ(split.mode, Mode::Window);
+    EXPECT_EQ(resolveAlbumArgument(split.albumWords).path, album);
+    EXPECT_TRUE(resolveAlbumArgument(split.albumWords).ignored.isEmpty());
+
+    const AlbumArgument missing = resolveAlbumArgument({dir.filePath(u"no"_s), u"such.dat"_s});
+    EXPECT_TRUE(missing.path.isEmpty());
+    EXPECT_EQ(missing.ignored, dir.filePath(u"no such.dat"_s));
+    EXPECT_TRUE(resolveAlbumArgument({dir.path()}).path.isEmpty()); // a folder is no album
 }
 
 TEST(CommandLine, SubCommandsAndMistakes) {
@@ -32,7 +52,7 @@ TEST(CommandLine, SubCommandsAndMistakes) {
     EXPECT_EQ(CommandLine::parse({u"--version"_s}).mode, Mode::Version);
     EXPECT_EQ(CommandLine::parse({u"import-csv"_s, u"l.csv"_s}).mode, Mode::Invalid);
     EXPECT_EQ(CommandLine::parse({u"--bogus"_s}).mode, Mode::Invalid);
-    EXPECT_EQ(CommandLine::parse({u"a.dat"_s, u"b.dat"_s}).mode, Mode::Invalid);
+    EXPECT_EQ(CommandLine::parse({u"a.dat"_s, u"b.dat"_s}).mode, Mode::Window);
 }
 
 class BatchTest : public testing::Test {
@@ -65,15 +85,42 @@ TEST_F(BatchTest, ImportCsvWritesTheAlbumWithTheCapacityOfTheSettings) {
     writeBytes(dir.filePath(u"tovenla.ini"_s), ini);
     EXPECT_EQ(run({u"import-csv"_s, csv, album}), 3);
     EXPECT_EQ(AlbumFile::load(album, 1000).size(), 2);
-    EXPECT_TRUE(err.contains(u"1 lines"_s));
+    EXPECT_TRUE(err.contains(u"取り込まれなかった行数：1"_s));
 }
 
 TEST_F(BatchTest, ErrorsGoToStandardErrorWithAFailingStatus) {
     EXPECT_EQ(run({u"import-csv"_s, dir.filePath(u"none.csv"_s), dir.filePath(u"a.dat"_s)}), 1);
     EXPECT_TRUE(err.contains(u"none.csv"_s));
+    EXPECT_TRUE(err.contains(u"ファイルが見つかりません。"_s)) << err.toStdString();
     EXPECT_TRUE(out.isEmpty());
     EXPECT_EQ(run({u"--nonsense"_s}), 1);
-    EXPECT_TRUE(err.contains(u"Usage"_s));
+    EXPECT_TRUE(err.contains(u"使い方"_s));
     EXPECT_EQ(run({u"--version"_s}), 0);
     EXPECT_TRUE(out.startsWith(u"Tovenla2 "_s));
+}
+
+// The list must never be overwritten by the album made from it, nor an empty album written.
+TEST_F(BatchTest, ImportCsvRefusesToWriteOverItsInputOrToWriteNothing) {
+    const QString csv = dir.filePath(u"list.csv"_s);
+    const QByteArray list = cp932(u"h\r\nA,B,C.jpg\r\n"_s);
+    writeBytes(csv, list);
+    const QString link = dir.filePath(u"link.csv"_s);
+    ASSERT_TRUE(QFile::link(csv, link));
+    const QString hardLink = dir.filePath(u"hard.csv"_s);
+    ASSERT_EQ(::link(QFile::encodeName(csv).constData(), QFile::encodeName(hardLink).constData()), 0);
+    for (const QString& output : QStringList{csv, dir.path() + u"/./list.csv"_s, link, hardLink}) {
+        EXPECT_EQ(run({u"import-csv"_s, csv, output}), 1) << output.toStdString();
+        EXPECT_TRUE(err.contains(u"同じファイル"_s));
+        EXPECT_EQ(readBytes(csv), list);
+    }
+
+    writeBytes(csv, cp932(u"header only\r\n"_s));
+    const QString album = dir.filePath(u"album.dat"_s);
+    EXPECT_EQ(run({u"import-csv"_s, csv, album}), 1);
+    EXPECT_FALSE(QFileInfo::exists(album));
+
+    // A file that cannot be written gets a reason in the program's own words.
+    writeBytes(csv, list);
+    EXPECT_EQ(run({u"import-csv"_s, csv, dir.filePath(u"missing/album.dat"_s)}), 1);
+    EXPECT_TRUE(err.contains(u"保存先のフォルダが見つかりません。"_s)) << err.toStdString();
 }

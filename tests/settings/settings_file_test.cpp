@@ -173,3 +173,21 @@ TEST(SettingsFile, FailuresNameTheFile) {
         EXPECT_TRUE(e.message().contains(QDir::toNativeSeparators(nowhere)));
     }
 }
+
+// A value of half-width katakana alone is valid UTF-8 too; it must still come back as
+// katakana and be written back byte for byte. An unreadable byte is reported on reading.
+TEST(SettingsFile, HalfWidthKanaSurvivesAndUnreadableBytesAreReportedOnReading) {
+    QList<QByteArray> lines(SettingsFile::LineCount, QByteArray());
+    lines[50] = "\xCB\xB6\xDE\xBC"; // ﾋｶﾞｼ
+    lines[51] = "ab\x80";
+    QTemporaryDir dir;
+    const QString path = dir.filePath(u"tovenla.ini"_s);
+    writeBytes(path, joinLines(lines));
+    const SettingsFile::ReadResult read = SettingsFile::ReadSettingsFile(path, true);
+    EXPECT_EQ(read.settings.text(1), u"ﾋｶﾞｼ"_s);
+    EXPECT_TRUE(read.unreadableReport.contains(u"行 52"_s));
+
+    const SettingsFile::Encoded written = SettingsFile::serialize(read.settings);
+    EXPECT_TRUE(written.bytes.contains("\r\n\xCB\xB6\xDE\xBC\r\nab?\r\n"));
+    EXPECT_TRUE(written.problems.isEmpty());
+}

@@ -4,24 +4,31 @@
 
 using namespace Qt::StringLiterals;
 
+namespace {
+
+constexpr const char* EditedProperty = "tovenlaEdited";
+
+} // namespace
+
 QWidget* InfoCellDelegate::createEditor(QWidget* parent, const QStyleOptionViewItem&,
                                         const QModelIndex&) const {
     auto* editor = new QPlainTextEdit(parent);
     editor->setTabChangesFocus(true);
+    connect(editor, &QPlainTextEdit::textChanged, editor, [editor] { editor->setProperty(EditedProperty, true); });
     return editor;
 }
 
 void InfoCellDelegate::setEditorData(QWidget* editor, const QModelIndex& index) const {
     const QString text = index.data(Qt::EditRole).toString();
     static_cast<QPlainTextEdit*>(editor)->setPlainText(QString(text).replace(u"\r\n"_s, u"\n"_s));
+    editor->setProperty(EditedProperty, false);
 }
 
 void InfoCellDelegate::setModelData(QWidget* editor, QAbstractItemModel* model,
                                     const QModelIndex& index) const {
-    const QString original = index.data(Qt::EditRole).toString();
+    // A cell left without typing keeps its text exactly, whatever line ends it holds.
+    if (!editor->property(EditedProperty).toBool()) return;
     const QString typed = static_cast<QPlainTextEdit*>(editor)->toPlainText();
-    if (typed == QString(original).replace(u"\r\n"_s, u"\n"_s))
-        return; // unchanged: keep the stored line endings exactly
     model->setData(index, QString(typed).replace(u"\n"_s, u"\r\n"_s), Qt::EditRole);
 }
 

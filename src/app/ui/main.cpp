@@ -1,5 +1,6 @@
 #include "app/batch.h"
 #include "app/command_line.h"
+#include "app/display_check.h"
 #include "app/font_substitutes.h"
 #include "app/instance_lock.h"
 #include "app/program_folder.h"
@@ -27,7 +28,12 @@ QStringList argumentsOf(int argc, char** argv) {
     return arguments;
 }
 
-int runWindow(int argc, char** argv, const CommandLine& command) {
+int runWindow(int argc, char** argv) {
+    if (!DisplayCheck::displayLikelyAvailable(argumentsOf(argc, argv))) {
+        std::fputs(DisplayCheck::NoDisplay.toLocal8Bit().constData(), stderr);
+        return 1;
+    }
+    DisplayCheck::explainPlatformFailures();
     QApplication app(argc, argv);
     QApplication::setApplicationName(u"Tovenla2"_s);
     installJapaneseFontSubstitutes();
@@ -36,18 +42,34 @@ int runWindow(int argc, char** argv, const CommandLine& command) {
     if (qtTranslator.load(u"qtbase_ja"_s, QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
         QApplication::installTranslator(&qtTranslator);
 
-    const QString programFolder = resolveProgramFolder(QCoreApplication::applicationDirPath());
+    // Qt has taken its own options (-platform, -style, ...) out of the arguments by now.
+    const AlbumArgument album = resolveAlbumArgument(QApplication::arguments().mid(1));
+    if (!album.ignored.isEmpty())
+        QTextStream(stderr) << u"アルバムファイルが見つからないため、次の引数は無視しました: "_s << album.ignored
+                            << u'\n';
+
+    const ProgramFolder folder = resolveProgramFolder(QCoreApplication::applicationDirPath());
     QtPrompts prompts;
-    InstanceLock lock(programFolder);
-    if (!lock.acquire()) {
-        prompts.tell(Session::AlreadyRunning, Session::AlreadyRunningTitle, Prompts::Icon::Critical);
+    const auto refuse = [&](const QString& text, const QString& title) {
+        prompts.tell(text, title, Prompts::Icon::Critical);
+        QTextStream(stderr) << QString(text).replace(u"\r\n"_s, u"\n"_s) << u'\n';
         return 1;
+    };
+    if (!folder.problem.isEmpty()) return refuse(programFolderFailure(folder.path, folder.problem), u"エラー"_s);
+    InstanceLock lock(folder.path);
+    switch (lock.acquire()) {
+    case InstanceLock::Result::Acquired:
+        break;
+    case InstanceLock::Result::HeldByAnotherRun:
+        return refuse(Session::AlreadyRunning, Session::AlreadyRunningTitle);
+    case InstanceLock::Result::Failed:
+        return refuse(programFolderFailure(folder.path, u"ロックファイルを作成できません。"_s), u"エラー"_s);
     }
 
-    Workspace workspace(programFolder);
+    Workspace workspace(folder.path);
     frmMain window(workspace, prompts);
     prompts.setParent(&window);
-    window.startUp(command.albumPath);
+    window.startUp(album.path);
     window.show();
     return QApplication::exec();
 }
@@ -56,11 +78,11 @@ int runWindow(int argc, char** argv, const CommandLine& command) {
 
 int main(int argc, char** argv) {
     const CommandLine command = CommandLine::parse(argumentsOf(argc, argv));
-    if (command.mode == CommandLine::Mode::Window) return runWindow(argc, argv, command);
+    if (command.mode == CommandLine::Mode::Window) return runWindow(argc, argv);
 
     QCoreApplication app(argc, argv);
     QCoreApplication::setApplicationName(u"Tovenla2"_s);
     QTextStream out(stdout);
     QTextStream err(stderr);
-    return runBatch(command, resolveProgramFolder(QCoreApplication::applicationDirPath()), out, err);
+    return runBatch(command, resolveProgramFolder(QCoreApplication::applicationDirPath()).path, out, err);
 }
