@@ -59,7 +59,8 @@ Cp932Scan scanCp932(const QByteArray& bytes) {
     qsizetype runStart = 0; // plain single bytes are decoded in runs, which is most of a file
     QStringDecoder decoder(kCodecName, QStringConverter::Flag::Stateless);
     const auto flushRun = [&](qsizetype end) {
-        if (end > runStart) scan.text.append(decoder.decode(QByteArrayView(bytes).sliced(runStart, end - runStart)));
+        if (end > runStart)
+            scan.text.append(decoder.decode(QByteArrayView(bytes).sliced(runStart, end - runStart)));
     };
     for (qsizetype i = 0; i < bytes.size();) {
         const uchar b = uchar(bytes.at(i));

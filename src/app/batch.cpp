@@ -31,7 +31,8 @@ int importCsv(const CommandLine& command, const QString& programFolder, QTextStr
     const CsvPhotoList list = readCsvPhotoList(command.csvPath, workspace.AlbumMaxRows);
     if (!list.unreadableReport.isEmpty()) err << lines(list.unreadableReport) << u'\n';
     if (list.rows.isEmpty()) {
-        err << SheetGuard::NoDataLong << u"\n"_s << u"CSV ファイルに写真の行がないため、アルバムファイルは作りませんでした。\n"_s;
+        err << SheetGuard::NoDataLong << u"\n"_s
+            << u"CSV ファイルに写真の行がないため、アルバムファイルは作りませんでした。\n"_s;
         return 1;
     }
     AlbumFile::save(command.outputPath, list.rows);

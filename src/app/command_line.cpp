@@ -32,7 +32,8 @@ CommandLine CommandLine::parse(const QStringList& arguments) {
     }
     if (first == u"import-csv"_s) {
         if (arguments.size() != 3)
-            return invalid(u"import-csv には CSV ファイルとアルバムファイルを指定して下さい: import-csv LIST.CSV ALBUM.dat"_s);
+            return invalid(
+                u"import-csv には CSV ファイルとアルバムファイルを指定して下さい: import-csv LIST.CSV ALBUM.dat"_s);
         result.mode = Mode::ImportCsv;
         result.csvPath = arguments.at(1);
         result.outputPath = arguments.at(2);
@@ -61,10 +62,12 @@ AlbumArgument resolveAlbumArgument(const QStringList& words) {
 
 QString CommandLine::usage() {
     return u"使い方:\n"
-           u"  tovenla2 [ALBUM]                        画面を開きます（ALBUM を指定するとそのアルバムを開きます）\n"
+           u"  tovenla2 [ALBUM]                        画面を開きます（ALBUM "
+           u"を指定するとそのアルバムを開きます）\n"
            u"  tovenla2 import-csv LIST.CSV ALBUM.dat  CSV の写真リストからアルバムファイルを作ります\n"
            u"  tovenla2 --help | --version             この説明 | 版数\n"
            u"\n"
-           u"設定はプログラムフォルダ（TOVENLA_HOME を指定した場合はそのフォルダ）の tovenla.ini から読みます。\n"
+           u"設定はプログラムフォルダ（TOVENLA_HOME を指定した場合はそのフォルダ）の tovenla.ini "
+           u"から読みます。\n"
            u"終了コード: 0 完了、1 エラー、3 書き込んだが容量を超えた行を取り込まなかった\n"_s;
 }

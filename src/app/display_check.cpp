@@ -9,11 +9,10 @@ using namespace Qt::StringLiterals;
 
 namespace DisplayCheck {
 
-const QString NoDisplay =
-    u"画面（ディスプレイ）が見つかりません。\n"
-    u"Tovenla2 のウィンドウはデスクトップのセッションの中で起動して下さい"
-    u"（画面のないマシンでは xvfb-run tovenla2 で起動できます）。\n"
-    u"画面なしで使える機能は tovenla2 --help で一覧できます。\n"_s;
+const QString NoDisplay = u"画面（ディスプレイ）が見つかりません。\n"
+                          u"Tovenla2 のウィンドウはデスクトップのセッションの中で起動して下さい"
+                          u"（画面のないマシンでは xvfb-run tovenla2 で起動できます）。\n"
+                          u"画面なしで使える機能は tovenla2 --help で一覧できます。\n"_s;
 
 bool displayLikelyAvailable(const QStringList& rawArguments) {
     if (!qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) return true;

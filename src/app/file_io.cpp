@@ -47,7 +47,8 @@ QByteArray readWholeFile(const QString& path, const QString& headline) {
 
 void writeFileAtomically(const QString& path, const QByteArray& bytes, const QString& headline) {
     QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly)) throw AppError(fileFailure(headline, path, writeFailureReason(path)));
+    if (!file.open(QIODevice::WriteOnly))
+        throw AppError(fileFailure(headline, path, writeFailureReason(path)));
     if (file.write(bytes) != bytes.size()) {
         file.cancelWriting();
         throw AppError(fileFailure(headline, path, writeFailureReason(path)));
@@ -65,6 +66,7 @@ bool isSameFile(const QString& first, const QString& second) {
     return a.st_dev == b.st_dev && a.st_ino == b.st_ino;
 #else
     const QString canonical = QFileInfo(first).canonicalFilePath();
-    return !canonical.isEmpty() && canonical.compare(QFileInfo(second).canonicalFilePath(), Qt::CaseInsensitive) == 0;
+    return !canonical.isEmpty() &&
+           canonical.compare(QFileInfo(second).canonicalFilePath(), Qt::CaseInsensitive) == 0;
 #endif
 }

@@ -15,7 +15,7 @@ inline constexpr int LineCount = Settings::ItemCount + Settings::TextCount;
 struct ReadResult {
     Settings settings;
     bool existed = false;
-    int linesRead = 0; // below LineCount: the rest came from the defaults
+    int linesRead = 0;        // below LineCount: the rest came from the defaults
     QString unreadableReport; // lines with bytes that could not be read; empty when none
     bool complete() const { return existed && linesRead >= LineCount; }
 };

@@ -48,7 +48,8 @@ TEST(AnsiCodec, OneDecodingRuleCp932FirstUtf8OnlyWhenCp932CannotBe) {
 TEST(AnsiCodec, UnreadableBytesAreNamedByLineAndSpoilNothingElse) {
     // 0x80, 0xA0 and 0xFD are no CP932 characters; 0x82 0x20 is a broken pair; 0x82 at the end
     // is cut off. None of this is UTF-8 either.
-    const AnsiCodec::Decoded decoded = AnsiCodec::decode("ok\r\na\x80" "b\r\n\x8E\xCA\r\n\xA0\xFD\r\n\x82 x\r\n\x82");
+    const AnsiCodec::Decoded decoded = AnsiCodec::decode("ok\r\na\x80"
+                                                         "b\r\n\x8E\xCA\r\n\xA0\xFD\r\n\x82 x\r\n\x82");
     EXPECT_EQ(decoded.text, u"ok\r\na\uFFFDb\r\n写\r\n\uFFFD\uFFFD\r\n\uFFFD x\r\n\uFFFD"_s);
     EXPECT_EQ(decoded.badLines, (QList<int>{2, 4, 5, 6}));
     const QString report = AnsiCodec::undecodableReport(u"/d/list.csv"_s, decoded.badLines);
@@ -56,7 +57,10 @@ TEST(AnsiCodec, UnreadableBytesAreNamedByLineAndSpoilNothingElse) {
     EXPECT_TRUE(report.contains(u"list.csv"_s));
     EXPECT_TRUE(report.contains(u"2, 4, 5, 6"_s));
 
-    EXPECT_EQ(AnsiCodec::decode("\xEF\xBB\xBF" "a\n\xFF").badLines, QList<int>{2});
+    EXPECT_EQ(AnsiCodec::decode("\xEF\xBB\xBF"
+                                "a\n\xFF")
+                  .badLines,
+              QList<int>{2});
     // Already reported when read: written as "?" without a second report.
     const AnsiCodec::Encoded encoded = AnsiCodec::encode(u"a\uFFFDb"_s);
     EXPECT_EQ(encoded.bytes, QByteArray("a?b"));

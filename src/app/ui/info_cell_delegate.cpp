@@ -14,7 +14,8 @@ QWidget* InfoCellDelegate::createEditor(QWidget* parent, const QStyleOptionViewI
                                         const QModelIndex&) const {
     auto* editor = new QPlainTextEdit(parent);
     editor->setTabChangesFocus(true);
-    connect(editor, &QPlainTextEdit::textChanged, editor, [editor] { editor->setProperty(EditedProperty, true); });
+    connect(editor, &QPlainTextEdit::textChanged, editor,
+            [editor] { editor->setProperty(EditedProperty, true); });
     return editor;
 }
 

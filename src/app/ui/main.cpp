@@ -45,8 +45,8 @@ int runWindow(int argc, char** argv) {
     // Qt has taken its own options (-platform, -style, ...) out of the arguments by now.
     const AlbumArgument album = resolveAlbumArgument(QApplication::arguments().mid(1));
     if (!album.ignored.isEmpty())
-        QTextStream(stderr) << u"アルバムファイルが見つからないため、次の引数は無視しました: "_s << album.ignored
-                            << u'\n';
+        QTextStream(stderr) << u"アルバムファイルが見つからないため、次の引数は無視しました: "_s
+                            << album.ignored << u'\n';
 
     const ProgramFolder folder = resolveProgramFolder(QCoreApplication::applicationDirPath());
     QtPrompts prompts;
@@ -55,7 +55,8 @@ int runWindow(int argc, char** argv) {
         QTextStream(stderr) << QString(text).replace(u"\r\n"_s, u"\n"_s) << u'\n';
         return 1;
     };
-    if (!folder.problem.isEmpty()) return refuse(programFolderFailure(folder.path, folder.problem), u"エラー"_s);
+    if (!folder.problem.isEmpty())
+        return refuse(programFolderFailure(folder.path, folder.problem), u"エラー"_s);
     InstanceLock lock(folder.path);
     switch (lock.acquire()) {
     case InstanceLock::Result::Acquired:
