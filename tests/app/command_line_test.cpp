@@ -5,6 +5,7 @@
 
 #include <QFile>
 #include <QFileInfo>
+#include <QProcess>
 #include <QTemporaryDir>
 
 #include <unistd.h>
@@ -123,4 +124,30 @@ TEST_F(BatchTest, ImportCsvRefusesToWriteOverItsInputOrToWriteNothing) {
     writeBytes(csv, list);
     EXPECT_EQ(run({u"import-csv"_s, csv, dir.filePath(u"missing/album.dat"_s)}), 1);
     EXPECT_TRUE(err.contains(u"保存先のフォルダが見つかりません。"_s)) << err.toStdString();
+}
+
+// Without a display the program must say so plainly, not with Qt's plugin message.
+TEST(ProgramWithoutDisplay, SaysSoAndEndsWithStatusOne) {
+    QProcess program;
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"})
+        environment.remove(QString::fromLatin1(name));
+    QTemporaryDir home;
+    environment.insert(u"TOVENLA_HOME"_s, home.path());
+    program.setProcessEnvironment(environment);
+    program.start(QStringLiteral(TOVENLA_EXECUTABLE), {});
+    ASSERT_TRUE(program.waitForFinished(20000));
+    EXPECT_EQ(program.exitCode(), 1);
+    const QString err = QString::fromLocal8Bit(program.readAllStandardError());
+    EXPECT_TRUE(err.contains(u"画面（ディスプレイ）が見つかりません"_s)) << err.toStdString();
+    EXPECT_TRUE(err.contains(u"--help"_s));
+    EXPECT_FALSE(err.contains(u"platform plugin"_s));
+
+    // A display named but out of reach ends the same way.
+    environment.insert(u"DISPLAY"_s, u":97"_s);
+    program.setProcessEnvironment(environment);
+    program.start(QStringLiteral(TOVENLA_EXECUTABLE), {});
+    ASSERT_TRUE(program.waitForFinished(20000));
+    EXPECT_EQ(program.exitCode(), 1);
+    EXPECT_TRUE(QString::fromLocal8Bit(program.readAllStandardError()).contains(u"画面（ディスプレイ）"_s));
 }

@@ -155,3 +155,21 @@ TEST_F(MainWindowTest, ATextStillBeingTypedAtExitIsKeptAndOffered) {
     ASSERT_EQ(prompts.messages.size(), 1);
     EXPECT_EQ(prompts.lastMessage().title, u"終了確認"_s);
 }
+
+// Office screens of 1024x768 must show every button and the sheet's scroll bar.
+TEST_F(MainWindowTest, FitsA1024By768Screen) {
+    window.startUp({});
+    const QSize minimum = window.minimumSizeHint().expandedTo(window.minimumSize());
+    EXPECT_LE(minimum.width(), 1024);
+    EXPECT_LE(minimum.height(), 740);
+    window.resize(1024, 740);
+    window.show();
+    QApplication::processEvents();
+    EXPECT_EQ(window.size(), QSize(1024, 740));
+    const QRect inside = window.rect();
+    for (const char* name : {"CMDend", "Command10", "CMDFCP", "SS1"}) {
+        const QWidget* widget = window.findChild<QWidget*>(QString::fromLatin1(name));
+        const QRect area(widget->mapTo(&window, QPoint(0, 0)), widget->size());
+        EXPECT_TRUE(inside.contains(area)) << name;
+    }
+}

@@ -3,6 +3,7 @@
 #include "album/album_commands.h"
 #include "app/prompts.h"
 #include "app/session.h"
+#include "app/ui/flow_layout.h"
 #include "app/ui/info_cell_delegate.h"
 #include "app/workspace.h"
 
@@ -109,7 +110,8 @@ QWidget* frmMain::buildBrowserPanel() {
     SS4->verticalHeader()->hide();
     SS4->horizontalHeader()->setStretchLastSection(true);
     SS4->verticalHeader()->setStretchLastSection(true);
-    SS4->setFixedHeight(180);
+    SS4->setMinimumHeight(100);
+    SS4->setMaximumHeight(180);
 
     auto* Picture4 = new QFrame(panel);
     Picture4->setObjectName(u"Picture4"_s);
@@ -125,7 +127,8 @@ QWidget* frmMain::buildBrowserPanel() {
     layout->addWidget(Check1_);
     layout->addWidget(SS4);
     layout->addWidget(Picture4);
-    panel->setFixedWidth(250);
+    panel->setMinimumWidth(170);
+    panel->setMaximumWidth(250);
     return panel;
 }
 
@@ -166,18 +169,19 @@ QWidget* frmMain::buildButtonRows() {
     const QStringList working = {u"CMDnew"_s,   u"CMDload"_s, u"CMDsave"_s,  u"Command7"_s,
                                  u"Command1"_s, u"CMDend"_s,  u"cmdCancel"_s};
 
+    // Each row of buttons wraps onto a further line on a narrow screen.
     auto* rows = new QWidget(this);
     auto* layout = new QVBoxLayout(rows);
     layout->setContentsMargins(0, 0, 0, 0);
     for (const auto* entries : {&firstRow, &secondRow}) {
-        auto* row = new QHBoxLayout;
+        auto* row = new QWidget(rows);
+        auto* flow = new FlowLayout(row);
         for (const ButtonEntry& entry : *entries) {
             QPushButton* button = addButton(entry.name, entry.caption, entry.toolTip);
             button->setEnabled(working.contains(button->objectName()));
-            row->addWidget(button);
+            flow->addWidget(button);
         }
-        row->addStretch(1);
-        layout->addLayout(row);
+        layout->addWidget(row);
     }
 
     findChild<QPushButton*>(u"cmdCancel"_s)->hide();
