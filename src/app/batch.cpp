@@ -1,5 +1,6 @@
 #include "app/batch.h"
 
+#include "album/album_batch.h"
 #include "album/album_commands.h"
 #include "album/album_file.h"
 #include "album/csv_photo_list.h"
@@ -39,6 +40,9 @@ int runBatch(const CommandLine& command, const QString& programFolder, QTextStre
             return 0;
         case CommandLine::Mode::ImportCsv:
             return importCsv(command, programFolder, out, err);
+        case CommandLine::Mode::Place:
+        case CommandLine::Mode::CopyPhotos:
+            return AlbumBatch::run(command, programFolder, out, err);
         case CommandLine::Mode::Invalid:
             err << command.error << u"\n\n"_s << CommandLine::usage();
             return 1;

@@ -1,5 +1,7 @@
 #include "app/command_line.h"
 
+#include "album/album_batch.h"
+
 using namespace Qt::StringLiterals;
 
 QString quotedAlbumPath(const QString& commandLine) {
@@ -37,6 +39,8 @@ CommandLine CommandLine::parse(const QStringList& arguments) {
         return result;
     }
 
+    if (AlbumBatch::parse(arguments, result)) return result;
+
     const QString joined = arguments.join(u' ');
     if (joined.contains(u'"')) {
         result.albumPath = quotedAlbumPath(joined);
@@ -51,9 +55,10 @@ CommandLine CommandLine::parse(const QStringList& arguments) {
 QString CommandLine::usage() {
     return u"Usage:\n"
            u"  tovenla2 [ALBUM]                        start the program, opening ALBUM if given\n"
-           u"  tovenla2 import-csv LIST.CSV ALBUM.dat  make an album file from a CSV photo list\n"
+           u"  tovenla2 import-csv LIST.CSV ALBUM.dat  make an album file from a CSV photo list\n"_s +
+           AlbumBatch::Usage +
            u"  tovenla2 --help | --version\n"
            u"\n"
            u"The settings come from tovenla.ini in the program folder (TOVENLA_HOME if set).\n"
-           u"Exit status: 0 done, 1 error, 3 album written but lines beyond the capacity left out.\n"_s;
+           u"Exit status: 0 done, 1 error, 3 done but lines, rows or photos left out.\n"_s;
 }

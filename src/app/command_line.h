@@ -5,13 +5,15 @@
 
 // What the program was asked to do by its arguments (the program name not included).
 struct CommandLine {
-    enum class Mode { Window, ImportCsv, Help, Version, Invalid };
+    enum class Mode { Window, ImportCsv, Place, CopyPhotos, Help, Version, Invalid };
 
     Mode mode = Mode::Window;
-    QString albumPath; // Window: the album to open, may be empty
+    QString albumPath; // Window: the album to open, may be empty; Place, CopyPhotos: the album
     QString csvPath;   // ImportCsv
     QString outputPath;
-    QString error; // Invalid: what was wrong
+    QStringList photoPaths; // Place: photos and folders, in order
+    int startRow = 0;       // Place: 0 = after the last row
+    QString error;          // Invalid: what was wrong
 
     static CommandLine parse(const QStringList& arguments);
     static QString usage();
