@@ -20,7 +20,9 @@ QString fileName(const QString& path) {
 
 QString join(const QString& folder, const QString& name) {
     if (folder.endsWith(u'\\') || folder.endsWith(u'/')) return folder + name;
-    return folder + QDir::separator() + name;
+    // A folder written the Windows way goes on that way.
+    const qsizetype separator = lastSeparator(folder);
+    return folder + (separator >= 0 ? folder.at(separator) : QDir::separator()) + name;
 }
 
 } // namespace PhotoPaths

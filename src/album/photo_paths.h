@@ -12,7 +12,8 @@ namespace PhotoPaths {
 qsizetype lastSeparator(const QString& path);
 // The text after the last separator (the whole text when there is none).
 QString fileName(const QString& path);
-// folder, a separator unless the folder already ends in one, and the name.
+// folder, a separator unless the folder already ends in one, and the name. The separator is
+// the one the folder already uses.
 QString join(const QString& folder, const QString& name);
 
 } // namespace PhotoPaths
