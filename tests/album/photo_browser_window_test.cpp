@@ -148,3 +148,18 @@ TEST_F(PhotoBrowserWindowTest, BookmarksAreAddedVisitedAndRemoved) {
     EXPECT_EQ(prompts.lastMessage().text, u"パスが存在しません。"_s);
     EXPECT_EQ(workspace.CurrentFolder, photos.path());
 }
+
+TEST_F(PhotoBrowserWindowTest, AFolderThatCannotBeShownIsReportedAndTheListsStay) {
+    QDir(photos.path()).mkdir(u"gone"_s);
+    ASSERT_TRUE(browser->setFolder(photos.path()));
+    auto* folders = child<QListWidget>(u"DirM"_s);
+    QListWidgetItem* gone = folders->findItems(u"gone"_s, Qt::MatchEndsWith).value(0);
+    ASSERT_NE(gone, nullptr);
+    QDir(photos.filePath(u"gone"_s)).removeRecursively();
+    Q_EMIT folders->itemActivated(gone);
+    ASSERT_EQ(prompts.messages.size(), 1);
+    EXPECT_TRUE(prompts.lastMessage().text.startsWith(u"エラー\r\n"_s));
+    EXPECT_EQ(prompts.lastMessage().icon, Prompts::Icon::Critical);
+    EXPECT_EQ(workspace.CurrentFolder, photos.path());
+    EXPECT_EQ(child<QListWidget>(u"FileM"_s)->count(), 3);
+}

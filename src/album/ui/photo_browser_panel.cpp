@@ -74,8 +74,14 @@ PhotoBrowserPanel::PhotoBrowserPanel(Workspace& workspace, Prompts& prompts, QWi
     setMaximumWidth(280);
 
     connect(DriveM_, &QComboBox::activated, this, [this](int index) { setDrive(DriveM_->itemText(index)); });
-    connect(DirM_, &QListWidget::itemActivated, this,
-            [this](QListWidgetItem* item) { setFolder(item->data(PathRole).toString()); });
+    connect(DirM_, &QListWidget::itemActivated, this, [this](QListWidgetItem* item) {
+        const QString folder = item->data(PathRole).toString();
+        if (!setFolder(folder)) {
+            reportUnreadable(u"フォルダ "_s + QDir::toNativeSeparators(folder));
+            // The selection goes back to the folder still shown, once the list is done with the item.
+            QMetaObject::invokeMethod(this, &PhotoBrowserPanel::fillFolderList, Qt::QueuedConnection);
+        }
+    });
     connect(FileM_, &QListWidget::itemClicked, this, &PhotoBrowserPanel::showPreview);
 }
 
@@ -95,8 +101,7 @@ bool PhotoBrowserPanel::setDrive(const QString& root) {
     const QString folder = folderOfDrive_.value(root, root);
     const bool shown = setFolder(folder) || (folder != root && setFolder(root));
     if (!shown) {
-        prompts_.tell(u"エラー\r\n"_s + u"ドライブ "_s + root + u" を読み込めません。"_s, u"エラー"_s,
-                      Prompts::Icon::Critical);
+        reportUnreadable(u"ドライブ "_s + root);
         DriveM_->setCurrentText(workspace_.CurrentDrive);
         return false;
     }
@@ -116,6 +121,10 @@ bool PhotoBrowserPanel::setFolder(const QString& folder) {
     fillFolderList();
     fillFileList();
     return true;
+}
+
+void PhotoBrowserPanel::reportUnreadable(const QString& what) {
+    prompts_.tell(u"エラー\r\n"_s + what + u" を読み込めません。"_s, u"エラー"_s, Prompts::Icon::Critical);
 }
 
 QString PhotoBrowserPanel::folder() const {

@@ -41,6 +41,7 @@ private:
     void fillFolderList();
     void fillFileList();
     void showPreview(QListWidgetItem* item);
+    void reportUnreadable(const QString& what);
 
     Workspace& workspace_;
     Prompts& prompts_;
