@@ -1,5 +1,8 @@
 #include "app/command_line.h"
 
+#include "app/batch.h"
+#include "app/batch_command.h"
+
 #include <QFileInfo>
 
 using namespace Qt::StringLiterals;
@@ -14,11 +17,6 @@ QString quotedAlbumPath(const QString& commandLine) {
 
 CommandLine CommandLine::parse(const QStringList& arguments) {
     CommandLine result;
-    const auto invalid = [&](const QString& error) {
-        result.mode = Mode::Invalid;
-        result.error = error;
-        return result;
-    };
     if (arguments.isEmpty()) return result;
 
     const QString& first = arguments.first();
@@ -30,17 +28,18 @@ CommandLine CommandLine::parse(const QStringList& arguments) {
         result.mode = Mode::Version;
         return result;
     }
-    if (first == u"import-csv"_s) {
-        if (arguments.size() != 3)
-            return invalid(
-                u"import-csv には CSV ファイルとアルバムファイルを指定して下さい: import-csv LIST.CSV ALBUM.dat"_s);
-        result.mode = Mode::ImportCsv;
-        result.csvPath = arguments.at(1);
-        result.outputPath = arguments.at(2);
+    for (const BatchCommand& command : batchCommands()) {
+        if (command.name != first) continue;
+        result.mode = Mode::Batch;
+        result.command = &command;
+        result.arguments = arguments.mid(1);
         return result;
     }
-
-    if (first.startsWith(u"--"_s)) return invalid(u"不明なオプションです: "_s + first);
+    if (first.startsWith(u"--"_s)) {
+        result.mode = Mode::Invalid;
+        result.error = u"不明なオプションです: "_s + first;
+        return result;
+    }
     result.albumWords = arguments;
     return result;
 }
@@ -61,13 +60,16 @@ AlbumArgument resolveAlbumArgument(const QStringList& words) {
 }
 
 QString CommandLine::usage() {
-    return u"使い方:\n"
-           u"  tovenla2 [ALBUM]                        画面を開きます（ALBUM "
-           u"を指定するとそのアルバムを開きます）\n"
-           u"  tovenla2 import-csv LIST.CSV ALBUM.dat  CSV の写真リストからアルバムファイルを作ります\n"
-           u"  tovenla2 --help | --version             この説明 | 版数\n"
-           u"\n"
-           u"設定はプログラムフォルダ（TOVENLA_HOME を指定した場合はそのフォルダ）の tovenla.ini "
-           u"から読みます。\n"
-           u"終了コード: 0 完了、1 エラー、3 書き込んだが容量を超えた行を取り込まなかった\n"_s;
+    QString text = u"使い方:\n"
+                   u"  tovenla2 [ALBUM]\n"
+                   u"      画面を開きます（ALBUM を指定するとそのアルバムを開きます）。\n"_s;
+    for (const BatchCommand& command : batchCommands())
+        text += command.usage;
+    text += u"  tovenla2 --help | --version\n"
+            u"      この説明 | 版数\n"
+            u"\n"
+            u"画面のない機能は設定をプログラムフォルダ（TOVENLA_HOME を指定した場合はそのフォルダ）の\n"
+            u"tovenla.ini から読み、設定ファイルには書き込みません。\n"
+            u"終了コード: 0 完了、1 エラー、3 完了したが取り込めなかった行や写真がある\n"_s;
+    return text;
 }

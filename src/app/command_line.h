@@ -3,15 +3,17 @@
 #include <QString>
 #include <QStringList>
 
+struct BatchCommand;
+
 // What the program was asked to do by its arguments (the program name not included).
 struct CommandLine {
-    enum class Mode { Window, ImportCsv, Help, Version, Invalid };
+    enum class Mode { Window, Batch, Help, Version, Invalid };
 
     Mode mode = Mode::Window;
-    QStringList albumWords; // Window: the words that may name the album to open
-    QString csvPath;        // ImportCsv
-    QString outputPath;
-    QString error; // Invalid: what was wrong
+    QStringList albumWords;                // Window: the words that may name the album to open
+    const BatchCommand* command = nullptr; // Batch
+    QStringList arguments;                 // Batch: the words after the sub-command's name
+    QString error;                         // Invalid: what was wrong
 
     static CommandLine parse(const QStringList& arguments);
     static QString usage();

@@ -1,6 +1,7 @@
 #include "app/session.h"
 
 #include "album/album_commands.h"
+#include "app/ansi_codec.h"
 #include "app/app_error.h"
 #include "app/file_io.h"
 #include "app/prompts.h"
@@ -92,6 +93,17 @@ void writeSettings(Workspace& workspace, Prompts& prompts) {
     }
 }
 
+void writeBookmarks(Workspace& workspace, Prompts& prompts) {
+    QStringList unwritable;
+    const QByteArray bytes = workspace.Bookmarks.toFile(&unwritable);
+    if (!unwritable.isEmpty() && !workspace.UnreadableProgramFiles.contains(BookmarkFileName))
+        prompts.tell(
+            u"次のフォルダのパスには Shift_JIS で保存できない文字があるため、その文字を「?」に置き換えて保存しました。\r\n"_s +
+                workspace.programFile(BookmarkFileName) + u"\r\n"_s + unwritable.join(u"\r\n"_s),
+            u"確認"_s, Prompts::Icon::Exclamation);
+    writeProgramFile(workspace, prompts, BookmarkFileName, bytes);
+}
+
 // Yes saves; a save that does not happen (cancelled, failed) asks again, so that work is
 // never dropped by accident. No leaves without saving.
 void offerToSave(Workspace& workspace, Prompts& prompts) {
@@ -118,7 +130,14 @@ void readSettings(Workspace& workspace) {
 }
 
 void startUp(Workspace& workspace, Prompts& prompts, const QString& albumPath) {
-    workspace.BookmarkFileBytes = readKeptFile(workspace, prompts, BookmarkFileName, {});
+    const QByteArray bookmarks = readKeptFile(workspace, prompts, BookmarkFileName, {});
+    // Paths that could not be read would be written back damaged: the file is kept as it is.
+    if (const AnsiCodec::Decoded decoded = AnsiCodec::decode(bookmarks); !decoded.ok()) {
+        workspace.UnreadableProgramFiles << BookmarkFileName;
+        prompts.tell(AnsiCodec::undecodableReport(workspace.programFile(BookmarkFileName), decoded.badLines),
+                     u"確認"_s, Prompts::Icon::Exclamation);
+    }
+    workspace.Bookmarks = FolderBookmarks::fromFile(bookmarks);
     readSettingsAtStartUp(workspace, prompts);
     workspace.AlbumMaxRows = capacityFromSettings(workspace);
     workspace.SS1.setMaxRows(workspace.AlbumMaxRows);
@@ -134,7 +153,7 @@ void startUp(Workspace& workspace, Prompts& prompts, const QString& albumPath) {
 void shutDown(Workspace& workspace, Prompts& prompts, bool showFilePreview) {
     offerToSave(workspace, prompts);
     workspace.settings.setItem(SettingItem::ShowFilePreview, SettingValue::number(showFilePreview ? 1 : 0));
-    writeProgramFile(workspace, prompts, BookmarkFileName, workspace.BookmarkFileBytes);
+    writeBookmarks(workspace, prompts);
     writeSettings(workspace, prompts);
     writeProgramFile(workspace, prompts, PhraseFileName, workspace.PhraseFileBytes);
 }

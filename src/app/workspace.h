@@ -1,5 +1,6 @@
 #pragma once
 
+#include "album/bookmarks.h"
 #include "app/album_sheet.h"
 #include "settings/settings.h"
 
@@ -53,8 +54,8 @@ public:
     int SaveGeneration = 0;
     void markSaved();
 
-    // "add.dat" and "MJRT.dat" as read at start-up; written back at exit as they are.
-    QByteArray BookmarkFileBytes;
+    FolderBookmarks Bookmarks; // "add.dat"
+    // "MJRT.dat" as read at start-up; written back at exit as it is.
     QByteArray PhraseFileBytes;
     // Program files that exist but could not be read: exit must not overwrite them.
     QStringList UnreadableProgramFiles;

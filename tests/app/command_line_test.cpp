@@ -1,5 +1,6 @@
 #include "album/album_file.h"
 #include "app/batch.h"
+#include "app/batch_command.h"
 #include "app/command_line.h"
 #include "support/test_files.h"
 
@@ -46,13 +47,17 @@ TEST(CommandLine, UnquotedWordsOpenTheFileTheyNameOrAreIgnored) {
 
 TEST(CommandLine, SubCommandsAndMistakes) {
     const CommandLine import = CommandLine::parse({u"import-csv"_s, u"l.csv"_s, u"a.dat"_s});
-    EXPECT_EQ(import.mode, Mode::ImportCsv);
-    EXPECT_EQ(import.csvPath, u"l.csv"_s);
-    EXPECT_EQ(import.outputPath, u"a.dat"_s);
+    EXPECT_EQ(import.mode, Mode::Batch);
+    ASSERT_NE(import.command, nullptr);
+    EXPECT_EQ(import.command->name, u"import-csv"_s);
+    EXPECT_EQ(import.arguments, (QStringList{u"l.csv"_s, u"a.dat"_s}));
     EXPECT_EQ(CommandLine::parse({u"--help"_s}).mode, Mode::Help);
     EXPECT_EQ(CommandLine::parse({u"--version"_s}).mode, Mode::Version);
-    EXPECT_EQ(CommandLine::parse({u"import-csv"_s, u"l.csv"_s}).mode, Mode::Invalid);
     EXPECT_EQ(CommandLine::parse({u"--bogus"_s}).mode, Mode::Invalid);
+    // Every sub-command is listed in the usage text.
+    for (const BatchCommand& command : batchCommands())
+        EXPECT_TRUE(CommandLine::usage().contains(u"tovenla2 "_s + command.name))
+            << command.name.toStdString();
     EXPECT_EQ(CommandLine::parse({u"a.dat"_s, u"b.dat"_s}).mode, Mode::Window);
 }
 
@@ -94,6 +99,8 @@ TEST_F(BatchTest, ErrorsGoToStandardErrorWithAFailingStatus) {
     EXPECT_TRUE(err.contains(u"none.csv"_s));
     EXPECT_TRUE(err.contains(u"ファイルが見つかりません。"_s)) << err.toStdString();
     EXPECT_TRUE(out.isEmpty());
+    EXPECT_EQ(run({u"import-csv"_s, u"only-one.csv"_s}), 1);
+    EXPECT_TRUE(err.contains(u"tovenla2 import-csv LIST.CSV ALBUM.dat"_s));
     EXPECT_EQ(run({u"--nonsense"_s}), 1);
     EXPECT_TRUE(err.contains(u"使い方"_s));
     EXPECT_EQ(run({u"--version"_s}), 0);

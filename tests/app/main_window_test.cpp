@@ -47,7 +47,7 @@ TEST_F(MainWindowTest, ControlsCarryTheirNamesCaptionsAndTips) {
         QString tip;
         bool enabled;
     } buttons[] = {
-        {"CMDin", u">>"_s, u"このボタンで現在のカーソル行から写真をセットします"_s, false},
+        {"CMDin", u">>"_s, u"このボタンで現在のカーソル行から写真をセットします"_s, true},
         {"CMDnew", u"新規"_s, u"新規入力"_s, true},
         {"CMDload", u"呼出"_s, u"入力ファイルを呼び出します"_s, true},
         {"CMDsave", u"保存"_s, u"現在のシート内容を保存します"_s, true},

@@ -1,28 +1,30 @@
 #include "app/ui/main_window.h"
 
 #include "album/album_commands.h"
+#include "album/ui/bookmark_menu.h"
+#include "album/ui/photo_browser_panel.h"
+#include "album/ui/photo_copy_dialog.h"
+#include "album/ui/photo_placement_ui.h"
 #include "app/prompts.h"
 #include "app/session.h"
 #include "app/ui/flow_layout.h"
 #include "app/ui/info_cell_delegate.h"
 #include "app/workspace.h"
+#include "viewer/ui/thumbnail_dialog.h"
 
 #include <QApplication>
 #include <QCheckBox>
 #include <QCloseEvent>
-#include <QComboBox>
 #include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
-#include <QListWidget>
 #include <QMenuBar>
 #include <QPushButton>
 #include <QScreen>
 #include <QShortcut>
 #include <QStatusBar>
 #include <QTableView>
-#include <QTableWidget>
 #include <QVBoxLayout>
 
 using namespace Qt::StringLiterals;
@@ -44,10 +46,12 @@ frmMain::frmMain(Workspace& workspace, Prompts& prompts, QWidget* parent)
 
     auto* central = new QWidget(this);
     auto* layout = new QHBoxLayout(central);
-    layout->addWidget(buildBrowserPanel());
+    browser_ = new PhotoBrowserPanel(workspace_, prompts_, central);
+    Check1_ = browser_->previewCheck();
+    layout->addWidget(browser_);
 
     auto* CMDin = addButton("CMDin", u">>"_s, u"このボタンで現在のカーソル行から写真をセットします"_s);
-    CMDin->setEnabled(false);
+    connect(CMDin, &QPushButton::clicked, this, &frmMain::CMDin_Click);
     CMDin->setFixedWidth(CMDin->fontMetrics().horizontalAdvance(u">>>>"_s) + 12);
     layout->addWidget(CMDin, 0, Qt::AlignVCenter);
 
@@ -73,6 +77,9 @@ frmMain::frmMain(Workspace& workspace, Prompts& prompts, QWidget* parent)
     connect(clear, &QShortcut::activated, this, &frmMain::clearSelectedCells);
 
     connect(&workspace_, &Workspace::rowTotalChanged, panels_[3], &QLabel::setText);
+    connect(browser_, &PhotoBrowserPanel::fileCountChanged, panels_[2], &QLabel::setText);
+    connect(new SheetDropTarget(*SS1_, workspace_, prompts_), &SheetDropTarget::thumbnailsDue, this,
+            [this] { showThumbnailsForNewRows(workspace_, this); });
     const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
     resize(std::min(1280, screen.width() * 9 / 10), std::min(860, screen.height() * 9 / 10));
 }
@@ -82,54 +89,6 @@ QPushButton* frmMain::addButton(const char* name, const QString& caption, const 
     button->setObjectName(QString::fromLatin1(name));
     if (!toolTip.isEmpty()) button->setToolTip(toolTip);
     return button;
-}
-
-QWidget* frmMain::buildBrowserPanel() {
-    auto* panel = new QWidget(this);
-    auto* layout = new QVBoxLayout(panel);
-    layout->setContentsMargins(0, 0, 0, 0);
-
-    auto* DriveM = new QComboBox(panel);
-    DriveM->setObjectName(u"DriveM"_s);
-    DriveM->setToolTip(u"ドライブ一覧"_s);
-    auto* DirM = new QListWidget(panel);
-    DirM->setObjectName(u"DirM"_s);
-    DirM->setToolTip(u"ディレクトリ一覧"_s);
-    auto* FileM = new QListWidget(panel);
-    FileM->setObjectName(u"FileM"_s);
-    FileM->setToolTip(u"ファイル一覧"_s);
-    FileM->setSelectionMode(QAbstractItemView::ExtendedSelection);
-
-    Check1_ = new QCheckBox(u"プレビューする"_s, panel);
-    Check1_->setObjectName(u"Check1"_s);
-    Check1_->setToolTip(u"下のプレビュー画面表示の有無"_s);
-
-    auto* SS4 = new QTableWidget(1, 1, panel);
-    SS4->setObjectName(u"SS4"_s);
-    SS4->horizontalHeader()->hide();
-    SS4->verticalHeader()->hide();
-    SS4->horizontalHeader()->setStretchLastSection(true);
-    SS4->verticalHeader()->setStretchLastSection(true);
-    SS4->setMinimumHeight(100);
-    SS4->setMaximumHeight(180);
-
-    auto* Picture4 = new QFrame(panel);
-    Picture4->setObjectName(u"Picture4"_s);
-    Picture4->hide();
-
-    // Browsing comes with the photo placement; until then the lists stay inactive.
-    for (QWidget* control : std::initializer_list<QWidget*>{DriveM, DirM, FileM, SS4})
-        control->setEnabled(false);
-
-    layout->addWidget(DriveM);
-    layout->addWidget(DirM, 2);
-    layout->addWidget(FileM, 3);
-    layout->addWidget(Check1_);
-    layout->addWidget(SS4);
-    layout->addWidget(Picture4);
-    panel->setMinimumWidth(170);
-    panel->setMaximumWidth(250);
-    return panel;
 }
 
 QWidget* frmMain::buildButtonRows() {
@@ -166,8 +125,8 @@ QWidget* frmMain::buildButtonRows() {
     };
     // Commands of this window that work now; the others are shown in their places, inactive,
     // until their features are built.
-    const QStringList working = {u"CMDnew"_s,   u"CMDload"_s, u"CMDsave"_s,  u"Command7"_s,
-                                 u"Command1"_s, u"CMDend"_s,  u"cmdCancel"_s};
+    const QStringList working = {u"CMDnew"_s,   u"CMDload"_s, u"CMDsave"_s,   u"Command7"_s,
+                                 u"Command1"_s, u"CMDend"_s,  u"cmdCancel"_s, u"CMDFCP"_s};
 
     // Each row of buttons wraps onto a further line on a narrow screen.
     auto* rows = new QWidget(this);
@@ -190,6 +149,7 @@ QWidget* frmMain::buildButtonRows() {
     connect(findChild<QPushButton*>(u"CMDsave"_s), &QPushButton::clicked, this, &frmMain::CMDsave_Click);
     connect(findChild<QPushButton*>(u"Command7"_s), &QPushButton::clicked, this, &frmMain::Command7_Click);
     connect(findChild<QPushButton*>(u"Command1"_s), &QPushButton::clicked, this, &frmMain::Command1_Click);
+    connect(findChild<QPushButton*>(u"CMDFCP"_s), &QPushButton::clicked, this, &frmMain::CMDFCP_Click);
     connect(findChild<QPushButton*>(u"CMDend"_s), &QPushButton::clicked, this, &QWidget::close);
     return rows;
 }
@@ -208,13 +168,7 @@ void frmMain::buildMenus() {
 
     QMenu* bookmarks = menuBar()->addMenu(u"お気に入り(&X)"_s);
     bookmarks->setObjectName(u"mnuBookMark"_s);
-    QAction* add = bookmarks->addAction(u"このフォルダのパスを登録(&A)"_s);
-    add->setObjectName(u"mnuBookMark_Add"_s);
-    QAction* remove = bookmarks->addAction(u"フォルダのパスを削除(&D)..."_s);
-    remove->setObjectName(u"mnuBookMark_Del"_s);
-    bookmarks->addSeparator();
-    add->setEnabled(false);
-    remove->setEnabled(false);
+    bookmarkMenu_ = new BookmarkMenu(bookmarks, workspace_, prompts_, *browser_);
 
     QMenu* help = menuBar()->addMenu(u"ヘルプ(&H)"_s);
     help->setObjectName(u"mnuHelp"_s);
@@ -252,7 +206,9 @@ void frmMain::sizeSheet() {
 }
 
 void frmMain::startUp(const QString& albumPath) {
+    browser_->start();
     Session::startUp(workspace_, prompts_, albumPath);
+    bookmarkMenu_->rebuild();
     Check1_->setChecked(workspace_.settings.itemIsOn(SettingItem::ShowFilePreview));
 }
 
@@ -295,4 +251,16 @@ void frmMain::Command7_Click() {
 void frmMain::Command1_Click() {
     if (const auto printer = prompts_.printerSetup(workspace_.DefaultPrinter))
         workspace_.DefaultPrinter = *printer;
+}
+
+void frmMain::CMDin_Click() {
+    if (PhotoPlacementUi::placeFromBrowser(workspace_, prompts_, *browser_, *SS1_,
+                                           *findChild<QPushButton*>(u"cmdCancel"_s))
+            .thumbnailsDue)
+        showThumbnailsForNewRows(workspace_, this);
+}
+
+void frmMain::CMDFCP_Click() {
+    PhotoCopyCommand::CopyAllPhotos(workspace_, prompts_, this,
+                                    [this](const QString& text) { panels_[0]->setText(text); });
 }

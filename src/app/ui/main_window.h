@@ -6,6 +6,8 @@ class QCheckBox;
 class QLabel;
 class QPushButton;
 class QTableView;
+class BookmarkMenu;
+class PhotoBrowserPanel;
 class Prompts;
 class Workspace;
 
@@ -24,7 +26,6 @@ protected:
     void closeEvent(QCloseEvent* event) override;
 
 private:
-    QWidget* buildBrowserPanel();
     QWidget* buildButtonRows();
     void buildMenus();
     void buildStatusBar();
@@ -37,10 +38,14 @@ private:
     void CMDsave_Click();
     void Command7_Click();
     void Command1_Click();
+    void CMDin_Click();
+    void CMDFCP_Click();
 
     Workspace& workspace_;
     Prompts& prompts_;
     QTableView* SS1_ = nullptr;
+    PhotoBrowserPanel* browser_ = nullptr;
+    BookmarkMenu* bookmarkMenu_ = nullptr;
     QCheckBox* Check1_ = nullptr;
     QLabel* panels_[4] = {};
     bool shutDownDone_ = false;

@@ -1,0 +1,23 @@
+#pragma once
+
+#include <QString>
+
+class Settings;
+
+// Stored photo paths may come from Windows ("C:\photos\P001.JPG") or from here: every
+// routine that splits one accepts both "\" and "/".
+namespace PhotoPaths {
+
+// Position of the last "\" or "/", or -1.
+qsizetype lastSeparator(const QString& path);
+// The text after the last separator (the whole text when there is none).
+QString fileName(const QString& path);
+// folder, a separator unless the folder already ends in one, and the name. The separator is
+// the one the folder already uses.
+QString join(const QString& folder, const QString& name);
+
+} // namespace PhotoPaths
+
+// The information text placed with a photo: lines 1 to 8 made from its path and file name,
+// each followed by CR LF; empty when filling from the file is off.
+QString BuildInfoFromPath(const QString& path, const Settings& settings);

@@ -1,0 +1,186 @@
+#include "album/ui/photo_browser_panel.h"
+
+#include "album/photo_folder.h"
+#include "album/photo_paths.h"
+#include "app/prompts.h"
+#include "app/workspace.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDir>
+#include <QFileInfo>
+#include <QHeaderView>
+#include <QImageReader>
+#include <QListWidget>
+#include <QSignalBlocker>
+#include <QTableWidget>
+#include <QVBoxLayout>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+constexpr int PathRole = Qt::UserRole;
+constexpr int PreviewHeight = 150;
+const QString FolderIndent = u"  "_s;
+
+} // namespace
+
+PhotoBrowserPanel::PhotoBrowserPanel(Workspace& workspace, Prompts& prompts, QWidget* parent)
+    : QWidget(parent), workspace_(workspace), prompts_(prompts) {
+    setObjectName(u"PhotoBrowserPanel"_s);
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+
+    DriveM_ = new QComboBox(this);
+    DriveM_->setObjectName(u"DriveM"_s);
+    DriveM_->setToolTip(u"ドライブ一覧"_s);
+    DriveM_->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
+    DriveM_->setMinimumContentsLength(8);
+    DirM_ = new QListWidget(this);
+    DirM_->setObjectName(u"DirM"_s);
+    DirM_->setToolTip(u"ディレクトリ一覧"_s);
+    FileM_ = new QListWidget(this);
+    FileM_->setObjectName(u"FileM"_s);
+    FileM_->setToolTip(u"ファイル一覧"_s);
+    FileM_->setSelectionMode(QAbstractItemView::ExtendedSelection);
+
+    Check1_ = new QCheckBox(u"プレビューする"_s, this);
+    Check1_->setObjectName(u"Check1"_s);
+    Check1_->setToolTip(u"下のプレビュー画面表示の有無"_s);
+
+    SS4_ = new QTableWidget(1, 1, this);
+    SS4_->setObjectName(u"SS4"_s);
+    SS4_->horizontalHeader()->hide();
+    SS4_->verticalHeader()->hide();
+    SS4_->horizontalHeader()->setStretchLastSection(true);
+    SS4_->verticalHeader()->setStretchLastSection(true);
+    SS4_->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    SS4_->setFixedHeight(PreviewHeight);
+    SS4_->setItem(0, 0, new QTableWidgetItem);
+
+    Picture4_ = new QFrame(this);
+    Picture4_->setObjectName(u"Picture4"_s);
+    Picture4_->setAutoFillBackground(true);
+    Picture4_->hide();
+
+    layout->addWidget(DriveM_);
+    layout->addWidget(DirM_, 2);
+    layout->addWidget(FileM_, 3);
+    layout->addWidget(Check1_);
+    layout->addWidget(SS4_);
+    layout->addWidget(Picture4_);
+    setMinimumWidth(200);
+    setMaximumWidth(280);
+
+    connect(DriveM_, &QComboBox::activated, this, [this](int index) { setDrive(DriveM_->itemText(index)); });
+    connect(DirM_, &QListWidget::itemActivated, this, [this](QListWidgetItem* item) {
+        const QString folder = item->data(PathRole).toString();
+        if (!setFolder(folder)) {
+            reportUnreadable(u"フォルダ "_s + QDir::toNativeSeparators(folder));
+            // The selection goes back to the folder still shown, once the list is done with the item.
+            QMetaObject::invokeMethod(this, &PhotoBrowserPanel::fillFolderList, Qt::QueuedConnection);
+        }
+    });
+    connect(FileM_, &QListWidget::itemClicked, this, &PhotoBrowserPanel::showPreview);
+}
+
+void PhotoBrowserPanel::start() {
+    {
+        const QSignalBlocker blocker(DriveM_);
+        DriveM_->clear();
+        DriveM_->addItems(PhotoFolder::volumes());
+    }
+    const QString home = QDir::homePath();
+    const QString drive = PhotoFolder::volumeOf(home);
+    folderOfDrive_.insert(drive, home);
+    if (!setDrive(drive)) setDrive(u"/"_s);
+}
+
+bool PhotoBrowserPanel::setDrive(const QString& root) {
+    const QString folder = folderOfDrive_.value(root, root);
+    const bool shown = setFolder(folder) || (folder != root && setFolder(root));
+    if (!shown) {
+        reportUnreadable(u"ドライブ "_s + root);
+        DriveM_->setCurrentText(workspace_.CurrentDrive);
+        return false;
+    }
+    return true;
+}
+
+bool PhotoBrowserPanel::setFolder(const QString& folder) {
+    const QFileInfo info(folder);
+    if (!info.isDir() || !info.isReadable() || !QDir(folder).isReadable()) return false;
+    workspace_.CurrentFolder = QDir::toNativeSeparators(QDir::cleanPath(info.absoluteFilePath()));
+    // The drive list follows the folder, also when a bookmark leads to another volume.
+    const QString drive = PhotoFolder::volumeOf(workspace_.CurrentFolder);
+    folderOfDrive_.insert(drive, workspace_.CurrentFolder);
+    if (DriveM_->findText(drive) < 0) DriveM_->addItem(drive);
+    DriveM_->setCurrentText(drive);
+    workspace_.CurrentDrive = drive;
+    fillFolderList();
+    fillFileList();
+    return true;
+}
+
+void PhotoBrowserPanel::reportUnreadable(const QString& what) {
+    prompts_.tell(u"エラー\r\n"_s + what + u" を読み込めません。"_s, u"エラー"_s, Prompts::Icon::Critical);
+}
+
+QString PhotoBrowserPanel::folder() const {
+    return workspace_.CurrentFolder;
+}
+
+QStringList PhotoBrowserPanel::selectedFileNames() const {
+    QStringList names;
+    for (int i = 0; i < FileM_->count(); ++i)
+        if (FileM_->item(i)->isSelected()) names << FileM_->item(i)->text();
+    return names;
+}
+
+// The chain of folders from the root down to the current one, then its sub-folders, each
+// level indented, as a folder list shows them.
+void PhotoBrowserPanel::fillFolderList() {
+    DirM_->clear();
+    QStringList chain;
+    QDir dir(workspace_.CurrentFolder);
+    do
+        chain.prepend(dir.absolutePath());
+    while (dir.cdUp());
+    int depth = 0;
+    const auto add = [&](const QString& path, const QString& caption) {
+        auto* item = new QListWidgetItem(FolderIndent.repeated(depth) + caption, DirM_);
+        item->setData(PathRole, path);
+        item->setToolTip(QDir::toNativeSeparators(path));
+        return item;
+    };
+    for (const QString& path : std::as_const(chain)) {
+        const QString name = QFileInfo(path).fileName();
+        DirM_->setCurrentItem(add(path, name.isEmpty() ? QDir::toNativeSeparators(path) : name));
+        ++depth;
+    }
+    for (const QString& name : PhotoFolder::subfolders(workspace_.CurrentFolder))
+        add(QDir(workspace_.CurrentFolder).filePath(name), name);
+}
+
+void PhotoBrowserPanel::fillFileList() {
+    FileM_->clear();
+    const QStringList names = PhotoFolder::pictures(workspace_.CurrentFolder);
+    FileM_->addItems(names);
+    QPalette palette = Picture4_->palette();
+    palette.setColor(QPalette::Window, palette.color(names.isEmpty() ? QPalette::Button : QPalette::Base));
+    Picture4_->setPalette(palette);
+    SS4_->item(0, 0)->setData(Qt::DecorationRole, QVariant());
+    Q_EMIT fileCountChanged(u"画像総数="_s + QString::number(names.size()));
+}
+
+void PhotoBrowserPanel::showPreview(QListWidgetItem* item) {
+    if (!Check1_->isChecked() || !item) return;
+    QImageReader reader(PhotoPaths::join(workspace_.CurrentFolder, item->text()));
+    reader.setAutoTransform(true);
+    const QSize box = SS4_->viewport()->size();
+    const QSize size = reader.size();
+    if (size.isValid() && !box.isEmpty()) reader.setScaledSize(size.scaled(box, Qt::KeepAspectRatio));
+    const QImage image = reader.read(); // an unreadable picture leaves the preview empty
+    SS4_->item(0, 0)->setData(Qt::DecorationRole, image.isNull() ? QVariant() : QVariant(image));
+}

@@ -1,0 +1,118 @@
+#include "album/photo_copy.h"
+#include "app/album_sheet.h"
+#include "support/test_files.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+QString info(const QString& line1, const QString& line2, const QString& line8 = {}) {
+    return line1 + u"\r\n"_s + line2 + u"\r\n\r\n\r\n\r\n\r\n\r\n"_s + line8 + u"\r\n"_s;
+}
+
+} // namespace
+
+class PhotoCopyTest : public testing::Test {
+protected:
+    // A row whose photo exists, with the given bytes.
+    void row(int r, const QString& infoText, const QByteArray& bytes = "photo") {
+        const QString photo = source.filePath(u"IMG_"_s + QString::number(r) + u".JPG"_s);
+        writeBytes(photo, bytes);
+        sheet.setText(r, AlbumColumn::Path, photo);
+        sheet.setText(r, AlbumColumn::Info, infoText);
+    }
+    QString target(const QString& relative) const { return QDir(out.path()).filePath(relative); }
+    PhotoCopy::Summary copy(bool split = false) {
+        return PhotoCopy::copyRows(sheet, 1, sheet.dataRowCount(), out.path() + u'/', split);
+    }
+
+    QTemporaryDir source;
+    QTemporaryDir out;
+    AlbumSheet sheet;
+};
+
+TEST(PhotoCopyName, LinesTwoOneAndEightElseTheFileName) {
+    EXPECT_EQ(PhotoCopy::ruleName(info(u"A"_s, u"B"_s, u"C"_s), u"C:\\p\\x.gif"_s), u"BAC.jpg"_s);
+    EXPECT_EQ(PhotoCopy::ruleName(info({}, {}), u"C:\\p\\x.gif"_s), u"x.gif"_s);
+    EXPECT_EQ(PhotoCopy::ruleName({}, u"/p/y.bmp"_s), u"y.bmp"_s);
+}
+
+TEST(PhotoCopyName, UnsafeNamesStayInsideTheFolder) {
+    const auto check = [](const QString& built, bool split, const QString& folder, const QString& name) {
+        const PhotoCopy::Target t = PhotoCopy::target(built, split);
+        EXPECT_EQ(t.subFolder, folder) << built.toStdString();
+        EXPECT_EQ(t.name, name) << built.toStdString();
+        EXPECT_EQ(t.adjusted, built != (folder.isEmpty() ? name : folder + u'-' + name.section(u'-', 1)))
+            << built.toStdString();
+    };
+    check(u"K12-003.jpg"_s, true, u"K12"_s, u"K12-003.jpg"_s);
+    check(u"K12-003.jpg"_s, false, {}, u"K12-003.jpg"_s);
+    check(u"-003.jpg"_s, true, {}, u"-003.jpg"_s);
+    check(u"../../etc/passwd.jpg"_s, false, {}, u".._.._etc_passwd.jpg"_s);
+    check(u"..-x.jpg"_s, true, u"__"_s, u"..-x.jpg"_s);
+    check(u"a\\b:c*d?.jpg"_s, false, {}, u"a_b_c_d_.jpg"_s);
+    check(u"2024/05/01-現場.jpg"_s, true, u"2024_05_01"_s, u"2024_05_01-現場.jpg"_s);
+    check(u"CON.jpg"_s, false, {}, u"_CON.jpg"_s);
+    check(u"name. "_s, false, {}, u"name__"_s);
+}
+
+TEST_F(PhotoCopyTest, CopiesUnderRuleNamesIntoHyphenSubFolders) {
+    row(1, info(u"003"_s, u"K12-"_s));
+    row(2, info(u"A"_s, u"B"_s, u"C"_s), "second");
+    sheet.setText(3, AlbumColumn::Info, u"no photo\r\n"_s);
+    row(4, QString());
+    const PhotoCopy::Summary summary = copy(true);
+    EXPECT_EQ(summary.copied, 3);
+    EXPECT_EQ(summary.rowsWithoutPhoto, 1);
+    EXPECT_TRUE(summary.complete());
+    EXPECT_EQ(readBytes(target(u"K12/K12-003.jpg"_s)), "photo");
+    EXPECT_EQ(readBytes(target(u"BAC.jpg"_s)), "second");
+    EXPECT_TRUE(QFileInfo::exists(target(u"IMG_4.JPG"_s)));
+    EXPECT_TRUE(QFileInfo::exists(source.filePath(u"IMG_1.JPG"_s))); // sources stay
+}
+
+TEST_F(PhotoCopyTest, FailuresAreSkippedAndNamedAndTheRunGoesOn) {
+    sheet.setText(1, AlbumColumn::Path, u"C:\\gone\\P001.JPG"_s);
+    row(2, info(u"../../escape"_s, u"x"_s));
+    writeBytes(target(u"blocker"_s), "a file where a folder should go");
+    row(3, info(u"1"_s, u"blocker-"_s));
+    const PhotoCopy::Summary summary = copy(true);
+    EXPECT_EQ(summary.copied, 1);
+    ASSERT_EQ(summary.skipped.size(), 2);
+    EXPECT_EQ(summary.skipped[0].row, 1);
+    EXPECT_EQ(summary.skipped[1].row, 3);
+    ASSERT_EQ(summary.adjusted.size(), 1);
+    EXPECT_EQ(summary.adjusted[0].relativePath, u"x.._.._escape.jpg"_s);
+    EXPECT_TRUE(QFileInfo::exists(target(u"x.._.._escape.jpg"_s)));
+    EXPECT_FALSE(summary.complete());
+    const QString text = summary.text();
+    EXPECT_TRUE(text.contains(u"行 1"_s) && text.contains(u"C:\\gone\\P001.JPG"_s)) << text.toStdString();
+    EXPECT_TRUE(text.contains(u"行 3"_s)) << text.toStdString();
+}
+
+TEST_F(PhotoCopyTest, ALaterRowOfTheSameNameReplacesTheCopyAndIsReported) {
+    row(1, info(u"A"_s, u"B"_s), "first");
+    row(2, info(u"A"_s, u"B"_s), "second");
+    const PhotoCopy::Summary summary = copy();
+    EXPECT_EQ(readBytes(target(u"BA.jpg"_s)), "second");
+    EXPECT_EQ(summary.copied, 1);
+    ASSERT_EQ(summary.replaced.size(), 1);
+    EXPECT_EQ(summary.replaced[0].row, 2);
+    EXPECT_EQ(summary.replaced[0].earlierRow, 1);
+    EXPECT_FALSE(summary.complete());
+    EXPECT_TRUE(summary.text().contains(u"BA.jpg"_s));
+}
+
+TEST_F(PhotoCopyTest, APhotoIsNeverCopiedOntoItself) {
+    row(1, QString(), "keep me");
+    const PhotoCopy::Summary summary = PhotoCopy::copyRows(sheet, 1, 1, source.path(), false);
+    EXPECT_EQ(summary.copied, 0);
+    ASSERT_EQ(summary.skipped.size(), 1);
+    EXPECT_EQ(readBytes(source.filePath(u"IMG_1.JPG"_s)), "keep me");
+}
