@@ -1,0 +1,3 @@
+#include "viewer/ui/thumbnail_dialog.h"
+
+void showThumbnailsForNewRows(Workspace&, QWidget*) {}
