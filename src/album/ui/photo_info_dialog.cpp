@@ -84,6 +84,12 @@ QWidget* frmPIC::buildFreeLinesTab() {
     SS2_->setHorizontalHeaderLabels({u"情報"_s});
     SS2_->horizontalHeader()->setStretchLastSection(true);
     SS2_->setMinimumWidth(320);
+    // All eight lines in sight, without scrolling.
+    SS2_->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    SS2_->verticalHeader()->setDefaultSectionSize(SS2_->fontMetrics().lineSpacing() + 8);
+    SS2_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    SS2_->setMinimumHeight(SS2_->horizontalHeader()->sizeHint().height() +
+                           FreeLines * SS2_->verticalHeader()->defaultSectionSize() + 2 * SS2_->frameWidth());
     for (int r = 0; r < FreeLines; ++r)
         SS2_->setItem(r, 0, new QTableWidgetItem);
     connect(SS2_, &QTableWidget::itemChanged, this, &frmPIC::freeLineEdited);
