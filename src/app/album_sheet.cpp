@@ -1,5 +1,7 @@
 #include "app/album_sheet.h"
 
+#include <QSet>
+
 #include <algorithm>
 
 using namespace Qt::StringLiterals;
@@ -63,9 +65,26 @@ AlbumRow AlbumSheet::row(int row) const {
 void AlbumSheet::setRows(QList<AlbumRow> rows) {
     if (rows.size() > maxRows_) rows.resize(maxRows_);
     const int changed = int(std::max(rows.size(), rows_.size()));
+    giveIds(rows);
     rows_ = std::move(rows);
     trimTrailingEmptyRows();
     emitRowsChanged(1, changed);
+}
+
+void AlbumSheet::giveIds(QList<AlbumRow>& rows) {
+    QSet<quint64> seen;
+    for (AlbumRow& row : rows) {
+        if (row.id == 0 || seen.contains(row.id)) row.id = ++lastId_;
+        lastId_ = std::max(lastId_, row.id);
+        seen.insert(row.id);
+    }
+}
+
+int AlbumSheet::rowOfId(quint64 id) const {
+    if (id == 0) return 0;
+    for (int r = 0; r < rows_.size(); ++r)
+        if (rows_.at(r).id == id) return r + 1;
+    return 0;
 }
 
 void AlbumSheet::clearBlock(int first, int last, int firstColumn, int lastColumn) {
@@ -100,7 +119,9 @@ void AlbumSheet::clearBlock(int first, int last, int firstColumn, int lastColumn
 void AlbumSheet::insertRowAt(int row) {
     if (row < 1 || row > maxRows_ || row > rows_.size())
         return; // nothing stored from there on: the sheet already reads empty
-    rows_.insert(row - 1, AlbumRow());
+    AlbumRow inserted;
+    inserted.id = ++lastId_;
+    rows_.insert(row - 1, inserted);
     if (rows_.size() > maxRows_) rows_.resize(maxRows_);
     trimTrailingEmptyRows();
     emitRowsChanged(row, int(rows_.size()) + 1);
@@ -194,7 +215,11 @@ bool AlbumSheet::setData(const QModelIndex& index, const QVariant& value, int ro
 }
 
 AlbumRow& AlbumSheet::rowForWrite(int row) {
-    if (rows_.size() < row) rows_.resize(row);
+    while (rows_.size() < row) {
+        AlbumRow added;
+        added.id = ++lastId_;
+        rows_.append(added);
+    }
     return rows_[row - 1];
 }
 

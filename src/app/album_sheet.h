@@ -19,6 +19,9 @@ struct AlbumRow {
     QString info;   // information lines, each followed by CR LF
     QString number; // order number as text
     QString path;   // full photo path
+    // Identity of the photo in the row, kept by the sheet through inserts, deletes and moves,
+    // so that a window editing a row can find it again. Not part of the row's content.
+    quint64 id = 0;
 
     bool isEmpty() const { return picture.isNull() && info.isEmpty() && number.isEmpty() && path.isEmpty(); }
     bool operator==(const AlbumRow& other) const {
@@ -54,6 +57,11 @@ public:
     const QList<AlbumRow>& rows() const { return rows_; }
     // Rows beyond the capacity are refused by the callers; here they are cut.
     void setRows(QList<AlbumRow> rows);
+    // Gives rows without an identity (or with one already used in the list) a fresh one.
+    void giveIds(QList<AlbumRow>& rows);
+    quint64 rowId(int row) const { return (row >= 1 && row <= rows_.size()) ? rows_.at(row - 1).id : 0; }
+    // The row now holding the identity; 0 when no stored row has it.
+    int rowOfId(quint64 id) const;
     // Clears rows first..last, columns firstColumn..lastColumn (pictures included).
     void clearBlock(int first, int last, int firstColumn = 1, int lastColumn = AlbumColumn::Count);
     // Inserts an empty row before `row`; a row pushed beyond the capacity is dropped.
@@ -85,5 +93,6 @@ private:
     void emitRowsChanged(int first, int last);
 
     QList<AlbumRow> rows_;
+    quint64 lastId_ = 0;
     int maxRows_ = DesignMaxRows;
 };

@@ -58,10 +58,18 @@ void writeProgramFile(Workspace& workspace, Prompts& prompts, const QString& nam
     }
 }
 
-QByteArray emptyPhraseFile() {
-    SheetContent phrases;
-    phrases.columns = 1;
-    return SheetFile::serialize(phrases);
+// A dictionary that exists but cannot be read is reported and kept on disk as it is.
+PhraseBook readPhrases(Workspace& workspace, Prompts& prompts) {
+    const QByteArray bytes = readKeptFile(workspace, prompts, PhraseFileName, PhraseBook().serialize());
+    if (workspace.UnreadableProgramFiles.contains(PhraseFileName)) return {};
+    try {
+        return PhraseBook::fromSheet(SheetFile::parse(bytes));
+    } catch (const AppError& error) {
+        workspace.UnreadableProgramFiles << PhraseFileName;
+        prompts.tell(SheetFile::loadFailure(workspace.programFile(PhraseFileName), error.message()),
+                     ErrorTitle, Prompts::Icon::Critical);
+        return {};
+    }
 }
 
 void readSettingsAtStartUp(Workspace& workspace, Prompts& prompts) {
@@ -147,7 +155,7 @@ void startUp(Workspace& workspace, Prompts& prompts, const QString& albumPath) {
     workspace.SheetModified = 0;
     // Opening the album at start-up is not something to undo.
     workspace.undoStack.clear();
-    workspace.PhraseFileBytes = readKeptFile(workspace, prompts, PhraseFileName, emptyPhraseFile());
+    workspace.phrases = readPhrases(workspace, prompts);
 }
 
 void shutDown(Workspace& workspace, Prompts& prompts, bool showFilePreview) {
@@ -155,7 +163,11 @@ void shutDown(Workspace& workspace, Prompts& prompts, bool showFilePreview) {
     workspace.settings.setItem(SettingItem::ShowFilePreview, SettingValue::number(showFilePreview ? 1 : 0));
     writeBookmarks(workspace, prompts);
     writeSettings(workspace, prompts);
-    writeProgramFile(workspace, prompts, PhraseFileName, workspace.PhraseFileBytes);
+    savePhrases(workspace, prompts);
+}
+
+void savePhrases(Workspace& workspace, Prompts& prompts) {
+    writeProgramFile(workspace, prompts, PhraseFileName, workspace.phrases.serialize());
 }
 
 } // namespace Session

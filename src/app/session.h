@@ -31,6 +31,10 @@ void startUp(Workspace& workspace, Prompts& prompts, const QString& albumPath);
 // "MJRT.dat". showFilePreview is the main window's preview check box (settings item 2).
 void shutDown(Workspace& workspace, Prompts& prompts, bool showFilePreview);
 
+// Writes "MJRT.dat" (also when the phrase window closes); a dictionary that could not be
+// read at start-up is left as it is on disk.
+void savePhrases(Workspace& workspace, Prompts& prompts);
+
 // The album's capacity from settings item 1, kept within what the sheet can hold.
 int capacityFromSettings(const Workspace& workspace);
 

@@ -30,12 +30,20 @@ private:
 
 class ReplaceRowsCommand : public SheetCommand {
 public:
-    ReplaceRowsCommand(Workspace& workspace, const QString& name, QList<AlbumRow> after, int modifiedAfter)
+    ReplaceRowsCommand(Workspace& workspace, const QString& name, QList<AlbumRow> after, int modifiedAfter,
+                       std::optional<int> clickCounterAfter)
         : SheetCommand(workspace, name), before_(workspace.SS1.rows()), after_(std::move(after)),
-          modifiedBefore_(workspace.SheetModified), modifiedAfter_(modifiedAfter) {}
+          modifiedBefore_(workspace.SheetModified), modifiedAfter_(modifiedAfter),
+          clickCounterBefore_(workspace.ClickCounter), clickCounterAfter_(clickCounterAfter) {}
 
-    void redo() override { apply(after_, modifiedAfter_); }
-    void undo() override { apply(before_, modifiedBefore_); }
+    void redo() override {
+        apply(after_, modifiedAfter_);
+        if (clickCounterAfter_) workspace_.ClickCounter = *clickCounterAfter_;
+    }
+    void undo() override {
+        apply(before_, modifiedBefore_);
+        if (clickCounterAfter_) workspace_.ClickCounter = clickCounterBefore_;
+    }
 
 private:
     void apply(const QList<AlbumRow>& rows, int modified) {
@@ -48,6 +56,8 @@ private:
     QList<AlbumRow> after_;
     int modifiedBefore_;
     int modifiedAfter_;
+    int clickCounterBefore_;
+    std::optional<int> clickCounterAfter_;
 };
 
 class EditCellCommand : public SheetCommand {
@@ -100,8 +110,12 @@ QString Workspace::rowTotalText(int count) {
     return u"Data総数="_s + QString::number(count);
 }
 
-void Workspace::replaceRows(const QString& commandName, QList<AlbumRow> rows, int sheetModifiedAfter) {
-    undoStack.push(new ReplaceRowsCommand(*this, commandName, std::move(rows), sheetModifiedAfter));
+void Workspace::replaceRows(const QString& commandName, QList<AlbumRow> rows, int sheetModifiedAfter,
+                            std::optional<int> clickCounterAfter) {
+    // Identities are fixed now, so that undo and redo give every row back the same one.
+    SS1.giveIds(rows);
+    undoStack.push(
+        new ReplaceRowsCommand(*this, commandName, std::move(rows), sheetModifiedAfter, clickCounterAfter));
 }
 
 void Workspace::editCell(int row, int column, const QString& text) {

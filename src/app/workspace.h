@@ -2,6 +2,7 @@
 
 #include "album/bookmarks.h"
 #include "app/album_sheet.h"
+#include "settings/phrase_book.h"
 #include "settings/settings.h"
 
 #include <QObject>
@@ -9,6 +10,8 @@
 #include <QString>
 #include <QStringList>
 #include <QUndoStack>
+
+#include <optional>
 
 // The state every window and command shares: the album sheet, the settings and the scalars
 // the commands hand to each other. Created by main and passed by reference.
@@ -26,8 +29,10 @@ public:
     static QString rowTotalText(int count);
 
     // Every change of the sheet goes through these, as one undoable command each. Undo gives
-    // back the rows and the SheetModified value from before.
-    void replaceRows(const QString& commandName, QList<AlbumRow> rows, int sheetModifiedAfter);
+    // back the rows and the SheetModified value from before; a command that sets
+    // ClickCounter gives its value here, and undo restores the one from before.
+    void replaceRows(const QString& commandName, QList<AlbumRow> rows, int sheetModifiedAfter,
+                     std::optional<int> clickCounterAfter = std::nullopt);
     // A cell typed into by the user; marks the album as modified.
     void editCell(int row, int column, const QString& text);
     // Empties the text of the given cells (row, column); the picture column is left alone.
@@ -47,6 +52,7 @@ public:
     QString ChosenFolder;
     QString CurrentDrive;
     QString CurrentFolder;
+    QString PreviousInfo;   // the last information text written by the photo information dialog
     QString DefaultPrinter; // chosen in the printer set-up; used when no printer is set
 
     // Counts the saves of the album. A command undone or redone after a save leaves the sheet
@@ -55,8 +61,7 @@ public:
     void markSaved();
 
     FolderBookmarks Bookmarks; // "add.dat"
-    // "MJRT.dat" as read at start-up; written back at exit as it is.
-    QByteArray PhraseFileBytes;
+    PhraseBook phrases;        // "MJRT.dat"
     // Program files that exist but could not be read: exit must not overwrite them.
     QStringList UnreadableProgramFiles;
 

@@ -1,6 +1,7 @@
 #include "album/album_file.h"
 #include "app/ui/main_window.h"
 #include "app/workspace.h"
+#include "settings/phrase_book.h"
 #include "settings/settings_file.h"
 #include "support/scripted_prompts.h"
 #include "support/test_files.h"
@@ -75,7 +76,9 @@ TEST_F(MainWindowTest, ControlsCarryTheirNamesCaptionsAndTips) {
 // A day's work end to end: import, save, clear, load, undo, quit.
 TEST_F(MainWindowTest, ImportSaveClearLoadUndoAndQuit) {
     const QByteArray bookmarks = cp932(u"C:\\写真\\現場\r\n"_s);
-    const QByteArray phrases = "phrases kept as they were\r\n";
+    PhraseBook book;
+    book.setPhrase(3, u"境界標"_s);
+    const QByteArray phrases = book.serialize();
     writeBytes(dir.filePath(u"add.dat"_s), bookmarks);
     writeBytes(dir.filePath(u"MJRT.dat"_s), phrases);
     window.startUp({});

@@ -1,15 +1,18 @@
 #include "app/ui/main_window.h"
 
 #include "album/album_commands.h"
+#include "album/row_editing.h"
 #include "album/ui/bookmark_menu.h"
 #include "album/ui/photo_browser_panel.h"
 #include "album/ui/photo_copy_dialog.h"
+#include "album/ui/photo_info_dialog.h"
 #include "album/ui/photo_placement_ui.h"
 #include "app/prompts.h"
 #include "app/session.h"
 #include "app/ui/flow_layout.h"
 #include "app/ui/info_cell_delegate.h"
 #include "app/workspace.h"
+#include "settings/ui/phrase_dialog.h"
 #include "viewer/ui/thumbnail_dialog.h"
 
 #include <QApplication>
@@ -62,8 +65,12 @@ frmMain::frmMain(Workspace& workspace, Prompts& prompts, QWidget* parent)
     SS1_->setModel(&workspace_.SS1);
     SS1_->setItemDelegateForColumn(AlbumColumn::Info - 1, new InfoCellDelegate(SS1_));
     SS1_->setWordWrap(false);
-    SS1_->setEditTriggers(QAbstractItemView::EditKeyPressed | QAbstractItemView::AnyKeyPressed |
-                          QAbstractItemView::DoubleClicked);
+    // Clicks are commands here (information, numbering, full-screen view); keys edit in place.
+    SS1_->setEditTriggers(QAbstractItemView::EditKeyPressed | QAbstractItemView::AnyKeyPressed);
+    connect(SS1_, &QTableView::clicked, this, &frmMain::sheetClicked);
+    connect(SS1_, &QTableView::doubleClicked, this, [this](const QModelIndex& index) {
+        if (index.column() + 1 == AlbumColumn::Picture) Q_EMIT fullScreenRequested(index.row() + 1);
+    });
     right->addWidget(SS1_, 1);
     layout->addLayout(right, 1);
     setCentralWidget(central);
@@ -75,6 +82,13 @@ frmMain::frmMain(Workspace& workspace, Prompts& prompts, QWidget* parent)
     // Delete empties the selected cells, as one command that can be undone.
     auto* clear = new QShortcut(QKeySequence::Delete, SS1_, nullptr, nullptr, Qt::WidgetShortcut);
     connect(clear, &QShortcut::activated, this, &frmMain::clearSelectedCells);
+    // Enter on an information cell opens the information dialog, as a click does.
+    for (const QKeySequence& key : {QKeySequence(Qt::Key_Return), QKeySequence(Qt::Key_Enter)}) {
+        auto* open = new QShortcut(key, SS1_, nullptr, nullptr, Qt::WidgetShortcut);
+        connect(open, &QShortcut::activated, this, [this] {
+            if (SS1_->currentIndex().column() + 1 == AlbumColumn::Info) openInfoDialog(cursorRow());
+        });
+    }
 
     connect(&workspace_, &Workspace::rowTotalChanged, panels_[3], &QLabel::setText);
     connect(browser_, &PhotoBrowserPanel::fileCountChanged, panels_[2], &QLabel::setText);
@@ -125,8 +139,9 @@ QWidget* frmMain::buildButtonRows() {
     };
     // Commands of this window that work now; the others are shown in their places, inactive,
     // until their features are built.
-    const QStringList working = {u"CMDnew"_s,   u"CMDload"_s, u"CMDsave"_s,   u"Command7"_s,
-                                 u"Command1"_s, u"CMDend"_s,  u"cmdCancel"_s, u"CMDFCP"_s};
+    const QStringList working = {u"CMDnew"_s,   u"CMDload"_s, u"CMDsave"_s,  u"Command7"_s, u"CMDIns"_s,
+                                 u"CMDDel"_s,   u"CMDSort"_s, u"Command4"_s, u"CMDFCP"_s,   u"Command8"_s,
+                                 u"Command1"_s, u"CMDend"_s,  u"cmdCancel"_s};
 
     // Each row of buttons wraps onto a further line on a narrow screen.
     auto* rows = new QWidget(this);
@@ -150,6 +165,11 @@ QWidget* frmMain::buildButtonRows() {
     connect(findChild<QPushButton*>(u"Command7"_s), &QPushButton::clicked, this, &frmMain::Command7_Click);
     connect(findChild<QPushButton*>(u"Command1"_s), &QPushButton::clicked, this, &frmMain::Command1_Click);
     connect(findChild<QPushButton*>(u"CMDFCP"_s), &QPushButton::clicked, this, &frmMain::CMDFCP_Click);
+    connect(findChild<QPushButton*>(u"CMDIns"_s), &QPushButton::clicked, this, &frmMain::CMDIns_Click);
+    connect(findChild<QPushButton*>(u"CMDDel"_s), &QPushButton::clicked, this, &frmMain::CMDDel_Click);
+    connect(findChild<QPushButton*>(u"CMDSort"_s), &QPushButton::clicked, this, &frmMain::CMDSort_Click);
+    connect(findChild<QPushButton*>(u"Command4"_s), &QPushButton::clicked, this, &frmMain::Command4_Click);
+    connect(findChild<QPushButton*>(u"Command8"_s), &QPushButton::clicked, this, &frmMain::Command8_Click);
     connect(findChild<QPushButton*>(u"CMDend"_s), &QPushButton::clicked, this, &QWidget::close);
     return rows;
 }
@@ -263,4 +283,67 @@ void frmMain::CMDin_Click() {
 void frmMain::CMDFCP_Click() {
     PhotoCopyCommand::CopyAllPhotos(workspace_, prompts_, this,
                                     [this](const QString& text) { panels_[0]->setText(text); });
+}
+
+int frmMain::cursorRow() const {
+    return SS1_->currentIndex().isValid() ? SS1_->currentIndex().row() + 1 : 1;
+}
+
+void frmMain::sheetClicked(const QModelIndex& index) {
+    if (index.column() + 1 == AlbumColumn::Info) openInfoDialog(index.row() + 1);
+    if (index.column() + 1 == AlbumColumn::Number) RowEditing::NumberByClick(workspace_, index.row() + 1);
+}
+
+void frmMain::openInfoDialog(int row) {
+    // One dialog at a time; it keeps the row it was opened for.
+    if (!infoDialog_) {
+        infoDialog_ = new frmPIC(workspace_, prompts_, row, this);
+        infoDialog_->show();
+    }
+    infoDialog_->raise();
+    infoDialog_->activateWindow();
+}
+
+void frmMain::CMDIns_Click() {
+    SS1_->setFocus();
+    RowEditing::InsertRow(workspace_, prompts_, cursorRow());
+}
+
+void frmMain::CMDDel_Click() {
+    SS1_->setFocus();
+    int first = cursorRow();
+    int last = first;
+    const QModelIndexList selected = SS1_->selectionModel()->selectedIndexes();
+    if (!selected.isEmpty()) {
+        first = last = selected.constFirst().row() + 1;
+        for (const QModelIndex& index : selected) {
+            first = std::min(first, index.row() + 1);
+            last = std::max(last, index.row() + 1);
+        }
+    }
+    RowEditing::DeleteRows(workspace_, prompts_, first, last);
+}
+
+void frmMain::CMDSort_Click() {
+    SS1_->setFocus();
+    const QList<int> rows = RowEditing::ReorderByNumber(workspace_, prompts_);
+    if (!workspace_.settings.itemIsOn(SettingItem::ShowThumbnails)) return;
+    for (int row : rows) {
+        workspace_.FirstNewRow = row;
+        workspace_.LastNewRow = row;
+        showThumbnailsForNewRows(workspace_, this);
+    }
+}
+
+void frmMain::Command4_Click() {
+    RowEditing::NumberByFirstLine(workspace_);
+}
+
+void frmMain::Command8_Click() {
+    if (!phraseDialog_) {
+        phraseDialog_ = new MOJDialog(workspace_, prompts_, this);
+        phraseDialog_->show();
+    }
+    phraseDialog_->raise();
+    phraseDialog_->activateWindow();
 }

@@ -1,6 +1,10 @@
 #pragma once
 
 #include <QMainWindow>
+#include <QPointer>
+
+#include "album/ui/photo_info_dialog.h"
+#include "settings/ui/phrase_dialog.h"
 
 class QCheckBox;
 class QLabel;
@@ -21,6 +25,11 @@ public:
     void startUp(const QString& albumPath);
 
     QTableView* sheetView() const { return SS1_; }
+    frmPIC* infoDialog() const { return infoDialog_; }
+
+Q_SIGNALS:
+    // A double-click on a row's picture: the full-screen view of its photo.
+    void fullScreenRequested(int row);
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -40,6 +49,14 @@ private:
     void Command1_Click();
     void CMDin_Click();
     void CMDFCP_Click();
+    int cursorRow() const;
+    void sheetClicked(const QModelIndex& index);
+    void openInfoDialog(int row);
+    void CMDIns_Click();
+    void CMDDel_Click();
+    void CMDSort_Click();
+    void Command4_Click();
+    void Command8_Click();
 
     Workspace& workspace_;
     Prompts& prompts_;
@@ -49,4 +66,6 @@ private:
     QCheckBox* Check1_ = nullptr;
     QLabel* panels_[4] = {};
     bool shutDownDone_ = false;
+    QPointer<frmPIC> infoDialog_;
+    QPointer<MOJDialog> phraseDialog_;
 };

@@ -1,0 +1,190 @@
+#include "album/ui/photo_info_dialog.h"
+
+#include "album/photo_info.h"
+#include "album/ui/photo_view.h"
+#include "app/prompts.h"
+#include "app/workspace.h"
+
+#include <QComboBox>
+#include <QFileInfo>
+#include <QFormLayout>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QLabel>
+#include <QPushButton>
+#include <QTabWidget>
+#include <QTableWidget>
+#include <QVBoxLayout>
+
+using namespace Qt::StringLiterals;
+using namespace PhotoInfo;
+
+frmPIC::frmPIC(Workspace& workspace, Prompts& prompts, int row, QWidget* parent)
+    : QDialog(parent), workspace_(workspace), prompts_(prompts), openedRow_(row),
+      rowId_(workspace.SS1.rowId(row)) {
+    setObjectName(u"frmPIC"_s);
+    setWindowTitle(u"情報設定"_s);
+    setAttribute(Qt::WA_DeleteOnClose);
+    setModal(false);
+
+    auto* tabs = new QTabWidget(this);
+    tabs->setObjectName(u"SSTab1"_s);
+    tabs->addTab(buildFreeLinesTab(), u"写真帳"_s);
+    tabs->addTab(buildItemsTab({0, 1, 3}), u"必須項目"_s);
+    tabs->addTab(buildItemsTab({2, 4, 5, 6, 7, 8, 9, 10}), u"条件必須"_s);
+    std::sort(items_.begin(), items_.end(), [](QComboBox* a, QComboBox* b) {
+        return a->property("item").toInt() < b->property("item").toInt();
+    });
+
+    Picture2_ = new PhotoView(this);
+    Picture2_->setObjectName(u"Picture2"_s);
+    PhotName_ = new QLabel(u"Picture Name"_s, this);
+    PhotName_->setObjectName(u"PhotName"_s);
+    PhotName_->setWordWrap(true);
+    PhotName_->setMaximumWidth(PhotoInfo::Zoom::ViewSize.width());
+
+    auto* buttons = new QHBoxLayout;
+    buttons->addStretch(1);
+    for (const auto& [name, caption] : {std::pair{"cmdOK", u"OK"_s}, std::pair{"cmdCancel", u"ｷｬﾝｾﾙ"_s}}) {
+        auto* button = new QPushButton(caption, this);
+        button->setObjectName(QString::fromLatin1(name));
+        button->setAutoDefault(false);
+        buttons->addWidget(button);
+    }
+    connect(findChild<QPushButton*>(u"cmdOK"_s), &QPushButton::clicked, this, &frmPIC::cmdOK_Click);
+    connect(findChild<QPushButton*>(u"cmdCancel"_s), &QPushButton::clicked, this, &QDialog::reject);
+
+    auto* right = new QVBoxLayout;
+    right->addWidget(Picture2_);
+    right->addWidget(PhotName_);
+    right->addStretch(1);
+    right->addLayout(buttons);
+    auto* layout = new QHBoxLayout(this);
+    layout->addWidget(tabs, 1);
+    layout->addLayout(right);
+
+    const QString path = workspace_.SS1.text(row, AlbumColumn::Path);
+    if (!path.isEmpty()) {
+        PhotName_->setText(path);
+        PhotoPath = QFileInfo::exists(path) ? path : QString();
+    }
+    showLines(linesOf(workspace_.SS1.text(row, AlbumColumn::Info)), true);
+    for (int item = 0; item < int(items_.size()); ++item) {
+        const QString current = items_.at(item)->currentText();
+        items_.at(item)->addItems(history(workspace_.settings, item));
+        items_.at(item)->setCurrentText(current);
+    }
+    if (!PhotoPath.isEmpty()) Picture2_->load(PhotoPath);
+}
+
+QWidget* frmPIC::buildFreeLinesTab() {
+    auto* page = new QWidget(this);
+    SS2_ = new QTableWidget(FreeLines, 1, page);
+    SS2_->setObjectName(u"SS2"_s);
+    SS2_->setHorizontalHeaderLabels({u"情報"_s});
+    SS2_->horizontalHeader()->setStretchLastSection(true);
+    SS2_->setMinimumWidth(320);
+    // All eight lines in sight, without scrolling.
+    SS2_->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    SS2_->verticalHeader()->setDefaultSectionSize(SS2_->fontMetrics().lineSpacing() + 8);
+    SS2_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    SS2_->setMinimumHeight(SS2_->horizontalHeader()->sizeHint().height() +
+                           FreeLines * SS2_->verticalHeader()->defaultSectionSize() + 2 * SS2_->frameWidth());
+    for (int r = 0; r < FreeLines; ++r)
+        SS2_->setItem(r, 0, new QTableWidgetItem);
+    connect(SS2_, &QTableWidget::itemChanged, this, &frmPIC::freeLineEdited);
+
+    auto* hint = new QLabel(u"「*No」で文字列呼出しできます。"_s, page);
+    hint->setObjectName(u"Label6"_s);
+    auto* near = new QPushButton(u"近景"_s, page);
+    near->setObjectName(u"CMDCP1"_s);
+    auto* far = new QPushButton(u"遠景"_s, page);
+    far->setObjectName(u"CMDCP2"_s);
+    auto* copy = new QPushButton(u"直前複写"_s, page);
+    copy->setObjectName(u"CMDcopy"_s);
+    for (QPushButton* button : {near, far, copy})
+        button->setAutoDefault(false);
+    connect(near, &QPushButton::clicked, this,
+            [this] { setFreeLine(FreeLines, workspace_.settings.itemText(SettingItem::NearSuffix)); });
+    connect(far, &QPushButton::clicked, this,
+            [this] { setFreeLine(FreeLines, workspace_.settings.itemText(SettingItem::FarSuffix)); });
+    connect(copy, &QPushButton::clicked, this, &frmPIC::CMDcopy_Click);
+
+    auto* buttons = new QHBoxLayout;
+    buttons->addWidget(near);
+    buttons->addWidget(far);
+    buttons->addStretch(1);
+    buttons->addWidget(copy);
+    auto* layout = new QVBoxLayout(page);
+    layout->addWidget(SS2_, 1);
+    layout->addWidget(hint);
+    layout->addLayout(buttons);
+    return page;
+}
+
+QWidget* frmPIC::buildItemsTab(const QList<int>& items) {
+    auto* page = new QWidget(this);
+    auto* form = new QFormLayout(page);
+    for (int item : items) {
+        auto* combo = new QComboBox(page);
+        const bool first = item < FirstItemCount;
+        combo->setObjectName((first ? u"Cmb1_"_s : u"Cmb2_"_s) +
+                             QString::number(first ? item : item - FirstItemCount));
+        combo->setProperty("item", item);
+        combo->setEditable(true);
+        combo->setInsertPolicy(QComboBox::NoInsert);
+        combo->setMinimumWidth(260);
+        form->addRow(ItemCaptions[item], combo);
+        items_ << combo;
+    }
+    return page;
+}
+
+QStringList frmPIC::lines() const {
+    QStringList result;
+    for (int r = 0; r < FreeLines; ++r)
+        result << SS2_->item(r, 0)->text();
+    for (QComboBox* combo : items_)
+        result << combo->currentText();
+    return result;
+}
+
+void frmPIC::showLines(const QStringList& lines, bool freeLinesToo) {
+    if (freeLinesToo)
+        for (int r = 1; r <= FreeLines; ++r)
+            setFreeLine(r, lines.value(r - 1));
+    for (int item = 0; item < int(items_.size()); ++item)
+        items_.at(item)->setCurrentText(lines.value(FreeLines + item));
+}
+
+void frmPIC::setFreeLine(int line, const QString& text) {
+    applyingRules_ = true;
+    SS2_->item(line - 1, 0)->setText(text);
+    applyingRules_ = false;
+}
+
+void frmPIC::freeLineEdited(QTableWidgetItem* item) {
+    if (applyingRules_) return;
+    const int line = item->row() + 1;
+    const QString above = line >= 2 ? SS2_->item(line - 2, 0)->text() : QString();
+    const QString text = applyLineRules(item->text(), line, above, workspace_.phrases);
+    if (text != item->text()) setFreeLine(line, text);
+}
+
+void frmPIC::CMDcopy_Click() {
+    const bool all = workspace_.settings.itemNumber(SettingItem::CopyAllItems) != 0;
+    showLines(copyPrevious(lines(), workspace_.PreviousInfo, all), all);
+}
+
+void frmPIC::cmdOK_Click() {
+    const QStringList current = lines();
+    if (requiredItemsMissing(workspace_.settings, current)) {
+        prompts_.tell(RequiredItemsMissing, u"確認"_s, Prompts::Icon::Question);
+        return;
+    }
+    if (!writeBack(workspace_, rowId_, openedRow_, current)) {
+        prompts_.tell(RowGone, u"確認"_s, Prompts::Icon::Exclamation);
+        return;
+    }
+    accept();
+}

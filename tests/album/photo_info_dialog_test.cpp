@@ -1,0 +1,138 @@
+#include "album/photo_info.h"
+#include "album/ui/photo_info_dialog.h"
+#include "album/ui/photo_view.h"
+#include "app/ui/main_window.h"
+#include "app/workspace.h"
+#include "support/scripted_prompts.h"
+
+#include <QApplication>
+#include <QComboBox>
+#include <QImage>
+#include <QLabel>
+#include <QPushButton>
+#include <QTableView>
+#include <QTableWidget>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+using namespace Qt::StringLiterals;
+using Answer = Prompts::Answer;
+
+class PhotoInfoDialogTest : public testing::Test {
+protected:
+    void SetUp() override {
+        window.startUp({});
+        photo = dir.filePath(u"現場.jpg"_s);
+        QImage image(800, 600, QImage::Format_RGB32);
+        image.fill(Qt::darkGreen);
+        ASSERT_TRUE(image.save(photo));
+        QList<AlbumRow> rows(3);
+        rows[0].path = u"C:\\写真\\P001.JPG"_s;
+        rows[1].path = photo;
+        rows[1].info = u"一\r\n二\r\n三\r\n四\r\n五\r\n六\r\n七\r\n八\r\n"_s;
+        workspace.replaceRows(u"test"_s, rows, 0);
+        workspace.phrases.setPhrase(3, u"境界標"_s);
+    }
+    void clickCell(int row, int column) {
+        QTableView* view = window.sheetView();
+        const QModelIndex index = workspace.SS1.index(row - 1, column - 1);
+        view->setCurrentIndex(index);
+        Q_EMIT view->clicked(index);
+    }
+    template <typename T> T* child(const QString& name) {
+        T* found = window.infoDialog() ? window.infoDialog()->findChild<T*>(name) : nullptr;
+        EXPECT_NE(found, nullptr) << name.toStdString();
+        return found;
+    }
+
+    QTemporaryDir dir;
+    QString photo;
+    Workspace workspace{dir.path()};
+    ScriptedPrompts prompts;
+    frmMain window{workspace, prompts};
+};
+
+TEST_F(PhotoInfoDialogTest, ClickEditAndOkWriteNineteenLinesIntoTheRowItWasOpenedFor) {
+    clickCell(2, AlbumColumn::Info);
+    frmPIC* dialog = window.infoDialog();
+    ASSERT_NE(dialog, nullptr);
+    EXPECT_EQ(dialog->windowTitle(), u"情報設定"_s);
+    EXPECT_FALSE(dialog->isModal());
+    EXPECT_TRUE(child<PhotoView>(u"Picture2"_s)->hasPhoto());
+    EXPECT_EQ(child<QLabel>(u"PhotName"_s)->text(), photo);
+    QTableWidget* SS2 = child<QTableWidget>(u"SS2"_s);
+    EXPECT_EQ(SS2->item(7, 0)->text(), u"八"_s);
+    EXPECT_EQ(child<QComboBox>(u"Cmb2_5"_s)->currentText(), QString());
+
+    SS2->item(0, 0)->setText(u"*3"_s);
+    EXPECT_EQ(SS2->item(0, 0)->text(), u"境界標"_s);
+    SS2->item(2, 0)->setText(u"."_s);
+    EXPECT_EQ(SS2->item(2, 0)->text(), u"二"_s);
+    child<QComboBox>(u"Cmb1_1"_s)->setCurrentText(u"境界杭設置"_s);
+    child<QComboBox>(u"Cmb2_5"_s)->setCurrentText(u"±5mm"_s);
+
+    // A further click keeps the open dialog and its row.
+    clickCell(3, AlbumColumn::Info);
+    EXPECT_EQ(window.infoDialog(), dialog);
+    EXPECT_EQ(dialog->openedRow(), 2);
+
+    // The row moves up when the row above it goes; OK follows it.
+    window.sheetView()->setCurrentIndex(workspace.SS1.index(0, 3));
+    prompts.answers.push_back(Answer::Yes);
+    window.findChild<QPushButton*>(u"CMDDel"_s)->click();
+    EXPECT_EQ(prompts.lastMessage().text, u"1～1のデータを削除します。"_s);
+
+    child<QPushButton>(u"cmdOK"_s)->click();
+    const QStringList lines = PhotoInfo::linesOf(workspace.SS1.text(1, AlbumColumn::Info));
+    EXPECT_EQ(workspace.SS1.text(1, AlbumColumn::Info).count(u"\r\n"_s), 19);
+    EXPECT_EQ(lines.at(0), u"境界標"_s);
+    EXPECT_EQ(lines.at(2), u"二"_s);
+    EXPECT_EQ(lines.at(9), u"境界杭設置"_s);
+    EXPECT_EQ(lines.at(18), u"±5mm"_s);
+    EXPECT_EQ(workspace.SheetModified, 1);
+    EXPECT_EQ(workspace.settings.text(106), u"境界杭設置"_s);
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_EQ(window.infoDialog(), nullptr);
+
+    // Next photo: its history and the one-click copy.
+    clickCell(2, AlbumColumn::Info);
+    EXPECT_EQ(child<QComboBox>(u"Cmb1_1"_s)->itemText(0), u"境界杭設置"_s);
+    child<QPushButton>(u"CMDcopy"_s)->click();
+    EXPECT_EQ(child<QComboBox>(u"Cmb2_5"_s)->currentText(), u"±5mm"_s);
+    EXPECT_EQ(child<QTableWidget>(u"SS2"_s)->item(0, 0)->text(), QString()); // free lines only when set
+    child<QPushButton>(u"cmdCancel"_s)->click();
+    EXPECT_EQ(workspace.SS1.text(2, AlbumColumn::Info), QString());
+}
+
+TEST_F(PhotoInfoDialogTest, MissingRequiredItemsKeepTheDialogOpenAndADeletedRowIsNotWrittenOver) {
+    workspace.settings.setItem(SettingItem::DeliveryChecks, SettingValue::number(1));
+    clickCell(1, AlbumColumn::Info);
+    EXPECT_FALSE(child<PhotoView>(u"Picture2"_s)->hasPhoto());
+    EXPECT_EQ(child<QLabel>(u"PhotName"_s)->text(), u"C:\\写真\\P001.JPG"_s);
+    child<QPushButton>(u"cmdOK"_s)->click();
+    EXPECT_EQ(prompts.lastMessage().text, u"必須項目の空欄は認められません。必ず入力して下さい。"_s);
+    EXPECT_EQ(workspace.SS1.text(1, AlbumColumn::Info), QString());
+
+    child<QComboBox>(u"Cmb1_1"_s)->setCurrentText(u"題"_s);
+    child<QComboBox>(u"Cmb1_3"_s)->setCurrentText(u"工事"_s);
+    window.sheetView()->setCurrentIndex(workspace.SS1.index(0, 3));
+    prompts.answers.push_back(Answer::Yes);
+    window.findChild<QPushButton*>(u"CMDDel"_s)->click();
+    const QList<AlbumRow> before = workspace.SS1.rows();
+    child<QPushButton>(u"cmdOK"_s)->click();
+    EXPECT_EQ(prompts.lastMessage().text, PhotoInfo::RowGone);
+    EXPECT_EQ(workspace.SS1.rows(), before);
+}
+
+TEST_F(PhotoInfoDialogTest, NumberColumnClicksNumberAndReorderAsks) {
+    clickCell(3, AlbumColumn::Number);
+    clickCell(1, AlbumColumn::Number);
+    EXPECT_EQ(workspace.SS1.text(3, AlbumColumn::Number), u"1"_s);
+    EXPECT_EQ(workspace.SS1.text(1, AlbumColumn::Number), u"2"_s);
+    EXPECT_EQ(window.infoDialog(), nullptr);
+    prompts.answers.push_back(Answer::Yes);
+    window.findChild<QPushButton*>(u"CMDSort"_s)->click();
+    EXPECT_EQ(workspace.SS1.text(3, AlbumColumn::Path), u"C:\\写真\\P001.JPG"_s);
+    EXPECT_EQ(workspace.ClickCounter, 0);
+}
