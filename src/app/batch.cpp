@@ -6,6 +6,7 @@
 #include "app/app_error.h"
 #include "app/session.h"
 #include "app/workspace.h"
+#include "viewer/thumbnail_batch.h"
 
 using namespace Qt::StringLiterals;
 
@@ -39,6 +40,8 @@ int runBatch(const CommandLine& command, const QString& programFolder, QTextStre
             return 0;
         case CommandLine::Mode::ImportCsv:
             return importCsv(command, programFolder, out, err);
+        case CommandLine::Mode::Thumbnails:
+            return runThumbnailBatch(command.inputs, programFolder, err);
         case CommandLine::Mode::Invalid:
             err << command.error << u"\n\n"_s << CommandLine::usage();
             return 1;

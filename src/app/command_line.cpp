@@ -36,6 +36,12 @@ CommandLine CommandLine::parse(const QStringList& arguments) {
         result.outputPath = arguments.at(2);
         return result;
     }
+    if (first == u"thumbnails"_s) {
+        if (arguments.size() < 2) return invalid(u"thumbnails needs an album file or photos"_s);
+        result.mode = Mode::Thumbnails;
+        result.inputs = arguments.mid(1);
+        return result;
+    }
 
     const QString joined = arguments.join(u' ');
     if (joined.contains(u'"')) {
@@ -52,8 +58,9 @@ QString CommandLine::usage() {
     return u"Usage:\n"
            u"  tovenla2 [ALBUM]                        start the program, opening ALBUM if given\n"
            u"  tovenla2 import-csv LIST.CSV ALBUM.dat  make an album file from a CSV photo list\n"
+           u"  tovenla2 thumbnails ALBUM.dat|PHOTO...  make or refresh the cached thumbnails of the photos\n"
            u"  tovenla2 --help | --version\n"
            u"\n"
            u"The settings come from tovenla.ini in the program folder (TOVENLA_HOME if set).\n"
-           u"Exit status: 0 done, 1 error, 3 album written but lines beyond the capacity left out.\n"_s;
+           u"Exit status: 0 done, 1 error, 3 done but lines beyond the capacity or photos left out.\n"_s;
 }

@@ -5,13 +5,14 @@
 
 // What the program was asked to do by its arguments (the program name not included).
 struct CommandLine {
-    enum class Mode { Window, ImportCsv, Help, Version, Invalid };
+    enum class Mode { Window, ImportCsv, Thumbnails, Help, Version, Invalid };
 
     Mode mode = Mode::Window;
     QString albumPath; // Window: the album to open, may be empty
     QString csvPath;   // ImportCsv
     QString outputPath;
-    QString error; // Invalid: what was wrong
+    QStringList inputs; // Thumbnails: an album file or photos
+    QString error;      // Invalid: what was wrong
 
     static CommandLine parse(const QStringList& arguments);
     static QString usage();

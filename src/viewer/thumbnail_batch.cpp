@@ -1,0 +1,84 @@
+#include "viewer/thumbnail_batch.h"
+
+#include "album/album_file.h"
+#include "app/app_error.h"
+#include "app/session.h"
+#include "app/workspace.h"
+#include "viewer/thumbnail_run.h"
+
+#include <QDir>
+#include <QMutex>
+#include <QMutexLocker>
+#include <QSet>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+QStringList photosOfAlbum(const QString& albumPath, const QString& programFolder) {
+    Workspace workspace(programFolder);
+    Session::readSettings(workspace);
+    QStringList photos;
+    QSet<QString> seen;
+    for (const AlbumRow& row : AlbumFile::load(albumPath, Session::capacityFromSettings(workspace))) {
+        if (row.path.isEmpty() || seen.contains(row.path)) continue;
+        seen.insert(row.path);
+        photos << row.path;
+    }
+    return photos;
+}
+
+} // namespace
+
+bool isAlbumInput(const QStringList& inputs) {
+    return inputs.size() == 1 && inputs.first().endsWith(u".dat"_s, Qt::CaseInsensitive);
+}
+
+int runThumbnailBatch(const QStringList& inputs, const QString& programFolder, QTextStream& err) {
+    if (inputs.isEmpty()) {
+        err << u"thumbnails needs an album file or photos: thumbnails ALBUM.dat|PHOTO...\n"_s;
+        return 1;
+    }
+    QStringList photos;
+    try {
+        photos = isAlbumInput(inputs) ? photosOfAlbum(inputs.first(), programFolder) : inputs;
+    } catch (const AppError& error) {
+        err << QString(error.message()).replace(u"\r\n"_s, u"\n"_s) << u'\n';
+        return 1;
+    }
+
+    Thumbnailer thumbnailer;
+    ThumbnailRun run(thumbnailer, photos,
+                     [](Thumbnailer& maker, const QString& path) { return maker.refreshShared(path); });
+    QMutex lock;
+    int done = 0, made = 0, current = 0, leftOut = 0;
+    const int total = int(photos.size());
+    QObject::connect(
+        &run, &ThumbnailRun::ready, &run,
+        [&](int index, const Thumbnail& thumbnail) {
+            QMutexLocker locked(&lock);
+            ++done;
+            if (thumbnail.source == Thumbnail::Source::Missing) {
+                ++leftOut;
+                err << u"not found: "_s << QDir::toNativeSeparators(photos.at(index)) << u'\n';
+            } else if (thumbnail.source == Thumbnail::Source::Undecodable) {
+                ++leftOut;
+                err << u"cannot decode: "_s << QDir::toNativeSeparators(photos.at(index)) << u'\n';
+            } else {
+                ++(thumbnail.source == Thumbnail::Source::Decoded ? made : current);
+            }
+            // About ten progress lines however long the list.
+            if (done == total || done % std::max(total / 10, 1) == 0)
+                err << done << u'/' << total << u" photos\n"_s;
+            err.flush();
+        },
+        Qt::DirectConnection);
+    run.start();
+    run.waitForDone();
+
+    err << made << u" thumbnails made, "_s << current << u" already up to date, "_s << leftOut
+        << u" photos left out (cache: "_s << QDir::toNativeSeparators(thumbnailer.shared().root())
+        << u")\n"_s;
+    err.flush();
+    return leftOut > 0 ? 3 : 0;
+}

@@ -1,0 +1,14 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+#include <QTextStream>
+
+// `thumbnails ALBUM.dat|PHOTO...`: brings the desktop's cached thumbnails of an album's photos,
+// or of the photos given, up to date. Progress and the photos left out go to `err`. Returns
+// 0 when done, 1 on an error, 3 when photos were missing or could not be decoded.
+int runThumbnailBatch(const QStringList& inputs, const QString& programFolder, QTextStream& err);
+
+// True when the one input is an album file (".dat"): its rows' photos are meant, each once.
+// Otherwise the inputs are the photos.
+bool isAlbumInput(const QStringList& inputs);
