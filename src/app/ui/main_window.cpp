@@ -5,6 +5,7 @@
 #include "app/session.h"
 #include "app/ui/info_cell_delegate.h"
 #include "app/workspace.h"
+#include "viewer/ui/thumbnail_dialog.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -249,6 +250,7 @@ void frmMain::sizeSheet() {
 
 void frmMain::startUp(const QString& albumPath) {
     Session::startUp(workspace_, prompts_, albumPath);
+    if (!albumPath.isEmpty()) showThumbnailsForNewRows(workspace_, this);
     Check1_->setChecked(workspace_.settings.itemIsOn(SettingItem::ShowFilePreview));
 }
 
@@ -277,7 +279,9 @@ void frmMain::CMDnew_Click() {
 }
 
 void frmMain::CMDload_Click() {
-    if (AlbumCommands::LoadAlbum(workspace_, prompts_)) SS1_->setFocus();
+    if (!AlbumCommands::LoadAlbum(workspace_, prompts_)) return;
+    showThumbnailsForNewRows(workspace_, this);
+    SS1_->setFocus();
 }
 
 void frmMain::CMDsave_Click() {
@@ -285,7 +289,9 @@ void frmMain::CMDsave_Click() {
 }
 
 void frmMain::Command7_Click() {
-    if (AlbumCommands::ImportCsvList(workspace_, prompts_)) activateWindow();
+    if (!AlbumCommands::ImportCsvList(workspace_, prompts_)) return;
+    showThumbnailsForNewRows(workspace_, this);
+    activateWindow();
 }
 
 void frmMain::Command1_Click() {
