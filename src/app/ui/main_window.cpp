@@ -229,6 +229,7 @@ void frmMain::startUp(const QString& albumPath) {
     browser_->start();
     Session::startUp(workspace_, prompts_, albumPath);
     bookmarkMenu_->rebuild();
+    if (!albumPath.isEmpty()) showThumbnailsForNewRows(workspace_, this);
     Check1_->setChecked(workspace_.settings.itemIsOn(SettingItem::ShowFilePreview));
 }
 
@@ -257,7 +258,9 @@ void frmMain::CMDnew_Click() {
 }
 
 void frmMain::CMDload_Click() {
-    if (AlbumCommands::LoadAlbum(workspace_, prompts_)) SS1_->setFocus();
+    if (!AlbumCommands::LoadAlbum(workspace_, prompts_)) return;
+    showThumbnailsForNewRows(workspace_, this);
+    SS1_->setFocus();
 }
 
 void frmMain::CMDsave_Click() {
@@ -265,7 +268,9 @@ void frmMain::CMDsave_Click() {
 }
 
 void frmMain::Command7_Click() {
-    if (AlbumCommands::ImportCsvList(workspace_, prompts_)) activateWindow();
+    if (!AlbumCommands::ImportCsvList(workspace_, prompts_)) return;
+    showThumbnailsForNewRows(workspace_, this);
+    activateWindow();
 }
 
 void frmMain::Command1_Click() {

@@ -1,3 +1,160 @@
 #include "viewer/ui/thumbnail_dialog.h"
 
-void showThumbnailsForNewRows(Workspace&, QWidget*) {}
+#include "app/album_sheet.h"
+#include "app/workspace.h"
+#include "settings/settings.h"
+#include "viewer/thumbnail_run.h"
+#include "viewer/thumbnailer.h"
+
+#include <QGuiApplication>
+#include <QHeaderView>
+#include <QLabel>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QTableView>
+#include <QTimer>
+#include <QVBoxLayout>
+
+using namespace Qt::StringLiterals;
+
+const QString DialogSamN::Caption = u"サムネイル画像生成中"_s;
+const QString DialogSamN::ProgressSuffix = u"個の画像の処理中です。"_s;
+
+namespace {
+
+// One memory cache for the whole run of the program, so that a reorder or an import after a
+// placement draws the same photos without decoding them again.
+Thumbnailer& programThumbnailer() {
+    static Thumbnailer thumbnailer;
+    return thumbnailer;
+}
+
+// The picture cell of the album sheet in device pixels, less a small margin: the main
+// window's own column and row when the sheet is there, else the same geometry computed from
+// the font (column 1 is 14.88 characters wide, data rows 60 points high).
+QSize pictureCellSize(const QWidget* parent) {
+    constexpr int Margin = 4;
+    QSize cell;
+    const auto* sheet = parent ? parent->findChild<QTableView*>(u"SS1"_s) : nullptr;
+    if (sheet) {
+        cell = QSize(sheet->columnWidth(AlbumColumn::Picture - 1),
+                     sheet->verticalHeader()->defaultSectionSize());
+    } else {
+        const QFontMetrics metrics = parent ? parent->fontMetrics() : QFontMetrics(QGuiApplication::font());
+        const double dpi = parent ? parent->logicalDpiY() : 96.0;
+        cell = QSize(int(14.88 * metrics.horizontalAdvance(u'0') + 10), int(60 * dpi / 72.0));
+    }
+    const qreal ratio = parent ? parent->devicePixelRatioF() : qGuiApp->devicePixelRatio();
+    return ((cell - QSize(Margin, Margin)).expandedTo(QSize(16, 16))) * ratio;
+}
+
+} // namespace
+
+void showThumbnailsForNewRows(Workspace& workspace, QWidget* parent) {
+    if (!workspace.settings.itemIsOn(SettingItem::ShowThumbnails)) return;
+    if (workspace.LastNewRow < workspace.FirstNewRow || workspace.FirstNewRow < 1) return;
+    DialogSamN dialog(workspace, programThumbnailer(), pictureCellSize(parent), parent);
+    dialog.exec();
+}
+
+DialogSamN::DialogSamN(Workspace& workspace, Thumbnailer& thumbnailer, QSize cell, QWidget* parent)
+    : QDialog(parent), workspace_(workspace), thumbnailer_(thumbnailer), cell_(cell) {
+    setObjectName(u"DialogSamN"_s);
+    setWindowTitle(Caption);
+    setModal(true);
+    pixelRatio_ = parent ? parent->devicePixelRatioF() : 1.0;
+
+    Label1_ = new QLabel(u"n"_s + ProgressSuffix, this);
+    Label1_->setObjectName(u"Label1"_s);
+    ProgressBar1_ = new QProgressBar(this);
+    ProgressBar1_->setObjectName(u"ProgressBar1"_s);
+    ProgressBar1_->setTextVisible(false);
+    cmdCancel_ = new QPushButton(u"中止(&S)"_s, this);
+    cmdCancel_->setObjectName(u"cmdCancel"_s);
+    connect(cmdCancel_, &QPushButton::clicked, this, &DialogSamN::reject);
+
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(Label1_);
+    layout->addWidget(ProgressBar1_);
+    layout->addWidget(cmdCancel_, 0, Qt::AlignRight);
+    setMinimumWidth(Label1_->fontMetrics().horizontalAdvance(u"0000"_s + ProgressSuffix) * 3 / 2);
+}
+
+DialogSamN::~DialogSamN() {
+    endBusyCursor();
+}
+
+void DialogSamN::endBusyCursor() {
+    if (busyCursor_) QGuiApplication::restoreOverrideCursor();
+    busyCursor_ = false;
+}
+
+void DialogSamN::showEvent(QShowEvent* event) {
+    QDialog::showEvent(event);
+    if (!FirstActivation) return;
+    FirstActivation = false;
+    // Once the window has painted its caption.
+    QTimer::singleShot(0, this, &DialogSamN::startWork);
+}
+
+void DialogSamN::startWork() {
+    const int first = workspace_.FirstNewRow;
+    const int last = std::min(workspace_.LastNewRow, workspace_.SS1.maxRows());
+    rowCount_ = std::max(last - first + 1, 0);
+    Label1_->setText(QString::number(rowCount_) + ProgressSuffix);
+    ProgressBar1_->setRange(0, std::max(rowCount_, 1));
+    ProgressBar1_->setValue(0);
+    QGuiApplication::setOverrideCursor(Qt::BusyCursor);
+    busyCursor_ = true;
+
+    // Each photo is decoded once, however many rows show it.
+    QStringList paths;
+    QHash<QString, int> indexOfPath;
+    int rowsWithoutPhoto = 0;
+    for (int row = first; row <= last; ++row) {
+        const QString path = workspace_.SS1.text(row, AlbumColumn::Path);
+        if (path.isEmpty()) {
+            workspace_.SS1.setPicture(row, QImage());
+            ++rowsWithoutPhoto;
+            continue;
+        }
+        auto found = indexOfPath.constFind(path);
+        if (found == indexOfPath.constEnd()) {
+            found = indexOfPath.insert(path, int(paths.size()));
+            paths << path;
+            rowsOfPath_.append(QList<int>());
+        }
+        rowsOfPath_[*found].append(row);
+    }
+
+    run_ = new ThumbnailRun(thumbnailer_, paths, cell_, 0, this);
+    connect(run_, &ThumbnailRun::ready, this, &DialogSamN::place, Qt::QueuedConnection);
+    run_->start();
+    rowsFinished(rowsWithoutPhoto);
+}
+
+void DialogSamN::place(int index, const Thumbnail& thumbnail) {
+    if (!run_ || run_->isCancelled()) return;
+    QImage picture = thumbnail.image;
+    if (!picture.isNull()) picture.setDevicePixelRatio(pixelRatio_);
+    const QList<int>& rows = rowsOfPath_.at(index);
+    for (int row : rows)
+        workspace_.SS1.setPicture(row, picture);
+    rowsFinished(int(rows.size()));
+}
+
+void DialogSamN::rowsFinished(int count) {
+    rowsDone_ += count;
+    ProgressBar1_->setValue(rowsDone_);
+    if (rowsDone_ >= rowCount_) {
+        endBusyCursor();
+        accept();
+    }
+}
+
+void DialogSamN::reject() {
+    // The photos still being decoded are dropped; the rows drawn so far keep their pictures.
+    if (run_) run_->cancel();
+    endBusyCursor();
+    QDialog::reject();
+}

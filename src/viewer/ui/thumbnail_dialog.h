@@ -1,7 +1,59 @@
 #pragma once
 
-class QWidget;
+#include <QDialog>
+#include <QHash>
+#include <QList>
+#include <QSize>
+
+class QLabel;
+class QProgressBar;
+class QPushButton;
+class ThumbnailRun;
+struct Thumbnail;
+class Thumbnailer;
 class Workspace;
 
-// Makes the thumbnails of rows FirstNewRow..LastNewRow, showing its progress dialog.
+// Draws the thumbnails of rows FirstNewRow..LastNewRow into the sheet's picture column. Does
+// nothing when the ShowThumbnails setting is off. Every command that puts photos on rows
+// calls it.
 void showThumbnailsForNewRows(Workspace& workspace, QWidget* parent);
+
+// The progress dialog of a thumbnail run. The work starts when the dialog is first shown and
+// the dialog closes itself when it is done; cancelling keeps the pictures already drawn.
+class DialogSamN : public QDialog {
+    Q_OBJECT
+public:
+    static const QString Caption;        // "サムネイル画像生成中"
+    static const QString ProgressSuffix; // "個の画像の処理中です。"
+
+    // `cell` is the picture cell's size in device pixels.
+    DialogSamN(Workspace& workspace, Thumbnailer& thumbnailer, QSize cell, QWidget* parent = nullptr);
+    ~DialogSamN() override;
+
+    int rowsDone() const { return rowsDone_; }
+
+protected:
+    void showEvent(QShowEvent* event) override;
+    void reject() override;
+
+private:
+    void startWork();
+    void place(int index, const Thumbnail& thumbnail);
+    void rowsFinished(int count);
+    void endBusyCursor();
+
+    Workspace& workspace_;
+    Thumbnailer& thumbnailer_;
+    QSize cell_;
+    qreal pixelRatio_ = 1;
+    bool FirstActivation = true;
+    bool busyCursor_ = false;
+    int rowCount_ = 0;
+    int rowsDone_ = 0;
+    QList<QList<int>> rowsOfPath_; // rows showing each path handed to the run
+    ThumbnailRun* run_ = nullptr;
+
+    QProgressBar* ProgressBar1_;
+    QLabel* Label1_;
+    QPushButton* cmdCancel_;
+};

@@ -1,0 +1,95 @@
+#include "viewer/thumbnail_batch.h"
+
+#include "album/album_file.h"
+#include "app/app_error.h"
+#include "app/session.h"
+#include "app/workspace.h"
+#include "viewer/thumbnail_run.h"
+
+#include <QDir>
+#include <QMutex>
+#include <QMutexLocker>
+#include <QSet>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+QStringList photosOfAlbum(const QString& albumPath, const QString& programFolder) {
+    Workspace workspace(programFolder);
+    Session::readSettings(workspace);
+    QStringList photos;
+    QSet<QString> seen;
+    for (const AlbumRow& row : AlbumFile::load(albumPath, Session::capacityFromSettings(workspace))) {
+        if (row.path.isEmpty() || seen.contains(row.path)) continue;
+        seen.insert(row.path);
+        photos << row.path;
+    }
+    return photos;
+}
+
+} // namespace
+
+bool isAlbumInput(const QStringList& inputs) {
+    return inputs.size() == 1 && inputs.first().endsWith(u".dat"_s, Qt::CaseInsensitive);
+}
+
+int runThumbnailBatch(const QStringList& inputs, const QString& programFolder, QTextStream& err) {
+    const QStringList photos = isAlbumInput(inputs) ? photosOfAlbum(inputs.first(), programFolder) : inputs;
+
+    Thumbnailer thumbnailer;
+    ThumbnailRun run(thumbnailer, photos,
+                     [](Thumbnailer& maker, const QString& path) { return maker.refreshShared(path); });
+    QMutex lock;
+    int done = 0, made = 0, current = 0, leftOut = 0;
+    const int total = int(photos.size());
+    QObject::connect(
+        &run, &ThumbnailRun::ready, &run,
+        [&](int index, const Thumbnail& thumbnail) {
+            QMutexLocker locked(&lock);
+            ++done;
+            if (thumbnail.source == Thumbnail::Source::Missing) {
+                ++leftOut;
+                err << u"写真が見つかりません: "_s << QDir::toNativeSeparators(photos.at(index)) << u'\n';
+            } else if (thumbnail.source == Thumbnail::Source::Undecodable) {
+                ++leftOut;
+                err << u"画像として読めません: "_s << QDir::toNativeSeparators(photos.at(index)) << u'\n';
+            } else {
+                ++(thumbnail.source == Thumbnail::Source::Decoded ? made : current);
+            }
+            // About ten progress lines however long the list.
+            if (done == total || done % std::max(total / 10, 1) == 0)
+                err << done << u'/' << total << u" 枚\n"_s;
+            err.flush();
+        },
+        Qt::DirectConnection);
+    run.start();
+    run.waitForDone();
+
+    err << u"サムネイルを作成: "_s << made << u" 枚、作成済み: "_s << current << u" 枚、対象外: "_s << leftOut
+        << u" 枚（キャッシュ: "_s << QDir::toNativeSeparators(thumbnailer.shared().root()) << u"）\n"_s;
+    err.flush();
+    return leftOut > 0 ? 3 : 0;
+}
+
+namespace ViewerBatch {
+
+namespace {
+
+int thumbnails(const QStringList& arguments, const QString& programFolder, QTextStream&, QTextStream& err) {
+    if (arguments.isEmpty())
+        throw BatchUsageError(u"thumbnails にはアルバムファイルか写真を指定して下さい。"_s);
+    return runThumbnailBatch(arguments, programFolder, err);
+}
+
+} // namespace
+
+QList<BatchCommand> commands() {
+    return {
+        {u"thumbnails"_s,
+         u"  tovenla2 thumbnails ALBUM.dat|PHOTO...\n"
+         u"      アルバムの写真（または指定した写真）のサムネイルを作り、デスクトップと共有のキャッシュに入れます。\n"_s,
+         thumbnails}};
+}
+
+} // namespace ViewerBatch

@@ -1,0 +1,37 @@
+#include "viewer/thumbnail_run.h"
+
+#include <QThread>
+
+ThumbnailRun::ThumbnailRun(Thumbnailer& thumbnailer, QStringList paths, QSize box, int threads,
+                           QObject* parent)
+    : ThumbnailRun(
+          thumbnailer, std::move(paths),
+          [box](Thumbnailer& maker, const QString& path) { return maker.make(path, box); }, threads, parent) {
+}
+
+ThumbnailRun::ThumbnailRun(Thumbnailer& thumbnailer, QStringList paths, Step step, int threads,
+                           QObject* parent)
+    : QObject(parent), thumbnailer_(thumbnailer), paths_(std::move(paths)), step_(std::move(step)) {
+    qRegisterMetaType<Thumbnail>();
+    pool_.setMaxThreadCount(threads > 0 ? threads : std::max(QThread::idealThreadCount(), 1));
+}
+
+ThumbnailRun::~ThumbnailRun() {
+    cancel();
+    pool_.waitForDone();
+}
+
+void ThumbnailRun::start() {
+    for (int i = 0; i < paths_.size(); ++i) {
+        pool_.start([this, i] {
+            if (cancelled_) return;
+            const Thumbnail thumbnail = step_(thumbnailer_, paths_.at(i));
+            if (!cancelled_) Q_EMIT ready(i, thumbnail);
+        });
+    }
+}
+
+void ThumbnailRun::cancel() {
+    cancelled_ = true;
+    pool_.clear();
+}

@@ -1,0 +1,46 @@
+#pragma once
+
+#include "viewer/thumbnailer.h"
+
+#include <QObject>
+#include <QSize>
+#include <QStringList>
+#include <QThreadPool>
+
+#include <atomic>
+#include <functional>
+
+// Makes the thumbnails of a list of photos on worker threads, in list order as far as the
+// threads allow, and reports each one as it is done. Can be cancelled at any time; what is
+// already reported stays reported.
+class ThumbnailRun : public QObject {
+    Q_OBJECT
+public:
+    // What is made for each path; by default Thumbnailer::make for `box`.
+    using Step = std::function<Thumbnail(Thumbnailer&, const QString&)>;
+
+    ThumbnailRun(Thumbnailer& thumbnailer, QStringList paths, QSize box, int threads = 0,
+                 QObject* parent = nullptr);
+    ThumbnailRun(Thumbnailer& thumbnailer, QStringList paths, Step step, int threads = 0,
+                 QObject* parent = nullptr);
+    // Cancels and waits for the photos being decoded.
+    ~ThumbnailRun() override;
+
+    const QStringList& paths() const { return paths_; }
+    void start();
+    void cancel();
+    bool isCancelled() const { return cancelled_; }
+    void waitForDone() { pool_.waitForDone(); }
+
+Q_SIGNALS:
+    // Emitted from a worker thread: a connection to an object of the window thread is
+    // queued, so the result arrives there between events.
+    void ready(int index, const Thumbnail& thumbnail);
+
+private:
+    Thumbnailer& thumbnailer_;
+    QStringList paths_;
+    Step step_;
+    QThreadPool pool_;
+    std::atomic<bool> cancelled_ = false;
+};

@@ -1,0 +1,111 @@
+#include "viewer/thumbnailer.h"
+
+#include <QDateTime>
+#include <QFileInfo>
+#include <QImageReader>
+#include <QMutexLocker>
+
+using namespace Qt::StringLiterals;
+
+using Flavour = SharedThumbnailCache::Flavour;
+
+namespace {
+
+QString memoryKey(const QFileInfo& photo, QSize box) {
+    return photo.absoluteFilePath() + u'\n' + QString::number(box.width()) + u'x' +
+           QString::number(box.height()) + u'\n' + QString::number(photo.lastModified().toMSecsSinceEpoch()) +
+           u'\n' + QString::number(photo.size());
+}
+
+qint64 costOf(const QImage& image) {
+    return std::max<qint64>(image.sizeInBytes(), 1);
+}
+
+} // namespace
+
+Thumbnailer::Thumbnailer(SharedThumbnailCache shared, qint64 memoryBytes)
+    : shared_(std::move(shared)), memory_(memoryBytes) {}
+
+QImage Thumbnailer::fitInto(const QImage& image, QSize box) {
+    if (image.isNull() || box.isEmpty()) return image;
+    if (image.width() <= box.width() && image.height() <= box.height()) return image;
+    return image.scaled(box, Qt::KeepAspectRatio, Qt::SmoothTransformation);
+}
+
+QImage Thumbnailer::decode(const QString& path, QSize box) {
+    QImageReader reader(path);
+    reader.setAutoTransform(true);
+    const QSize stored = reader.size();
+    if (stored.isValid() && !box.isEmpty()) {
+        // The orientation is applied after decoding, so fit the stored picture into a box
+        // turned the same way; a square box fits either way.
+        const bool turned = reader.transformation().testFlag(QImageIOHandler::TransformationRotate90);
+        const QSize target = stored.scaled(turned ? box.transposed() : box, Qt::KeepAspectRatio);
+        // Set before reading, so that the JPEG decoder can scale while it decodes.
+        if (target.width() < stored.width() && target.height() < stored.height())
+            reader.setScaledSize(target.expandedTo(QSize(1, 1)));
+    }
+    QImage image = reader.read();
+    if (image.isNull()) return {};
+    return fitInto(image, box);
+}
+
+Thumbnail Thumbnailer::make(const QString& path, QSize box) {
+    const QFileInfo photo(path);
+    if (path.isEmpty() || !photo.isFile()) return {{}, Thumbnail::Source::Missing};
+
+    const QString key = memoryKey(photo, box);
+    {
+        QMutexLocker lock(&memoryLock_);
+        if (const QImage* kept = memory_.object(key)) return {*kept, Thumbnail::Source::Memory};
+    }
+
+    Thumbnail result;
+    const auto flavour = SharedThumbnailCache::flavourFor(std::max(box.width(), box.height()));
+    if (flavour) {
+        result.image = fitInto(sharedOrDecoded(photo, *flavour, result.source), box);
+    } else {
+        result.image = decode(photo.absoluteFilePath(), box);
+        result.source = result.image.isNull() ? Thumbnail::Source::Undecodable : Thumbnail::Source::Decoded;
+    }
+    if (!result.image.isNull()) {
+        QMutexLocker lock(&memoryLock_);
+        memory_.insert(key, new QImage(result.image), costOf(result.image));
+    }
+    return result;
+}
+
+QImage Thumbnailer::sharedOrDecoded(const QFileInfo& photo, Flavour flavour, Thumbnail::Source& source) {
+    QImage image = shared_.read(photo, flavour);
+    if (!image.isNull()) {
+        source = Thumbnail::Source::SharedCache;
+        return image;
+    }
+    const int edge = SharedThumbnailCache::edgeOf(flavour);
+    image = decode(photo.absoluteFilePath(), QSize(edge, edge));
+    if (image.isNull()) {
+        source = Thumbnail::Source::Undecodable;
+        return {};
+    }
+    source = Thumbnail::Source::Decoded;
+    shared_.write(photo, flavour, image);
+    return image;
+}
+
+Thumbnail Thumbnailer::refreshShared(const QString& path) {
+    const QFileInfo photo(path);
+    if (path.isEmpty() || !photo.isFile()) return {{}, Thumbnail::Source::Missing};
+
+    QImage large = shared_.read(photo, Flavour::Large);
+    const bool normalCurrent = !shared_.read(photo, Flavour::Normal).isNull();
+    if (!large.isNull() && normalCurrent) return {large, Thumbnail::Source::SharedCache};
+
+    const int largeEdge = SharedThumbnailCache::edgeOf(Flavour::Large);
+    const int normalEdge = SharedThumbnailCache::edgeOf(Flavour::Normal);
+    const bool largeCurrent = !large.isNull();
+    if (!largeCurrent) large = decode(photo.absoluteFilePath(), QSize(largeEdge, largeEdge));
+    if (large.isNull()) return {{}, Thumbnail::Source::Undecodable};
+    if (!largeCurrent) shared_.write(photo, Flavour::Large, large);
+    if (!normalCurrent) shared_.write(photo, Flavour::Normal, fitInto(large, QSize(normalEdge, normalEdge)));
+    return {large, largeCurrent ? Thumbnail::Source::SharedCache : Thumbnail::Source::Decoded};
+}

@@ -1,0 +1,55 @@
+#pragma once
+
+#include "viewer/shared_thumbnail_cache.h"
+
+#include <QCache>
+#include <QImage>
+#include <QMetaType>
+#include <QMutex>
+#include <QSize>
+#include <QString>
+
+// A photo's small picture and where it came from.
+struct Thumbnail {
+    enum class Source { Memory, SharedCache, Decoded, Missing, Undecodable };
+
+    QImage image; // null for a missing or undecodable photo
+    Source source = Source::Missing;
+
+    bool leftOut() const { return source == Source::Missing || source == Source::Undecodable; }
+};
+Q_DECLARE_METATYPE(Thumbnail)
+
+// Photo path -> small picture: decoded at reduced size with the EXIF orientation applied,
+// kept in memory by path, box and file time, and shared with the desktop through its
+// thumbnail cache. Safe to call from several threads at once.
+class Thumbnailer {
+public:
+    static constexpr qint64 DefaultMemoryBytes = 64 * 1024 * 1024;
+
+    explicit Thumbnailer(SharedThumbnailCache shared = SharedThumbnailCache(),
+                         qint64 memoryBytes = DefaultMemoryBytes);
+
+    // A picture that fits in `box`, never larger than the photo itself. Paths that do not
+    // exist here (an album made on Windows) give a null picture, never an error.
+    Thumbnail make(const QString& path, QSize box);
+
+    // Brings the shared cache's normal and large entries up to date with the photo, decoding
+    // it at most once. The picture returned is the large one.
+    Thumbnail refreshShared(const QString& path);
+
+    // The photo decoded straight to a size that fits in `box`; null when it cannot be read.
+    static QImage decode(const QString& path, QSize box);
+    // `image` made to fit in `box`, keeping its proportions; smaller images are kept as they are.
+    static QImage fitInto(const QImage& image, QSize box);
+
+    const SharedThumbnailCache& shared() const { return shared_; }
+
+private:
+    QImage sharedOrDecoded(const QFileInfo& photo, SharedThumbnailCache::Flavour flavour,
+                           Thumbnail::Source& source);
+
+    SharedThumbnailCache shared_;
+    QMutex memoryLock_;
+    QCache<QString, QImage> memory_;
+};

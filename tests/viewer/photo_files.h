@@ -1,0 +1,15 @@
+#pragma once
+
+#include <QColor>
+#include <QImage>
+#include <QString>
+
+// Made-up photos for the viewer tests.
+// Left half `left`, right half `right`: shows which way a picture was turned.
+QImage twoColourImage(QSize size, QColor left, QColor right);
+// A JPEG file; an EXIF orientation (1..8) other than 0 is written as an APP1 segment.
+void writeJpeg(const QString& path, const QImage& image, int exifOrientation = 0);
+// Sets the file's modification time `seconds` later than it is, so a rewrite is seen as one.
+void touchLater(const QString& path, int seconds);
+// Colours equal within JPEG rounding.
+bool isNear(QColor actual, QColor expected);

@@ -1,0 +1,84 @@
+#include "album/album_file.h"
+#include "app/batch.h"
+#include "app/command_line.h"
+#include "photo_files.h"
+#include "support/test_files.h"
+#include "viewer/shared_thumbnail_cache.h"
+
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+using namespace Qt::StringLiterals;
+using Flavour = SharedThumbnailCache::Flavour;
+
+namespace {
+
+class ThumbnailBatchTest : public testing::Test {
+protected:
+    void SetUp() override {
+        previousCacheHome_ = qgetenv("XDG_CACHE_HOME");
+        qputenv("XDG_CACHE_HOME", dir.filePath(u"cache"_s).toUtf8());
+    }
+    void TearDown() override { qputenv("XDG_CACHE_HOME", previousCacheHome_); }
+
+    int run(const QStringList& arguments) {
+        err.clear();
+        QString out;
+        QTextStream outStream(&out);
+        QTextStream errStream(&err);
+        return runBatch(CommandLine::parse(arguments), dir.path(), outStream, errStream);
+    }
+    QString newPhoto(const QString& name) {
+        const QString path = dir.filePath(name);
+        writeJpeg(path, twoColourImage({640, 480}, Qt::red, Qt::blue));
+        return path;
+    }
+    bool cached(const QString& photo) const {
+        const SharedThumbnailCache cache(dir.filePath(u"cache/thumbnails"_s));
+        return QFileInfo::exists(cache.entryPath(photo, Flavour::Normal)) &&
+               QFileInfo::exists(cache.entryPath(photo, Flavour::Large));
+    }
+
+    QTemporaryDir dir;
+    QString err;
+
+private:
+    QByteArray previousCacheHome_;
+};
+
+} // namespace
+
+TEST_F(ThumbnailBatchTest, MakesTheCachedThumbnailsOfAnAlbumsPhotos) {
+    const QString a = newPhoto(u"a.jpg"_s);
+    const QString b = newPhoto(u"b.jpg"_s);
+    QList<AlbumRow> rows(3);
+    rows[0].path = a;
+    rows[1].info = u"写真なし\r\n"_s;
+    rows[2].path = b;
+    const QString album = dir.filePath(u"album.dat"_s);
+    AlbumFile::save(album, rows);
+
+    EXPECT_EQ(run({u"thumbnails"_s, album}), 0) << err.toStdString();
+    EXPECT_TRUE(cached(a));
+    EXPECT_TRUE(cached(b));
+    EXPECT_TRUE(err.contains(u"サムネイルを作成: 2 枚"_s)) << err.toStdString();
+
+    EXPECT_EQ(run({u"thumbnails"_s, album}), 0);
+    EXPECT_TRUE(err.contains(u"作成済み: 2 枚"_s)) << err.toStdString();
+}
+
+TEST_F(ThumbnailBatchTest, NamesThePhotosLeftOutAndGoesOn) {
+    const QString good = newPhoto(u"good.jpg"_s);
+    const QString broken = dir.filePath(u"broken.jpg"_s);
+    writeBytes(broken, "no picture here");
+    EXPECT_EQ(run({u"thumbnails"_s, broken, dir.filePath(u"absent.jpg"_s), good}), 3);
+    EXPECT_TRUE(err.contains(u"画像として読めません: "_s + broken)) << err.toStdString();
+    EXPECT_TRUE(err.contains(u"absent.jpg"_s));
+    EXPECT_TRUE(cached(good));
+
+    EXPECT_EQ(run({u"thumbnails"_s, dir.filePath(u"missing.dat"_s)}), 1);
+    EXPECT_TRUE(err.contains(u"missing.dat"_s));
+    EXPECT_EQ(run({u"thumbnails"_s}), 1);
+    EXPECT_TRUE(err.contains(u"tovenla2 thumbnails"_s));
+}

@@ -1,0 +1,112 @@
+#include "app/workspace.h"
+#include "photo_files.h"
+#include "support/test_files.h"
+#include "viewer/thumbnailer.h"
+#include "viewer/ui/thumbnail_dialog.h"
+
+#include <QLabel>
+#include <QPushButton>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+class ThumbnailDialogTest : public testing::Test {
+protected:
+    static void SetUpTestSuite() {
+        // The desktop cache of whoever runs the tests stays untouched.
+        cacheHome = new QTemporaryDir;
+        qputenv("XDG_CACHE_HOME", cacheHome->path().toUtf8());
+    }
+    static void TearDownTestSuite() { delete cacheHome; }
+
+    void SetUp() override {
+        workspace.settings.setItem(SettingItem::ShowThumbnails, SettingValue::number(1));
+    }
+
+    QString newPhoto(const QString& name, QSize size = {800, 600}) {
+        const QString path = dir.filePath(name);
+        writeJpeg(path, twoColourImage(size, Qt::red, Qt::blue));
+        return path;
+    }
+    void putRow(int row, const QString& path) {
+        workspace.SS1.setText(row, AlbumColumn::Info, u"情報\r\n"_s);
+        workspace.SS1.setText(row, AlbumColumn::Path, path);
+    }
+
+    static inline QTemporaryDir* cacheHome = nullptr;
+    QTemporaryDir dir;
+    Workspace workspace{dir.path()};
+};
+
+} // namespace
+
+TEST_F(ThumbnailDialogTest, DrawsTheNewRowsAndLeavesTheAlbumUnmodified) {
+    const QImage old(10, 10, QImage::Format_RGB32);
+    putRow(1, newPhoto(u"before.jpg"_s));
+    workspace.SS1.setPicture(1, old);
+    putRow(2, newPhoto(u"a.jpg"_s));
+    putRow(3, newPhoto(u"tall.jpg"_s, {300, 900}));
+    putRow(4, u"C:\\photos\\P001.JPG"_s);
+    writeBytes(dir.filePath(u"broken.jpg"_s), "not a picture");
+    putRow(5, dir.filePath(u"broken.jpg"_s));
+    workspace.SS1.setText(6, AlbumColumn::Info, u"写真なし\r\n"_s);
+    workspace.SS1.setPicture(6, old);
+    putRow(7, dir.filePath(u"a.jpg"_s));
+    workspace.FirstNewRow = 2;
+    workspace.LastNewRow = 7;
+
+    showThumbnailsForNewRows(workspace, nullptr);
+
+    EXPECT_EQ(workspace.SS1.picture(1).cacheKey(), old.cacheKey()) << "rows outside the range are left alone";
+    const QImage wide = workspace.SS1.picture(2);
+    const QImage tall = workspace.SS1.picture(3);
+    ASSERT_FALSE(wide.isNull());
+    ASSERT_FALSE(tall.isNull());
+    EXPECT_GT(wide.width(), wide.height());
+    EXPECT_LT(tall.width(), tall.height()) << "the picture keeps its proportions";
+    EXPECT_LE(wide.width(), 130);
+    EXPECT_LE(tall.height(), 85);
+    EXPECT_TRUE(workspace.SS1.picture(4).isNull());
+    EXPECT_TRUE(workspace.SS1.picture(5).isNull());
+    EXPECT_TRUE(workspace.SS1.picture(6).isNull()) << "a row without a photo loses its old picture";
+    EXPECT_EQ(workspace.SS1.picture(7).cacheKey(), wide.cacheKey()) << "the same photo is made once";
+
+    EXPECT_EQ(workspace.SheetModified, 0);
+    EXPECT_EQ(workspace.undoStack.count(), 0);
+}
+
+TEST_F(ThumbnailDialogTest, DoesNothingWhenThumbnailsAreOff) {
+    putRow(1, newPhoto(u"off.jpg"_s));
+    workspace.FirstNewRow = workspace.LastNewRow = 1;
+    workspace.settings.setItem(SettingItem::ShowThumbnails, SettingValue::number(0));
+    showThumbnailsForNewRows(workspace, nullptr);
+    EXPECT_TRUE(workspace.SS1.picture(1).isNull());
+}
+
+TEST_F(ThumbnailDialogTest, CountsTheRowsAndCancellingKeepsWhatWasDrawn) {
+    for (int row = 5; row <= 40; ++row)
+        putRow(row, newPhoto(u"c%1.jpg"_s.arg(row), {1600, 1200}));
+    workspace.FirstNewRow = 5;
+    workspace.LastNewRow = 40;
+
+    Thumbnailer thumbnailer{SharedThumbnailCache(dir.filePath(u"cache"_s))};
+    DialogSamN dialog(workspace, thumbnailer, {110, 76});
+    EXPECT_EQ(dialog.windowTitle(), u"サムネイル画像生成中"_s);
+    QString caption;
+    QObject::connect(&workspace.SS1, &AlbumSheet::dataChanged, &dialog, [&] {
+        caption = dialog.findChild<QLabel*>(u"Label1"_s)->text();
+        dialog.findChild<QPushButton*>(u"cmdCancel"_s)->click();
+    });
+    EXPECT_EQ(dialog.exec(), QDialog::Rejected);
+    EXPECT_EQ(caption, u"36個の画像の処理中です。"_s);
+
+    int drawn = 0;
+    for (int row = 5; row <= 40; ++row)
+        drawn += workspace.SS1.picture(row).isNull() ? 0 : 1;
+    EXPECT_EQ(drawn, 1);
+    EXPECT_EQ(dialog.rowsDone(), 1);
+}
