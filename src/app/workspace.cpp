@@ -36,11 +36,15 @@ public:
           modifiedBefore_(workspace.SheetModified), modifiedAfter_(modifiedAfter),
           clickCounterBefore_(workspace.ClickCounter), clickCounterAfter_(clickCounterAfter) {}
 
+    // Thumbnails are drawn outside the stack after a command ran; taking the sheet as it is
+    // now keeps them for the way back (and the way forward again).
     void redo() override {
+        before_ = workspace_.SS1.rows();
         apply(after_, modifiedAfter_);
         if (clickCounterAfter_) workspace_.ClickCounter = *clickCounterAfter_;
     }
     void undo() override {
+        after_ = workspace_.SS1.rows();
         apply(before_, modifiedBefore_);
         if (clickCounterAfter_) workspace_.ClickCounter = clickCounterBefore_;
     }

@@ -1,6 +1,8 @@
 #include "app/album_sheet.h"
 #include "app/workspace.h"
 
+#include <QImage>
+
 #include <gtest/gtest.h>
 
 using namespace Qt::StringLiterals;
@@ -129,4 +131,28 @@ TEST(Workspace, ClearingCellsIsOneUndoableCommandThatKeepsPictures) {
     EXPECT_EQ(workspace.SheetModified, 0);
     workspace.clearCells({QPoint(5, AlbumColumn::Info)}); // nothing to clear: no command
     EXPECT_TRUE(workspace.undoStack.canRedo());
+}
+
+// Thumbnails are drawn after the command that placed the photos; undo and redo keep them.
+TEST(Workspace, ThumbnailsDrawnAfterACommandSurviveUndoAndRedo) {
+    Workspace workspace(QString{});
+    AlbumRow first;
+    first.path = u"/p/a.jpg"_s;
+    workspace.replaceRows(u"place"_s, {first}, 1);
+    QImage thumbnail(8, 6, QImage::Format_RGB32);
+    thumbnail.fill(Qt::red);
+    workspace.SS1.setPicture(1, thumbnail);
+
+    QList<AlbumRow> more = workspace.SS1.rows();
+    AlbumRow second;
+    second.path = u"/p/b.jpg"_s;
+    more << second;
+    workspace.replaceRows(u"place"_s, more, 1);
+    workspace.SS1.setPicture(2, thumbnail);
+
+    workspace.undoStack.undo();
+    EXPECT_FALSE(workspace.SS1.picture(1).isNull());
+    workspace.undoStack.redo();
+    EXPECT_FALSE(workspace.SS1.picture(1).isNull());
+    EXPECT_FALSE(workspace.SS1.picture(2).isNull());
 }

@@ -10,6 +10,8 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QHeaderView>
+#include <QImage>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -175,4 +177,29 @@ TEST_F(MainWindowTest, FitsA1024By768Screen) {
         const QRect area(widget->mapTo(&window, QPoint(0, 0)), widget->size());
         EXPECT_TRUE(inside.contains(area)) << name;
     }
+}
+
+TEST_F(MainWindowTest, DoubleClickOnAPictureShowsThePhotoFullScreen) {
+    window.startUp({});
+    const QString photo = dir.filePath(u"写真.jpg"_s);
+    QImage image(64, 48, QImage::Format_RGB32);
+    image.fill(Qt::darkGreen);
+    ASSERT_TRUE(image.save(photo));
+    workspace.SS1.setText(2, AlbumColumn::Path, photo);
+    workspace.SS1.setText(3, AlbumColumn::Path, dir.filePath(u"gone.jpg"_s));
+    auto* viewer = window.findChild<QWidget*>(u"frmFullScreen"_s);
+    ASSERT_NE(viewer, nullptr);
+
+    const auto doubleClick = [&](int row) {
+        QTableView* sheet = window.sheetView();
+        Q_EMIT sheet->doubleClicked(workspace.SS1.index(row - 1, AlbumColumn::Picture - 1));
+    };
+    doubleClick(3); // a photo that is gone: nothing happens
+    EXPECT_FALSE(viewer->isVisible());
+    doubleClick(2);
+    EXPECT_TRUE(viewer->isVisible());
+    QKeyEvent key(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier);
+    QApplication::sendEvent(viewer, &key);
+    EXPECT_FALSE(viewer->isVisible());
+    EXPECT_TRUE(window.findChild<QAction*>(u"mnuHelp_About"_s)->isEnabled());
 }

@@ -83,6 +83,8 @@ PhotoBrowserPanel::PhotoBrowserPanel(Workspace& workspace, Prompts& prompts, QWi
         }
     });
     connect(FileM_, &QListWidget::itemClicked, this, &PhotoBrowserPanel::showPreview);
+    connect(FileM_, &QListWidget::itemDoubleClicked, this,
+            [this](QListWidgetItem* item) { Q_EMIT fileOpened(PhotoPaths::join(folder(), item->text())); });
 }
 
 void PhotoBrowserPanel::start() {

@@ -36,6 +36,8 @@ public:
 Q_SIGNALS:
     // Status panel 3: "画像総数=" and the number of listed files.
     void fileCountChanged(const QString& panelText);
+    // A double-click on a file of the list: its full path, for the full-screen view.
+    void fileOpened(const QString& path);
 
 private:
     void fillFolderList();

@@ -13,11 +13,14 @@
 #include "app/ui/info_cell_delegate.h"
 #include "app/workspace.h"
 #include "settings/ui/phrase_dialog.h"
+#include "viewer/ui/about_box.h"
+#include "viewer/ui/full_screen_viewer.h"
 #include "viewer/ui/thumbnail_dialog.h"
 
 #include <QApplication>
 #include <QCheckBox>
 #include <QCloseEvent>
+#include <QFileInfo>
 #include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QHeaderView>
@@ -69,11 +72,16 @@ frmMain::frmMain(Workspace& workspace, Prompts& prompts, QWidget* parent)
     SS1_->setEditTriggers(QAbstractItemView::EditKeyPressed | QAbstractItemView::AnyKeyPressed);
     connect(SS1_, &QTableView::clicked, this, &frmMain::sheetClicked);
     connect(SS1_, &QTableView::doubleClicked, this, [this](const QModelIndex& index) {
-        if (index.column() + 1 == AlbumColumn::Picture) Q_EMIT fullScreenRequested(index.row() + 1);
+        if (index.column() + 1 == AlbumColumn::Picture)
+            showFullScreen(workspace_.SS1.text(index.row() + 1, AlbumColumn::Path));
     });
     right->addWidget(SS1_, 1);
     layout->addLayout(right, 1);
     setCentralWidget(central);
+
+    fullScreen_ = new frmFullScreen(this);
+    about_ = new frmAbout(this);
+    connect(browser_, &PhotoBrowserPanel::fileOpened, this, &frmMain::showFullScreen);
 
     buildMenus();
     buildStatusBar();
@@ -194,7 +202,7 @@ void frmMain::buildMenus() {
     help->setObjectName(u"mnuHelp"_s);
     QAction* about = help->addAction(u"バージョン情報(&A)"_s);
     about->setObjectName(u"mnuHelp_About"_s);
-    about->setEnabled(false);
+    connect(about, &QAction::triggered, this, [this] { about_->exec(); });
 }
 
 void frmMain::buildStatusBar() {
@@ -351,4 +359,10 @@ void frmMain::Command8_Click() {
     }
     phraseDialog_->raise();
     phraseDialog_->activateWindow();
+}
+
+void frmMain::showFullScreen(const QString& path) {
+    if (path.isEmpty() || !QFileInfo(path).isFile()) return;
+    BusyScope busy(prompts_);
+    fullScreen_->showPhoto(path);
 }

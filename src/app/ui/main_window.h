@@ -13,6 +13,8 @@ class QTableView;
 class BookmarkMenu;
 class PhotoBrowserPanel;
 class Prompts;
+class frmAbout;
+class frmFullScreen;
 class Workspace;
 
 // The main window: the album sheet and the buttons that start every command.
@@ -26,10 +28,6 @@ public:
 
     QTableView* sheetView() const { return SS1_; }
     frmPIC* infoDialog() const { return infoDialog_; }
-
-Q_SIGNALS:
-    // A double-click on a row's picture: the full-screen view of its photo.
-    void fullScreenRequested(int row);
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -57,6 +55,8 @@ private:
     void CMDSort_Click();
     void Command4_Click();
     void Command8_Click();
+    // The full-screen view of a photo; nothing when the path is empty or names no file.
+    void showFullScreen(const QString& path);
 
     Workspace& workspace_;
     Prompts& prompts_;
@@ -68,4 +68,6 @@ private:
     bool shutDownDone_ = false;
     QPointer<frmPIC> infoDialog_;
     QPointer<MOJDialog> phraseDialog_;
+    frmFullScreen* fullScreen_ = nullptr; // kept for the whole run, hidden between uses
+    frmAbout* about_ = nullptr;
 };
