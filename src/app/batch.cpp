@@ -6,6 +6,7 @@
 #include "app/app_error.h"
 #include "app/session.h"
 #include "app/workspace.h"
+#include "print/print_batch.h"
 
 using namespace Qt::StringLiterals;
 
@@ -39,6 +40,10 @@ int runBatch(const CommandLine& command, const QString& programFolder, QTextStre
             return 0;
         case CommandLine::Mode::ImportCsv:
             return importCsv(command, programFolder, out, err);
+        case CommandLine::Mode::AlbumPdf:
+            return PrintBatch::albumPdf(command.albumFile, command.outputPath, programFolder, out, err);
+        case CommandLine::Mode::LabelPdf:
+            return PrintBatch::labelPdf(command.outputPath, programFolder, out, err);
         case CommandLine::Mode::Invalid:
             err << command.error << u"\n\n"_s << CommandLine::usage();
             return 1;

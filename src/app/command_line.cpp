@@ -37,6 +37,21 @@ CommandLine CommandLine::parse(const QStringList& arguments) {
         return result;
     }
 
+    if (first == u"pdf"_s) {
+        if (arguments.size() != 3)
+            return invalid(u"pdf needs an album file and a PDF file: pdf ALBUM OUT.pdf"_s);
+        result.mode = Mode::AlbumPdf;
+        result.albumFile = arguments.at(1);
+        result.outputPath = arguments.at(2);
+        return result;
+    }
+    if (first == u"label-pdf"_s) {
+        if (arguments.size() != 2) return invalid(u"label-pdf needs a PDF file: label-pdf OUT.pdf"_s);
+        result.mode = Mode::LabelPdf;
+        result.outputPath = arguments.at(1);
+        return result;
+    }
+
     const QString joined = arguments.join(u' ');
     if (joined.contains(u'"')) {
         result.albumPath = quotedAlbumPath(joined);
@@ -52,6 +67,8 @@ QString CommandLine::usage() {
     return u"Usage:\n"
            u"  tovenla2 [ALBUM]                        start the program, opening ALBUM if given\n"
            u"  tovenla2 import-csv LIST.CSV ALBUM.dat  make an album file from a CSV photo list\n"
+           u"  tovenla2 pdf ALBUM OUT.pdf              album pages as a PDF, with the current settings\n"
+           u"  tovenla2 label-pdf OUT.pdf              the CD label page as a PDF, from the settings\n"
            u"  tovenla2 --help | --version\n"
            u"\n"
            u"The settings come from tovenla.ini in the program folder (TOVENLA_HOME if set).\n"

@@ -10,11 +10,13 @@
 
 #include <QApplication>
 #include <QCoreApplication>
+#include <QGuiApplication>
 #include <QLibraryInfo>
 #include <QTextStream>
 #include <QTranslator>
 
 #include <cstdio>
+#include <memory>
 
 using namespace Qt::StringLiterals;
 
@@ -58,8 +60,13 @@ int main(int argc, char** argv) {
     const CommandLine command = CommandLine::parse(argumentsOf(argc, argv));
     if (command.mode == CommandLine::Mode::Window) return runWindow(argc, argv, command);
 
-    QCoreApplication app(argc, argv);
+    if (command.drawsPages() && qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    const std::unique_ptr<QCoreApplication> app = command.drawsPages()
+                                                      ? std::make_unique<QGuiApplication>(argc, argv)
+                                                      : std::make_unique<QCoreApplication>(argc, argv);
     QCoreApplication::setApplicationName(u"Tovenla2"_s);
+    if (command.drawsPages()) installJapaneseFontSubstitutes();
     QTextStream out(stdout);
     QTextStream err(stderr);
     return runBatch(command, resolveProgramFolder(QCoreApplication::applicationDirPath()), out, err);

@@ -3,8 +3,11 @@
 #include "album/album_commands.h"
 #include "app/prompts.h"
 #include "app/session.h"
+#include "app/sheet_guard.h"
 #include "app/ui/info_cell_delegate.h"
 #include "app/workspace.h"
+#include "print/ui/preview_window.h"
+#include "settings/ui/settings_dialog.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -163,8 +166,8 @@ QWidget* frmMain::buildButtonRows() {
     };
     // Commands of this window that work now; the others are shown in their places, inactive,
     // until their features are built.
-    const QStringList working = {u"CMDnew"_s,   u"CMDload"_s, u"CMDsave"_s,  u"Command7"_s,
-                                 u"Command1"_s, u"CMDend"_s,  u"cmdCancel"_s};
+    const QStringList working = {u"CMDnew"_s,   u"CMDload"_s,  u"CMDsave"_s, u"Command7"_s, u"CMDout"_s,
+                                 u"Command1"_s, u"Command2"_s, u"CMDend"_s,  u"cmdCancel"_s};
 
     auto* rows = new QWidget(this);
     auto* layout = new QVBoxLayout(rows);
@@ -186,6 +189,8 @@ QWidget* frmMain::buildButtonRows() {
     connect(findChild<QPushButton*>(u"CMDsave"_s), &QPushButton::clicked, this, &frmMain::CMDsave_Click);
     connect(findChild<QPushButton*>(u"Command7"_s), &QPushButton::clicked, this, &frmMain::Command7_Click);
     connect(findChild<QPushButton*>(u"Command1"_s), &QPushButton::clicked, this, &frmMain::Command1_Click);
+    connect(findChild<QPushButton*>(u"CMDout"_s), &QPushButton::clicked, this, &frmMain::CMDout_Click);
+    connect(findChild<QPushButton*>(u"Command2"_s), &QPushButton::clicked, this, &frmMain::Command2_Click);
     connect(findChild<QPushButton*>(u"CMDend"_s), &QPushButton::clicked, this, &QWidget::close);
     return rows;
 }
@@ -286,6 +291,17 @@ void frmMain::CMDsave_Click() {
 
 void frmMain::Command7_Click() {
     if (AlbumCommands::ImportCsvList(workspace_, prompts_)) activateWindow();
+}
+
+void frmMain::CMDout_Click() {
+    SS1_->setFocus();
+    if (!SheetGuard::SheetHasData(workspace_, prompts_, SheetGuard::Text::Short)) return;
+    workspace_.PreviewKind = 0;
+    PVIEW(workspace_, prompts_, this).exec();
+}
+
+void frmMain::Command2_Click() {
+    frmJoken(workspace_, prompts_, this).exec();
 }
 
 void frmMain::Command1_Click() {

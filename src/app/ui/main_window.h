@@ -37,6 +37,8 @@ private:
     void CMDsave_Click();
     void Command7_Click();
     void Command1_Click();
+    void CMDout_Click();
+    void Command2_Click();
 
     Workspace& workspace_;
     Prompts& prompts_;

@@ -1,0 +1,45 @@
+#include "settings/settings_transfer.h"
+
+#include "app/file_io.h"
+#include "app/session.h"
+#include "app/workspace.h"
+#include "settings/settings_file.h"
+
+using namespace Qt::StringLiterals;
+
+namespace SettingsTransfer {
+
+const QString LoadedMessage =
+    u"設定ファイル呼出完了。 有効にする為には、本プログラムを一旦終了させて下さい。 "_s;
+const QString LoadedTitle = u"Restart"_s;
+const QString DialogFilter = u"ini ﾌｧｲﾙ (*.ini)|*.ini"_s;
+
+QString folderOf(const QString& path) {
+    const qsizetype slash = std::max(path.lastIndexOf(u'\\'), path.lastIndexOf(u'/'));
+    return path.left(slash + 1);
+}
+
+void saveToFolderOf(const Workspace& workspace, const QString& chosenPath) {
+    const QString folder = folderOf(chosenPath);
+    const QString headline = u"設定を保存できません。"_s;
+    const QByteArray settings = readWholeFile(workspace.programFile(Session::SettingsFileName), headline);
+    const QByteArray phrases = readWholeFile(workspace.programFile(Session::PhraseFileName), headline);
+    writeFileAtomically(folder + Session::SettingsFileName, settings, headline);
+    writeFileAtomically(folder + Session::PhraseFileName, phrases, headline);
+}
+
+void loadFrom(Workspace& workspace, const QString& chosenFile) {
+    const QString headline = u"設定を呼び出せません。"_s;
+    // Both files are read before either is replaced, so a missing dictionary leaves the
+    // program's own files and the settings in memory as they were.
+    const QByteArray settingsBytes = readWholeFile(chosenFile, headline);
+    const QByteArray phraseBytes = readWholeFile(folderOf(chosenFile) + Session::PhraseFileName, headline);
+    writeFileAtomically(workspace.programFile(Session::SettingsFileName), settingsBytes, headline);
+    writeFileAtomically(workspace.programFile(Session::PhraseFileName), phraseBytes, headline);
+    workspace.settings = SettingsFile::parse(settingsBytes);
+    workspace.PhraseFileBytes = phraseBytes;
+    workspace.UnreadableProgramFiles.removeAll(Session::SettingsFileName);
+    workspace.UnreadableProgramFiles.removeAll(Session::PhraseFileName);
+}
+
+} // namespace SettingsTransfer
