@@ -2,6 +2,7 @@
 
 #include "album/album_batch.h"
 #include "app/batch_command.h"
+#include "print/print_batch.h"
 #include "viewer/thumbnail_batch.h"
 
 using namespace Qt::StringLiterals;
@@ -16,7 +17,8 @@ QString lines(const QString& message) {
 } // namespace
 
 const QList<BatchCommand>& batchCommands() {
-    static const QList<BatchCommand> commands = AlbumBatch::commands() + ViewerBatch::commands();
+    static const QList<BatchCommand> commands =
+        AlbumBatch::commands() + ViewerBatch::commands() + PrintBatch::commands();
     return commands;
 }
 

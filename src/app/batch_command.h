@@ -14,7 +14,10 @@ struct BatchCommand {
     QString usage; // its lines of the usage text, each starting "  tovenla2 NAME"
     // The words after the name. Exit status: 0 done, 1 error, 3 done with something left out.
     // Throws AppError for a failure, BatchUsageError for words it cannot take.
-    int (*run)(const QStringList& arguments, const QString& programFolder, QTextStream& out, QTextStream& err);
+    int (*run)(const QStringList& arguments, const QString& programFolder, QTextStream& out,
+               QTextStream& err);
+    // Pages drawn with fonts need the GUI side of Qt (offscreen: no display is needed).
+    bool drawsPages = false;
 };
 
 class BatchUsageError : public AppError {

@@ -1,4 +1,5 @@
 #include "app/batch.h"
+#include "app/batch_command.h"
 #include "app/command_line.h"
 #include "app/display_check.h"
 #include "app/font_substitutes.h"
@@ -11,11 +12,13 @@
 
 #include <QApplication>
 #include <QCoreApplication>
+#include <QGuiApplication>
 #include <QLibraryInfo>
 #include <QTextStream>
 #include <QTranslator>
 
 #include <cstdio>
+#include <memory>
 
 using namespace Qt::StringLiterals;
 
@@ -81,8 +84,12 @@ int main(int argc, char** argv) {
     const CommandLine command = CommandLine::parse(argumentsOf(argc, argv));
     if (command.mode == CommandLine::Mode::Window) return runWindow(argc, argv);
 
-    QCoreApplication app(argc, argv);
+    const bool drawsPages = command.command && command.command->drawsPages;
+    if (drawsPages && qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+    const std::unique_ptr<QCoreApplication> app = drawsPages ? std::make_unique<QGuiApplication>(argc, argv)
+                                                             : std::make_unique<QCoreApplication>(argc, argv);
     QCoreApplication::setApplicationName(u"Tovenla2"_s);
+    if (drawsPages) installJapaneseFontSubstitutes();
     QTextStream out(stdout);
     QTextStream err(stderr);
     return runBatch(command, resolveProgramFolder(QCoreApplication::applicationDirPath()).path, out, err);

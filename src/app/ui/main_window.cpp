@@ -9,10 +9,13 @@
 #include "album/ui/photo_placement_ui.h"
 #include "app/prompts.h"
 #include "app/session.h"
+#include "app/sheet_guard.h"
 #include "app/ui/flow_layout.h"
 #include "app/ui/info_cell_delegate.h"
 #include "app/workspace.h"
+#include "print/ui/preview_window.h"
 #include "settings/ui/phrase_dialog.h"
+#include "settings/ui/settings_dialog.h"
 #include "viewer/ui/about_box.h"
 #include "viewer/ui/full_screen_viewer.h"
 #include "viewer/ui/thumbnail_dialog.h"
@@ -147,9 +150,9 @@ QWidget* frmMain::buildButtonRows() {
     };
     // Commands of this window that work now; the others are shown in their places, inactive,
     // until their features are built.
-    const QStringList working = {u"CMDnew"_s,   u"CMDload"_s, u"CMDsave"_s,  u"Command7"_s, u"CMDIns"_s,
-                                 u"CMDDel"_s,   u"CMDSort"_s, u"Command4"_s, u"CMDFCP"_s,   u"Command8"_s,
-                                 u"Command1"_s, u"CMDend"_s,  u"cmdCancel"_s};
+    const QStringList working = {u"CMDnew"_s,   u"CMDload"_s,  u"CMDsave"_s,  u"Command7"_s, u"CMDIns"_s,
+                                 u"CMDDel"_s,   u"CMDSort"_s,  u"Command4"_s, u"CMDFCP"_s,   u"CMDout"_s,
+                                 u"Command1"_s, u"Command2"_s, u"Command8"_s, u"CMDend"_s,   u"cmdCancel"_s};
 
     // Each row of buttons wraps onto a further line on a narrow screen.
     auto* rows = new QWidget(this);
@@ -178,6 +181,8 @@ QWidget* frmMain::buildButtonRows() {
     connect(findChild<QPushButton*>(u"CMDSort"_s), &QPushButton::clicked, this, &frmMain::CMDSort_Click);
     connect(findChild<QPushButton*>(u"Command4"_s), &QPushButton::clicked, this, &frmMain::Command4_Click);
     connect(findChild<QPushButton*>(u"Command8"_s), &QPushButton::clicked, this, &frmMain::Command8_Click);
+    connect(findChild<QPushButton*>(u"CMDout"_s), &QPushButton::clicked, this, &frmMain::CMDout_Click);
+    connect(findChild<QPushButton*>(u"Command2"_s), &QPushButton::clicked, this, &frmMain::Command2_Click);
     connect(findChild<QPushButton*>(u"CMDend"_s), &QPushButton::clicked, this, &QWidget::close);
     return rows;
 }
@@ -279,6 +284,17 @@ void frmMain::Command7_Click() {
     if (!AlbumCommands::ImportCsvList(workspace_, prompts_)) return;
     showThumbnailsForNewRows(workspace_, this);
     activateWindow();
+}
+
+void frmMain::CMDout_Click() {
+    SS1_->setFocus();
+    if (!SheetGuard::SheetHasData(workspace_, prompts_, SheetGuard::Text::Short)) return;
+    workspace_.PreviewKind = 0;
+    PVIEW(workspace_, prompts_, this).exec();
+}
+
+void frmMain::Command2_Click() {
+    frmJoken(workspace_, prompts_, this).exec();
 }
 
 void frmMain::Command1_Click() {

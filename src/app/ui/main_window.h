@@ -57,6 +57,8 @@ private:
     void Command8_Click();
     // The full-screen view of a photo; nothing when the path is empty or names no file.
     void showFullScreen(const QString& path);
+    void CMDout_Click();
+    void Command2_Click();
 
     Workspace& workspace_;
     Prompts& prompts_;

@@ -1,0 +1,32 @@
+#include "print/preview_document.h"
+
+#include "app/workspace.h"
+#include "print/label_pages.h"
+#include "print/print_document.h"
+
+namespace PreviewDocument {
+
+Built build(PrintDocument& document, const Workspace& workspace, int kind) {
+    Built built;
+    built.job = setUpDocument(document, workspace.settings, workspace.DefaultPrinter);
+    document.setZoom(30);
+    if (kind == Label) {
+        LabelPages::out_Label(document, workspace.settings);
+    } else {
+        const AlbumLayout layout = AlbumLayout::fromSettings(workspace.settings);
+        if (layout.gap() < 0) {
+            built.album.status = AlbumPages::Result::Status::CannotPlace;
+            return built;
+        }
+        document.StartDoc();
+        built.album = AlbumPages::out1(document, layout, workspace.SS1, workspace.AlbumRowCount);
+        // A failing row keeps the pages built before it on show.
+        document.EndDoc();
+    }
+    document.setZoom(70);
+    built.job.PrintFromPage = 1;
+    built.job.PrintToPage = document.PageCount();
+    return built;
+}
+
+} // namespace PreviewDocument

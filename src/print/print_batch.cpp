@@ -1,0 +1,76 @@
+#include "print/print_batch.h"
+
+#include "album/album_file.h"
+#include "app/session.h"
+#include "app/sheet_guard.h"
+#include "app/workspace.h"
+#include "print/preview_document.h"
+#include "print/print_document.h"
+#include "print/print_renderer.h"
+
+#include <QDir>
+
+using namespace Qt::StringLiterals;
+
+namespace PrintBatch {
+
+namespace {
+
+int writeBuilt(const PrintDocument& document, const QString& pdfPath, QTextStream& out) {
+    writePdf(document, pdfPath, 1, document.PageCount());
+    out << QDir::toNativeSeparators(pdfPath) << u": "_s << document.PageCount() << u" ページ\n"_s;
+    return 0;
+}
+
+int albumPdf(const QStringList& arguments, const QString& programFolder, QTextStream& out, QTextStream& err) {
+    if (arguments.size() != 2)
+        throw BatchUsageError(u"pdf にはアルバムファイルと PDF ファイルを指定して下さい。"_s);
+    const QString& albumPath = arguments.at(0);
+    const QString& pdfPath = arguments.at(1);
+    Workspace workspace(programFolder);
+    Session::readSettings(workspace);
+    workspace.SS1.setRows(AlbumFile::load(albumPath, workspace.AlbumMaxRows));
+    if (workspace.UpdateRowTotal() == 0) {
+        err << QDir::toNativeSeparators(albumPath) << u": "_s << SheetGuard::NoDataShort << u'\n';
+        return 1;
+    }
+    PrintDocument document;
+    const PreviewDocument::Built built = PreviewDocument::build(document, workspace, PreviewDocument::Album);
+    switch (built.album.status) {
+    case AlbumPages::Result::Status::CannotPlace:
+        err << AlbumPages::CannotPlace << u'\n';
+        return 1;
+    case AlbumPages::Result::Status::RowFailed:
+        err << built.album.failedRow << u" 行目: "_s << u": "_s
+            << QString(built.album.detail).replace(u'\n', u' ') << u"\n"_s;
+        return 1;
+    case AlbumPages::Result::Status::Built:
+        break;
+    }
+    return writeBuilt(document, pdfPath, out);
+}
+
+int labelPdf(const QStringList& arguments, const QString& programFolder, QTextStream& out, QTextStream&) {
+    if (arguments.size() != 1) throw BatchUsageError(u"label-pdf には PDF ファイルを指定して下さい。"_s);
+    const QString& pdfPath = arguments.at(0);
+    Workspace workspace(programFolder);
+    Session::readSettings(workspace);
+    PrintDocument document;
+    PreviewDocument::build(document, workspace, PreviewDocument::Label);
+    return writeBuilt(document, pdfPath, out);
+}
+
+} // namespace
+
+QList<BatchCommand> commands() {
+    return {{u"pdf"_s,
+             u"  tovenla2 pdf ALBUM.dat OUT.pdf\n"
+             u"      アルバムの写真帳ページを今の設定で PDF にします。\n"_s,
+             albumPdf, true},
+            {u"label-pdf"_s,
+             u"  tovenla2 label-pdf OUT.pdf\n"
+             u"      設定に保存された CD ラベルのページを PDF にします。\n"_s,
+             labelPdf, true}};
+}
+
+} // namespace PrintBatch

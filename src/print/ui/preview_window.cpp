@@ -1,0 +1,159 @@
+#include "print/ui/preview_window.h"
+
+#include "app/app_error.h"
+#include "app/prompts.h"
+#include "app/workspace.h"
+#include "print/preview_document.h"
+#include "print/print_renderer.h"
+#include "print/ui/preview_surface.h"
+#include "print/ui/print_dialog.h"
+#include "print/ui/printer_output.h"
+
+#include <QGuiApplication>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QPageSetupDialog>
+#include <QPushButton>
+#include <QScreen>
+#include <QScrollArea>
+#include <QStatusBar>
+#include <QVBoxLayout>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+constexpr int ZoomStep = 5;
+
+} // namespace
+
+PVIEW::PVIEW(Workspace& workspace, Prompts& prompts, QWidget* parent)
+    : QDialog(parent), workspace_(workspace), prompts_(prompts), printer_(QPrinter::HighResolution) {
+    setObjectName(u"PVIEW"_s);
+    setWindowTitle(u"Zoom"_s);
+    setWindowFlag(Qt::WindowMaximizeButtonHint);
+
+    const auto button = [this](const char* name, const QString& caption) {
+        auto* b = new QPushButton(caption, this);
+        b->setObjectName(QString::fromLatin1(name));
+        b->setAutoDefault(false);
+        return b;
+    };
+    QPushButton* pageSetup = button("Command1", u"頁設定"_s);
+    zoomIn_ = button("cmdZoom(0)", u"拡大(&I)"_s);
+    zoomOut_ = button("cmdZoom(1)", u"縮小(&O)"_s);
+    Cmdmae_ = button("Cmdmae", u"前　頁"_s);
+    Cmdato_ = button("Cmdato", u"次　頁"_s);
+    QPushButton* print = button("cmdToPrinter", u"印刷"_s);
+    QPushButton* pdf = button("CmdPdf", u"PDF保存"_s);
+    QPushButton* close = button("Cmdend", u"閉じる"_s);
+    auto* buttons = new QHBoxLayout;
+    for (QPushButton* b : {pageSetup, zoomIn_, zoomOut_, Cmdmae_, Cmdato_, print, pdf})
+        buttons->addWidget(b);
+    buttons->addStretch(1);
+    buttons->addWidget(close);
+
+    surface_ = new PreviewSurface(vsPrinter1_, this);
+    scroll_ = new QScrollArea(this);
+    scroll_->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
+    scroll_->setBackgroundRole(QPalette::Dark);
+    scroll_->setWidget(surface_);
+
+    auto* status = new QStatusBar(this);
+    status->setObjectName(u"StatusBar1"_s);
+    status->setSizeGripEnabled(false);
+    panel1_ = new QLabel(status);
+    panel1_->setObjectName(u"StatusBar1Panel1"_s);
+    status->addWidget(panel1_, 1);
+
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(4, 4, 4, 0);
+    layout->addLayout(buttons);
+    layout->addWidget(scroll_, 1);
+    layout->addWidget(status);
+
+    connect(pageSetup, &QPushButton::clicked, this, &PVIEW::Command1_Click);
+    connect(zoomIn_, &QPushButton::clicked, this, [this] { zoomBy(ZoomStep); });
+    connect(zoomOut_, &QPushButton::clicked, this, [this] { zoomBy(-ZoomStep); });
+    connect(Cmdmae_, &QPushButton::clicked, this, [this] { FlipPage(Previous); });
+    connect(Cmdato_, &QPushButton::clicked, this, [this] { FlipPage(Next); });
+    connect(print, &QPushButton::clicked, this, &PVIEW::cmdToPrinter_Click);
+    connect(pdf, &QPushButton::clicked, this, &PVIEW::CmdPdf_Click);
+    connect(close, &QPushButton::clicked, this, &QDialog::reject);
+
+    {
+        BusyScope busy(prompts_);
+        const PreviewDocument::Built built =
+            PreviewDocument::build(vsPrinter1_, workspace_, workspace_.PreviewKind);
+        job_ = built.job;
+        if (built.album.status == AlbumPages::Result::Status::CannotPlace)
+            prompts_.tell(AlbumPages::CannotPlace, u"確認"_s, Prompts::Icon::Question);
+        else if (built.album.status == AlbumPages::Result::Status::RowFailed)
+            prompts_.tell(AlbumPages::UnexpectedError, u"エラー"_s, Prompts::Icon::Critical);
+    }
+    setUpPrinter(printer_, vsPrinter1_);
+    print->setEnabled(vsPrinter1_.PageCount() > 0);
+    pdf->setEnabled(vsPrinter1_.PageCount() > 0);
+    surface_->refresh();
+    pv_cont();
+
+    // The whole page width at the start zoom where the screen allows.
+    const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
+    resize(std::min(surface_->sizeHint().width() + 60, screen.width() - 40),
+           std::min(surface_->sizeHint().height() + 120, screen.height() - 60));
+}
+
+void PVIEW::pv_cont() {
+    const int count = vsPrinter1_.PageCount();
+    const int current = count == 0 ? 0 : vsPrinter1_.previewPage();
+    panel1_->setText(u" 頁 "_s + QString::number(current) + u" / "_s + QString::number(count));
+    Cmdato_->setEnabled(current < count);
+    Cmdmae_->setEnabled(current > 1);
+}
+
+void PVIEW::FlipPage(Direction direction) {
+    const int current = vsPrinter1_.previewPage();
+    if (direction == Next && vsPrinter1_.PageCount() >= current + 1)
+        vsPrinter1_.setPreviewPage(current + 1);
+    else if (direction == Previous && current > 1)
+        vsPrinter1_.setPreviewPage(current - 1);
+    surface_->refresh();
+    pv_cont();
+}
+
+void PVIEW::zoomBy(int step) {
+    vsPrinter1_.setZoom(vsPrinter1_.zoom() + step);
+    if (step > 0) {
+        if (vsPrinter1_.zoom() > 145) zoomIn_->setEnabled(false);
+        zoomOut_->setEnabled(true);
+    } else {
+        if (vsPrinter1_.zoom() <= 5) zoomOut_->setEnabled(false);
+        zoomIn_->setEnabled(true);
+    }
+    setWindowTitle(u"Zoom "_s + QString::number(vsPrinter1_.zoom()) + u"%"_s);
+    surface_->refresh();
+}
+
+void PVIEW::Command1_Click() {
+    QPageSetupDialog dialog(&printer_, this);
+    dialog.exec();
+}
+
+void PVIEW::cmdToPrinter_Click() {
+    job_.PrintFromPage = 1;
+    job_.PrintToPage = vsPrinter1_.PageCount();
+    PriForm dialog(job_, vsPrinter1_, printer_, prompts_, this);
+    dialog.exec();
+}
+
+void PVIEW::CmdPdf_Click() {
+    const QString path = prompts_.saveFile({u"PDF保存"_s, u"PDFﾌｧｲﾙ (*.pdf)|*.pdf"_s, 1, {}});
+    if (path.isEmpty()) return;
+    try {
+        BusyScope busy(prompts_);
+        vsPrinter1_.DocName = PrintDocumentName;
+        writePdf(vsPrinter1_, path, 1, vsPrinter1_.PageCount());
+    } catch (const AppError& error) {
+        prompts_.tell(error.message(), u"エラー"_s, Prompts::Icon::Critical);
+    }
+}

@@ -1,0 +1,128 @@
+#include "print/ui/print_dialog.h"
+
+#include "app/app_error.h"
+#include "app/prompts.h"
+#include "print/print_document.h"
+#include "print/ui/printer_output.h"
+
+#include <QEvent>
+#include <QFormLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTimer>
+#include <QVBoxLayout>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+QLabel* valueLabel(const char* name, const QString& text, QWidget* parent) {
+    auto* label = new QLabel(text, parent);
+    label->setObjectName(QString::fromLatin1(name));
+    return label;
+}
+
+} // namespace
+
+PriForm::PriForm(const PrintJob& job, PrintDocument& document, QPrinter& printer, Prompts& prompts,
+                 QWidget* parent)
+    : QDialog(parent), document_(document), printer_(printer), prompts_(prompts),
+      range_(job.PrintFromPage, job.PrintToPage) {
+    setObjectName(u"PriForm"_s);
+    setWindowTitle(u"印刷"_s);
+
+    auto* printerFrame = new QGroupBox(u"プリンタ"_s, this);
+    auto* printerForm = new QFormLayout(printerFrame);
+    printerForm->addRow(u"プリンタ名："_s, valueLabel("Dvc", job.PrinterName, printerFrame));
+    printerForm->addRow(u"用紙サイズ："_s, valueLabel("PSize", job.PaperName, printerFrame));
+    printerForm->addRow(u"用紙方向："_s, valueLabel("POri", job.OrientationName, printerFrame));
+
+    auto* rangeFrame = new QGroupBox(u"印刷範囲"_s, this);
+    Option1_ = new QRadioButton(u"すべて"_s, rangeFrame);
+    Option1_->setObjectName(u"Option1"_s);
+    auto* Option2 = new QRadioButton(u"ページ指定"_s, rangeFrame);
+    Option2->setObjectName(u"Option2"_s);
+    Text1_ = new QLineEdit(QString::number(range_.FromPage), rangeFrame);
+    Text1_->setObjectName(u"Text1"_s);
+    Text2_ = new QLineEdit(QString::number(range_.ToPage), rangeFrame);
+    Text2_->setObjectName(u"Text2"_s);
+    for (QLineEdit* text : {Text1_, Text2_}) {
+        text->setMaximumWidth(60);
+        text->installEventFilter(this);
+    }
+    Option1_->setChecked(true);
+    auto* pages = new QHBoxLayout;
+    pages->addWidget(Text1_);
+    pages->addWidget(new QLabel(u"ページから"_s, rangeFrame));
+    pages->addWidget(Text2_);
+    pages->addWidget(new QLabel(u"ページまで"_s, rangeFrame));
+    pages->addStretch(1);
+    auto* rangeLayout = new QVBoxLayout(rangeFrame);
+    rangeLayout->addWidget(Option1_);
+    rangeLayout->addWidget(Option2);
+    rangeLayout->addLayout(pages);
+
+    auto* ok = new QPushButton(u"OK"_s, this);
+    ok->setObjectName(u"Command1"_s);
+    auto* cancel = new QPushButton(u"ｷｬﾝｾﾙ"_s, this);
+    cancel->setObjectName(u"Command2"_s);
+    ok->setAutoDefault(false);
+    cancel->setAutoDefault(false);
+    auto* buttons = new QHBoxLayout;
+    buttons->addStretch(1);
+    buttons->addWidget(ok);
+    buttons->addWidget(cancel);
+
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(printerFrame);
+    layout->addWidget(rangeFrame);
+    layout->addLayout(buttons);
+
+    connect(Text1_, &QLineEdit::textChanged, this,
+            [this](const QString& text) { range_.fromTextChanged(text); });
+    connect(Text2_, &QLineEdit::textChanged, this,
+            [this](const QString& text) { range_.toTextChanged(text); });
+    connect(Text1_, &QLineEdit::returnPressed, this, [this] {
+        Text1_->setText(QString::number(range_.FromPage));
+        Text2_->setFocus();
+    });
+    connect(Text2_, &QLineEdit::returnPressed, this, [this, ok] {
+        Text2_->setText(QString::number(range_.ToPage));
+        ok->setFocus();
+    });
+    connect(Option1_, &QRadioButton::clicked, this, [this] {
+        Text1_->setText(QString::number(range_.PrintFromPage));
+        Text2_->setText(QString::number(range_.PrintToPage));
+    });
+    connect(Option2, &QRadioButton::clicked, this, [this] { Text1_->setFocus(); });
+    connect(ok, &QPushButton::clicked, this, &PriForm::Command1_Click);
+    connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
+}
+
+bool PriForm::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::FocusIn)
+        if (auto* text = qobject_cast<QLineEdit*>(watched))
+            QTimer::singleShot(0, text, &QLineEdit::selectAll);
+    return QDialog::eventFilter(watched, event);
+}
+
+void PriForm::Command1_Click() {
+    if (!range_.printable()) {
+        prompts_.tell(PrintRange::Backwards, u"確認"_s, Prompts::Icon::Exclamation);
+        return;
+    }
+    document_.DocName = PrintDocumentName;
+    try {
+        BusyScope busy(prompts_);
+        printPages(document_, printer_, range_.FromPage, range_.ToPage);
+    } catch (const AppError& error) {
+        prompts_.tell(PrintRange::PrintFailed + u"\n"_s + error.message(), u"エラー"_s,
+                      Prompts::Icon::Critical);
+        return;
+    }
+    accept();
+}

@@ -1,0 +1,36 @@
+#include "print/ui/printer_output.h"
+
+#include "app/app_error.h"
+#include "print/print_document.h"
+#include "print/print_renderer.h"
+
+#include <QPageLayout>
+#include <QPageSize>
+#include <QPainter>
+#include <QPrinter>
+
+using namespace Qt::StringLiterals;
+
+void setUpPrinter(QPrinter& printer, const PrintDocument& document) {
+    if (!document.Device.isEmpty()) printer.setPrinterName(document.Device);
+    printer.setFullPage(true);
+    printer.setPageLayout(QPageLayout(
+        QPageSize(document.paperSize() == PrintDocument::PaperA3 ? QPageSize::A3 : QPageSize::A4),
+        document.orientation() == PrintDocument::Landscape ? QPageLayout::Landscape : QPageLayout::Portrait,
+        QMarginsF()));
+}
+
+void printPages(const PrintDocument& document, QPrinter& printer, int from, int to) {
+    printer.setDocName(document.DocName);
+    QPainter painter;
+    if (!painter.begin(&printer)) {
+        const QString name =
+            printer.printerName().isEmpty() ? printer.outputFileName() : printer.printerName();
+        throw AppError(u"プリンタを開けません: "_s + name);
+    }
+    for (int page = from; page <= to; ++page) {
+        if (page > from) printer.newPage();
+        renderPage(document, page, painter, printer.resolution());
+    }
+    painter.end();
+}

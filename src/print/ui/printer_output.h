@@ -1,0 +1,14 @@
+#pragma once
+
+#include <QString>
+
+class PrintDocument;
+class QPrinter;
+
+// Sets the printer up for the document: the named printer, its paper and orientation, pages
+// addressed from the paper's corner.
+void setUpPrinter(QPrinter& printer, const PrintDocument& document);
+
+// Prints pages from..to on the printer under the document name. Throws AppError when the
+// printer cannot be opened.
+void printPages(const PrintDocument& document, QPrinter& printer, int from, int to);

@@ -1,0 +1,54 @@
+#include "settings/settings_transfer.h"
+
+#include "app/app_error.h"
+#include "app/file_io.h"
+#include "app/session.h"
+#include "app/sheet_file.h"
+#include "app/workspace.h"
+#include "settings/settings_file.h"
+
+using namespace Qt::StringLiterals;
+
+namespace SettingsTransfer {
+
+const QString LoadedMessage =
+    u"設定ファイル呼出完了。 有効にする為には、本プログラムを一旦終了させて下さい。 "_s;
+const QString LoadedTitle = u"Restart"_s;
+const QString DialogFilter = u"ini ﾌｧｲﾙ (*.ini)|*.ini"_s;
+
+QString folderOf(const QString& path) {
+    const qsizetype slash = std::max(path.lastIndexOf(u'\\'), path.lastIndexOf(u'/'));
+    return path.left(slash + 1);
+}
+
+void saveToFolderOf(const Workspace& workspace, const QString& chosenPath) {
+    const QString folder = folderOf(chosenPath);
+    const QString headline = u"設定を保存できません。"_s;
+    const QByteArray settings = readWholeFile(workspace.programFile(Session::SettingsFileName), headline);
+    const QByteArray phrases = readWholeFile(workspace.programFile(Session::PhraseFileName), headline);
+    writeFileAtomically(folder + Session::SettingsFileName, settings, headline);
+    writeFileAtomically(folder + Session::PhraseFileName, phrases, headline);
+}
+
+void loadFrom(Workspace& workspace, const QString& chosenFile) {
+    const QString headline = u"設定を呼び出せません。"_s;
+    // Both files are read before either is replaced, so a missing dictionary leaves the
+    // program's own files and the settings in memory as they were.
+    const QByteArray settingsBytes = readWholeFile(chosenFile, headline);
+    const QString phrasePath = folderOf(chosenFile) + Session::PhraseFileName;
+    const QByteArray phraseBytes = readWholeFile(phrasePath, headline);
+    PhraseBook phrases;
+    try {
+        phrases = PhraseBook::fromSheet(SheetFile::parse(phraseBytes));
+    } catch (const AppError& error) {
+        throw AppError(fileFailure(headline, phrasePath, error.message()));
+    }
+    writeFileAtomically(workspace.programFile(Session::SettingsFileName), settingsBytes, headline);
+    writeFileAtomically(workspace.programFile(Session::PhraseFileName), phraseBytes, headline);
+    workspace.settings = SettingsFile::parse(settingsBytes);
+    workspace.phrases = phrases;
+    workspace.UnreadableProgramFiles.removeAll(Session::SettingsFileName);
+    workspace.UnreadableProgramFiles.removeAll(Session::PhraseFileName);
+}
+
+} // namespace SettingsTransfer

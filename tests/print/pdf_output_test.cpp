@@ -1,0 +1,118 @@
+#include "album/album_file.h"
+#include "app/app_error.h"
+#include "app/batch.h"
+#include "app/command_line.h"
+#include "print/print_document.h"
+#include "print/print_renderer.h"
+#include "print_test_support.h"
+#include "settings/settings_file.h"
+
+#include <QFile>
+#include <QImage>
+#include <QPainter>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+using namespace Qt::StringLiterals;
+
+class PdfOutputTest : public testing::Test {
+protected:
+    int run(const QStringList& arguments) {
+        outText.clear();
+        errText.clear();
+        QTextStream out(&outText);
+        QTextStream err(&errText);
+        return runBatch(CommandLine::parse(arguments), dir.path(), out, err);
+    }
+    void writeSettings(const Settings& settings) {
+        SettingsFile::WriteSettingsFile(dir.path() + u"/tovenla.ini"_s, settings);
+    }
+
+    QTemporaryDir dir;
+    QString outText;
+    QString errText;
+};
+
+TEST_F(PdfOutputTest, AlbumPdfHoldsEveryPageAndItsInformationText) {
+    const QString photo = writeTestPhoto(dir.path(), u"p.jpg"_s, 1600, 1200);
+    QList<AlbumRow> rows;
+    for (int i = 1; i <= 4; ++i)
+        rows.append(AlbumRow{{}, u"測点No."_s + QString::number(i) + u"\r\n"_s, {}, photo});
+    const QString album = dir.path() + u"/album.dat"_s;
+    AlbumFile::save(album, rows);
+    const QString pdf = dir.path() + u"/out.pdf"_s;
+
+    ASSERT_EQ(run({u"pdf"_s, album, pdf}), 0) << errText.toStdString();
+    EXPECT_TRUE(outText.contains(u"2 ページ"_s));
+    const auto pages = pdfPageCount(pdf);
+    if (!pages) GTEST_SKIP() << "pdfinfo (poppler-utils) is not installed";
+    EXPECT_EQ(*pages, 2);
+    const QString text = *pdfText(pdf);
+    EXPECT_TRUE(text.contains(u"測点No.1"_s)) << text.toStdString();
+    EXPECT_TRUE(text.contains(u"測点No.4"_s));
+    EXPECT_LT(QFile(pdf).size(), 4 * 400 * 1024);
+}
+
+TEST_F(PdfOutputTest, AlbumPdfReportsAFailingRowAndWritesNothing) {
+    QList<AlbumRow> rows{AlbumRow{{}, u"a\r\n"_s, {}, dir.path() + u"/gone.jpg"_s}};
+    const QString album = dir.path() + u"/album.dat"_s;
+    AlbumFile::save(album, rows);
+    const QString pdf = dir.path() + u"/out.pdf"_s;
+    EXPECT_EQ(run({u"pdf"_s, album, pdf}), 1);
+    EXPECT_TRUE(errText.contains(u"1 行目"_s)) << errText.toStdString();
+    EXPECT_FALSE(QFile::exists(pdf));
+
+    Settings cramped = Settings::defaults();
+    cramped.setItem(SettingItem::PhotoHeightMm, SettingValue::number(100));
+    writeSettings(cramped);
+    EXPECT_EQ(run({u"pdf"_s, album, pdf}), 1);
+    EXPECT_TRUE(errText.contains(u"配置できません。"_s));
+}
+
+TEST_F(PdfOutputTest, LabelPdfIsOnePageWithBothLabels) {
+    Settings settings = Settings::defaults();
+    settings.setText(130, u"1"_s);
+    settings.setText(131, u"98765"_s);
+    settings.setText(133, u"2019-05-01"_s);
+    writeSettings(settings);
+    const QString pdf = dir.path() + u"/label.pdf"_s;
+    ASSERT_EQ(run({u"label-pdf"_s, pdf}), 0) << errText.toStdString();
+    const auto pages = pdfPageCount(pdf);
+    if (!pages) GTEST_SKIP() << "pdfinfo (poppler-utils) is not installed";
+    EXPECT_EQ(*pages, 1);
+    const QString text = *pdfText(pdf);
+    EXPECT_EQ(text.count(u"CORINS登録番号 98765"_s), 2) << text.toStdString();
+    EXPECT_EQ(text.count(u"令和元年5月"_s), 2);
+}
+
+TEST(PrintRendererTest, PicturesAreDecodedNoFinerThanTheOutputNeeds) {
+    QTemporaryDir dir;
+    const QString photo = writeTestPhoto(dir.path(), u"big.jpg"_s, 2000, 1500);
+    const auto source = PictureSource::fromFile(photo);
+    EXPECT_EQ(source->size, QSize(2000, 1500));
+    EXPECT_EQ(decodePicture(*source, QSize(400, 400)).size(), QSize(400, 300));
+    EXPECT_EQ(decodePicture(*source, QSize(4000, 4000)).size(), QSize(2000, 1500));
+
+    // A page drawn at 72 dpi: a 1 inch square picture fills 72 pixels.
+    PrintDocument document;
+    document.StartDoc();
+    document.DrawPicture(PictureSource::fromImage([] {
+                             QImage red(10, 10, QImage::Format_RGB32);
+                             red.fill(Qt::red);
+                             return red;
+                         }()),
+                         1440, 1440, 2880, 2880);
+    QImage page(300, 300, QImage::Format_RGB32);
+    page.fill(Qt::white);
+    QPainter painter(&page);
+    renderPage(document, 1, painter, 72);
+    painter.end();
+    EXPECT_EQ(page.pixelColor(100, 100), QColor(Qt::red));
+    EXPECT_EQ(page.pixelColor(150, 100), QColor(Qt::white));
+    EXPECT_EQ(page.pixelColor(60, 100), QColor(Qt::white));
+}
+
+TEST(PrintRendererTest, MissingPictureFileIsAnError) {
+    EXPECT_THROW(PictureSource::fromFile(u"/nonexistent/x.jpg"_s), AppError);
+}

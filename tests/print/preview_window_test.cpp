@@ -1,0 +1,165 @@
+#include "app/ui/main_window.h"
+#include "app/workspace.h"
+#include "print/album_pages.h"
+#include "print/ui/preview_window.h"
+#include "print/ui/print_dialog.h"
+#include "print_test_support.h"
+#include "support/scripted_prompts.h"
+
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTemporaryDir>
+#include <QTimer>
+
+#include <gtest/gtest.h>
+
+using namespace Qt::StringLiterals;
+
+class PreviewWindowTest : public testing::Test {
+protected:
+    void SetUp() override {
+        workspace.settings = Settings::defaults();
+        photo = writeTestPhoto(dir.path(), u"p.jpg"_s, 400, 300);
+    }
+    void addRows(int count, const QString& path) {
+        QList<AlbumRow> rows = workspace.SS1.rows();
+        for (int i = 0; i < count; ++i)
+            rows.append(AlbumRow{{}, u"情報\r\n"_s, {}, path});
+        workspace.SS1.setRows(rows);
+        workspace.UpdateRowTotal();
+    }
+    template <typename W> static W* child(QWidget& window, const QString& name) {
+        auto* found = window.findChild<W*>(name);
+        EXPECT_NE(found, nullptr) << name.toStdString();
+        return found;
+    }
+    static QString panel(PVIEW& view) { return child<QLabel>(view, u"StatusBar1Panel1"_s)->text(); }
+
+    QTemporaryDir dir;
+    Workspace workspace{dir.path()};
+    ScriptedPrompts prompts;
+    QString photo;
+};
+
+TEST_F(PreviewWindowTest, PagesFlipWithinTheDocumentAndZoomStaysBetween5And150) {
+    addRows(7, photo); // 3 A4 pages
+    PVIEW view(workspace, prompts);
+    EXPECT_EQ(view.windowTitle(), u"Zoom"_s);
+    EXPECT_EQ(panel(view), u" 頁 1 / 3"_s);
+    auto* next = child<QPushButton>(view, u"Cmdato"_s);
+    auto* previous = child<QPushButton>(view, u"Cmdmae"_s);
+    EXPECT_FALSE(previous->isEnabled());
+    next->click();
+    EXPECT_EQ(panel(view), u" 頁 2 / 3"_s);
+    EXPECT_TRUE(previous->isEnabled());
+    next->click();
+    EXPECT_EQ(panel(view), u" 頁 3 / 3"_s);
+    EXPECT_FALSE(next->isEnabled());
+    previous->click();
+    EXPECT_EQ(panel(view), u" 頁 2 / 3"_s);
+
+    auto* zoomIn = child<QPushButton>(view, u"cmdZoom(0)"_s);
+    auto* zoomOut = child<QPushButton>(view, u"cmdZoom(1)"_s);
+    zoomIn->click();
+    EXPECT_EQ(view.windowTitle(), u"Zoom 75%"_s);
+    while (zoomIn->isEnabled())
+        zoomIn->click();
+    EXPECT_EQ(view.document().zoom(), 150);
+    while (zoomOut->isEnabled())
+        zoomOut->click();
+    EXPECT_EQ(view.document().zoom(), 5);
+    EXPECT_TRUE(zoomIn->isEnabled());
+    EXPECT_EQ(view.windowTitle(), u"Zoom 5%"_s);
+}
+
+TEST_F(PreviewWindowTest, PlacementAndRowFailuresAreTold) {
+    addRows(1, photo);
+    workspace.settings.setItem(SettingItem::PhotoHeightMm, SettingValue::number(100));
+    {
+        PVIEW view(workspace, prompts);
+        EXPECT_EQ(prompts.lastMessage().text, AlbumPages::CannotPlace);
+        EXPECT_EQ(prompts.lastMessage().icon, Prompts::Icon::Question);
+        EXPECT_EQ(panel(view), u" 頁 0 / 0"_s);
+        EXPECT_FALSE(child<QPushButton>(view, u"cmdToPrinter"_s)->isEnabled());
+    }
+    workspace.settings.setItem(SettingItem::PhotoHeightMm, SettingValue::number(80));
+    addRows(1, dir.path() + u"/gone.jpg"_s);
+    PVIEW view(workspace, prompts);
+    EXPECT_EQ(prompts.lastMessage().text, AlbumPages::UnexpectedError);
+    EXPECT_EQ(prompts.lastMessage().title, u"エラー"_s);
+    EXPECT_EQ(view.document().PageCount(), 1);
+}
+
+TEST_F(PreviewWindowTest, PdfButtonSavesTheBuiltPages) {
+    addRows(4, photo);
+    PVIEW view(workspace, prompts);
+    const QString pdf = dir.path() + u"/saved.pdf"_s;
+    prompts.savePaths.push_back(pdf);
+    child<QPushButton>(view, u"CmdPdf"_s)->click();
+    const auto pages = pdfPageCount(pdf);
+    if (!pages) GTEST_SKIP() << "pdfinfo (poppler-utils) is not installed";
+    EXPECT_EQ(*pages, 2);
+}
+
+TEST_F(PreviewWindowTest, MainWindowRefusesAnEmptySheetWithTheShortText) {
+    frmMain window(workspace, prompts);
+    child<QPushButton>(window, u"CMDout"_s)->click();
+    EXPECT_EQ(prompts.lastMessage().text, u"対象データがありません。"_s);
+}
+
+class PrintDialogTest : public PreviewWindowTest {
+protected:
+    void SetUp() override {
+        PreviewWindowTest::SetUp();
+        addRows(13, photo); // 5 A4 pages
+        view = std::make_unique<PVIEW>(workspace, prompts);
+        view->printer().setOutputFormat(QPrinter::PdfFormat);
+        view->printer().setOutputFileName(dir.path() + u"/printed.pdf"_s);
+        PrintJob job = view->job();
+        dialog = std::make_unique<PriForm>(job, const_cast<PrintDocument&>(view->document()), view->printer(),
+                                           prompts);
+    }
+    void type(const QString& name, const QString& text) { child<QLineEdit>(*dialog, name)->setText(text); }
+
+    std::unique_ptr<PVIEW> view;
+    std::unique_ptr<PriForm> dialog;
+};
+
+TEST_F(PrintDialogTest, ShowsTheJobAndKeepsTheRangeInsideTheDocument) {
+    EXPECT_EQ(child<QLabel>(*dialog, u"PSize"_s)->text(), u"A4"_s);
+    EXPECT_EQ(child<QLabel>(*dialog, u"POri"_s)->text(), u"縦方向"_s);
+    EXPECT_EQ(child<QLineEdit>(*dialog, u"Text2"_s)->text(), u"5"_s);
+    type(u"Text1"_s, u"7"_s);
+    EXPECT_EQ(dialog->FromPage(), 1);
+    type(u"Text1"_s, u"abc"_s);
+    EXPECT_EQ(dialog->FromPage(), 1);
+    type(u"Text1"_s, u"3"_s);
+    type(u"Text2"_s, u"2"_s);
+    EXPECT_EQ(dialog->ToPage(), 5);
+    type(u"Text2"_s, u"4"_s);
+    EXPECT_EQ(dialog->ToPage(), 4);
+    child<QRadioButton>(*dialog, u"Option1"_s)->click();
+    EXPECT_EQ(dialog->FromPage(), 1);
+    EXPECT_EQ(dialog->ToPage(), 5);
+}
+
+TEST_F(PrintDialogTest, OkPrintsTheRangeUnderTheJobName) {
+    type(u"Text1"_s, u"3"_s);
+    type(u"Text2"_s, u"2"_s); // becomes the last page
+    child<QPushButton>(*dialog, u"Command1"_s)->click();
+    EXPECT_EQ(dialog->result(), QDialog::Accepted);
+    EXPECT_EQ(view->document().DocName, u"写真長印刷"_s);
+    const auto pages = pdfPageCount(dir.path() + u"/printed.pdf"_s);
+    if (!pages) GTEST_SKIP() << "pdfinfo (poppler-utils) is not installed";
+    EXPECT_EQ(*pages, 3);
+}
+
+TEST_F(PrintDialogTest, FromAfterToPrintsNothingAndSaysSo) {
+    type(u"Text2"_s, u"2"_s);
+    type(u"Text1"_s, u"4"_s); // not checked against "to" again
+    child<QPushButton>(*dialog, u"Command1"_s)->click();
+    EXPECT_EQ(prompts.lastMessage().text, PrintRange::Backwards);
+    EXPECT_FALSE(QFile::exists(dir.path() + u"/printed.pdf"_s));
+}

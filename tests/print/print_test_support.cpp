@@ -1,0 +1,39 @@
+#include "print_test_support.h"
+
+#include <QImage>
+#include <QProcess>
+#include <QRegularExpression>
+#include <QStandardPaths>
+
+using namespace Qt::StringLiterals;
+
+QString writeTestPhoto(const QString& folder, const QString& name, int width, int height) {
+    QImage image(width, height, QImage::Format_RGB32);
+    image.fill(QColor(90, 140, 200));
+    const QString path = folder + u'/' + name;
+    image.save(path, "JPG");
+    return path;
+}
+
+namespace {
+
+std::optional<QString> run(const QString& tool, const QStringList& arguments) {
+    if (QStandardPaths::findExecutable(tool).isEmpty()) return std::nullopt;
+    QProcess process;
+    process.start(tool, arguments);
+    process.waitForFinished(60000);
+    return QString::fromUtf8(process.readAllStandardOutput());
+}
+
+} // namespace
+
+std::optional<QString> pdfText(const QString& path) {
+    return run(u"pdftotext"_s, {u"-enc"_s, u"UTF-8"_s, path, u"-"_s});
+}
+
+std::optional<int> pdfPageCount(const QString& path) {
+    const auto info = run(u"pdfinfo"_s, {path});
+    if (!info) return std::nullopt;
+    const auto match = QRegularExpression(uR"(Pages:\s+(\d+))"_s).match(*info);
+    return match.hasMatch() ? match.captured(1).toInt() : -1;
+}
