@@ -12,6 +12,7 @@ PACKAGES=(
   qt6-base-dev qt6-qpa-plugins qt6-translations-l10n libicu-dev
   googletest libgtest-dev libgmock-dev
   fonts-ipafont fonts-ipafont-gothic fonts-ipafont-mincho
+  libxml2-utils
 )
 
 missing_packages() {

@@ -39,6 +39,16 @@ CommandLine CommandLine::parse(const QStringList& arguments) {
         result.outputPath = arguments.at(2);
         return result;
     }
+    if (first == u"deliver"_s) {
+        const qsizetype to = arguments.indexOf(u"--to"_s);
+        if (to < 2 || to != arguments.size() - 2)
+            return invalid(
+                u"deliver にはアルバムファイルと出力先フォルダを指定して下さい: deliver ALBUM.dat [MORE.dat ...] --to FOLDER"_s);
+        result.mode = Mode::Deliver;
+        result.albumWords = arguments.mid(1, to - 1);
+        result.outputPath = arguments.last();
+        return result;
+    }
 
     if (first.startsWith(u"--"_s)) return invalid(u"不明なオプションです: "_s + first);
     result.albumWords = arguments;
@@ -65,6 +75,8 @@ QString CommandLine::usage() {
            u"  tovenla2 [ALBUM]                        画面を開きます（ALBUM "
            u"を指定するとそのアルバムを開きます）\n"
            u"  tovenla2 import-csv LIST.CSV ALBUM.dat  CSV の写真リストからアルバムファイルを作ります\n"
+           u"  tovenla2 deliver ALBUM.dat [MORE.dat ...] --to FOLDER\n"
+           u"                                          FOLDER に電子納品の PHOTO フォルダを作ります\n"
            u"  tovenla2 --help | --version             この説明 | 版数\n"
            u"\n"
            u"設定はプログラムフォルダ（TOVENLA_HOME を指定した場合はそのフォルダ）の tovenla.ini "

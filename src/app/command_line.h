@@ -5,13 +5,13 @@
 
 // What the program was asked to do by its arguments (the program name not included).
 struct CommandLine {
-    enum class Mode { Window, ImportCsv, Help, Version, Invalid };
+    enum class Mode { Window, ImportCsv, Deliver, Help, Version, Invalid };
 
     Mode mode = Mode::Window;
-    QStringList albumWords; // Window: the words that may name the album to open
+    QStringList albumWords; // Window: the words that may name the album to open; Deliver: the albums
     QString csvPath;        // ImportCsv
-    QString outputPath;
-    QString error; // Invalid: what was wrong
+    QString outputPath;     // ImportCsv: the album; Deliver: the folder for PHOTO
+    QString error;          // Invalid: what was wrong
 
     static CommandLine parse(const QStringList& arguments);
     static QString usage();

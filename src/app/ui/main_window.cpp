@@ -3,9 +3,11 @@
 #include "album/album_commands.h"
 #include "app/prompts.h"
 #include "app/session.h"
+#include "app/sheet_guard.h"
 #include "app/ui/flow_layout.h"
 #include "app/ui/info_cell_delegate.h"
 #include "app/workspace.h"
+#include "delivery/ui/delivery_dialog.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -166,8 +168,8 @@ QWidget* frmMain::buildButtonRows() {
     };
     // Commands of this window that work now; the others are shown in their places, inactive,
     // until their features are built.
-    const QStringList working = {u"CMDnew"_s,   u"CMDload"_s, u"CMDsave"_s,  u"Command7"_s,
-                                 u"Command1"_s, u"CMDend"_s,  u"cmdCancel"_s};
+    const QStringList working = {u"CMDnew"_s,   u"CMDload"_s, u"CMDsave"_s,   u"Command7"_s,
+                                 u"Command1"_s, u"CMDend"_s,  u"cmdCancel"_s, u"CMDXML"_s};
 
     // Each row of buttons wraps onto a further line on a narrow screen.
     auto* rows = new QWidget(this);
@@ -190,6 +192,7 @@ QWidget* frmMain::buildButtonRows() {
     connect(findChild<QPushButton*>(u"CMDsave"_s), &QPushButton::clicked, this, &frmMain::CMDsave_Click);
     connect(findChild<QPushButton*>(u"Command7"_s), &QPushButton::clicked, this, &frmMain::Command7_Click);
     connect(findChild<QPushButton*>(u"Command1"_s), &QPushButton::clicked, this, &frmMain::Command1_Click);
+    connect(findChild<QPushButton*>(u"CMDXML"_s), &QPushButton::clicked, this, &frmMain::CMDXML_Click);
     connect(findChild<QPushButton*>(u"CMDend"_s), &QPushButton::clicked, this, &QWidget::close);
     return rows;
 }
@@ -295,4 +298,10 @@ void frmMain::Command7_Click() {
 void frmMain::Command1_Click() {
     if (const auto printer = prompts_.printerSetup(workspace_.DefaultPrinter))
         workspace_.DefaultPrinter = *printer;
+}
+
+void frmMain::CMDXML_Click() {
+    if (!SheetGuard::SheetHasData(workspace_, prompts_, SheetGuard::Text::Short)) return;
+    frmXML dialog(workspace_, prompts_, this);
+    dialog.exec();
 }
