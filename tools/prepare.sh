@@ -13,6 +13,7 @@ PACKAGES=(
   googletest libgtest-dev libgmock-dev
   fonts-ipafont fonts-ipafont-gothic fonts-ipafont-mincho
   poppler-utils
+  libxml2-utils
 )
 
 missing_packages() {

@@ -2,6 +2,7 @@
 
 #include "album/album_batch.h"
 #include "app/batch_command.h"
+#include "delivery/delivery_batch.h"
 #include "print/print_batch.h"
 #include "viewer/thumbnail_batch.h"
 
@@ -18,7 +19,7 @@ QString lines(const QString& message) {
 
 const QList<BatchCommand>& batchCommands() {
     static const QList<BatchCommand> commands =
-        AlbumBatch::commands() + ViewerBatch::commands() + PrintBatch::commands();
+        AlbumBatch::commands() + ViewerBatch::commands() + PrintBatch::commands() + DeliveryBatch::commands();
     return commands;
 }
 

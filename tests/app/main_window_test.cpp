@@ -58,7 +58,7 @@ TEST_F(MainWindowTest, ControlsCarryTheirNamesCaptionsAndTips) {
         {"Command1", u"プリンタ設定"_s, u"プリンタの設定"_s, true},
         {"CMDend", u"終了"_s, u"終了します"_s, true},
         {"CMDout", u"印刷"_s, u"写真帳を印刷します"_s, true},
-        {"CMDXML", u"XML"_s, u"電子納品・ラベル処理"_s, false},
+        {"CMDXML", u"XML"_s, u"電子納品・ラベル処理"_s, true},
         {"Command9", u"Import3"_s, QString(), false},
     };
     for (const auto& expected : buttons) {

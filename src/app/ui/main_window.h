@@ -59,6 +59,7 @@ private:
     void showFullScreen(const QString& path);
     void CMDout_Click();
     void Command2_Click();
+    void CMDXML_Click();
 
     Workspace& workspace_;
     Prompts& prompts_;

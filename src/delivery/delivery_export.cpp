@@ -1,0 +1,114 @@
+#include "delivery/delivery_export.h"
+
+#include "app/ansi_codec.h"
+#include "app/app_error.h"
+#include "app/file_io.h"
+#include "delivery/delivery_plan.h"
+#include "delivery/file_copy.h"
+#include "delivery/photo_xml.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QTemporaryDir>
+
+using namespace Qt::StringLiterals;
+
+namespace DeliveryExport {
+
+const QString FolderName = u"PHOTO"_s;
+const QString DtdName = u"PHOTO03.DTD"_s;
+const QString XmlName = u"PHOTO.XML"_s;
+const QString FailureTitle = u"Tovenla2"_s;
+const QString Cancelled = u"電子納品の出力を中止しました。"_s;
+
+namespace {
+
+const QString Unchanged = u"以前の PHOTO フォルダは変更していません。"_s;
+
+void makeFolder(const QString& path) {
+    if (!QDir().mkdir(path))
+        throw AppError(
+            fileFailure(u"フォルダを作成できませんでした。"_s, path, writeFailureReason(path + u"/x"_s)));
+}
+
+struct Copier {
+    const Progress& progress;
+    qint64 total;
+    qint64 done = 0;
+
+    void copy(const QString& source, const QString& target) {
+        const auto outcome = FileCopy::copy(
+            source, target, [&](qint64 copied) { return !progress || progress(done + copied, total); });
+        if (outcome == FileCopy::Outcome::Stopped) throw AppError(Cancelled);
+        done += QFileInfo(target).size();
+    }
+};
+
+// The new folder is complete and on the disk: the old one is moved aside, the new one takes
+// its name, and only then is the old one removed.
+QString swapIn(const QString& staging, const QString& target) {
+    const QFileInfo old(target);
+    QString aside;
+    if (old.exists() || old.isSymLink()) {
+        QTemporaryDir placeholder(old.absolutePath() + u"/.PHOTO-old-XXXXXX"_s);
+        aside = placeholder.path();
+        if (!placeholder.isValid() || !QDir().rmdir(aside) || !QDir().rename(target, aside))
+            throw AppError(fileFailure(u"以前の PHOTO フォルダを置き換えられませんでした。"_s, target,
+                                       writeFailureReason(target)));
+    }
+    if (!QDir().rename(staging, target)) {
+        if (!aside.isEmpty()) QDir().rename(aside, target);
+        throw AppError(
+            fileFailure(u"PHOTO フォルダを作成できませんでした。"_s, target, writeFailureReason(target)));
+    }
+    if (aside.isEmpty() || QDir(aside).removeRecursively()) return {};
+    return aside;
+}
+
+} // namespace
+
+DeliveryResult run(const DeliveryRequest& request, const Progress& progress) {
+    const QString target = QDir(request.folder).filePath(FolderName);
+    const bool hadPrevious = QFileInfo::exists(target);
+    try {
+        if (request.folder.isEmpty() || !QFileInfo(request.folder).isDir())
+            throw AppError(fileFailure(u"出力先のフォルダがありません。"_s, request.folder, {}).trimmed());
+        if (request.dtdPath.isEmpty() || !QFileInfo(request.dtdPath).isFile())
+            throw AppError(u"プログラムフォルダに "_s + DtdName + u" がありません。"_s);
+        const DeliveryPlan plan =
+            DeliveryPlanner::plan(request.sheetRows, request.listedAlbums, request.maxRows);
+        const QByteArray xml = AnsiCodec::encode(plan.xml).bytes;
+
+        QTemporaryDir staging(QDir(request.folder).filePath(u".PHOTO-new-XXXXXX"_s));
+        if (!staging.isValid())
+            throw AppError(fileFailure(u"PHOTO フォルダを作成できませんでした。"_s, request.folder,
+                                       writeFailureReason(QDir(request.folder).filePath(FolderName))));
+        const QDir out(staging.path());
+        makeFolder(out.filePath(u"DRA"_s));
+        makeFolder(out.filePath(u"PIC"_s));
+
+        Copier copier{progress, plan.totalBytes + QFileInfo(request.dtdPath).size()};
+        copier.copy(request.dtdPath, out.filePath(DtdName));
+        for (const DeliveryPhoto& photo : plan.photos)
+            copier.copy(photo.sourcePath, out.filePath(u"PIC/"_s + PhotoXml::serialFileName(photo.serial)));
+        writeFileAtomically(out.filePath(XmlName), xml, u"PHOTO.XML を書き込めませんでした。"_s);
+        FileCopy::syncFileSystem(staging.path());
+
+        DeliveryResult result;
+        result.leftoverFolder = swapIn(staging.path(), target);
+        staging.setAutoRemove(false);
+        FileCopy::syncFileSystem(request.folder); // the renames too
+        result.photoCount = int(plan.photos.size());
+        result.bytes = copier.done;
+        return result;
+    } catch (const AppError& error) {
+        if (!hadPrevious) throw;
+        throw AppError(error.message() + u"\n\n"_s + Unchanged);
+    }
+}
+
+QString failureText(const QString& reason) {
+    return u"エラー\n"_s + reason;
+}
+
+} // namespace DeliveryExport

@@ -1,0 +1,295 @@
+#include "delivery/ui/delivery_dialog.h"
+
+#include "app/app_error.h"
+#include "app/prompts.h"
+#include "app/template_file.h"
+#include "app/workspace.h"
+#include "delivery/delivery_export.h"
+#include "delivery/delivery_history.h"
+
+#include <QComboBox>
+#include <QDialogButtonBox>
+#include <QDir>
+#include <QDragEnterEvent>
+#include <QDropEvent>
+#include <QFileInfo>
+#include <QFileSystemModel>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QLabel>
+#include <QListWidget>
+#include <QMimeData>
+#include <QProgressDialog>
+#include <QPushButton>
+#include <QStorageInfo>
+#include <QTabWidget>
+#include <QTreeView>
+#include <QVBoxLayout>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+const QString ItemsNote = u"平成16年6月より必須項目が消滅しました。"_s;
+
+QString indexed(const char* name, int index) {
+    return QString::fromLatin1(name) + u'(' + QString::number(index) + u')';
+}
+
+QString megabytes(qint64 bytes) {
+    return QString::number(double(bytes) / (1024.0 * 1024.0), 'f', 1);
+}
+
+} // namespace
+
+frmXML::frmXML(Workspace& workspace, Prompts& prompts, QWidget* parent)
+    : QDialog(parent), workspace_(workspace), prompts_(prompts) {
+    setObjectName(u"frmXML"_s);
+    setWindowTitle(u"電子納品"_s);
+
+    auto* tabs = new QTabWidget(this);
+    tabs->setObjectName(u"SSTab1"_s);
+    tabs->addTab(buildFolderTab(), u"①格納フォルダ"_s);
+    tabs->addTab(buildItemsTab({u"発注年度"_s, u"工事番号"_s, u"工事名称"_s, u"工事箇所"_s, u"工事開始日"_s,
+                                u"工事終了日"_s, u"発注者-大分類"_s, u"発注者コード"_s, u"請負者名"_s},
+                               "Cmb1", DeliveryHistory::requiredFirstEntry, Cmb1_),
+                 u"②必須項目"_s);
+    tabs->addTab(
+        buildItemsTab({u"河川-路線名等"_s, u"発注者-中分類"_s, u"発注者-小分類"_s, u"請負者コード"_s}, "Cmb2",
+                      DeliveryHistory::conditionalFirstEntry, Cmb2_),
+        u"③条件必須"_s);
+
+    auto* cmdOK = new QPushButton(u"XML出力"_s, this);
+    cmdOK->setObjectName(u"cmdOK"_s);
+    cmdOK->setDefault(true);
+    auto* cmdCancel = new QPushButton(u"キャンセル"_s, this);
+    cmdCancel->setObjectName(u"cmdCancel"_s);
+    // The CD label dialog comes with the label preview.
+    auto* Command3 = new QPushButton(u"ラベル"_s, this);
+    Command3->setObjectName(u"Command3"_s);
+    Command3->setEnabled(false);
+    connect(cmdOK, &QPushButton::clicked, this, &frmXML::cmdOK_Click);
+    connect(cmdCancel, &QPushButton::clicked, this, &QDialog::reject);
+
+    auto* buttons = new QHBoxLayout;
+    buttons->addWidget(Command3);
+    buttons->addStretch();
+    buttons->addWidget(cmdOK);
+    buttons->addWidget(cmdCancel);
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(tabs);
+    layout->addLayout(buttons);
+    resize(820, 520);
+
+    Form_Load();
+}
+
+QWidget* frmXML::buildFolderTab() {
+    auto* page = new QWidget(this);
+    DriveX_ = new QComboBox(page);
+    DriveX_->setObjectName(u"DriveX"_s);
+    folders_ = new QFileSystemModel(this);
+    folders_->setFilter(QDir::AllDirs | QDir::NoDotAndDotDot | QDir::Drives);
+    DirX_ = new QTreeView(page);
+    DirX_->setObjectName(u"DirX"_s);
+    DirX_->setModel(folders_);
+    for (int c = 1; c < folders_->columnCount(); ++c)
+        DirX_->hideColumn(c);
+    DirX_->header()->hide();
+    LPath_ = new QLabel(u"Path="_s, page);
+    LPath_->setObjectName(u"LPath"_s);
+    LPath_->setWordWrap(true);
+    File1_ = new QListWidget(page);
+    File1_->setObjectName(u"File1"_s);
+    File1_->setSelectionMode(QAbstractItemView::ExtendedSelection);
+
+    List1_ = new QListWidget(page);
+    List1_->setObjectName(u"List1"_s);
+    List1_->setSelectionMode(QAbstractItemView::ExtendedSelection);
+    List1_->setAcceptDrops(true);
+    List1_->viewport()->installEventFilter(this);
+    auto* Command1 = new QPushButton(u"追加"_s, page);
+    Command1->setObjectName(u"Command1"_s);
+    auto* Command2 = new QPushButton(u"開放"_s, page);
+    Command2->setObjectName(u"Command2"_s);
+    FLname_ = new QLabel(page);
+    FLname_->setObjectName(u"FLname"_s);
+    FLname_->setWordWrap(true);
+
+    connect(DriveX_, &QComboBox::activated, this, &frmXML::DriveX_Change);
+    connect(DirX_->selectionModel(), &QItemSelectionModel::currentChanged, this,
+            [this](const QModelIndex& current) {
+                if (current.isValid()) DirX_Change(folders_->filePath(current));
+            });
+    connect(Command1, &QPushButton::clicked, this, &frmXML::Command1_Click);
+    connect(Command2, &QPushButton::clicked, this, &frmXML::Command2_Click);
+    connect(List1_, &QListWidget::itemClicked, this,
+            [this](QListWidgetItem* item) { FLname_->setText(item->text()); });
+
+    auto* left = new QVBoxLayout;
+    left->addWidget(DriveX_);
+    left->addWidget(DirX_, 1);
+    left->addWidget(LPath_);
+    auto* right = new QVBoxLayout;
+    right->addWidget(new QLabel(u"同時に出力するファイル(dat)"_s, page));
+    right->addWidget(List1_, 1);
+    auto* listButtons = new QHBoxLayout;
+    listButtons->addWidget(Command1);
+    listButtons->addWidget(Command2);
+    right->addLayout(listButtons);
+    right->addWidget(FLname_);
+    auto* layout = new QHBoxLayout(page);
+    layout->addLayout(left, 3);
+    layout->addWidget(File1_, 2);
+    layout->addLayout(right, 3);
+    return page;
+}
+
+QWidget* frmXML::buildItemsTab(const QStringList& labels, const char* name, int firstEntry(int),
+                               QList<QComboBox*>& boxes) {
+    auto* page = new QWidget(this);
+    auto* grid = new QGridLayout(page);
+    for (int i = 0; i < labels.size(); ++i) {
+        auto* box = new QComboBox(page);
+        box->setObjectName(indexed(name, i));
+        box->setEditable(true);
+        box->setInsertPolicy(QComboBox::NoInsert);
+        box->addItems(DeliveryHistory::entries(workspace_.settings, firstEntry(i)));
+        box->setCurrentIndex(-1);
+        grid->addWidget(new QLabel(labels.at(i), page), i, 0);
+        grid->addWidget(box, i, 1);
+        boxes << box;
+    }
+    grid->setColumnStretch(1, 1);
+    grid->addWidget(new QLabel(ItemsNote, page), int(labels.size()), 0, 1, 2);
+    grid->setRowStretch(int(labels.size()) + 1, 1);
+    return page;
+}
+
+void frmXML::Form_Load() {
+    if (workspace_.CurrentFolder.isEmpty() || !QFileInfo(workspace_.CurrentFolder).isDir())
+        workspace_.CurrentFolder = QDir::homePath();
+    for (const QStorageInfo& volume : QStorageInfo::mountedVolumes())
+        if (volume.isValid()) DriveX_->addItem(volume.rootPath());
+    const QString drive = QStorageInfo(workspace_.CurrentFolder).rootPath();
+    DriveX_->setCurrentIndex(DriveX_->findText(drive));
+    workspace_.CurrentDrive = drive;
+    showFolder(workspace_.CurrentFolder);
+}
+
+void frmXML::DriveX_Change(int index) {
+    const QString root = DriveX_->itemText(index);
+    const QStorageInfo volume(root);
+    if (!volume.isValid() || !volume.isReady()) {
+        prompts_.tell(u"エラー\n"_s + u"ドライブの準備ができていません。"_s + u'\n' + root,
+                      DeliveryExport::FailureTitle, Prompts::Icon::Critical);
+        DriveX_->setCurrentIndex(DriveX_->findText(workspace_.CurrentDrive));
+        return;
+    }
+    workspace_.CurrentDrive = root;
+    showFolder(root);
+}
+
+void frmXML::showFolder(const QString& path) {
+    folders_->setRootPath(workspace_.CurrentDrive);
+    DirX_->setRootIndex(folders_->index(workspace_.CurrentDrive));
+    const QModelIndex index = folders_->index(path);
+    DirX_->setCurrentIndex(index);
+    DirX_->scrollTo(index);
+    DirX_Change(path);
+}
+
+void frmXML::DirX_Change(const QString& path) {
+    LPath_->setText(QDir::toNativeSeparators(path));
+    workspace_.CurrentFolder = path;
+    File1_->clear();
+    File1_->addItems(QDir(path).entryList({u"*.dat"_s}, QDir::Files, QDir::Name));
+}
+
+void frmXML::Command1_Click() {
+    for (const QListWidgetItem* item : File1_->selectedItems())
+        List1_->addItem(QDir(workspace_.CurrentFolder).filePath(item->text()));
+}
+
+void frmXML::Command2_Click() {
+    for (int row = List1_->count() - 1; row >= 0; --row)
+        if (List1_->item(row)->isSelected()) delete List1_->takeItem(row);
+}
+
+void frmXML::addDroppedFiles(const QList<QUrl>& urls) {
+    for (const QUrl& url : urls)
+        if (url.isLocalFile() && QFileInfo(url.toLocalFile()).isFile()) List1_->addItem(url.toLocalFile());
+}
+
+bool frmXML::eventFilter(QObject* watched, QEvent* event) {
+    if (watched != List1_->viewport()) return QDialog::eventFilter(watched, event);
+    if (event->type() == QEvent::DragEnter || event->type() == QEvent::DragMove) {
+        auto* drag = static_cast<QDropEvent*>(event);
+        if (!drag->mimeData()->hasUrls()) return false;
+        drag->acceptProposedAction();
+        return true;
+    }
+    if (event->type() == QEvent::Drop) {
+        auto* drop = static_cast<QDropEvent*>(event);
+        addDroppedFiles(drop->mimeData()->urls());
+        drop->acceptProposedAction();
+        return true;
+    }
+    return QDialog::eventFilter(watched, event);
+}
+
+void frmXML::cmdOK_Click() {
+    DeliveryRequest request;
+    workspace_.UpdateRowTotal();
+    request.sheetRows = workspace_.SS1.rows().mid(0, workspace_.AlbumRowCount);
+    for (int row = 0; row < List1_->count(); ++row)
+        request.listedAlbums << List1_->item(row)->text();
+    request.folder = workspace_.CurrentFolder;
+    request.dtdPath = findTemplate(workspace_.programFolder(), DeliveryExport::DtdName);
+    request.maxRows = workspace_.AlbumMaxRows;
+
+    QProgressDialog progress(u"写真をコピーしています…"_s, u"中止"_s, 0, 1000, this);
+    progress.setObjectName(u"DeliveryProgress"_s);
+    progress.setWindowTitle(windowTitle());
+    progress.setWindowModality(Qt::WindowModal);
+    progress.setMinimumDuration(500);
+    const auto report = [&](qint64 copied, qint64 total) {
+        progress.setLabelText(u"写真をコピーしています… "_s + megabytes(copied) + u" / "_s +
+                              megabytes(total) + u" MB"_s);
+        progress.setValue(total > 0 ? int(copied * 1000 / total) : 0);
+        return !progress.wasCanceled();
+    };
+
+    DeliveryResult result;
+    try {
+        BusyScope busy(prompts_);
+        result = DeliveryExport::run(request, report);
+    } catch (const AppError& error) {
+        progress.reset();
+        if (error.message().startsWith(DeliveryExport::Cancelled)) {
+            prompts_.tell(error.message(), u"確認"_s, Prompts::Icon::Information);
+            return;
+        }
+        prompts_.tell(DeliveryExport::failureText(error.message()), DeliveryExport::FailureTitle,
+                      Prompts::Icon::Critical);
+        reject();
+        return;
+    }
+    progress.reset();
+    rememberHistories();
+    if (!result.leftoverFolder.isEmpty())
+        prompts_.tell(u"以前の PHOTO フォルダを削除できなかったため、次の場所に残っています。\n"_s +
+                          QDir::toNativeSeparators(result.leftoverFolder),
+                      u"確認"_s, Prompts::Icon::Exclamation);
+    accept();
+}
+
+void frmXML::rememberHistories() {
+    for (int i = 0; i < Cmb1_.size(); ++i)
+        DeliveryHistory::remember(workspace_.settings, DeliveryHistory::requiredFirstEntry(i),
+                                  Cmb1_.at(i)->currentText());
+    for (int i = 0; i < Cmb2_.size(); ++i)
+        DeliveryHistory::remember(workspace_.settings, DeliveryHistory::conditionalFirstEntry(i),
+                                  Cmb2_.at(i)->currentText());
+}

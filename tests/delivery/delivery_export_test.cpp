@@ -1,0 +1,225 @@
+#include "album/album_file.h"
+#include "app/ansi_codec.h"
+#include "app/app_error.h"
+#include "delivery/delivery_export.h"
+#include "delivery/delivery_plan.h"
+#include "delivery_fixture.h"
+#include "support/test_files.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+const QStringList FullInfo = {u"No.1"_s,
+                              u"測点 0+20"_s,
+                              {},
+                              {},
+                              {},
+                              {},
+                              {},
+                              {},
+                              {},
+                              u"床掘完了"_s,
+                              u"掘削深さ確認"_s,
+                              u"工事"_s,
+                              u"2004-05-12"_s,
+                              u"施工状況写真"_s,
+                              u"道路土工"_s,
+                              u"掘削工"_s,
+                              u"土砂掘削"_s,
+                              u"No.1 付近"_s,
+                              u"設計 1.50m 実測 1.52m"_s};
+
+} // namespace
+
+class DeliveryExportTest : public DeliveryFolder {
+protected:
+    DeliveryResult run(QList<AlbumRow> rows, QStringList listed = {},
+                       const DeliveryExport::Progress& progress = {}) {
+        DeliveryRequest request;
+        request.sheetRows = std::move(rows);
+        request.listedAlbums = std::move(listed);
+        request.folder = out.path();
+        request.dtdPath = shippedDtd();
+        return DeliveryExport::run(request, progress);
+    }
+    QString pic(int serial) const {
+        return photoFolder() + u"/PIC/P"_s + QString::number(serial).rightJustified(7, u'0') + u".JPG"_s;
+    }
+    QString xmlText() const { return AnsiCodec::decode(readBytes(photoFolder() + u"/PHOTO.XML"_s)).text; }
+    QStringList entriesOf(const QString& folder) const {
+        return QDir(folder).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden, QDir::Name);
+    }
+    QString album(const QString& name, const QList<AlbumRow>& rows) {
+        const QString path = source.filePath(name);
+        AlbumFile::save(path, rows);
+        return path;
+    }
+};
+
+TEST_F(DeliveryExportTest, SmallAlbumGivesTheExpectedFolderAndIndexByteForByte) {
+    const QString first = photo(u"a.jpg"_s, 1);
+    const QString third = photo(u"c.jpg"_s, 3);
+    const DeliveryResult result =
+        run({photoRow(first, FullInfo), AlbumRow{{}, u"no photo\r\n"_s, {}, {}},
+             photoRow(third, {u"No.3"_s, {}, {}, {}, {}, {}, {}, {}, {}, u"全景"_s})});
+
+    EXPECT_EQ(result.photoCount, 2);
+    EXPECT_EQ(entriesOf(out.path()), QStringList{u"PHOTO"_s}); // nothing left beside it
+    EXPECT_EQ(entriesOf(photoFolder()), (QStringList{u"DRA"_s, u"PHOTO.XML"_s, u"PHOTO03.DTD"_s, u"PIC"_s}));
+    EXPECT_TRUE(entriesOf(photoFolder() + u"/DRA"_s).isEmpty());
+    EXPECT_EQ(readBytes(photoFolder() + u"/PHOTO03.DTD"_s), readBytes(shippedDtd()));
+    EXPECT_EQ(readBytes(pic(1)), readBytes(first));
+    EXPECT_EQ(readBytes(pic(2)), readBytes(third));
+    EXPECT_EQ(
+        readBytes(photoFolder() + u"/PHOTO.XML"_s),
+        readBytes(QStringLiteral(TOVENLA_SOURCE_DIR) + u"/tests/data/delivery/small_album_PHOTO.XML"_s));
+    expectValidPhotoXml(photoFolder() + u"/PHOTO.XML"_s);
+}
+
+TEST_F(DeliveryExportTest, SerialsRunOverTheSheetAndThenTheListedAlbumsSkippingRowsWithoutPhotos) {
+    const QString p1 = photo(u"1.jpg"_s, 1), p3 = photo(u"3.jpg"_s, 3), p5 = photo(u"5.jpg"_s, 5);
+    const QString l2 = photo(u"other/2.jpg"_s, 12), l4 = photo(u"other/4.jpg"_s, 14);
+    const AlbumRow empty{{}, u"text only\r\n"_s, u"7"_s, {}};
+    const QString listed = album(u"more.dat"_s, {empty, photoRow(l2, {}), empty, photoRow(l4, {})});
+    const QString blank = album(u"blank.dat"_s, {});
+    run({photoRow(p1, {}), empty, photoRow(p3, {}), {}, photoRow(p5, {})}, {blank, listed, blank});
+
+    EXPECT_EQ(entriesOf(photoFolder() + u"/PIC"_s).size(), 5);
+    const QString sources[] = {p1, p3, p5, l2, l4};
+    for (int serial = 1; serial <= 5; ++serial)
+        EXPECT_EQ(readBytes(pic(serial)), readBytes(sources[serial - 1]));
+    const QString xml = xmlText();
+    EXPECT_TRUE(
+        xml.contains(u"<シリアル番号>5</シリアル番号>\r\n<写真ファイル名>P0000005.JPG</写真ファイル名>"_s));
+    EXPECT_FALSE(xml.contains(u"<シリアル番号>6<"_s));
+    expectValidPhotoXml(photoFolder() + u"/PHOTO.XML"_s);
+}
+
+TEST_F(DeliveryExportTest, AnyPictureTypeIsCopiedUnchangedUnderTheJpgName) {
+    QImage image(7, 5, QImage::Format_RGB32);
+    image.fill(Qt::red);
+    const QString bmp = source.filePath(u"写真.bmp"_s);
+    ASSERT_TRUE(image.save(bmp, "BMP"));
+    run({photoRow(bmp, {})});
+    EXPECT_EQ(readBytes(pic(1)), readBytes(bmp));
+}
+
+TEST_F(DeliveryExportTest, MarkupInValuesIsEscapedAndTheIndexStaysValid) {
+    QStringList info = FullInfo;
+    info[9] = u"A&B <仮設> 1>0"_s;
+    info[10] = u"\"quoted\" 'text'"_s;
+    run({photoRow(photo(u"a.jpg"_s, 1), info)});
+    const QString xml = xmlText();
+    EXPECT_TRUE(xml.contains(u"<写真タイトル>A&amp;B &lt;仮設&gt; 1&gt;0</写真タイトル>\r\n"_s));
+    EXPECT_TRUE(xml.contains(u"<請負者説明文>\"quoted\" 'text'</請負者説明文>\r\n"_s));
+    expectValidPhotoXml(photoFolder() + u"/PHOTO.XML"_s);
+}
+
+TEST_F(DeliveryExportTest, ASecondExportReplacesTheFirstWhole) {
+    run({photoRow(photo(u"a.jpg"_s, 1), {}), photoRow(photo(u"b.jpg"_s, 2), {}),
+         photoRow(photo(u"c.jpg"_s, 3), {})});
+    writeBytes(photoFolder() + u"/DRA/old.pdf"_s, "old");
+    const QString fresh = photo(u"new.jpg"_s, 9);
+    run({photoRow(fresh, {})});
+    EXPECT_EQ(entriesOf(out.path()), QStringList{u"PHOTO"_s});
+    EXPECT_EQ(entriesOf(photoFolder() + u"/PIC"_s), QStringList{u"P0000001.JPG"_s});
+    EXPECT_TRUE(entriesOf(photoFolder() + u"/DRA"_s).isEmpty());
+    EXPECT_EQ(readBytes(pic(1)), readBytes(fresh));
+}
+
+// Photos of an album made from an earlier delivery may live in the PHOTO folder itself.
+TEST_F(DeliveryExportTest, PhotosTakenFromThePreviousDeliveryAreStillThereToCopy) {
+    const QString a = photo(u"a.jpg"_s, 1), b = photo(u"b.jpg"_s, 2);
+    run({photoRow(a, {}), photoRow(b, {})});
+    run({photoRow(pic(2), {}), photoRow(pic(1), {})});
+    EXPECT_EQ(readBytes(pic(1)), readBytes(b));
+    EXPECT_EQ(readBytes(pic(2)), readBytes(a));
+}
+
+TEST_F(DeliveryExportTest, AFailureOrCancelPartWayLeavesThePreviousDeliveryAsItWas) {
+    const QString a = photo(u"a.jpg"_s, 1), b = photo(u"b.jpg"_s, 2), c = photo(u"c.jpg"_s, 3);
+    run({photoRow(a, {})});
+    const QByteArray previousXml = readBytes(photoFolder() + u"/PHOTO.XML"_s);
+
+    // The last photo disappears while the first ones are being copied.
+    try {
+        run({photoRow(b, {}), photoRow(c, {})}, {}, [&](qint64, qint64) {
+            QFile::remove(c);
+            return true;
+        });
+        FAIL() << "the export should fail";
+    } catch (const AppError& error) {
+        EXPECT_TRUE(error.message().contains(QDir::toNativeSeparators(c))) << error.what();
+        EXPECT_TRUE(error.message().endsWith(u"以前の PHOTO フォルダは変更していません。"_s)) << error.what();
+    }
+    EXPECT_EQ(entriesOf(out.path()), QStringList{u"PHOTO"_s});
+    EXPECT_EQ(readBytes(photoFolder() + u"/PHOTO.XML"_s), previousXml);
+    EXPECT_EQ(readBytes(pic(1)), readBytes(a));
+
+    try {
+        run({photoRow(b, {})}, {}, [](qint64, qint64) { return false; });
+        FAIL() << "the export should stop";
+    } catch (const AppError& error) {
+        EXPECT_TRUE(error.message().startsWith(DeliveryExport::Cancelled));
+    }
+    EXPECT_EQ(entriesOf(out.path()), QStringList{u"PHOTO"_s});
+    EXPECT_EQ(readBytes(pic(1)), readBytes(a));
+}
+
+TEST_F(DeliveryExportTest, EveryMissingPhotoIsReportedWithItsRowBeforeAnythingIsWritten) {
+    const QString a = photo(u"a.jpg"_s, 1);
+    const QString listed = album(u"more.dat"_s, {AlbumRow{}, photoRow(u"/nowhere/x.jpg"_s, {})});
+    try {
+        run({photoRow(a, {}), photoRow(u"C:\\photos\\P001.JPG"_s, {}),
+             photoRow(source.filePath(u"gone.jpg"_s), {})},
+            {listed});
+        FAIL() << "the export should fail";
+    } catch (const AppError& error) {
+        const QString message = error.message();
+        EXPECT_TRUE(message.startsWith(u"写真ファイルが見つかりません（3 件）"_s)) << error.what();
+        EXPECT_TRUE(message.contains(u"写真帳 2 行目: C:\\photos\\P001.JPG"_s)) << error.what();
+        EXPECT_TRUE(message.contains(u"写真帳 3 行目: "_s)) << error.what();
+        EXPECT_TRUE(message.contains(u"more.dat 2 行目: "_s)) << error.what();
+    }
+    EXPECT_TRUE(entriesOf(out.path()).isEmpty());
+}
+
+TEST_F(DeliveryExportTest, TextsShiftJisCannotHoldAreReportedWithRowAndItem) {
+    QStringList info = FullInfo;
+    info[17] = u"𠮷野家前"_s;
+    try {
+        run({photoRow(photo(u"a.jpg"_s, 1), {}), photoRow(photo(u"b.jpg"_s, 2), info)});
+        FAIL() << "the export should fail";
+    } catch (const AppError& error) {
+        EXPECT_TRUE(error.message().contains(u"写真帳 2 行目 撮影箇所（18 行目）: 𠮷"_s)) << error.what();
+    }
+    EXPECT_TRUE(entriesOf(out.path()).isEmpty());
+}
+
+TEST_F(DeliveryExportTest, RefusesWhatWouldGiveNoUsableDelivery) {
+    const auto failure = [&](QList<AlbumRow> rows, QStringList listed = {}) {
+        try {
+            run(std::move(rows), std::move(listed));
+        } catch (const AppError& error) {
+            return error.message();
+        }
+        return QString();
+    };
+    EXPECT_EQ(failure({AlbumRow{{}, u"text\r\n"_s, {}, {}}}), DeliveryPlanner::NoPhotos);
+    const QString notAnAlbum = source.filePath(u"notes.dat"_s);
+    writeBytes(notAnAlbum, "plain text");
+    EXPECT_TRUE(failure({photoRow(photo(u"a.jpg"_s, 1), {})}, {notAnAlbum}).contains(notAnAlbum));
+    EXPECT_TRUE(entriesOf(out.path()).isEmpty());
+
+    DeliveryRequest request;
+    request.sheetRows = {photoRow(photo(u"b.jpg"_s, 2), {})};
+    request.folder = out.path();
+    request.dtdPath = source.filePath(u"PHOTO03.DTD"_s);
+    EXPECT_THROW(DeliveryExport::run(request), AppError);
+    EXPECT_TRUE(entriesOf(out.path()).isEmpty());
+}

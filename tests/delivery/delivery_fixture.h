@@ -1,0 +1,40 @@
+#pragma once
+
+#include "app/album_sheet.h"
+
+#include <QByteArray>
+#include <QString>
+#include <QStringList>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+#include <optional>
+
+// Information text of a row: the given lines, each followed by CR LF.
+QString infoLines(const QStringList& lines);
+// A row with a photo path and information lines 1.. as given.
+AlbumRow photoRow(const QString& path, const QStringList& lines = {});
+
+// Distinct bytes per photo, so that a copy under the wrong serial shows.
+QByteArray photoBytes(int seed, int size = 3000);
+
+// xmllint's complaint about a file checked against a DTD; empty when valid, nothing when
+// xmllint is not installed.
+std::optional<QString> xmllintErrors(const QString& xmlPath, const QString& dtdPath);
+
+// Validates against the DTD we ship and, as an extra check, the reconstruction kept with the
+// shared project data when it is there.
+void expectValidPhotoXml(const QString& xmlPath);
+
+QString shippedDtd();
+
+class DeliveryFolder : public testing::Test {
+protected:
+    // Writes a photo file under the source folder and returns its path.
+    QString photo(const QString& name, int seed, int size = 3000);
+    QString photoFolder() const { return out.filePath(QStringLiteral("PHOTO")); }
+
+    QTemporaryDir source;
+    QTemporaryDir out;
+};
