@@ -359,12 +359,11 @@ void frmMain::CMDDel_Click() {
 void frmMain::CMDSort_Click() {
     SS1_->setFocus();
     const QList<int> rows = RowEditing::ReorderByNumber(workspace_, prompts_);
-    if (!workspace_.settings.itemIsOn(SettingItem::ShowThumbnails)) return;
-    for (int row : rows) {
-        workspace_.FirstNewRow = row;
-        workspace_.LastNewRow = row;
-        showThumbnailsForNewRows(workspace_, this);
-    }
+    if (rows.isEmpty()) return;
+    // One progress dialog over the rows that received a photo, not one a row.
+    workspace_.FirstNewRow = *std::min_element(rows.begin(), rows.end());
+    workspace_.LastNewRow = *std::max_element(rows.begin(), rows.end());
+    showThumbnailsForNewRows(workspace_, this);
 }
 
 void frmMain::Command4_Click() {
