@@ -8,6 +8,7 @@
 #include "app/session.h"
 #include "app/sheet_guard.h"
 #include "app/workspace.h"
+#include "excel/excel_batch.h"
 
 #include <QDir>
 
@@ -58,6 +59,8 @@ int runBatch(const CommandLine& command, const QString& programFolder, QTextStre
             return 0;
         case CommandLine::Mode::ImportCsv:
             return importCsv(command, programFolder, out, err);
+        case CommandLine::Mode::Excel:
+            return runExcelBatch(command.subArguments, programFolder, out, err);
         case CommandLine::Mode::Invalid:
             err << command.error << u"\n\n"_s << CommandLine::usage();
             return 1;

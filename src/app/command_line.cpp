@@ -40,6 +40,12 @@ CommandLine CommandLine::parse(const QStringList& arguments) {
         return result;
     }
 
+    if (first == u"excel"_s) {
+        result.mode = Mode::Excel;
+        result.subArguments = arguments.mid(1);
+        return result;
+    }
+
     if (first.startsWith(u"--"_s)) return invalid(u"不明なオプションです: "_s + first);
     result.albumWords = arguments;
     return result;
@@ -65,6 +71,9 @@ QString CommandLine::usage() {
            u"  tovenla2 [ALBUM]                        画面を開きます（ALBUM "
            u"を指定するとそのアルバムを開きます）\n"
            u"  tovenla2 import-csv LIST.CSV ALBUM.dat  CSV の写真リストからアルバムファイルを作ります\n"
+           u"  tovenla2 excel ALBUM.dat OUT.xlsx [--paper a3|a4] [--free [--template PATH]]\n"
+           u"                 [--title TEXT] [--title-row N] [--title-column N]  写真帳の Excel "
+           u"ブックを作ります\n"
            u"  tovenla2 --help | --version             この説明 | 版数\n"
            u"\n"
            u"設定はプログラムフォルダ（TOVENLA_HOME を指定した場合はそのフォルダ）の tovenla.ini "

@@ -5,13 +5,14 @@
 
 // What the program was asked to do by its arguments (the program name not included).
 struct CommandLine {
-    enum class Mode { Window, ImportCsv, Help, Version, Invalid };
+    enum class Mode { Window, ImportCsv, Excel, Help, Version, Invalid };
 
     Mode mode = Mode::Window;
     QStringList albumWords; // Window: the words that may name the album to open
     QString csvPath;        // ImportCsv
     QString outputPath;
-    QString error; // Invalid: what was wrong
+    QStringList subArguments; // Excel: the words after the sub-command
+    QString error;            // Invalid: what was wrong
 
     static CommandLine parse(const QStringList& arguments);
     static QString usage();
