@@ -3,9 +3,12 @@
 #include "album/album_commands.h"
 #include "app/prompts.h"
 #include "app/session.h"
+#include "app/sheet_guard.h"
 #include "app/ui/flow_layout.h"
 #include "app/ui/info_cell_delegate.h"
 #include "app/workspace.h"
+#include "excel/ui/album_excel_dialog.h"
+#include "excel/ui/desktop_opener.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -166,8 +169,8 @@ QWidget* frmMain::buildButtonRows() {
     };
     // Commands of this window that work now; the others are shown in their places, inactive,
     // until their features are built.
-    const QStringList working = {u"CMDnew"_s,   u"CMDload"_s, u"CMDsave"_s,  u"Command7"_s,
-                                 u"Command1"_s, u"CMDend"_s,  u"cmdCancel"_s};
+    const QStringList working = {u"CMDEXL"_s,   u"CMDnew"_s,   u"CMDload"_s, u"CMDsave"_s,
+                                 u"Command7"_s, u"Command1"_s, u"CMDend"_s,  u"cmdCancel"_s};
 
     // Each row of buttons wraps onto a further line on a narrow screen.
     auto* rows = new QWidget(this);
@@ -190,6 +193,7 @@ QWidget* frmMain::buildButtonRows() {
     connect(findChild<QPushButton*>(u"CMDsave"_s), &QPushButton::clicked, this, &frmMain::CMDsave_Click);
     connect(findChild<QPushButton*>(u"Command7"_s), &QPushButton::clicked, this, &frmMain::Command7_Click);
     connect(findChild<QPushButton*>(u"Command1"_s), &QPushButton::clicked, this, &frmMain::Command1_Click);
+    connect(findChild<QPushButton*>(u"CMDEXL"_s), &QPushButton::clicked, this, &frmMain::CMDEXL_Click);
     connect(findChild<QPushButton*>(u"CMDend"_s), &QPushButton::clicked, this, &QWidget::close);
     return rows;
 }
@@ -295,4 +299,13 @@ void frmMain::Command7_Click() {
 void frmMain::Command1_Click() {
     if (const auto printer = prompts_.printerSetup(workspace_.DefaultPrinter))
         workspace_.DefaultPrinter = *printer;
+}
+
+void frmMain::CMDEXL_Click() {
+    if (!SheetGuard::SheetHasData(workspace_, prompts_)) return;
+    DesktopOpener opener;
+    EXOUTDialog dialog(workspace_, prompts_, opener, this);
+    connect(&dialog, &EXOUTDialog::photoRowFailed, this,
+            [this](int row) { SS1_->setCurrentIndex(workspace_.SS1.index(row - 1, AlbumColumn::Path - 1)); });
+    dialog.exec();
 }

@@ -37,6 +37,7 @@ private:
     void CMDsave_Click();
     void Command7_Click();
     void Command1_Click();
+    void CMDEXL_Click();
 
     Workspace& workspace_;
     Prompts& prompts_;
