@@ -58,7 +58,7 @@ std::string encodeText(const QString& text) {
     static const QRegularExpression escapeLike(u"_x[0-9A-Fa-f]{4}_"_s);
     QString out;
     out.reserve(text.size());
-    const auto escaped = [](uint code) {
+    const auto escaped = [](uint code) -> QString {
         return u"_x"_s + QString::number(code, 16).toUpper().rightJustified(4, u'0') + u'_';
     };
     for (qsizetype i = 0; i < text.size(); ++i) {
