@@ -103,7 +103,9 @@ std::optional<Failure> run(const Request& request, const QString& outputPath, co
         int titleRow = 0, titleColumn = 0;
         if (request.free) {
             if (book.sheetCount() < 2)
-                throw AppError(u"Free フォーマットの雛形に 2 枚目のシートがありません。\r\n"_s + source);
+                return failure(u"Free フォーマットの雛形に 2 枚目のシートがありません。\r\n"_s +
+                                   QDir::toNativeSeparators(source),
+                               Prompts::Icon::Critical, {});
             book.activate(2);
             AlbumLayout::FreeValues values;
             for (int i = 2; i <= 21; ++i)
@@ -126,7 +128,10 @@ std::optional<Failure> run(const Request& request, const QString& outputPath, co
         } else {
             const QString sheet = request.a3 ? AlbumLayout::SheetA3 : AlbumLayout::SheetA4;
             const int index = book.sheetIndex(sheet);
-            if (index == 0) throw AppError(u"雛形にシート「"_s + sheet + u"」がありません。\r\n"_s + source);
+            if (index == 0)
+                return failure(u"雛形にシート「"_s + sheet + u"」がありません。\r\n"_s +
+                                   QDir::toNativeSeparators(source),
+                               Prompts::Icon::Critical, {});
             book.activate(index);
             plan = AlbumLayout::planFixed(photoRows, request.a3);
         }
