@@ -12,9 +12,11 @@ PACKAGES=(
   qt6-base-dev qt6-qpa-plugins qt6-translations-l10n libicu-dev
   googletest libgtest-dev libgmock-dev
   fonts-ipafont fonts-ipafont-gothic fonts-ipafont-mincho
-  poppler-utils
-  libxml2-utils
+  poppler-utils libxml2-utils
+  libzip-dev libpugixml-dev python3-openpyxl fonts-crosextra-carlito
 )
+# Old .xls workbooks are converted by LibreOffice; any installed one serves.
+command -v soffice >/dev/null 2>&1 || PACKAGES+=(libreoffice-calc-nogui)
 
 missing_packages() {
   local p

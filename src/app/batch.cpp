@@ -3,6 +3,7 @@
 #include "album/album_batch.h"
 #include "app/batch_command.h"
 #include "delivery/delivery_batch.h"
+#include "excel/excel_batch.h"
 #include "print/print_batch.h"
 #include "viewer/thumbnail_batch.h"
 
@@ -18,8 +19,9 @@ QString lines(const QString& message) {
 } // namespace
 
 const QList<BatchCommand>& batchCommands() {
-    static const QList<BatchCommand> commands =
-        AlbumBatch::commands() + ViewerBatch::commands() + PrintBatch::commands() + DeliveryBatch::commands();
+    static const QList<BatchCommand> commands = AlbumBatch::commands() + ViewerBatch::commands() +
+                                                PrintBatch::commands() + DeliveryBatch::commands() +
+                                                ExcelBatch::commands();
     return commands;
 }
 

@@ -14,6 +14,8 @@
 #include "app/ui/info_cell_delegate.h"
 #include "app/workspace.h"
 #include "delivery/ui/delivery_dialog.h"
+#include "excel/ui/album_excel_dialog.h"
+#include "excel/ui/desktop_opener.h"
 #include "print/ui/preview_window.h"
 #include "settings/ui/phrase_dialog.h"
 #include "settings/ui/settings_dialog.h"
@@ -151,10 +153,10 @@ QWidget* frmMain::buildButtonRows() {
     };
     // Commands of this window that work now; the others are shown in their places, inactive,
     // until their features are built.
-    const QStringList working = {u"CMDnew"_s,   u"CMDload"_s, u"CMDsave"_s,  u"Command7"_s,
-                                 u"CMDIns"_s,   u"CMDDel"_s,  u"CMDSort"_s,  u"Command4"_s,
-                                 u"CMDFCP"_s,   u"CMDout"_s,  u"Command1"_s, u"Command2"_s,
-                                 u"Command8"_s, u"CMDXML"_s,  u"CMDend"_s,   u"cmdCancel"_s};
+    const QStringList working = {u"CMDnew"_s,   u"CMDload"_s,  u"CMDsave"_s,  u"Command7"_s, u"CMDIns"_s,
+                                 u"CMDDel"_s,   u"CMDSort"_s,  u"Command4"_s, u"CMDFCP"_s,   u"CMDout"_s,
+                                 u"Command1"_s, u"Command2"_s, u"Command8"_s, u"CMDEXL"_s,   u"CMDXML"_s,
+                                 u"CMDend"_s,   u"cmdCancel"_s};
 
     // Each row of buttons wraps onto a further line on a narrow screen.
     auto* rows = new QWidget(this);
@@ -186,6 +188,7 @@ QWidget* frmMain::buildButtonRows() {
     connect(findChild<QPushButton*>(u"CMDout"_s), &QPushButton::clicked, this, &frmMain::CMDout_Click);
     connect(findChild<QPushButton*>(u"Command2"_s), &QPushButton::clicked, this, &frmMain::Command2_Click);
     connect(findChild<QPushButton*>(u"CMDXML"_s), &QPushButton::clicked, this, &frmMain::CMDXML_Click);
+    connect(findChild<QPushButton*>(u"CMDEXL"_s), &QPushButton::clicked, this, &frmMain::CMDEXL_Click);
     connect(findChild<QPushButton*>(u"CMDend"_s), &QPushButton::clicked, this, &QWidget::close);
     return rows;
 }
@@ -388,5 +391,14 @@ void frmMain::showFullScreen(const QString& path) {
 void frmMain::CMDXML_Click() {
     if (!SheetGuard::SheetHasData(workspace_, prompts_, SheetGuard::Text::Short)) return;
     frmXML dialog(workspace_, prompts_, this);
+    dialog.exec();
+}
+
+void frmMain::CMDEXL_Click() {
+    if (!SheetGuard::SheetHasData(workspace_, prompts_)) return;
+    DesktopOpener opener;
+    EXOUTDialog dialog(workspace_, prompts_, opener, this);
+    connect(&dialog, &EXOUTDialog::photoRowFailed, this,
+            [this](int row) { SS1_->setCurrentIndex(workspace_.SS1.index(row - 1, AlbumColumn::Path - 1)); });
     dialog.exec();
 }

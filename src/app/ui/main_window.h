@@ -60,6 +60,7 @@ private:
     void CMDout_Click();
     void Command2_Click();
     void CMDXML_Click();
+    void CMDEXL_Click();
 
     Workspace& workspace_;
     Prompts& prompts_;

@@ -1,0 +1,10 @@
+#pragma once
+
+#include "app/batch_command.h"
+
+// "tovenla2 excel ALBUM.dat OUT.xlsx [options]": the album workbook without a window.
+namespace ExcelBatch {
+
+QList<BatchCommand> commands();
+
+} // namespace ExcelBatch

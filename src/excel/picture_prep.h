@@ -1,0 +1,33 @@
+#pragma once
+
+#include <QByteArray>
+#include <QList>
+#include <QSize>
+#include <QString>
+
+#include <functional>
+
+// Photos made ready for a workbook: decoded once at reduced size for their frame, turned
+// upright, and encoded once.
+struct PreparedPicture {
+    QByteArray bytes;
+    QString extension; // "jpeg" or "png"
+    QString error;     // why the photo could not be used; empty when it could
+};
+
+struct PictureJob {
+    QString path;
+    QSize framePixels; // the frame at the workbook's resolution
+};
+
+// One photo: never enlarged; a JPEG already small enough and upright goes in unchanged; GIF
+// becomes PNG, everything else JPEG of quality 85.
+PreparedPicture preparePicture(const PictureJob& job);
+
+// Many photos on worker threads. progress(done, total) is called on the calling thread; when it
+// answers false the work stops and the result is empty.
+QList<PreparedPicture> preparePictures(const QList<PictureJob>& jobs, int threads,
+                                       const std::function<bool(int, int)>& progress);
+
+// The frame of a rectangle in points at about 220 dots an inch.
+QSize framePixels(double widthPoints, double heightPoints);

@@ -1,0 +1,50 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+
+#include <pugixml.hpp>
+
+#include <map>
+#include <memory>
+#include <string>
+#include <vector>
+
+// The parts of an Office Open XML package held in memory. A part is parsed only when asked
+// for; parts never parsed, or parsed but not changed, are written back exactly as read.
+class XlsxPackage {
+public:
+    // Throws AppError naming `label` when the bytes are no readable, unencrypted zip or would
+    // expand past the size limit.
+    static XlsxPackage fromZip(const QByteArray& zip, const QString& label);
+    QByteArray toZip() const;
+
+    bool has(const std::string& name) const { return parts_.count(name) > 0; }
+    std::vector<std::string> names() const { return order_; }
+
+    QByteArray bytes(const std::string& name) const;
+    void setBytes(const std::string& name, QByteArray bytes);
+    void remove(const std::string& name);
+
+    // The part as XML, parsed once; `changing` marks it to be written from the tree.
+    pugi::xml_document& xml(const std::string& name, bool changing = true);
+    const pugi::xml_document& xml(const std::string& name) const;
+    // A new XML part from text.
+    pugi::xml_document& createXml(const std::string& name, const char* text);
+
+    static constexpr qint64 MaxExpandedBytes = 500LL * 1024 * 1024;
+
+private:
+    struct Part {
+        QByteArray bytes;
+        std::shared_ptr<pugi::xml_document> doc;
+        bool changed = false;
+    };
+    Part& part(const std::string& name) const;
+
+    mutable std::map<std::string, Part> parts_;
+    std::vector<std::string> order_;
+};
+
+// Serialises an XML tree without indentation, keeping its declaration.
+QByteArray xmlBytes(const pugi::xml_document& doc);
