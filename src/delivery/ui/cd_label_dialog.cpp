@@ -83,7 +83,7 @@ DialogLbl::DialogLbl(Workspace& workspace, Prompts& prompts, QWidget* parent)
     layout->addWidget(settingsFrame);
     layout->addWidget(Label3);
     layout->addLayout(buttons);
-    resize(560, 700);
+    resize(560, sizeHint().height());
 
     Form_Load();
 }
@@ -95,6 +95,8 @@ QTableWidget* DialogLbl::buildLabelGrid() {
     SSLbl_->setVerticalHeaderLabels(RowLabels);
     SSLbl_->horizontalHeader()->setStretchLastSection(true);
     SSLbl_->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    // All fifteen rows in view without the dialog outgrowing a small screen.
+    SSLbl_->verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 8);
     for (int row = 0; row < SSLbl_->rowCount(); ++row)
         SSLbl_->setItem(row, 0, new QTableWidgetItem);
     SSLbl_->setMinimumHeight(SSLbl_->horizontalHeader()->sizeHint().height() +
