@@ -27,14 +27,14 @@ struct Shapes {
     }
 };
 
-bool isTrue(const QString& text) {
-    const QString t = text.trimmed();
-    return t.compare(u"true"_s, Qt::CaseInsensitive) == 0 || SettingValue::string(t).toNumber() != 0;
-}
-
 } // namespace
 
 namespace LabelPages {
+
+bool frameWanted(const Settings& settings) {
+    const QString t = settings.text(SettingText::CdLabelFrameOn).trimmed();
+    return t.compare(u"true"_s, Qt::CaseInsensitive) == 0 || SettingValue::string(t).toNumber() != 0;
+}
 
 void DrawLabelFrames(PageWriter& writer) {
     const Shapes shapes{writer};
@@ -104,7 +104,7 @@ void out_Label(PrintDocument& document, const Settings& settings) {
     writer.OriginY =
         int(std::nearbyint(SettingValue::string(settings.text(SettingText::CdLabelStartY)).toNumber() - 6.5));
     document.StartDoc();
-    if (isTrue(settings.text(SettingText::CdLabelFrameOn))) DrawLabelFrames(writer);
+    if (frameWanted(settings)) DrawLabelFrames(writer);
     DrawLabel(writer, settings, 0);
     DrawLabel(writer, settings, LowerLabelOffset);
     document.EndDoc();

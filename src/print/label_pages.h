@@ -12,6 +12,9 @@ namespace LabelPages {
 
 inline constexpr double LowerLabelOffset = 129; // mm
 
+// Whether the layout frame is drawn: text 149 a non-zero number or "True".
+bool frameWanted(const Settings& settings);
+
 // Builds the one-page label document into a new document (started here).
 void out_Label(PrintDocument& document, const Settings& settings);
 

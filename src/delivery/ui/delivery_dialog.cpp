@@ -6,6 +6,7 @@
 #include "app/workspace.h"
 #include "delivery/delivery_export.h"
 #include "delivery/delivery_history.h"
+#include "delivery/ui/cd_label_dialog.h"
 
 #include <QComboBox>
 #include <QDialogButtonBox>
@@ -65,11 +66,10 @@ frmXML::frmXML(Workspace& workspace, Prompts& prompts, QWidget* parent)
     cmdOK->setDefault(true);
     auto* cmdCancel = new QPushButton(u"キャンセル"_s, this);
     cmdCancel->setObjectName(u"cmdCancel"_s);
-    // The CD label dialog comes with the label preview.
     auto* Command3 = new QPushButton(u"ラベル"_s, this);
     Command3->setObjectName(u"Command3"_s);
-    Command3->setEnabled(false);
     connect(cmdOK, &QPushButton::clicked, this, &frmXML::cmdOK_Click);
+    connect(Command3, &QPushButton::clicked, this, [this] { DialogLbl(workspace_, prompts_, this).exec(); });
     connect(cmdCancel, &QPushButton::clicked, this, &QDialog::reject);
 
     auto* buttons = new QHBoxLayout;
