@@ -73,17 +73,17 @@ median() { sort -n | awk '{a[NR]=$1} END {print (NR % 2) ? a[(NR+1)/2] : (a[NR/2
 ratio() { awk -v a="$1" -v b="$2" 'BEGIN {printf "%.2f", a / b}'; }
 cat "$WORK"/photos/*.JPG >/dev/null # both read from the page cache
 
-ours=() peak=() reference=() ref_peak=()
+ours=() peak=() cpu=() reference=() ref_peak=() ref_cpu=()
 for run in $(seq 1 "$RUNS"); do
   rm -f "$WORK/ours.xlsx" "$WORK/reference.xlsx"
-  /usr/bin/time -f '%e %M' -o "$WORK/time.txt" \
+  /usr/bin/time -f '%e %M %U %S' -o "$WORK/time.txt" \
     "$BUILD_DIR/tovenla2" excel "$WORK/album.dat" "$WORK/ours.xlsx" --paper a4 >/dev/null
-  read -r seconds kb < "$WORK/time.txt"
-  ours+=("$seconds") peak+=("$kb")
-  /usr/bin/time -f '%e %M' -o "$WORK/time.txt" \
+  read -r seconds kb user sys < "$WORK/time.txt"
+  ours+=("$seconds") peak+=("$kb") cpu+=("$(awk -v u="$user" -v s="$sys" 'BEGIN {print u + s}')")
+  /usr/bin/time -f '%e %M %U %S' -o "$WORK/time.txt" \
     $PY "$ROOT/bench/excel/reference_album.py" "$TEMPLATE" "$WORK/album.dat" "$WORK/reference.xlsx"
-  read -r seconds kb < "$WORK/time.txt"
-  reference+=("$seconds") ref_peak+=("$kb")
+  read -r seconds kb user sys < "$WORK/time.txt"
+  reference+=("$seconds") ref_peak+=("$kb") ref_cpu+=("$(awk -v u="$user" -v s="$sys" 'BEGIN {print u + s}')")
   echo "run $run: ours ${ours[-1]} s, reference ${reference[-1]} s"
 done
 
@@ -94,6 +94,8 @@ m_ours=$(printf '%s\n' "${ours[@]}" | median)
 m_ref=$(printf '%s\n' "${reference[@]}" | median)
 m_peak=$(printf '%s\n' "${peak[@]}" | median)
 m_ref_peak=$(printf '%s\n' "${ref_peak[@]}" | median)
+m_cpu=$(printf '%s\n' "${cpu[@]}" | median)
+m_ref_cpu=$(printf '%s\n' "${ref_cpu[@]}" | median)
 ours_photo=$(($(media_bytes "$WORK/ours.xlsx") / PHOTOS))
 ref_photo=$(($(media_bytes "$WORK/reference.xlsx") / PHOTOS))
 echo
@@ -101,6 +103,8 @@ echo "Medians of $RUNS runs, $PHOTOS photos of 4000x3000 on fixed A4, $(nproc) c
 echo "  tovenla2 excel:            $m_ours s, peak $((m_peak / 1024)) MB   (target < 150 MB)"
 echo "  openpyxl + Pillow draft(): $m_ref s, peak $((m_ref_peak / 1024)) MB"
 echo "  time ratio:                $(ratio "$m_ours" "$m_ref")x   (target <= 0.5)"
+echo "  processor time:            $m_cpu s against $m_ref_cpu s, $(ratio "$m_cpu" "$m_ref_cpu")x" \
+  "  (load average now: $(cut -d' ' -f1 /proc/loadavg))"
 echo "  bytes a photo:             $((ours_photo / 1024)) KB against $((ref_photo / 1024)) KB," \
   "$(ratio "$ours_photo" "$ref_photo")x   (target <= 1.1)"
 echo "  workbook sizes:            $(($(stat -c %s "$WORK/ours.xlsx") / 1024)) KB," \
