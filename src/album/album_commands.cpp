@@ -38,6 +38,7 @@ void NewAlbum(Workspace& workspace, Prompts& prompts) {
         workspace.WorkText = u"/"_s;
         return;
     }
+    workspace.AlbumFilePath.clear();
     if (workspace.SS1.rows().isEmpty() && workspace.SheetModified == 0) {
         workspace.UpdateRowTotal();
         return;
@@ -61,6 +62,7 @@ bool OpenAlbumFile(Workspace& workspace, Prompts& prompts, const QString& path) 
         return false;
     }
     workspace.replaceRows(u"呼出"_s, std::move(rows), 0);
+    workspace.AlbumFilePath = path;
     markNewRows(workspace);
     return true;
 }
@@ -77,6 +79,7 @@ bool SaveAlbum(Workspace& workspace, Prompts& prompts) {
         return false;
     }
     workspace.markSaved();
+    workspace.AlbumFilePath = path;
     return true;
 }
 

@@ -52,6 +52,8 @@ public:
     QString ChosenFolder;
     QString CurrentDrive;
     QString CurrentFolder;
+    // The album file last opened or saved; empty for an album never stored.
+    QString AlbumFilePath;
     QString PreviousInfo;   // the last information text written by the photo information dialog
     QString DefaultPrinter; // chosen in the printer set-up; used when no printer is set
     int PreviewKind = 0;    // what the preview shows: 0 album pages, 1 the CD label page

@@ -84,7 +84,11 @@ std::optional<Failure> run(const Request& request, const QString& outputPath, co
     QString source;
     try {
         source = templatePath(request);
-        if (isSameFile(source, outputPath))
+        // Neither the template in use nor the other format's may be overwritten by a result.
+        const QStringList templates{source, request.templatePath.trimmed(),
+                                    TemplateFiles::find(request.programFolder, AlbumLayout::TemplateName)};
+        if (std::any_of(templates.begin(), templates.end(),
+                        [&](const QString& t) { return !t.isEmpty() && isSameFile(t, outputPath); }))
             return failure(u"雛形のブックには上書きできません。別のファイル名を指定して下さい。\r\n"_s +
                                QDir::toNativeSeparators(outputPath),
                            Prompts::Icon::Exclamation, {});

@@ -2,10 +2,10 @@
 
 #include "app/app_error.h"
 #include "app/file_io.h"
+#include "excel/sheet_references.h"
 #include "excel/workbook_impl.h"
 
 #include <QFileInfo>
-#include <QRegularExpression>
 
 using namespace Qt::StringLiterals;
 using namespace WorkbookXml;
@@ -25,19 +25,17 @@ const char* const BlankSheet =
     "<pageMargins left=\"0.7\" right=\"0.7\" top=\"0.75\" bottom=\"0.75\" header=\"0.3\" footer=\"0.3\"/>"
     "</worksheet>";
 
+// Characters XML cannot carry, so no workbook can hold them in a sheet name.
+bool unfitForName(const QChar& c) {
+    return c.unicode() < 0x20 || c.unicode() == 0xFFFE || c.unicode() == 0xFFFF;
+}
+
 void eraseRelationship(pugi::xml_node rels, const std::string& id) {
     for (pugi::xml_node r : rels.children("Relationship"))
         if (id == r.attribute("Id").value()) {
             rels.remove_child(r);
             return;
         }
-}
-
-// Sheet names inside formulas: quoted when they hold anything but letters and digits.
-QString quotedSheet(const QString& name) {
-    QString escaped = name;
-    escaped.replace(u'\'', u"''"_s);
-    return u'\'' + escaped + u'\'';
 }
 
 } // namespace
@@ -124,6 +122,8 @@ QString Workbook::sheetNameProblem(const QString& name, int renamedIndex) const 
         if (name.contains(c)) return u"シート名に使えない文字（: \\ / ? * [ ]）が含まれています: "_s + name;
     if (name.startsWith(u'\'') || name.endsWith(u'\''))
         return u"シート名の先頭と末尾に ' は使えません: "_s + name;
+    if (std::any_of(name.begin(), name.end(), unfitForName))
+        return u"シート名に制御文字などの使えない文字が含まれています: "_s + name;
     const int same = sheetIndex(name);
     if (same != 0 && same != renamedIndex) return u"同じ名前のシートが既にあります: "_s + name;
     return {};
@@ -133,6 +133,7 @@ QString Workbook::validSheetName(const QString& wanted) const {
     QString base = wanted;
     for (QChar c : u":\\/?*[]"_s)
         base.replace(c, u'_');
+    std::replace_if(base.begin(), base.end(), unfitForName, u'_');
     while (base.startsWith(u'\''))
         base.remove(0, 1);
     while (base.endsWith(u'\''))
@@ -157,13 +158,9 @@ void Workbook::renameSheet(int index, const QString& name) {
     pugi::xml_node workbook = d->package.xml("xl/workbook.xml").child("workbook");
     info.element.attribute("name").set_value(name.toUtf8().constData());
     for (pugi::xml_node n : workbook.child("definedNames").children("definedName")) {
-        QString formula = QString::fromUtf8(n.text().get());
-        const QString before = formula;
-        formula.replace(quotedSheet(info.name) + u'!', quotedSheet(name) + u'!');
-        formula.replace(
-            QRegularExpression(u"(^|[^A-Za-z0-9_'.])"_s + QRegularExpression::escape(info.name) + u"!"_s),
-            u"\\1"_s + quotedSheet(name) + u'!');
-        if (formula != before) n.text().set(formula.toUtf8().constData());
+        const QString formula = QString::fromUtf8(n.text().get());
+        const QString changed = SheetReferences::renamed(formula, info.name, name);
+        if (changed != formula) n.text().set(changed.toUtf8().constData());
     }
 }
 
@@ -228,11 +225,8 @@ int Workbook::copySheetBefore(int index) {
     for (pugi::xml_node n : localToSource) {
         pugi::xml_node copy = names.insert_copy_before(n, n);
         copy.attribute("localSheetId").set_value(index - 1);
-        QString formula = QString::fromUtf8(copy.text().get());
-        formula.replace(quotedSheet(source.name) + u'!', quotedSheet(name) + u'!');
-        formula.replace(
-            QRegularExpression(u"(^|[^A-Za-z0-9_'.])"_s + QRegularExpression::escape(source.name) + u"!"_s),
-            u"\\1"_s + quotedSheet(name) + u'!');
+        const QString formula =
+            SheetReferences::renamed(QString::fromUtf8(copy.text().get()), source.name, name);
         copy.text().set(formula.toUtf8().constData());
     }
     if (d->active >= index) ++d->active;
@@ -263,10 +257,20 @@ void Workbook::deleteSheet(int index) {
     for (pugi::xml_node n = names.child("definedName"); n;) {
         pugi::xml_node next = n.next_sibling("definedName");
         pugi::xml_attribute local = n.attribute("localSheetId");
-        if (local && local.as_int() == index - 1)
+        if (local && local.as_int() == index - 1) {
             names.remove_child(n);
-        else if (local && local.as_int() > index - 1)
-            local.set_value(local.as_int() - 1);
+        } else {
+            if (local && local.as_int() > index - 1) local.set_value(local.as_int() - 1);
+            // A name of the book that pointed into the sheet now points nowhere, as a spreadsheet
+            // program marks it; left as it was, it would name a sheet the file no longer has.
+            const QString formula = QString::fromUtf8(n.text().get());
+            const QString changed = SheetReferences::rewrite(
+                formula, [&](const QString& sheet, const QString& ref) -> std::optional<QString> {
+                    if (sheet.compare(info.name, Qt::CaseInsensitive) != 0) return std::nullopt;
+                    return u"#REF!"_s + ref;
+                });
+            if (changed != formula) n.text().set(changed.toUtf8().constData());
+        }
         n = next;
     }
     if (names && !names.child("definedName")) workbook.remove_child(names);

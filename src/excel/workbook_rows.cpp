@@ -1,4 +1,5 @@
 #include "app/app_error.h"
+#include "excel/sheet_references.h"
 #include "excel/workbook_impl.h"
 
 #include <QRegularExpression>
@@ -332,38 +333,27 @@ void Workbook::deleteRows(int first, int last) {
 }
 
 void Workbook::Impl::shiftNames(const QString& sheetName, int first, int last) {
-    static const QRegularExpression reference(
-        u"((?:'(?:[^']|'')+'|[^\\s!,()'=+\\-*/&^<>:]+)!)(\\$?[A-Z]{1,3})(\\$?)(\\d+)(?::(\\$?[A-Z]{1,3})(\\$?)(\\d+))?"_s);
+    // Cells, ranges and whole rows; whole columns stay as they are.
+    static const QRegularExpression rows(
+        uR"(^(\$?[A-Za-z]{0,3}\$?)(\d+)(?::(\$?[A-Za-z]{0,3}\$?)(\d+))?$)"_s);
+    const int count = last - first + 1;
     pugi::xml_node names = package.xml("xl/workbook.xml", false).child("workbook").child("definedNames");
     for (pugi::xml_node n : names.children("definedName")) {
         const QString formula = QString::fromUtf8(n.text().get());
-        QString out;
-        qsizetype lastEnd = 0;
-        auto matches = reference.globalMatch(formula);
-        while (matches.hasNext()) {
-            const auto m = matches.next();
-            QString sheet = m.captured(1).chopped(1);
-            if (sheet.startsWith(u'\'')) sheet = sheet.mid(1, sheet.size() - 2).replace(u"''"_s, u"'"_s);
-            out += QStringView(formula).mid(lastEnd, m.capturedStart() - lastEnd);
-            lastEnd = m.capturedEnd();
-            if (sheet.compare(sheetName, Qt::CaseInsensitive) != 0) {
-                out += m.captured(0);
-                continue;
-            }
-            const int top = m.captured(4).toInt();
-            const int bottom = m.captured(7).isEmpty() ? top : m.captured(7).toInt();
-            const int newTop = top > last ? top - (last - first + 1) : std::min(top, first);
-            const int newBottom =
-                bottom < first ? bottom : (bottom > last ? bottom - (last - first + 1) : first - 1);
-            if (newBottom < newTop) {
-                out += m.captured(1) + u"#REF!"_s;
-                continue;
-            }
-            out += m.captured(1) + m.captured(2) + m.captured(3) + QString::number(newTop);
-            if (!m.captured(7).isEmpty())
-                out += u':' + m.captured(5) + m.captured(6) + QString::number(newBottom);
-        }
-        out += QStringView(formula).mid(lastEnd);
+        const QString out = SheetReferences::rewrite(
+            formula, [&](const QString& sheet, const QString& ref) -> std::optional<QString> {
+                const auto m = rows.match(ref);
+                if (sheet.compare(sheetName, Qt::CaseInsensitive) != 0 || !m.hasMatch()) return std::nullopt;
+                const int top = m.captured(2).toInt();
+                const int bottom = m.captured(4).isEmpty() ? top : m.captured(4).toInt();
+                const int newTop = top > last ? top - count : std::min(top, first);
+                const int newBottom = bottom < first ? bottom : (bottom > last ? bottom - count : first - 1);
+                const QString prefix = SheetReferences::quoted(sheet) + u'!';
+                if (newBottom < newTop) return prefix + u"#REF!"_s;
+                QString moved = prefix + m.captured(1) + QString::number(newTop);
+                if (!m.captured(4).isEmpty()) moved += u':' + m.captured(3) + QString::number(newBottom);
+                return moved;
+            });
         if (out != formula) {
             package.xml("xl/workbook.xml", true);
             n.text().set(out.toUtf8().constData());

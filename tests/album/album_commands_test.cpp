@@ -75,13 +75,17 @@ TEST_F(AlbumCommandsTest, SaveAndLoadRoundTripThreeRows) {
     prompts.savePaths.push_back(path);
     ASSERT_TRUE(AlbumCommands::SaveAlbum(workspace, prompts));
     EXPECT_EQ(workspace.SheetModified, 0);
+    EXPECT_EQ(workspace.AlbumFilePath, path);
     EXPECT_EQ(prompts.fileRequests.last().filterIndex, 3);
     EXPECT_EQ(prompts.fileRequests.last().filter,
               u"すべてのﾌｧｲﾙ (*.*)|*.*|ﾃｷｽﾄ ﾌｧｲﾙ (*.txt)|*.txt|ﾃﾞｰﾀ ﾌｧｲﾙ (*.dat)|*.dat"_s);
 
+    AlbumCommands::NewAlbum(workspace, prompts);
+    EXPECT_EQ(workspace.AlbumFilePath, QString()) << "a new album has no file yet";
     workspace.replaceRows(u"new"_s, {}, 1);
     prompts.openPaths.push_back(path);
     ASSERT_TRUE(AlbumCommands::LoadAlbum(workspace, prompts));
+    EXPECT_EQ(workspace.AlbumFilePath, path);
     EXPECT_EQ(workspace.SS1.rows(), saved);
     EXPECT_EQ(workspace.AlbumRowCount, 3);
     EXPECT_EQ(workspace.SheetModified, 0);

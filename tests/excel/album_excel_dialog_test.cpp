@@ -6,6 +6,7 @@
 #include "support/scripted_prompts.h"
 
 #include <QApplication>
+#include <QDir>
 #include <QFileInfo>
 #include <QImage>
 #include <QKeyEvent>
@@ -74,13 +75,17 @@ TEST(EXOUTDialog, BadPhotoIsNamedTheCursorMovesAndFieldsAreStored) {
 TEST(EXOUTDialog, FixedRunSavesWhereAskedAndOpensTheWorkbook) {
     Fixture f;
     f.workspace.SS1.setText(2, AlbumColumn::Path, QString());
+    QDir(f.dir.path()).mkdir(u"albums"_s);
+    f.workspace.AlbumFilePath = f.dir.filePath(u"albums/現場.dat"_s);
+    f.workspace.CurrentFolder = f.dir.path();
     EXOUTDialog dialog(f.workspace, f.prompts, f.opener);
     const QString out = f.dir.filePath(u"写真帳.xlsx"_s);
     f.prompts.savePaths.push_back(out);
     f.opener.works = false;
     dialog.findChild<QPushButton*>(u"Command1"_s)->click();
     ASSERT_EQ(f.prompts.fileRequests.size(), 1);
-    EXPECT_TRUE(f.prompts.fileRequests[0].folder.endsWith(u"写真帳.xlsx"_s));
+    EXPECT_EQ(f.prompts.fileRequests[0].folder, f.dir.filePath(u"albums/写真帳.xlsx"_s))
+        << "proposed beside the album file, named after the template";
     EXPECT_EQ(f.opener.opened, QStringList{out});
     ASSERT_EQ(f.prompts.messages.size(), 1) << "nothing could open it: the message names the file";
     EXPECT_TRUE(f.prompts.lastMessage().text.contains(u"写真帳.xlsx"_s));

@@ -136,7 +136,10 @@ void EXOUTDialog::runOutput(bool free) {
         prompts_.tell(AlbumExcel::FreeTemplateMissing, Title, Prompts::Icon::Exclamation);
         return;
     }
-    QString folder = workspace_.CurrentFolder;
+    // Beside the album file; an album never stored goes where the user is browsing.
+    QString folder =
+        workspace_.AlbumFilePath.isEmpty() ? QString() : QFileInfo(workspace_.AlbumFilePath).absolutePath();
+    if (folder.isEmpty() || !QFileInfo(folder).isDir()) folder = workspace_.CurrentFolder;
     if (folder.isEmpty() || !QFileInfo(folder).isDir()) folder = QDir::homePath();
     const QString output = prompts_.saveFile({u"名前を付けて保存"_s, u"Excel ブック (*.xlsx)|*.xlsx"_s, 1,
                                               QDir(folder).filePath(AlbumExcel::defaultOutputName(request))});

@@ -16,8 +16,6 @@ class EXOUTDialog : public QDialog {
 public:
     EXOUTDialog(Workspace& workspace, Prompts& prompts, WorkbookOpener& opener, QWidget* parent = nullptr);
 
-    // Phrase n of the dictionary, for "*n" in the title box.
-
 Q_SIGNALS:
     // A photo could not be read: the album's cursor goes to this row's file name.
     void photoRowFailed(int row);
