@@ -62,7 +62,7 @@ int main(int argc, char** argv) {
     for (int i = 0; i < lines; ++i) {
         const QString g = QString::number(i / 40);
         const QString n = QString::number(i);
-        text += u"図"_s + g + u"-"_s + n + u",大字東町"_s + g + u",公図"_s + g + u",シート"_s + g + u','_s +
+        text += u"図"_s + g + u"-"_s + n + u",大字東町"_s + g + u",公図"_s + g + u",シート"_s + g + u","_s +
                 n + u"番地,境界杭確認済み,写真\\N"_s + n + u".jpg,写真\\F"_s + n + u".jpg,1\r\n"_s;
         for (const QString& kind : {u"N"_s, u"F"_s}) {
             if ((2 * i + (kind == u"F"_s)) % 1000 == 999) continue; // 0.1% missing

@@ -169,8 +169,9 @@ void readCompanion(const QString& path, ClassifiedData& data) {
     for (int j = 1; j <= lines; ++j) {
         values = line(ImportTable::Columns);
         if (quotedFields.contains(false)) reader.fail(u"文字列でない項目があります。"_s);
-        std::array<QStringView, ImportTable::Columns> columns;
-        std::copy(values.begin(), values.end(), columns.begin());
+        std::array<ImportTable::Pieces, ImportTable::Columns> columns;
+        for (int c = 0; c < ImportTable::Columns; ++c)
+            columns[c] = {values.at(c)};
         data.table.appendLine(columns);
     }
     data.groups.clear();

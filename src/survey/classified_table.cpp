@@ -18,10 +18,11 @@ void ImportTable::reserve(qsizetype lines, qsizetype characters) {
     text_.reserve(characters);
 }
 
-void ImportTable::appendLine(const std::array<QStringView, Columns>& columns) {
+void ImportTable::appendLine(const std::array<Pieces, Columns>& columns) {
     std::array<qsizetype, Columns> ends;
     for (int c = 0; c < Columns; ++c) {
-        text_.append(columns[c]);
+        for (QStringView piece : columns[c])
+            if (!piece.isEmpty()) text_.append(piece);
         ends[c] = text_.size();
     }
     ends_.append(ends);
@@ -68,24 +69,29 @@ std::array<QStringView, FieldsUsed> fieldsOf(QStringView line) {
 void fillTable(ImportTable& table, const QString& text) {
     static const QString have = u"有"_s;
     static const QString haveNot = u"無"_s;
-    table.clear();
-    table.reserve(text.count(u'\n') + 2, text.size() + text.size() / 4);
-    QString joined;
+    // Lines end in LF (CR LF from Windows) or, in files without any LF, in CR alone.
+    const char16_t lineEnd = text.contains(u'\n') ? u'\n' : u'\r';
     const QStringView all(text);
+    table.clear();
+    table.reserve(all.count(lineEnd) + 2, all.size());
     qsizetype start = 0;
     while (start < all.size()) {
-        qsizetype end = start;
-        while (end < all.size() && all[end] != u'\n' && all[end] != u'\r')
-            ++end;
-        const QStringView line = all.sliced(start, end - start);
+        qsizetype end = all.indexOf(lineEnd, start);
+        if (end < 0) end = all.size();
+        QStringView line = all.sliced(start, end - start);
         start = end + 1;
-        if (end < all.size() && all[end] == u'\r' && start < all.size() && all[start] == u'\n') ++start;
+        if (line.endsWith(u'\r')) line.chop(1);
 
         const auto f = fieldsOf(line);
-        joined.clear();
-        joined.append(f[1]).append(f[2]).append(f[4]);
         const bool present = f[8] == u"1" || f[8] == u"2";
-        table.appendLine({f[0], f[2], f[3], joined, f[5], f[6], f[7], present ? have : haveNot});
+        table.appendLine({{{f[0]},
+                           {f[2]},
+                           {f[3]},
+                           {f[1], f[2], f[4]},
+                           {f[5]},
+                           {f[6]},
+                           {f[7]},
+                           {present ? QStringView(have) : QStringView(haveNot)}}});
     }
 }
 

@@ -20,8 +20,11 @@ public:
     bool isEmpty() const { return ends_.size() <= 1; }
     QStringView column(int line, int column) const;
 
+    // A column given as up to three pieces, written one after the other.
+    using Pieces = std::array<QStringView, 3>;
+
     void clear();
-    void appendLine(const std::array<QStringView, Columns>& columns);
+    void appendLine(const std::array<Pieces, Columns>& columns);
     void reserve(qsizetype lines, qsizetype characters);
 
 private:
