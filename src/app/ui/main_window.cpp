@@ -19,6 +19,7 @@
 #include "print/ui/preview_window.h"
 #include "settings/ui/phrase_dialog.h"
 #include "settings/ui/settings_dialog.h"
+#include "survey/classified_commands.h"
 #include "viewer/ui/about_box.h"
 #include "viewer/ui/full_screen_viewer.h"
 #include "viewer/ui/thumbnail_dialog.h"
@@ -156,7 +157,7 @@ QWidget* frmMain::buildButtonRows() {
     const QStringList working = {u"CMDnew"_s,   u"CMDload"_s,  u"CMDsave"_s,  u"Command7"_s, u"CMDIns"_s,
                                  u"CMDDel"_s,   u"CMDSort"_s,  u"Command4"_s, u"CMDFCP"_s,   u"CMDout"_s,
                                  u"Command1"_s, u"Command2"_s, u"Command8"_s, u"CMDEXL"_s,   u"CMDXML"_s,
-                                 u"CMDend"_s,   u"cmdCancel"_s};
+                                 u"Command6"_s, u"CMDend"_s,   u"cmdCancel"_s};
 
     // Each row of buttons wraps onto a further line on a narrow screen.
     auto* rows = new QWidget(this);
@@ -189,6 +190,7 @@ QWidget* frmMain::buildButtonRows() {
     connect(findChild<QPushButton*>(u"Command2"_s), &QPushButton::clicked, this, &frmMain::Command2_Click);
     connect(findChild<QPushButton*>(u"CMDXML"_s), &QPushButton::clicked, this, &frmMain::CMDXML_Click);
     connect(findChild<QPushButton*>(u"CMDEXL"_s), &QPushButton::clicked, this, &frmMain::CMDEXL_Click);
+    connect(findChild<QPushButton*>(u"Command6"_s), &QPushButton::clicked, this, &frmMain::Command6_Click);
     connect(findChild<QPushButton*>(u"CMDend"_s), &QPushButton::clicked, this, &QWidget::close);
     return rows;
 }
@@ -401,4 +403,15 @@ void frmMain::CMDEXL_Click() {
     connect(&dialog, &EXOUTDialog::photoRowFailed, this,
             [this](int row) { SS1_->setCurrentIndex(workspace_.SS1.index(row - 1, AlbumColumn::Path - 1)); });
     dialog.exec();
+}
+
+void frmMain::Command6_Click() {
+    if (!ClassifiedCommands::StartImport1(workspace_, prompts_)) return;
+    // One window at a time; it stays open beside the album.
+    if (!importDialog_) {
+        importDialog_ = new DialogImp(workspace_, prompts_, this);
+        importDialog_->show();
+    }
+    importDialog_->raise();
+    importDialog_->activateWindow();
 }

@@ -5,6 +5,7 @@
 
 #include "album/ui/photo_info_dialog.h"
 #include "settings/ui/phrase_dialog.h"
+#include "survey/ui/classified_import_dialog.h"
 
 class QCheckBox;
 class QLabel;
@@ -61,6 +62,7 @@ private:
     void Command2_Click();
     void CMDXML_Click();
     void CMDEXL_Click();
+    void Command6_Click();
 
     Workspace& workspace_;
     Prompts& prompts_;
@@ -72,6 +74,7 @@ private:
     bool shutDownDone_ = false;
     QPointer<frmPIC> infoDialog_;
     QPointer<MOJDialog> phraseDialog_;
+    QPointer<DialogImp> importDialog_;
     frmFullScreen* fullScreen_ = nullptr; // kept for the whole run, hidden between uses
     frmAbout* about_ = nullptr;
 };

@@ -1,0 +1,11 @@
+#pragma once
+
+#include "app/batch_command.h"
+
+// The headless sub-commands of the classified import: "classified-groups", "classified-check"
+// and "import-classified".
+namespace ClassifiedBatch {
+
+QList<BatchCommand> commands();
+
+} // namespace ClassifiedBatch

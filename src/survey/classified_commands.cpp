@@ -1,0 +1,138 @@
+#include "survey/classified_commands.h"
+
+#include "album/album_commands.h"
+#include "app/app_error.h"
+#include "app/prompts.h"
+#include "app/workspace.h"
+#include "survey/classified_check.h"
+#include "survey/classified_csv.h"
+#include "survey/classified_file.h"
+
+using namespace Qt::StringLiterals;
+
+namespace ClassifiedCommands {
+
+const QString NoLinesToSave = u"対象データがありません。CSVのインポートを行って下さい。"_s;
+const QString NoLinesToUse = u"対象データがありません。CSVを指示してｲﾝﾎﾟｰﾄ対象を選択して下さい。"_s;
+const QString NoGroupSelected = u"ｲﾝﾎﾟｰﾄする公図番号が選択されていません。一覧から選択して下さい。"_s;
+const QString CheckClean = u"不正なデータは見つかりませんでした。作業を進めて下さい。"_s;
+const QString CheckFound = u"写真存在無し等不正データがありました。CHKErr.logファイルを確認して下さい。"_s;
+const QString CheckOverLimit =
+    u"エラーが5000行を超えました。logファイルが作成できません。もう少しきちんとしたデータを指示願います。"_s;
+const QString AlbumFull = u"最終行に達しましたのでインポートをここで終了します。"_s;
+const QString ThumbnailFailure =
+    u"メモリーがパンクしました。条件設定の「一覧の写真を表示する」のチェックを外して下さい。ご迷惑をおかけ致します。"_s;
+const QString Analysing = u"CSV解析中"_s;
+const QString ChooseGroups = u"ｲﾝﾎﾟｰﾄしたい公図番号を指示します。(複数選択可)"_s;
+const QString CsvDialogTitle = u"CSVファイルを開く"_s;
+const QString CsvDialogFilter = u"CSVﾌｧｲﾙ(*.CSV)|*.CSV"_s;
+const QString ConfirmTitle = u"確認"_s;
+const QString ErrorTitle = u"エラー"_s;
+
+namespace {
+
+void tellFailure(Prompts& prompts, const AppError& error) {
+    prompts.tell(error.message(), ErrorTitle, Prompts::Icon::Critical);
+}
+
+} // namespace
+
+bool StartImport1(Workspace& workspace, Prompts& prompts) {
+    if (workspace.AlbumRowCount <= 0) return true;
+    workspace.WorkText.clear();
+    workspace.SheetModified = 1;
+    AlbumCommands::NewAlbum(workspace, prompts);
+    return workspace.WorkText != u"/"_s;
+}
+
+bool OpenCsv(ClassifiedData& data, Prompts& prompts, const QString& path, ClassifiedKey key) {
+    ClassifiedCsv csv;
+    try {
+        BusyScope busy(prompts);
+        csv = readClassifiedCsv(path, key);
+    } catch (const AppError& error) {
+        tellFailure(prompts, error);
+        return false;
+    }
+    if (!csv.unreadableReport.isEmpty())
+        prompts.tell(csv.unreadableReport, ConfirmTitle, Prompts::Icon::Exclamation);
+    data = std::move(csv.data);
+    return true;
+}
+
+void Check(const ClassifiedData& data, Prompts& prompts) {
+    if (data.lineCount() == 0) {
+        prompts.tell(NoLinesToUse, ConfirmTitle, Prompts::Icon::Question);
+        return;
+    }
+    ClassifiedCheck::Result result;
+    {
+        BusyScope busy(prompts);
+        result = ClassifiedCheck::run(data);
+    }
+    if (result.overLimit) {
+        prompts.tell(CheckOverLimit, ErrorTitle, Prompts::Icon::Critical);
+        return;
+    }
+    if (result.problems.isEmpty()) {
+        prompts.tell(CheckClean, ConfirmTitle, Prompts::Icon::Information);
+        return;
+    }
+    try {
+        ClassifiedCheck::writeLog(ClassifiedCheck::logPath(data.folder), result.problems);
+    } catch (const AppError& error) {
+        tellFailure(prompts, error);
+        return;
+    }
+    prompts.tell(CheckFound, ErrorTitle, Prompts::Icon::Critical);
+}
+
+bool SaveImportFile(const ClassifiedData& data, Prompts& prompts) {
+    if (data.lineCount() == 0) {
+        prompts.tell(NoLinesToSave, ConfirmTitle, Prompts::Icon::Question);
+        return false;
+    }
+    const QString path = prompts.saveFile({{}, ClassifiedFile::DialogFilter, 1, data.folder});
+    if (path.isEmpty()) return false;
+    try {
+        BusyScope busy(prompts);
+        ClassifiedFile::save(path, data);
+    } catch (const AppError& error) {
+        tellFailure(prompts, error);
+        return false;
+    }
+    return true;
+}
+
+bool LoadImportFile(ClassifiedData& data, Prompts& prompts) {
+    const QString path = prompts.openFile({{}, ClassifiedFile::DialogFilter, 1, data.folder});
+    if (path.isEmpty()) return false;
+    try {
+        BusyScope busy(prompts);
+        data = ClassifiedFile::load(path);
+    } catch (const AppError& error) {
+        tellFailure(prompts, error);
+        return false;
+    }
+    return true;
+}
+
+bool Import(ClassifiedData& data, Workspace& workspace, Prompts& prompts,
+            const QList<ClassifiedImport::Block>& blocks) {
+    if (data.lineCount() == 0) {
+        prompts.tell(NoLinesToUse, ConfirmTitle, Prompts::Icon::Question);
+        return false;
+    }
+    if (blocks.isEmpty()) {
+        prompts.tell(NoGroupSelected, ConfirmTitle, Prompts::Icon::Question);
+        return false;
+    }
+    ClassifiedImport::Result result = ClassifiedImport::build(data, blocks, workspace.AlbumMaxRows);
+    workspace.replaceRows(u"インポート"_s, std::move(result.rows), 1);
+    workspace.FirstNewRow = 1;
+    workspace.LastNewRow = workspace.AlbumRowCount;
+    if (result.rowsLeftOut) prompts.tell(AlbumFull, ConfirmTitle, Prompts::Icon::Question);
+    return true;
+}
+
+} // namespace ClassifiedCommands

@@ -1,0 +1,235 @@
+#include "survey/classified_file.h"
+
+#include "app/ansi_codec.h"
+#include "app/app_error.h"
+#include "app/file_io.h"
+#include "app/sheet_file.h"
+#include "survey/classified_table.h"
+
+#include <QDir>
+
+using namespace Qt::StringLiterals;
+
+namespace ClassifiedFile {
+
+const QString DialogFilter = u"ｲﾝﾎﾟｰﾄﾌｧｲﾙ (*.spd)|*.spd"_s;
+
+namespace {
+
+const QString SaveHeadline = u"インポートファイルを書き込めませんでした。"_s;
+const QString LoadHeadline = u"インポートファイルを読み込めませんでした。"_s;
+constexpr int GridColumns = 4;
+
+void quoted(QString& out, QStringView text) {
+    out += u'"';
+    for (QChar c : text) {
+        if (c == u'"') out += u'"';
+        out += c;
+    }
+    out += u'"';
+}
+
+QString companionText(const ClassifiedData& data) {
+    QString text;
+    quoted(text, data.folder);
+    text += u"\r\n"_s + QString::number(data.lineCount()) + QString(u',') +
+            QString::number(data.groups.size()) + u"\r\n"_s;
+    for (int j = 1; j <= data.lineCount(); ++j) {
+        for (int c = 0; c < ImportTable::Columns; ++c) {
+            if (c > 0) text += u',';
+            quoted(text, data.table.column(j, c));
+        }
+        text += u"\r\n"_s;
+    }
+    for (const ImportGroup& group : data.groups)
+        text += QString::number(group.first) + QString(u',') + QString::number(group.last) + u"\r\n"_s;
+    return text;
+}
+
+SheetContent gridContent(const ClassifiedData& data) {
+    SheetContent content;
+    content.columns = GridColumns;
+    for (int r = 0; r < data.rows.size(); ++r) {
+        const GroupRow& row = data.rows.at(r);
+        content.rows[r + 1] = {row.key, row.sheetName, row.count, row.flag};
+    }
+    return content;
+}
+
+// The companion's lines, read back field by field.
+class CompanionReader {
+public:
+    CompanionReader(const QString& path, const QString& text) : path_(path), text_(text) {}
+
+    bool atEnd() const { return pos_ >= text_.size(); }
+    int lineNumber() const { return line_; }
+
+    // The fields of the next line; strings come back without their quotes, numbers as written.
+    QList<QStringView> next(QList<bool>& quotedFields) {
+        QList<QStringView> fields;
+        quotedFields.clear();
+        ++line_;
+        scratch_.clear();
+        for (;;) {
+            if (pos_ < text_.size() && text_[pos_] == u'"') {
+                fields.append(quotedField());
+                quotedFields.append(true);
+            } else {
+                const qsizetype start = pos_;
+                while (pos_ < text_.size() && text_[pos_] != u',' && text_[pos_] != u'\r' &&
+                       text_[pos_] != u'\n')
+                    ++pos_;
+                fields.append(QStringView(text_).sliced(start, pos_ - start));
+                quotedFields.append(false);
+            }
+            if (pos_ < text_.size() && text_[pos_] == u',') {
+                ++pos_;
+                continue;
+            }
+            if (pos_ < text_.size() && text_[pos_] == u'\r') ++pos_;
+            if (pos_ < text_.size() && text_[pos_] == u'\n')
+                ++pos_;
+            else if (pos_ < text_.size())
+                fail(u"区切りが正しくありません。"_s);
+            return fields;
+        }
+    }
+
+    [[noreturn]] void fail(const QString& reason) const {
+        throw AppError(fileFailure(LoadHeadline, QDir::toNativeSeparators(path_),
+                                   QString::number(line_) + u" 行目: "_s + reason));
+    }
+
+private:
+    // A doubled quote inside stands for one; the text is kept in scratch_ when it had one.
+    QStringView quotedField() {
+        const qsizetype start = ++pos_;
+        bool doubled = false;
+        for (;;) {
+            if (pos_ >= text_.size()) fail(u"引用符が閉じていません。"_s);
+            if (text_[pos_] == u'"') {
+                if (pos_ + 1 < text_.size() && text_[pos_ + 1] == u'"') {
+                    doubled = true;
+                    pos_ += 2;
+                    continue;
+                }
+                break;
+            }
+            ++pos_;
+        }
+        const QStringView raw = QStringView(text_).sliced(start, pos_ - start);
+        ++pos_;
+        if (!doubled) return raw;
+        QString unescaped = raw.toString();
+        unescaped.replace(u"\"\""_s, u"\""_s);
+        scratch_.append(unescaped);
+        return scratch_.constLast();
+    }
+
+    const QString& path_;
+    const QString& text_;
+    qsizetype pos_ = 0;
+    int line_ = 0;
+    QList<QString> scratch_;
+};
+
+int number(const CompanionReader& reader, QStringView text, bool quotedField) {
+    bool ok = false;
+    const int value = quotedField ? 0 : text.toInt(&ok);
+    if (!ok || value < 0) reader.fail(u"数値ではありません。"_s);
+    return value;
+}
+
+void readCompanion(const QString& path, ClassifiedData& data) {
+    const AnsiCodec::Decoded decoded = AnsiCodec::decode(readWholeFile(path, LoadHeadline));
+    if (!decoded.ok()) throw AppError(AnsiCodec::undecodableReport(path, decoded.badLines));
+    CompanionReader reader(path, decoded.text);
+    QList<bool> quotedFields;
+    const auto line = [&](int fields) {
+        if (reader.atEnd()) {
+            reader.next(quotedFields);
+            reader.fail(u"ファイルが途中で終わっています。"_s);
+        }
+        QList<QStringView> values = reader.next(quotedFields);
+        if (values.size() != fields)
+            reader.fail(QString::number(fields) + u" 項目のはずが "_s + QString::number(values.size()) +
+                        u" 項目あります。"_s);
+        return values;
+    };
+
+    QList<QStringView> values = line(1);
+    if (!quotedFields.at(0)) reader.fail(u"フォルダが文字列ではありません。"_s);
+    data.folder = values.at(0).toString();
+    values = line(2);
+    const int lines = number(reader, values.at(0), quotedFields.at(0));
+    const int groups = number(reader, values.at(1), quotedFields.at(1));
+
+    data.table.clear();
+    data.table.appendLine({}); // the header is not kept in the file
+    for (int j = 1; j <= lines; ++j) {
+        values = line(ImportTable::Columns);
+        if (quotedFields.contains(false)) reader.fail(u"文字列でない項目があります。"_s);
+        std::array<ImportTable::Pieces, ImportTable::Columns> columns;
+        for (int c = 0; c < ImportTable::Columns; ++c)
+            columns[c] = {values.at(c)};
+        data.table.appendLine(columns);
+    }
+    data.groups.clear();
+    for (int g = 0; g < groups; ++g) {
+        values = line(2);
+        const ImportGroup group{number(reader, values.at(0), quotedFields.at(0)),
+                                number(reader, values.at(1), quotedFields.at(1))};
+        if (group.first < 1 || group.first > group.last || group.last > lines)
+            reader.fail(u"グループの行が 1 から "_s + QString::number(lines) + u" の範囲にありません。"_s);
+        data.groups.append(group);
+    }
+    if (!reader.atEnd()) {
+        reader.next(quotedFields);
+        reader.fail(u"グループの数より多くの行があります。"_s);
+    }
+}
+
+} // namespace
+
+QString companionPath(const QString& spdPath) {
+    return spdPath.isEmpty() ? spdPath : spdPath.chopped(1) + u'2';
+}
+
+void save(const QString& spdPath, const ClassifiedData& data) {
+    const QString companion = companionPath(spdPath);
+    const AnsiCodec::Encoded encoded = AnsiCodec::encode(companionText(data));
+    if (!encoded.ok())
+        throw AppError(fileFailure(SaveHeadline, QDir::toNativeSeparators(companion),
+                                   u"CP932 で書けない文字があります: "_s + encoded.unmappable));
+    writeFileAtomically(companion, encoded.bytes, SaveHeadline);
+    SheetFile::save(spdPath, gridContent(data));
+}
+
+ClassifiedData load(const QString& spdPath) {
+    ClassifiedData data;
+    const QString companion = companionPath(spdPath);
+    readCompanion(companion, data);
+    const SheetContent grid = SheetFile::load(spdPath);
+    const auto mismatch = [&](const QString& reason) {
+        return AppError(
+            fileFailure(LoadHeadline, QDir::toNativeSeparators(spdPath),
+                        reason + u"\n組になるファイル: "_s + QDir::toNativeSeparators(companion)));
+    };
+    if (grid.lastRow() != data.groups.size())
+        throw mismatch(u"グループが "_s + QString::number(grid.lastRow()) +
+                       u" 行ありますが、組になるファイルでは "_s + QString::number(data.groups.size()) +
+                       u" 個です。"_s);
+    for (int g = 0; g < data.groups.size(); ++g) {
+        const auto found = grid.rows.find(g + 1);
+        const QStringList cells = found == grid.rows.end() ? QStringList() : found->second;
+        GroupRow row{cells.value(0), cells.value(1), cells.value(2), cells.value(3)};
+        if (row.count != QString::number(data.groups.at(g).size()))
+            throw mismatch(QString::number(g + 1) + u" 行目の個数 "_s + row.count +
+                           u" が組になるファイルの "_s + QString::number(data.groups.at(g).size()) +
+                           u" と合いません。"_s);
+        data.rows.append(row);
+    }
+    return data;
+}
+
+} // namespace ClassifiedFile

@@ -1,0 +1,64 @@
+#include "survey/classified_import.h"
+
+#include "album/csv_photo_list.h"
+#include "app/app_error.h"
+#include "survey/classified_table.h"
+
+using namespace Qt::StringLiterals;
+
+namespace ClassifiedImport {
+
+Result build(ClassifiedData& data, const QList<Block>& blocks, int maxRows) {
+    Result result;
+    const auto full = [&] { return result.rows.size() >= maxRows; };
+    for (const Block& block : blocks) {
+        for (int g = block.top; g <= block.bottom; ++g) {
+            const ImportGroup& group = data.groups.at(g - 1);
+            GroupRow& groupRow = data.rows[g - 1];
+            for (int j = group.first; j <= group.last; ++j) {
+                if (full()) {
+                    result.rowsLeftOut = true;
+                    return result;
+                }
+                groupRow.flag = u"1"_s;
+                AlbumRow near;
+                near.info = data.table.column(j, 0) + u"\r\n"_s + data.table.column(j, 3) + u"\r\n"_s +
+                            data.table.column(j, 7) + u"\r\n"_s + data.table.column(j, 4) + u"\r\n"_s +
+                            groupRow.sheetName + u"\r\n"_s;
+                near.path = joinListPath(data.folder, data.table.column(j, 5).toString());
+                result.rows.append(near);
+                ++result.linesImported;
+                if (full()) {
+                    result.rowsLeftOut = true;
+                    return result;
+                }
+                AlbumRow far;
+                far.path = joinListPath(data.folder, data.table.column(j, 6).toString());
+                result.rows.append(far);
+            }
+        }
+    }
+    return result;
+}
+
+QList<Block> parseBlocks(const QString& spec, int groups) {
+    if (spec == u"all"_s) return groups > 0 ? QList<Block>{{1, groups}} : QList<Block>{};
+    QList<Block> blocks;
+    for (const QString& part : spec.split(u',')) {
+        const QStringList ends = part.split(u'-');
+        bool okTop = false;
+        bool okBottom = false;
+        Block block;
+        block.top = ends.value(0).trimmed().toInt(&okTop);
+        block.bottom = ends.size() == 2 ? ends.at(1).trimmed().toInt(&okBottom) : block.top;
+        if (ends.size() == 1) okBottom = okTop;
+        if (!okTop || !okBottom || ends.size() > 2 || block.top > block.bottom)
+            throw AppError(u"グループの指定が正しくありません: "_s + part);
+        if (block.top < 1 || block.bottom > groups)
+            throw AppError(u"グループの行は 1 から "_s + QString::number(groups) + u" までです: "_s + part);
+        blocks.append(block);
+    }
+    return blocks;
+}
+
+} // namespace ClassifiedImport

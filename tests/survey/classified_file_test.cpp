@@ -1,0 +1,99 @@
+#include "app/app_error.h"
+#include "app/sheet_file.h"
+#include "classified_fixture.h"
+#include "support/scripted_prompts.h"
+#include "support/test_files.h"
+#include "survey/classified_commands.h"
+#include "survey/classified_csv.h"
+#include "survey/classified_file.h"
+
+using namespace Qt::StringLiterals;
+
+class ClassifiedFileTest : public ClassifiedFixture {
+protected:
+    void SetUp() override {
+        data = readClassifiedCsv(
+                   writeCsv({line(u"\"1\""_s, u"公図\"A\""_s, u"S、A"_s, u"n1.jpg"_s, u"f1.jpg"_s),
+                             line(u"2"_s, u"公図\"A\""_s, u"S"_s, u"n2.jpg"_s, u"f2.jpg"_s, u"x"_s),
+                             line(u"3"_s, u"B"_s, u"SB"_s, u"写真\\n3.jpg"_s, u"f3.jpg"_s)}),
+                   ClassifiedKey::MapName)
+                   .data;
+        data.rows[1].sheetName = u"編集後 \"引用\""_s;
+        data.rows[0].flag = u"1"_s;
+    }
+    QString expectLoadFailure() {
+        ScriptedPrompts prompts;
+        ClassifiedData kept = data;
+        prompts.openPaths.push_back(spd);
+        EXPECT_FALSE(ClassifiedCommands::LoadImportFile(kept, prompts));
+        EXPECT_EQ(kept.rows, data.rows);
+        EXPECT_EQ(kept.lineCount(), data.lineCount());
+        return prompts.messages.isEmpty() ? QString() : prompts.lastMessage().text;
+    }
+
+    ClassifiedData data;
+    QString spd = path(u"day1.spd"_s);
+    QString companion = path(u"day1.sp2"_s);
+};
+
+TEST_F(ClassifiedFileTest, RoundTripKeepsQuotesEditedSheetNamesAndFlags) {
+    ClassifiedFile::save(spd, data);
+    const QByteArray bytes = readBytes(companion);
+    const QString start =
+        u"\""_s + folder() +
+        u"\"\r\n3,2\r\n"
+        u"\"\"\"1\"\"\",\"公図\"\"A\"\"\",\"S、A\",\"字\"\"1\"\"公図\"\"A\"\"-\"\"1\"\"\","_s;
+    EXPECT_TRUE(bytes.startsWith(cp932(start))) << bytes.toStdString();
+    EXPECT_TRUE(bytes.endsWith("\r\n1,2\r\n3,3\r\n"));
+
+    const ClassifiedData loaded = ClassifiedFile::load(spd);
+    EXPECT_EQ(loaded.folder, data.folder);
+    EXPECT_EQ(loaded.groups, data.groups);
+    EXPECT_EQ(loaded.rows, data.rows);
+    ASSERT_EQ(loaded.lineCount(), 3);
+    for (int j = 1; j <= 3; ++j)
+        for (int c = 0; c < ImportTable::Columns; ++c)
+            EXPECT_EQ(loaded.table.column(j, c), data.table.column(j, c)) << j << "," << c;
+}
+
+TEST_F(ClassifiedFileTest, ABrokenOrDisagreeingCompanionChangesNothingAndIsNamed) {
+    ClassifiedFile::save(spd, data);
+    const QByteArray good = readBytes(companion);
+
+    writeBytes(companion, good.left(good.indexOf("\"f2.jpg\"") + 4));
+    QString message = expectLoadFailure();
+    EXPECT_TRUE(message.contains(u"day1.sp2"_s) && message.contains(u"4 行目"_s)) << message.toStdString();
+
+    writeBytes(companion, QByteArray(good).replace("\r\n3,2\r\n", "\r\n3,3\r\n"));
+    message = expectLoadFailure();
+    EXPECT_TRUE(message.contains(u"8 行目"_s)) << message.toStdString();
+
+    writeBytes(companion, QByteArray(good).replace("\r\n3,3\r\n", "\r\n2,3\r\n"));
+    message = expectLoadFailure();
+    EXPECT_TRUE(message.contains(u"day1.spd"_s) && message.contains(u"個数"_s)) << message.toStdString();
+
+    writeBytes(companion, good + "1,1\r\n");
+    EXPECT_TRUE(expectLoadFailure().contains(u"8 行目"_s));
+
+    QFile::remove(companion);
+    EXPECT_TRUE(expectLoadFailure().contains(u"day1.sp2"_s));
+}
+
+TEST_F(ClassifiedFileTest, SaveAndLoadCommandsWithTheirDialogs) {
+    ScriptedPrompts prompts;
+    EXPECT_FALSE(ClassifiedCommands::SaveImportFile(ClassifiedData{}, prompts));
+    EXPECT_EQ(prompts.lastMessage().text, ClassifiedCommands::NoLinesToSave);
+    EXPECT_TRUE(prompts.fileRequests.isEmpty());
+
+    prompts.savePaths.push_back(spd);
+    ASSERT_TRUE(ClassifiedCommands::SaveImportFile(data, prompts));
+    EXPECT_EQ(prompts.fileRequests.constLast().filter, u"ｲﾝﾎﾟｰﾄﾌｧｲﾙ (*.spd)|*.spd"_s);
+    EXPECT_EQ(SheetFile::load(spd).rows.at(2), (QStringList{u"B"_s, u"編集後 \"引用\""_s, u"1"_s, {}}));
+
+    ClassifiedData other;
+    prompts.openPaths.push_back(spd);
+    ASSERT_TRUE(ClassifiedCommands::LoadImportFile(other, prompts));
+    EXPECT_EQ(other.rows, data.rows);
+    EXPECT_FALSE(ClassifiedCommands::LoadImportFile(other, prompts)); // cancelled
+    EXPECT_EQ(other.rows, data.rows);
+}
