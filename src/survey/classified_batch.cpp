@@ -104,8 +104,9 @@ void refuseOverwriting(const QString& target, const QStringList& sources) {
 }
 
 QStringList sourceFiles(const QString& source) {
-    return isImportFile(source) ? QStringList{source, ClassifiedFile::companionPath(source)}
-                                : QStringList{source};
+    QStringList files{source};
+    if (isImportFile(source)) files << ClassifiedFile::companionPath(source);
+    return files;
 }
 
 void saveImportFile(const QString& path, const ClassifiedData& data, const QString& source,
