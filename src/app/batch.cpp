@@ -5,6 +5,7 @@
 #include "delivery/delivery_batch.h"
 #include "excel/excel_batch.h"
 #include "print/print_batch.h"
+#include "survey/sima_batch.h"
 #include "viewer/thumbnail_batch.h"
 
 using namespace Qt::StringLiterals;
@@ -21,7 +22,7 @@ QString lines(const QString& message) {
 const QList<BatchCommand>& batchCommands() {
     static const QList<BatchCommand> commands = AlbumBatch::commands() + ViewerBatch::commands() +
                                                 PrintBatch::commands() + DeliveryBatch::commands() +
-                                                ExcelBatch::commands();
+                                                ExcelBatch::commands() + SimaBatch::commands();
     return commands;
 }
 
