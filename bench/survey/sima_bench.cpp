@@ -58,7 +58,7 @@ void makeFiles(const QDir& dir) {
     sima += u"A99,\r\n"_s;
     for (int p = 1; p <= Parcels; ++p) {
         sima += u"D00,"_s + QString::number(p).rightJustified(6) + u","_s +
-                (QString::number(p) + u"-1"_s).leftJustified(10) + u",1,\r\n"_s;
+                QString(QString::number(p) + u"-1"_s).leftJustified(10) + u",1,\r\n"_s;
         for (int k = 0; k < 5; ++k) {
             const int point = (p - 1) * 5 + k + 1;
             sima += u"B01,"_s + QString::number(point).rightJustified(6) + u","_s +

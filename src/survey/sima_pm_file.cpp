@@ -24,7 +24,7 @@ PmFile parsePmFile(const QString& text) {
         }
         pm.names.append(name.toString());
         pm.markers.append(marker.toString());
-        pm.index.add(name, int(pm.names.size()));
+        pm.index.add(pm.names.constLast(), int(pm.names.size()));
     }
     return pm;
 }

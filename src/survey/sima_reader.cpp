@@ -119,18 +119,23 @@ double leadingNumber(QStringView text) {
     return result.ec == std::errc() ? value : 0;
 }
 
-void PointNameIndex::add(QStringView name, int record) {
-    QString key = rightTrimmed(name).toString();
+QString rightTrimmedString(const QString& text) {
+    const QStringView trimmed = rightTrimmed(text);
+    return trimmed.size() == text.size() ? text : trimmed.toString();
+}
+
+void PointNameIndex::add(const QString& name, int record) {
+    QString key = rightTrimmedString(name);
     if (!records_.contains(key)) records_.insert(std::move(key), record);
 }
 
-std::optional<int> PointNameIndex::find(QStringView name) const {
-    const auto it = records_.constFind(rightTrimmed(name).toString());
+std::optional<int> PointNameIndex::find(const QString& name) const {
+    const auto it = records_.constFind(rightTrimmedString(name));
     if (it == records_.constEnd()) return std::nullopt;
     return it.value();
 }
 
-std::optional<int> FindPointByName(const PointNameIndex& index, QStringView name) {
+std::optional<int> FindPointByName(const PointNameIndex& index, const QString& name) {
     return index.find(name);
 }
 

@@ -38,8 +38,8 @@ public:
     void clear() { records_.clear(); }
     void reserve(qsizetype size) { records_.reserve(size); }
     // Keeps the first record of a name: duplicates answer the earliest in the file.
-    void add(QStringView name, int record);
-    std::optional<int> find(QStringView name) const;
+    void add(const QString& name, int record);
+    std::optional<int> find(const QString& name) const;
     qsizetype size() const { return records_.size(); }
 
 private:
@@ -47,10 +47,12 @@ private:
 };
 
 // The record number of the point with that name (trailing blanks ignored, leading ones not).
-std::optional<int> FindPointByName(const PointNameIndex& index, QStringView name);
+std::optional<int> FindPointByName(const PointNameIndex& index, const QString& name);
 
 // Blanks and tabs cut from the end.
 QStringView rightTrimmed(QStringView text);
+// The same for a whole string, sharing its text when there is nothing to cut.
+QString rightTrimmedString(const QString& text);
 
 // The longest leading number after leading blanks; 0 when there is none.
 double leadingNumber(QStringView text);

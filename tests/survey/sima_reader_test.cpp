@@ -100,13 +100,13 @@ TEST(SimaLookup, WholeRightTrimmedNamesAndTheFirstOfDuplicates) {
         indexPoints(SimaReader::parse(u"A01,1,ZT01   ,1,1,\nA01,2, ZT02,2,2,\nA01,3,"_s + longName +
                                       u",3,3,\nA01,4,ZT01,4,4,\nA01,5,ABCDEFGHIJKLMNOPQRSTUVWXYZ-2,5,5,\n"_s)
                         .points);
-    EXPECT_EQ(FindPointByName(points.index, u"ZT01"), 1);
-    EXPECT_EQ(FindPointByName(points.index, u"ZT01    "), 1);
-    EXPECT_EQ(FindPointByName(points.index, u" ZT02"), 2);
-    EXPECT_EQ(FindPointByName(points.index, u"ZT02"), std::nullopt);
+    EXPECT_EQ(FindPointByName(points.index, u"ZT01"_s), 1);
+    EXPECT_EQ(FindPointByName(points.index, u"ZT01    "_s), 1);
+    EXPECT_EQ(FindPointByName(points.index, u" ZT02"_s), 2);
+    EXPECT_EQ(FindPointByName(points.index, u"ZT02"_s), std::nullopt);
     EXPECT_EQ(FindPointByName(points.index, longName), 3);
-    EXPECT_EQ(FindPointByName(points.index, u"ABCDEFGHIJKLMNOPQRSTUVWXYZ-2"), 5);
-    EXPECT_EQ(FindPointByName(points.index, u"ABCDEFGHIJKLMNOPQRSTUVWXY"), std::nullopt);
+    EXPECT_EQ(FindPointByName(points.index, u"ABCDEFGHIJKLMNOPQRSTUVWXYZ-2"_s), 5);
+    EXPECT_EQ(FindPointByName(points.index, u"ABCDEFGHIJKLMNOPQRSTUVWXY"_s), std::nullopt);
     EXPECT_EQ(points.points[0].Name, u"ZT01   "_s);
 }
 
@@ -114,8 +114,8 @@ TEST(SimaPm, EveryLineIsAnEntryAndCodesAreNumbers) {
     const PmFile pm = parsePmFile(
         u"点名,標識\r\nZT01   ,1\r\n\r\n ZT02,2\r\nZT03,1.0\r\nZT01,5\r\nZT04,9\r\nZT05,\r\nZT06,x\r\n"_s);
     EXPECT_EQ(pm.names.size(), 9);
-    EXPECT_EQ(FindPointByName(pm.index, u"ZT01"), 2);
-    EXPECT_EQ(FindPointByName(pm.index, u"ZT02"), std::nullopt);
+    EXPECT_EQ(FindPointByName(pm.index, u"ZT01"_s), 2);
+    EXPECT_EQ(FindPointByName(pm.index, u"ZT02"_s), std::nullopt);
     EXPECT_EQ(markerNumber(u"1.0"_s), 1);
     EXPECT_EQ(markerNumber(u" 7 "_s), 7);
     EXPECT_EQ(markerNumber(u"9"_s), std::nullopt);
