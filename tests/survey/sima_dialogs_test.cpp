@@ -96,6 +96,15 @@ TEST_F(SimaDialogsTest, BoundaryImportFillsTheAlbumAsOneUndoableCommand) {
     EXPECT_EQ(prompts.lastMessage().title, u"エラー"_s);
     EXPECT_TRUE(prompts.lastMessage().text.contains(u"gone.sim"_s));
 
+    // The folder choice ends with its separator; a cancelled one changes nothing.
+    prompts.folders = {u"/photos/new"_s, QString()};
+    click(dialog, u"Command2"_s);
+    EXPECT_EQ(prompts.folderTitles.constLast(), u"写真フォルダーを指示。ファイル名は無視します。"_s);
+    EXPECT_EQ(child<QLineEdit>(dialog, u"Text1"_s)->text(), u"/photos/new/"_s);
+    click(dialog, u"Command2"_s);
+    EXPECT_EQ(child<QLineEdit>(dialog, u"Text1"_s)->text(), u"/photos/new/"_s);
+    child<QLineEdit>(dialog, u"Text1"_s)->setText(u"/photos/"_s);
+
     child<QLineEdit>(dialog, u"Text5"_s)->setText(u"K"_s);
     child<QLineEdit>(dialog, u"Text3"_s)->setText(u"立会済"_s);
     click(dialog, u"OKButton"_s);

@@ -59,6 +59,7 @@ DialogSIMA2::DialogSIMA2(Workspace& workspace, Prompts& prompts, WorkbookOpener&
     vSS1_->setSelectionMode(QAbstractItemView::MultiSelection);
     vSS1_->setEditTriggers(QAbstractItemView::NoEditTriggers);
     vSS1_->horizontalHeader()->setSectionResizeMode(0, QHeaderView::Stretch);
+    vSS1_->verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 8);
     vSS1_->setMinimumHeight(220);
     auto* listRow = new QHBoxLayout;
     listRow->addWidget(vSS1_, 1);
