@@ -6,6 +6,7 @@
 #include "excel/excel_batch.h"
 #include "print/print_batch.h"
 #include "survey/classified_batch.h"
+#include "survey/sima_batch.h"
 #include "viewer/thumbnail_batch.h"
 
 using namespace Qt::StringLiterals;
@@ -22,7 +23,8 @@ QString lines(const QString& message) {
 const QList<BatchCommand>& batchCommands() {
     static const QList<BatchCommand> commands = AlbumBatch::commands() + ViewerBatch::commands() +
                                                 PrintBatch::commands() + DeliveryBatch::commands() +
-                                                ExcelBatch::commands() + ClassifiedBatch::commands();
+                                                ExcelBatch::commands() + ClassifiedBatch::commands() +
+                                                SimaBatch::commands();
     return commands;
 }
 

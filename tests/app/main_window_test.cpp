@@ -59,7 +59,8 @@ TEST_F(MainWindowTest, ControlsCarryTheirNamesCaptionsAndTips) {
         {"CMDend", u"終了"_s, u"終了します"_s, true},
         {"CMDout", u"印刷"_s, u"写真帳を印刷します"_s, true},
         {"CMDXML", u"XML"_s, u"電子納品・ラベル処理"_s, true},
-        {"Command9", u"Import3"_s, QString(), false},
+        {"Command9", u"Import3"_s, QString(), true},
+        {"Command10", u"Import4"_s, QString(), true},
     };
     for (const auto& expected : buttons) {
         auto* button = window.findChild<QPushButton*>(QString::fromLatin1(expected.name));

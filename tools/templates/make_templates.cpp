@@ -1,6 +1,7 @@
 // Writes the shipped template workbooks from the layout the output code uses.
 #include "excel/album_layout.h"
 #include "excel/workbook.h"
+#include "survey/real_estate_layout.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -54,6 +55,45 @@ void albumSheet(Workbook& book, bool a3) {
     book.setPageSetup({a3, a3 ? 8 : 9, a3 ? 78 : 70, 0.4, true});
 }
 
+// The real-estate report's sheet: a heading row, then one page of three bands of two photo
+// slots, each slot framed where its picture goes.
+void realEstateSheet(Workbook& book) {
+    namespace L = RealEstateLayout;
+    for (int c = 1; c <= int(L::ColumnPixels.size()); ++c)
+        book.setColumnWidth(c, L::ColumnPixels[size_t(c - 1)] / 7.0);
+    for (int r = 1; r < L::FirstPageRow + L::PageRows; ++r)
+        book.setRowHeight(r, L::RowHeight);
+    CellStyle heading;
+    heading.fontName = u"IPAGothic"_s;
+    heading.fontSize = 14;
+    book.setCellStyle(L::HeadingRow, 2, book.addCellStyle(heading));
+    book.setText(L::HeadingRow, 2, u"不動産報告書"_s);
+    CellStyle label;
+    label.fontName = u"IPAGothic"_s;
+    book.setCellStyle(L::HeadingRow, 4, book.addCellStyle(label));
+    book.setText(L::HeadingRow, 4, u"地番："_s);
+    std::map<int, int> edgeStyles;
+    for (int s = 0; s < L::SlotsPerPage; ++s) {
+        // The slot as it lies on the template page (page 0 of the numbering).
+        const L::Slot slot = L::slot(0, s);
+        const int top = slot.baseRow + 3, bottom = slot.baseRow + 13;
+        for (int r = top; r <= bottom; ++r)
+            for (int c = slot.column; c <= slot.column + 3; ++c) {
+                CellStyle edge;
+                edge.left = c == slot.column;
+                edge.right = c == slot.column + 3;
+                edge.top = r == top;
+                edge.bottom = r == bottom;
+                const int key = edge.left | edge.right << 1 | edge.top << 2 | edge.bottom << 3;
+                if (key == 0) continue;
+                if (!edgeStyles.count(key)) edgeStyles[key] = book.addCellStyle(edge);
+                book.setCellStyle(r, c, edgeStyles[key]);
+            }
+    }
+    book.addRowBreak(L::FirstPageRow + L::PageRows - 1);
+    book.setPageSetup({false, 9, 100, 0.25, true});
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
@@ -72,5 +112,9 @@ int main(int argc, char** argv) {
     albumSheet(album, false);
     album.activate(1);
     album.save(folder.filePath(TemplateName + u".xlsx"_s));
+    Workbook realEstate = Workbook::createBlank({RealEstateLayout::SheetName});
+    realEstate.activate(1);
+    realEstateSheet(realEstate);
+    realEstate.save(folder.filePath(RealEstateLayout::TemplateName + u".xlsx"_s));
     return 0;
 }

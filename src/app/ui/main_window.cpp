@@ -20,6 +20,8 @@
 #include "settings/ui/phrase_dialog.h"
 #include "settings/ui/settings_dialog.h"
 #include "survey/classified_commands.h"
+#include "survey/ui/parcel_import_dialog.h"
+#include "survey/ui/parcel_list_dialog.h"
 #include "viewer/ui/about_box.h"
 #include "viewer/ui/full_screen_viewer.h"
 #include "viewer/ui/thumbnail_dialog.h"
@@ -157,7 +159,7 @@ QWidget* frmMain::buildButtonRows() {
     const QStringList working = {u"CMDnew"_s,   u"CMDload"_s,  u"CMDsave"_s,  u"Command7"_s, u"CMDIns"_s,
                                  u"CMDDel"_s,   u"CMDSort"_s,  u"Command4"_s, u"CMDFCP"_s,   u"CMDout"_s,
                                  u"Command1"_s, u"Command2"_s, u"Command8"_s, u"CMDEXL"_s,   u"CMDXML"_s,
-                                 u"Command6"_s, u"CMDend"_s,   u"cmdCancel"_s};
+                                 u"Command6"_s, u"Command9"_s, u"Command10"_s, u"CMDend"_s, u"cmdCancel"_s};
 
     // Each row of buttons wraps onto a further line on a narrow screen.
     auto* rows = new QWidget(this);
@@ -191,6 +193,12 @@ QWidget* frmMain::buildButtonRows() {
     connect(findChild<QPushButton*>(u"CMDXML"_s), &QPushButton::clicked, this, &frmMain::CMDXML_Click);
     connect(findChild<QPushButton*>(u"CMDEXL"_s), &QPushButton::clicked, this, &frmMain::CMDEXL_Click);
     connect(findChild<QPushButton*>(u"Command6"_s), &QPushButton::clicked, this, &frmMain::Command6_Click);
+    connect(findChild<QPushButton*>(u"Command9"_s), &QPushButton::clicked, this,
+            [this] { runParcelImport(workspace_, prompts_, this); });
+    connect(findChild<QPushButton*>(u"Command10"_s), &QPushButton::clicked, this, [this] {
+        DesktopOpener opener;
+        runParcelList(workspace_, prompts_, opener, this);
+    });
     connect(findChild<QPushButton*>(u"CMDend"_s), &QPushButton::clicked, this, &QWidget::close);
     return rows;
 }

@@ -1,0 +1,60 @@
+#pragma once
+
+#include "app/prompts.h"
+#include "survey/sima_reader.h"
+
+#include <QList>
+#include <QString>
+#include <QStringList>
+
+#include <functional>
+#include <optional>
+
+// "不動産報告書": a sheet a chosen parcel with the photos of its points, six to a page.
+namespace RealEstateReport {
+
+extern const QString OutputName;     // "不動産報告書.xlsx"
+extern const QString Activity;       // "不動産報告書をEXCELファイルに出力中"
+extern const QString NoParcelChosen; // "出力画地指示がありません。…"
+extern const QString PhotoFailed; // "写真が呼出せません。入力データを確認して下さい。"
+extern const QString Unexpected; // "予期せぬエラーが発生しました。ご迷惑をおかけ致します。"
+extern const QString ReplaceQuestion; // asked before an existing report is replaced
+
+struct Request {
+    ParcelTables tables;
+    QList<int> parcels; // list rows (from 1), in list order
+    QString folder;     // photo folder (item 29)
+    bool type2 = false; // two photos a point: far, then near
+    QString date;
+    QString nearSuffix, farSuffix; // items 26, 27
+    QString programFolder;
+    int threads = 2;
+};
+
+// The photo files of one point, in slot order; an entry is empty when the name cannot be a
+// file name.
+QStringList photosOfPoint(const Request& request, const QString& pointName);
+
+// The sheet cell (1, 5) text: "12-3" → "12番3".
+QString parcelHeading(const QString& parcelName);
+
+struct Failure {
+    QString message;
+    Prompts::Icon icon = Prompts::Icon::Critical;
+    QStringList details; // the photos that could not be read, or what went wrong
+};
+
+struct Summary {
+    int photos = 0;        // slots written
+    int missingPhotos = 0; // slots left without a picture (no such file)
+};
+
+// panel 2 and 3 of the dialog: the list row in work and the next photo number. Answering
+// false stops the run, which then writes nothing.
+using Progress = std::function<bool(int listRow, int photo)>;
+
+// Fills the template and writes the workbook to outputPath; on failure nothing is written.
+std::optional<Failure> run(const Request& request, const QString& outputPath, const Progress& progress,
+                           Summary* summary = nullptr);
+
+} // namespace RealEstateReport

@@ -1,0 +1,263 @@
+#include "survey/sima_batch.h"
+
+#include "album/album_file.h"
+#include "app/file_io.h"
+#include "app/session.h"
+#include "app/workspace.h"
+#include "survey/parcel_import.h"
+#include "survey/real_estate_report.h"
+#include "survey/sima_pm_file.h"
+
+#include <QDate>
+#include <QDir>
+#include <QLocale>
+#include <QThread>
+
+#include <map>
+#include <set>
+
+using namespace Qt::StringLiterals;
+
+namespace SimaBatch {
+
+namespace {
+
+QString shown(const QString& path) {
+    return QDir::toNativeSeparators(path);
+}
+
+QString plain(const QString& message) {
+    return QString(message).replace(u"\r\n"_s, u"\n"_s);
+}
+
+// Positional words and "--name value" options; an option not in `known` is refused.
+struct Words {
+    QStringList positional;
+    std::map<QString, QString> options;
+
+    Words(const QStringList& arguments, const QStringList& known) {
+        for (qsizetype i = 0; i < arguments.size(); ++i) {
+            const QString& word = arguments.at(i);
+            if (!word.startsWith(u"--"_s)) {
+                positional << word;
+                continue;
+            }
+            if (!known.contains(word)) throw BatchUsageError(u"不明なオプションです: "_s + word);
+            if (i + 1 >= arguments.size()) throw BatchUsageError(word + u" に値がありません。"_s);
+            options[word] = arguments.at(++i);
+        }
+    }
+    QString option(const QString& name, const QString& fallback) const {
+        const auto it = options.find(name);
+        return it == options.end() ? fallback : it->second;
+    }
+};
+
+void readSettings(Workspace& workspace) {
+    Session::readSettings(workspace);
+    workspace.AlbumMaxRows = Session::capacityFromSettings(workspace);
+}
+
+// Warnings and the capacity note on stderr; 3 when anything was left out.
+int finish(const ParcelRows::Result& result, QTextStream& err) {
+    for (const QString& warning : result.warnings)
+        err << warning << u'\n';
+    if (result.pointsLeftOut > 0) err << plain(result.capacityMessage()) << u'\n';
+    return result.warnings.isEmpty() && result.pointsLeftOut == 0 ? 0 : 3;
+}
+
+void refuseSameFile(const QString& input, const QString& album) {
+    if (isSameFile(input, album))
+        throw AppError(
+            u"入力ファイルとアルバムファイルが同じファイルです。別のアルバムファイルを指定して下さい。\n"_s +
+            shown(album));
+}
+
+ParcelTables listedParcels(const QString& path) {
+    ParcelTables tables = LoadParcels(path);
+    if (tables.listsNoPoint()) throw AppError(SimaReader::NoParcels + u'\n' + shown(path));
+    return tables;
+}
+
+int importParcels(const QStringList& arguments, const QString& programFolder, QTextStream& out,
+                  QTextStream& err) {
+    const Words words(arguments, {u"--pm"_s, u"--folder"_s, u"--prefix"_s, u"--line1"_s});
+    if (words.positional.size() != 2)
+        throw BatchUsageError(u"import-parcels には SIMA ファイルとアルバムファイルを指定して下さい。"_s);
+    const QString& simaPath = words.positional.at(0);
+    const QString& albumPath = words.positional.at(1);
+    refuseSameFile(simaPath, albumPath);
+    Workspace workspace(programFolder);
+    readSettings(workspace);
+    ParcelRows::BoundaryTexts texts = ParcelImport::boundaryTextsFromSettings(workspace);
+    texts.folder = words.option(u"--folder"_s, texts.folder);
+    texts.prefix = words.option(u"--prefix"_s, texts.prefix);
+    texts.line1 = words.option(u"--line1"_s, texts.line1);
+
+    std::optional<PmFile> pm;
+    if (words.options.count(u"--pm"_s)) pm = LoadPmFile(words.options.at(u"--pm"_s));
+    const QList<SimaParcelPoint> points = LoadBoundaryPoints(simaPath, pm ? &*pm : nullptr);
+    if (points.isEmpty()) throw AppError(SimaReader::NoParcels + u'\n' + shown(simaPath));
+    const ParcelRows::Result result = ParcelRows::boundaryRows(points, texts, workspace.AlbumMaxRows);
+    AlbumFile::save(albumPath, result.rows);
+    out << shown(albumPath) << u": "_s << result.rows.size() << u" 行（境界点 "_s
+        << points.size() - result.pointsLeftOut << u" 点）\n"_s;
+    return finish(result, err);
+}
+
+int parcelList(const QStringList& arguments, const QString&, QTextStream& out, QTextStream&) {
+    if (arguments.size() != 1)
+        throw BatchUsageError(u"parcel-list には SIMA ファイルを一つ指定して下さい。"_s);
+    const ParcelTables tables = listedParcels(arguments.at(0));
+    for (qsizetype i = 0; i < tables.parcels.size(); ++i)
+        out << i + 1 << u'\t' << tables.parcels.at(i).Name << u'\t' << tables.parcels.at(i).pointCount()
+            << u'\n';
+    return 0;
+}
+
+int parcelAlbum(const QStringList& arguments, const QString& programFolder, QTextStream& out,
+                QTextStream& err) {
+    const Words words(arguments, {u"--parcels"_s, u"--folder"_s});
+    if (words.positional.size() != 2 || !words.options.count(u"--parcels"_s))
+        throw BatchUsageError(
+            u"parcel-album には SIMA ファイル、アルバムファイルと --parcels を指定して下さい。"_s);
+    const QString& simaPath = words.positional.at(0);
+    const QString& albumPath = words.positional.at(1);
+    refuseSameFile(simaPath, albumPath);
+    Workspace workspace(programFolder);
+    readSettings(workspace);
+    const ParcelTables tables = listedParcels(simaPath);
+    const QList<int> rows = parcelRowsFromSpec(words.options.at(u"--parcels"_s), int(tables.parcels.size()));
+    const QString folder =
+        words.option(u"--folder"_s, workspace.settings.itemText(SettingItem::SimaPhotoFolder));
+    const ParcelRows::Result result = ParcelRows::parcelRows(tables, rows, folder, workspace.AlbumMaxRows);
+    if (result.rows.isEmpty())
+        throw AppError(u"選んだ画地に点がありません。アルバムファイルは作りませんでした。"_s);
+    AlbumFile::save(albumPath, result.rows);
+    out << shown(albumPath) << u": "_s << result.rows.size() << u" 行\n"_s;
+    return finish(result, err);
+}
+
+int parcelReport(const QStringList& arguments, const QString& programFolder, QTextStream& out,
+                 QTextStream& err) {
+    const Words words(arguments, {u"--parcels"_s, u"--folder"_s, u"--type"_s, u"--date"_s, u"--out"_s});
+    if (words.positional.size() != 1 || !words.options.count(u"--parcels"_s))
+        throw BatchUsageError(u"parcel-report には SIMA ファイルと --parcels を指定して下さい。"_s);
+    Workspace workspace(programFolder);
+    readSettings(workspace);
+    const Settings& s = workspace.settings;
+    RealEstateReport::Request request;
+    request.tables = listedParcels(words.positional.at(0));
+    request.parcels =
+        parcelRowsFromSpec(words.options.at(u"--parcels"_s), int(request.tables.parcels.size()));
+    request.folder = words.option(u"--folder"_s, s.itemText(SettingItem::SimaPhotoFolder));
+    const QString type =
+        words.option(u"--type"_s, s.text(SettingText::RealEstateReportType) == u"1"_s ? u"2"_s : u"1"_s);
+    if (type != u"1"_s && type != u"2"_s) throw BatchUsageError(u"--type は 1 か 2 です: "_s + type);
+    request.type2 = type == u"2"_s;
+    request.date = words.option(u"--date"_s, QDate::currentDate().toString(u"yyyy/MM/dd"_s));
+    request.nearSuffix = s.itemText(SettingItem::NearSuffix);
+    request.farSuffix = s.itemText(SettingItem::FarSuffix);
+    request.programFolder = programFolder;
+    request.threads = qMax(1, QThread::idealThreadCount());
+    const QString output =
+        words.option(u"--out"_s, ParcelRows::photoPath(request.folder.isEmpty() ? u"."_s : request.folder,
+                                                       RealEstateReport::OutputName));
+    RealEstateReport::Summary summary;
+    if (const auto failure = RealEstateReport::run(request, output, {}, &summary)) {
+        err << plain(failure->message) << u'\n';
+        for (const QString& detail : failure->details)
+            err << plain(detail) << u'\n';
+        return 1;
+    }
+    out << shown(output) << u": "_s << request.parcels.size() << u" 画地、写真 "_s << summary.photos
+        << u" 枚"_s;
+    if (summary.missingPhotos > 0) out << u"（写真ファイルのない枠 "_s << summary.missingPhotos << u"）"_s;
+    out << u'\n';
+    return 0;
+}
+
+QString number(double value) {
+    return QString::number(value, 'g', QLocale::FloatingPointShortest);
+}
+
+int simaPoints(const QStringList& arguments, const QString&, QTextStream& out, QTextStream& err) {
+    if (arguments.isEmpty()) throw BatchUsageError(u"sima-points には SIMA ファイルを指定して下さい。"_s);
+    const SimaPoints loaded = LoadSimaPoints(arguments.at(0));
+    const auto print = [&](const SimaPoint& p) {
+        out << rightTrimmed(p.Name) << u'\t' << number(p.X) << u'\t' << number(p.Y) << u'\t'
+            << (p.HasHeight ? number(p.H) : QString()) << u'\n';
+    };
+    if (arguments.size() == 1) {
+        for (const SimaPoint& p : loaded.points)
+            print(p);
+        return 0;
+    }
+    int unknown = 0;
+    for (const QString& name : arguments.mid(1)) {
+        if (const auto record = FindPointByName(loaded.index, name)) {
+            print(loaded.points.at(*record - 1));
+        } else {
+            err << u"点が見つかりません: "_s << name << u'\n';
+            ++unknown;
+        }
+    }
+    return unknown == 0 ? 0 : 3;
+}
+
+} // namespace
+
+QList<int> parcelRowsFromSpec(const QString& spec, int count) {
+    if (spec.trimmed() == u"all"_s) {
+        QList<int> all;
+        for (int i = 1; i <= count; ++i)
+            all << i;
+        return all;
+    }
+    std::set<int> rows;
+    for (const QString& piece : spec.split(u',')) {
+        const QStringList ends = piece.trimmed().split(u'-');
+        bool okFirst = false, okLast = false;
+        const int first = ends.value(0).trimmed().toInt(&okFirst);
+        const int last = ends.size() == 2 ? ends.at(1).trimmed().toInt(&okLast) : first;
+        if (!okFirst || (ends.size() == 2 && !okLast) || ends.size() > 2 || first > last)
+            throw BatchUsageError(u"--parcels の指定が読めません: "_s + piece);
+        if (first < 1 || last > count)
+            throw BatchUsageError(u"--parcels の行 "_s + piece + u" は画地の一覧（1～"_s +
+                                  QString::number(count) + u"）の外です。"_s);
+        for (int r = first; r <= last; ++r)
+            rows.insert(r);
+    }
+    return {rows.begin(), rows.end()};
+}
+
+QList<BatchCommand> commands() {
+    return {
+        {u"import-parcels"_s,
+         u"  tovenla2 import-parcels FILE.SIM ALBUM.dat [--pm PM.CSV] [--folder DIR] [--prefix TEXT]\n"
+         u"                          [--line1 TEXT]\n"
+         u"      SIMA ファイルの境界点（ZT…）を 1 点 2 行（近景・遠景）でアルバムファイルにします。\n"
+         u"      --pm がなければ標識コードはすべて 0 です。省略時の値は設定の項目 29, 30, 43 です。\n"_s,
+         importParcels},
+        {u"parcel-list"_s,
+         u"  tovenla2 parcel-list FILE.SIM\n"
+         u"      画地の一覧を「行、画地名、点数」のタブ区切りで出力します。\n"_s,
+         parcelList},
+        {u"parcel-album"_s,
+         u"  tovenla2 parcel-album FILE.SIM ALBUM.dat --parcels SPEC [--folder DIR]\n"
+         u"      選んだ画地の点を 1 点 1 行でアルバムファイルにします。SPEC は一覧の行（2,5-7）か all。\n"_s,
+         parcelAlbum},
+        {u"parcel-report"_s,
+         u"  tovenla2 parcel-report FILE.SIM --parcels SPEC [--folder DIR] [--type 1|2] [--date TEXT]\n"
+         u"                         [--out FILE.xlsx]\n"
+         u"      選んだ画地の不動産報告書（.xlsx）を作ります。既定の出力は写真フォルダの不動産報告書.xlsx。\n"_s,
+         parcelReport},
+        {u"sima-points"_s,
+         u"  tovenla2 sima-points FILE.SIM [NAME...]\n"
+         u"      点の「点名、X、Y、H」をタブ区切りで出力します（H がなければ空）。NAME を指定すると\n"
+         u"      その点だけを出力し、見つからない点は標準エラーに出して終了コード 3 です。\n"_s,
+         simaPoints},
+    };
+}
+
+} // namespace SimaBatch

@@ -1,0 +1,15 @@
+#pragma once
+
+#include "app/batch_command.h"
+
+// The headless sub-commands of the SIMA side: "import-parcels", "parcel-list", "parcel-album",
+// "parcel-report" and "sima-points".
+namespace SimaBatch {
+
+QList<BatchCommand> commands();
+
+// List rows from "2,5-7" or "all" for a list of `count` rows: ascending, each once. Throws
+// BatchUsageError for rows outside the list or words it cannot read.
+QList<int> parcelRowsFromSpec(const QString& spec, int count);
+
+} // namespace SimaBatch
