@@ -5,7 +5,8 @@
 # and CPU time, peak memory). Within each run the contenders take turns, starting with a
 # different one every run, so that a change in the machine's load falls on all of them alike.
 # On a busy machine the CPU-time ratios are the ones to trust.
-#   bench/thumbnails/run.sh [RUNS]   (WORK=folder for photos and outputs, BUILD_DIR=build folder)
+#   bench/thumbnails/run.sh [RUNS]   (WORK=folder for photos and outputs, BUILD_DIR=build folder,
+#                                     BASELINE=an earlier thumbnail_bench to compare with)
 set -euo pipefail
 ROOT="$(cd "$(dirname "$0")/../.." && pwd)"
 WORK="${WORK:-/tmp/tovenla-thumbnail-bench}"
@@ -64,6 +65,10 @@ djpeg_first30() {
   (cd "$IMAGES" && ls *.JPG | head -30 | xargs -P2 -n 15 sh -c 'for f; do djpeg -scale 1/8 "$f" >/dev/null; done' sh)
 }
 CONTENDERS=(ours ours_nocache ours_jpeg ours_warm qt_plain vips djpeg_floor djpeg_first30)
+BASELINE="${BASELINE:-}"
+baseline() { rm -rf "$CACHE"; "$BASELINE" run "$IMAGES" "$CACHE" 2; }
+[ -n "$BASELINE" ] && CONTENDERS+=(baseline)
+export BASELINE
 export BENCH IMAGES CACHE WARM VIPS_OUT count jpegs
 export -f "${CONTENDERS[@]}"
 
@@ -102,12 +107,14 @@ line "bare QImageReader loop (decode only):" qt_plain
 line "vipsthumbnail -s 256 (decode + JPEG file):" vips
 line "ours, cold cache, JPEGs only:" ours_jpeg
 line "djpeg -scale 1/8, JPEGs only:" djpeg_floor
+[ -n "$BASELINE" ] && line "baseline build, cold cache:" baseline
 echo
 echo "Ratios (wall / CPU):"
 echo "  throughput vs vipsthumbnail:      $(ratio "$(med vips 2)" "$(med ours 2)")x / $(ratio "$(med vips 3)" "$(med ours 3)")x   (target >= 1.15)"
 echo "  time vs decode floor (JPEGs):     $(ratio "$(med ours_jpeg 2)" "$(med djpeg_floor 2)")x / $(ratio "$(med ours_jpeg 3)" "$(med djpeg_floor 3)")x   (target <= 1.25)"
 echo "  time vs bare QImageReader loop:   $(ratio "$(med ours 2)" "$(med qt_plain 2)")x / $(ratio "$(med ours 3)" "$(med qt_plain 3)")x"
 echo "  warm cache, times faster:         $(ratio "$(med ours 2)" "$(med ours_warm 2)")x / $(ratio "$(med ours 3)" "$(med ours_warm 3)")x   (target >= 10)"
+[ -n "$BASELINE" ] && echo "  time vs baseline build:           $(ratio "$(med ours 2)" "$(med baseline 2)")x / $(ratio "$(med ours 3)" "$(med baseline 3)")x"
 peak=$(awk '$1 == "ours" && $4 > m {m = $4} END {print m}' "$RESULTS")
 echo "  peak memory, whole cold run:      $((peak / 1024)) MB   (target < 100)"
 echo "  first 30 rows placed in window:   $(med first30 2) ms, visible rows painted $(med first30 3) ms, all $(med first30 4) ms   (target < 1000)"
@@ -117,5 +124,5 @@ echo "  first 30 rows vs their decode floor: $(ratio "$(med first30 2)" "$(awk -
 echo
 echo "Work check:"
 echo "  ours: $(ls "$WARM"/large | wc -l) large and $(ls "$WARM"/normal | wc -l) normal PNG entries, e.g. $(file -b "$WARM"/large/"$(ls "$WARM"/large | head -1)" | cut -d, -f1-2)"
-echo "  vipsthumbnail: $(ls "$VIPS_OUT" | wc -l) JPEG files, e.g. $(file -b "$VIPS_OUT"/IMG_0001.JPG.jpg | grep -o '[0-9]*x[0-9]*, components' | cut -d, -f1)"
-echo "  turned photo IMG_0005: ours $(file -b "$WARM/large/$(printf '%s' "file://$IMAGES/IMG_0005.JPG" | md5sum | cut -d' ' -f1).png" | cut -d, -f2), vipsthumbnail $(file -b "$VIPS_OUT"/IMG_0005.JPG.jpg | grep -o '[0-9]*x[0-9]*, components' | cut -d, -f1)"
+echo "  vipsthumbnail: $(ls "$VIPS_OUT" | wc -l) JPEG files, e.g. $(file -b "$VIPS_OUT"/IMG_0001.jpg | grep -o '[0-9]*x[0-9]*, components' | cut -d, -f1)"
+echo "  turned photo IMG_0005: ours $(file -b "$WARM/large/$(printf '%s' "file://$IMAGES/IMG_0005.JPG" | md5sum | cut -d' ' -f1).png" | cut -d, -f2), vipsthumbnail $(file -b "$VIPS_OUT"/IMG_0005.jpg | grep -o '[0-9]*x[0-9]*, components' | cut -d, -f1)"
