@@ -1,18 +1,23 @@
 #!/usr/bin/env bash
-# Thumbnail benchmark: our thumbnail maker against vipsthumbnail and the JPEG decode floor
-# (djpeg -scale 1/8), each on 2 threads or processes, over generated camera-like photos.
-# Prints medians, ratios, peak memory, the first-screen latency and the warm-cache ratio.
-#   bench/thumbnails/run.sh [REPEATS]     (WORK=folder for images and builds, default /tmp)
+# Thumbnail benchmark: our thumbnail maker against vipsthumbnail, a bare QImageReader loop and
+# the JPEG decode floor (djpeg -scale 1/8), each on 2 threads or processes, over the same
+# generated camera-like photos. Every contender is timed from outside by /usr/bin/time (wall
+# and CPU time, peak memory). Within each run the contenders take turns, starting with a
+# different one every run, so that a change in the machine's load falls on all of them alike.
+# On a busy machine the CPU-time ratios are the ones to trust.
+#   bench/thumbnails/run.sh [RUNS]   (WORK=folder for photos and outputs, BUILD_DIR=build folder,
+#                                     BASELINE=an earlier thumbnail_bench to compare with)
 set -euo pipefail
 ROOT="$(cd "$(dirname "$0")/../.." && pwd)"
 WORK="${WORK:-/tmp/tovenla-thumbnail-bench}"
-REPEATS="${1:-5}"
-BUILD="$WORK/build"
+BUILD_DIR="${BUILD_DIR:-$ROOT/build-bench}"
+RUNS="${1:-5}"
 IMAGES="$WORK/images"
 
 need=()
 command -v vipsthumbnail >/dev/null || need+=(libvips-tools)
 command -v djpeg >/dev/null || need+=(libjpeg-turbo-progs)
+command -v file >/dev/null || need+=(file)
 [ -x /usr/bin/time ] || need+=(time)
 if [ ${#need[@]} -gt 0 ]; then
   echo "Installing: ${need[*]}"
@@ -21,64 +26,103 @@ if [ ${#need[@]} -gt 0 ]; then
   apt-get install -y -qq --no-install-recommends "${need[@]}" >/dev/null
 fi
 
-cmake -S "$ROOT/bench/thumbnails" -B "$BUILD" -G Ninja -DCMAKE_BUILD_TYPE=Release >/dev/null
-cmake --build "$BUILD" --target make_bench_images thumbnail_bench >/dev/null
+cmake -S "$ROOT" -B "$BUILD_DIR" -G Ninja -DCMAKE_BUILD_TYPE=Release -DTOVENLA_BUILD_BENCH=ON >/dev/null
+cmake --build "$BUILD_DIR" --target make_bench_images thumbnail_bench >/dev/null
+BENCH="${BENCH:-$BUILD_DIR/bench/thumbnail_bench}"
 if [ ! -f "$IMAGES/IMG_0200.JPG" ]; then
   echo "Generating photos in $IMAGES ..."
-  "$BUILD/make_bench_images" "$IMAGES" 200
+  "$BUILD_DIR/bench/make_bench_images" "$IMAGES" 200
 fi
 export QT_QPA_PLATFORM=offscreen
-cat "$IMAGES"/* >/dev/null # every contender reads from the page cache
+export XDG_RUNTIME_DIR="$WORK/runtime"
+mkdir -p "$XDG_RUNTIME_DIR" && chmod 700 "$XDG_RUNTIME_DIR"
 
-now_ms() { echo $(($(date +%s%N) / 1000000)); }
-median() { sort -n | awk '{a[NR]=$1} END {print (NR % 2) ? a[(NR+1)/2] : (a[NR/2] + a[NR/2+1]) / 2}'; }
-ratio() { awk -v a="$1" -v b="$2" 'BEGIN {printf "%.2f", a / b}'; }
-
-CACHE="$WORK/cache"
-OUT="$WORK/vips-out"
-ours=() ours_jpeg=() warm=() vips=() floor=()
-for ((i = 1; i <= REPEATS; i++)); do
-  rm -rf "$CACHE"
-  ours+=("$("$BUILD/thumbnail_bench" run "$IMAGES" "$CACHE" 2)")
-  warm+=("$("$BUILD/thumbnail_bench" run "$IMAGES" "$CACHE" 2)")
-  rm -rf "$CACHE"
-  ours_jpeg+=("$("$BUILD/thumbnail_bench" run "$IMAGES" "$CACHE" 2 jpeg)")
-
-  rm -rf "$OUT" && mkdir -p "$OUT"
-  start=$(now_ms)
-  (cd "$IMAGES" && ls | VIPS_CONCURRENCY=1 xargs -P2 -n 26 vipsthumbnail -s 256 -o "$OUT/%s.jpg")
-  vips+=($(($(now_ms) - start)))
-
-  start=$(now_ms)
-  (cd "$IMAGES" && ls *.JPG | xargs -P2 -n 25 sh -c 'for f; do djpeg -scale 1/8 "$f" >/dev/null; done' sh)
-  floor+=($(($(now_ms) - start)))
-  echo "run $i: ours ${ours[-1]} ms (JPEGs only ${ours_jpeg[-1]}), warm ${warm[-1]}, vipsthumbnail ${vips[-1]}, djpeg ${floor[-1]}"
-done
-
-rm -rf "$CACHE"
-peak_kb=$(/usr/bin/time -v "$BUILD/thumbnail_bench" run "$IMAGES" "$CACHE" 2 2>&1 >/dev/null |
-  awk -F: '/Maximum resident set size/ {gsub(/ /, "", $2); print $2}')
-first=()
-for ((i = 1; i <= REPEATS; i++)); do
-  rm -rf "$WORK/xdg"
-  first+=("$(XDG_CACHE_HOME="$WORK/xdg" "$BUILD/thumbnail_bench" first30 "$IMAGES" | cut -d' ' -f1)")
-done
+CACHE="$WORK/cache"     # our cold runs
+WARM="$WORK/warm"       # filled once, then read by every warm run
+VIPS_OUT="$WORK/vips-out"
+RESULTS="$WORK/results"
+: >"$RESULTS"
 
 count=$(ls "$IMAGES" | wc -l)
-jpegs=$(ls "$IMAGES"/*.JPG | wc -l)
-m_ours=$(printf '%s\n' "${ours[@]}" | median)
-m_jpeg=$(printf '%s\n' "${ours_jpeg[@]}" | median)
-m_warm=$(printf '%s\n' "${warm[@]}" | median)
-m_vips=$(printf '%s\n' "${vips[@]}" | median)
-m_floor=$(printf '%s\n' "${floor[@]}" | median)
-m_first=$(printf '%s\n' "${first[@]}" | median)
+jpegs=$(ls "$IMAGES" | grep -c '\.JPG$')
+
+# Every contender works on the same files: all of them, or the JPEGs where djpeg is compared.
+ours() { rm -rf "$CACHE"; "$BENCH" run "$IMAGES" "$CACHE" 2; }
+ours_nocache() { "$BENCH" run "$IMAGES" - 2; }
+ours_jpeg() { rm -rf "$CACHE"; "$BENCH" run "$IMAGES" "$CACHE" 2 jpeg; }
+ours_warm() { "$BENCH" run "$IMAGES" "$WARM" 2; }
+qt_plain() { "$BENCH" plain "$IMAGES" 2; }
+vips() {
+  rm -rf "$VIPS_OUT" && mkdir -p "$VIPS_OUT"
+  (cd "$IMAGES" && ls | VIPS_CONCURRENCY=1 xargs -P2 -n $(((count + 7) / 8)) vipsthumbnail -s 256 -o "$VIPS_OUT/%s.jpg")
+}
+# One process per file, as djpeg takes one; its output goes nowhere.
+djpeg_floor() {
+  (cd "$IMAGES" && ls *.JPG | xargs -P2 -n $(((jpegs + 7) / 8)) sh -c 'for f; do djpeg -scale 1/8 "$f" >/dev/null; done' sh)
+}
+# The decode floor of the first screen: the first 30 photos.
+djpeg_first30() {
+  (cd "$IMAGES" && ls *.JPG | head -30 | xargs -P2 -n 15 sh -c 'for f; do djpeg -scale 1/8 "$f" >/dev/null; done' sh)
+}
+CONTENDERS=(ours ours_nocache ours_jpeg ours_warm qt_plain vips djpeg_floor djpeg_first30)
+BASELINE="${BASELINE:-}"
+baseline() { rm -rf "$CACHE"; "$BASELINE" run "$IMAGES" "$CACHE" 2; }
+[ -n "$BASELINE" ] && CONTENDERS+=(baseline)
+export BASELINE
+export BENCH IMAGES CACHE WARM VIPS_OUT count jpegs
+export -f "${CONTENDERS[@]}"
+
+timed() { # name: appends "name wall_s cpu_s peak_kb" to the results
+  local name="$1" t="$WORK/time.out"
+  /usr/bin/time -f "%e %U %S %M" -o "$t" bash -c "$name" >/dev/null
+  awk -v n="$name" '{printf "%s %s %.2f %s\n", n, $1, $2 + $3, $4}' "$t" >>"$RESULTS"
+}
+
+rm -rf "$WARM" && "$BENCH" run "$IMAGES" "$WARM" 2
+cat "$IMAGES"/* >/dev/null # every contender reads from the page cache
+n=${#CONTENDERS[@]}
+for ((run = 0; run < RUNS; run++)); do
+  for ((k = 0; k < n; k++)); do
+    timed "${CONTENDERS[$(((run + k) % n))]}"
+  done
+  # The first screen after a placement, in the main window, from a cold cache.
+  rm -rf "$WORK/xdg"
+  XDG_CACHE_HOME="$WORK/xdg" "$BENCH" first30 "$IMAGES" | awk '{print "first30", $1, $2, $3}' >>"$RESULTS"
+  echo "run $((run + 1)) of $RUNS done"
+done
+
+med() { # name column -> median
+  awk -v n="$1" -v c="$2" '$1 == n {print $c}' "$RESULTS" | sort -n |
+    awk '{a[NR] = $1} END {print (NR % 2) ? a[(NR + 1) / 2] : (a[NR / 2] + a[NR / 2 + 1]) / 2}'
+}
+ratio() { awk -v a="$1" -v b="$2" 'BEGIN {printf "%.2f", a / b}'; }
+line() { printf "  %-44s %7s s wall %7s s CPU\n" "$1" "$(med "$2" 2)" "$(med "$2" 3)"; }
+
 echo
-echo "Medians of $REPEATS runs, 2 threads/processes, $count files ($jpegs JPEGs of 4000x3000):"
-echo "  our Thumbnailer, cold cache:       $m_ours ms  (JPEGs only: $m_jpeg ms)"
-echo "  vipsthumbnail -s 256:              $m_vips ms"
-echo "  djpeg -scale 1/8 (JPEGs only):     $m_floor ms"
-echo "  throughput vs vipsthumbnail:       $(ratio "$m_vips" "$m_ours")x   (target >= 1.15)"
-echo "  time vs decode floor (JPEGs):      $(ratio "$m_jpeg" "$m_floor")x   (target <= 1.25)"
-echo "  peak memory, whole cold run:       $((peak_kb / 1024)) MB   (target < 100)"
-echo "  first 30 rows shown after placing: $m_first ms   (target < 1000)"
-echo "  warm cache (second run):           $m_warm ms, $(ratio "$m_ours" "$m_warm")x faster   (target >= 10)"
+echo "Medians of $RUNS runs, 2 threads/processes, $count files ($jpegs JPEGs of 4000x3000):"
+line "ours, cold cache (decode + 2 PNG entries):" ours
+line "ours, no cache (decode only):" ours_nocache
+line "ours, warm cache:" ours_warm
+line "bare QImageReader loop (decode only):" qt_plain
+line "vipsthumbnail -s 256 (decode + JPEG file):" vips
+line "ours, cold cache, JPEGs only:" ours_jpeg
+line "djpeg -scale 1/8, JPEGs only:" djpeg_floor
+[ -n "$BASELINE" ] && line "baseline build, cold cache:" baseline
+echo
+echo "Ratios (wall / CPU):"
+echo "  throughput vs vipsthumbnail:      $(ratio "$(med vips 2)" "$(med ours 2)")x / $(ratio "$(med vips 3)" "$(med ours 3)")x   (target >= 1.15)"
+echo "  time vs decode floor (JPEGs):     $(ratio "$(med ours_jpeg 2)" "$(med djpeg_floor 2)")x / $(ratio "$(med ours_jpeg 3)" "$(med djpeg_floor 3)")x   (target <= 1.25)"
+echo "  time vs bare QImageReader loop:   $(ratio "$(med ours 2)" "$(med qt_plain 2)")x / $(ratio "$(med ours 3)" "$(med qt_plain 3)")x"
+echo "  warm cache, times faster:         $(ratio "$(med ours 2)" "$(med ours_warm 2)")x / $(ratio "$(med ours 3)" "$(med ours_warm 3)")x   (target >= 10)"
+[ -n "$BASELINE" ] && echo "  time vs baseline build:           $(ratio "$(med ours 2)" "$(med baseline 2)")x / $(ratio "$(med ours 3)" "$(med baseline 3)")x"
+peak=$(awk '$1 == "ours" && $4 > m {m = $4} END {print m}' "$RESULTS")
+echo "  peak memory, whole cold run:      $((peak / 1024)) MB   (target < 100)"
+echo "  first 30 rows placed in window:   $(med first30 2) ms, visible rows painted $(med first30 3) ms, all $(med first30 4) ms   (target < 1000)"
+echo "  first 30 rows vs their decode floor: $(ratio "$(med first30 2)" "$(awk -v f="$(med djpeg_first30 2)" 'BEGIN {print f * 1000}')")x   (djpeg, 30 JPEGs: $(med djpeg_first30 2) s wall)"
+
+# The work each contender did, from its outputs.
+echo
+echo "Work check:"
+echo "  ours: $(ls "$WARM"/large | wc -l) large and $(ls "$WARM"/normal | wc -l) normal PNG entries, e.g. $(file -b "$WARM"/large/"$(ls "$WARM"/large | head -1)" | cut -d, -f1-2)"
+echo "  vipsthumbnail: $(ls "$VIPS_OUT" | wc -l) JPEG files, e.g. $(file -b "$VIPS_OUT"/IMG_0001.jpg | grep -o '[0-9]*x[0-9]*, components' | cut -d, -f1)"
+echo "  turned photo IMG_0005: ours $(file -b "$WARM/large/$(printf '%s' "file://$IMAGES/IMG_0005.JPG" | md5sum | cut -d' ' -f1).png" | cut -d, -f2), vipsthumbnail $(file -b "$VIPS_OUT"/IMG_0005.jpg | grep -o '[0-9]*x[0-9]*, components' | cut -d, -f1)"

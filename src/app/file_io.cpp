@@ -6,6 +6,10 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QSaveFile>
+#include <QTemporaryFile>
+
+#include <filesystem>
+#include <system_error>
 
 #ifdef Q_OS_UNIX
 #include <sys/stat.h>
@@ -54,6 +58,19 @@ void writeFileAtomically(const QString& path, const QByteArray& bytes, const QSt
         throw AppError(fileFailure(headline, path, writeFailureReason(path)));
     }
     if (!file.commit()) throw AppError(fileFailure(headline, path, writeFailureReason(path)));
+}
+
+void writeReplaceableFile(const QString& path, const QByteArray& bytes, const QString& headline) {
+    QTemporaryFile file(path + u".XXXXXX"_s);
+    if (!file.open() || file.write(bytes) != bytes.size() || !file.flush())
+        throw AppError(fileFailure(headline, path, writeFailureReason(path)));
+    file.close();
+    // Renaming over the old file is atomic; QFile::rename would refuse to replace it.
+    std::error_code failure;
+    std::filesystem::rename(std::filesystem::path(file.fileName().toStdU16String()),
+                            std::filesystem::path(path.toStdU16String()), failure);
+    if (failure) throw AppError(fileFailure(headline, path, writeFailureReason(path)));
+    file.setAutoRemove(false);
 }
 
 bool isSameFile(const QString& first, const QString& second) {

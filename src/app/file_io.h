@@ -11,6 +11,9 @@ QByteArray readWholeFile(const QString& path, const QString& headline);
 // Written to a temporary file and renamed into place, so a crash or a full disk never leaves
 // half a file behind.
 void writeFileAtomically(const QString& path, const QByteArray& bytes, const QString& headline);
+// Also never half a file, but without waiting for the disk: for files made again when lost
+// (caches), where waiting on every write would cost more than the file saves.
+void writeReplaceableFile(const QString& path, const QByteArray& bytes, const QString& headline);
 
 // True when both paths name one existing file, also through links or different spellings.
 bool isSameFile(const QString& first, const QString& second);

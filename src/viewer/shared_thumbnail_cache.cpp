@@ -151,7 +151,7 @@ bool SharedThumbnailCache::write(const QFileInfo& photo, Flavour flavour, const 
     constexpr int AfterHeader = 8 + 25; // signature, then the IHDR chunk
     bytes.insert(AfterHeader, texts);
     try {
-        writeFileAtomically(path, bytes, u"サムネイルを保存できません。"_s);
+        writeReplaceableFile(path, bytes, u"サムネイルを保存できません。"_s);
     } catch (const AppError&) {
         return false;
     }

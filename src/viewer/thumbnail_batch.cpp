@@ -38,8 +38,9 @@ int runThumbnailBatch(const QStringList& inputs, const QString& programFolder, Q
     const QStringList photos = isAlbumInput(inputs) ? photosOfAlbum(inputs.first(), programFolder) : inputs;
 
     Thumbnailer thumbnailer;
-    ThumbnailRun run(thumbnailer, photos,
-                     [](Thumbnailer& maker, const QString& path) { return maker.refreshShared(path); });
+    ThumbnailRun run(thumbnailer, photos, [](Thumbnailer& maker, const QString& path, PendingShare&) {
+        return maker.refreshShared(path);
+    });
     QMutex lock;
     int done = 0, made = 0, current = 0, leftOut = 0;
     const int total = int(photos.size());

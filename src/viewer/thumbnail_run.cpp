@@ -6,8 +6,10 @@ ThumbnailRun::ThumbnailRun(Thumbnailer& thumbnailer, QStringList paths, QSize bo
                            QObject* parent)
     : ThumbnailRun(
           thumbnailer, std::move(paths),
-          [box](Thumbnailer& maker, const QString& path) { return maker.make(path, box); }, threads, parent) {
-}
+          [box](Thumbnailer& maker, const QString& path, PendingShare& pending) {
+              return maker.make(path, box, pending);
+          },
+          threads, parent) {}
 
 ThumbnailRun::ThumbnailRun(Thumbnailer& thumbnailer, QStringList paths, Step step, int threads,
                            QObject* parent)
@@ -25,8 +27,11 @@ void ThumbnailRun::start() {
     for (int i = 0; i < paths_.size(); ++i) {
         pool_.start([this, i] {
             if (cancelled_) return;
-            const Thumbnail thumbnail = step_(thumbnailer_, paths_.at(i));
+            PendingShare pending;
+            const Thumbnail thumbnail = step_(thumbnailer_, paths_.at(i), pending);
             if (!cancelled_) Q_EMIT ready(i, thumbnail);
+            // Also when cancelled: the decoding is done, and the entries spare the next run a decode.
+            thumbnailer_.share(pending);
         });
     }
 }

@@ -11,13 +11,15 @@
 #include <functional>
 
 // Makes the thumbnails of a list of photos on worker threads, in list order as far as the
-// threads allow, and reports each one as it is done. Can be cancelled at any time; what is
-// already reported stays reported.
+// threads allow, and reports each one as soon as its picture is there; the shared-cache
+// entries are written after the report. Can be cancelled at any time; what is already
+// reported stays reported.
 class ThumbnailRun : public QObject {
     Q_OBJECT
 public:
-    // What is made for each path; by default Thumbnailer::make for `box`.
-    using Step = std::function<Thumbnail(Thumbnailer&, const QString&)>;
+    // What is made for each path; by default Thumbnailer::make for `box`. Entries left in the
+    // PendingShare are written once the thumbnail is reported.
+    using Step = std::function<Thumbnail(Thumbnailer&, const QString&, PendingShare&)>;
 
     ThumbnailRun(Thumbnailer& thumbnailer, QStringList paths, QSize box, int threads = 0,
                  QObject* parent = nullptr);

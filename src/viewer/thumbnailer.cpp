@@ -51,6 +51,14 @@ QImage Thumbnailer::decode(const QString& path, QSize box) {
 }
 
 Thumbnail Thumbnailer::make(const QString& path, QSize box) {
+    PendingShare pending;
+    Thumbnail result = make(path, box, pending);
+    share(pending);
+    return result;
+}
+
+Thumbnail Thumbnailer::make(const QString& path, QSize box, PendingShare& pending) {
+    pending = {};
     const QFileInfo photo(path);
     if (path.isEmpty() || !photo.isFile()) return {{}, Thumbnail::Source::Missing};
 
@@ -61,9 +69,8 @@ Thumbnail Thumbnailer::make(const QString& path, QSize box) {
     }
 
     Thumbnail result;
-    const auto flavour = SharedThumbnailCache::flavourFor(std::max(box.width(), box.height()));
-    if (flavour) {
-        result.image = fitInto(sharedOrDecoded(photo, *flavour, result.source), box);
+    if (SharedThumbnailCache::flavourFor(std::max(box.width(), box.height()))) {
+        result = sharedOrDecoded(photo, box, pending);
     } else {
         result.image = decode(photo.absoluteFilePath(), box);
         result.source = result.image.isNull() ? Thumbnail::Source::Undecodable : Thumbnail::Source::Decoded;
@@ -75,21 +82,34 @@ Thumbnail Thumbnailer::make(const QString& path, QSize box) {
     return result;
 }
 
-QImage Thumbnailer::sharedOrDecoded(const QFileInfo& photo, Flavour flavour, Thumbnail::Source& source) {
-    QImage image = shared_.read(photo, flavour);
-    if (!image.isNull()) {
-        source = Thumbnail::Source::SharedCache;
-        return image;
+bool Thumbnailer::share(const PendingShare& pending) const {
+    bool written = true;
+    for (const auto& [flavour, image] : pending.entries)
+        written = shared_.write(pending.photo, flavour, image) && written;
+    return written;
+}
+
+// Both entries come from one decode at the large size: the decoder's coarsest step already
+// gives a camera photo enough pixels for either, so the normal one costs no second decode.
+Thumbnail Thumbnailer::sharedOrDecoded(const QFileInfo& photo, QSize box, PendingShare& pending) {
+    const int normalEdge = SharedThumbnailCache::edgeOf(Flavour::Normal);
+    const int largeEdge = SharedThumbnailCache::edgeOf(Flavour::Large);
+    const bool normalServes = std::max(box.width(), box.height()) <= normalEdge;
+    if (normalServes) {
+        const QImage normal = shared_.read(photo, Flavour::Normal);
+        if (!normal.isNull()) return {fitInto(normal, box), Thumbnail::Source::SharedCache};
     }
-    const int edge = SharedThumbnailCache::edgeOf(flavour);
-    image = decode(photo.absoluteFilePath(), QSize(edge, edge));
-    if (image.isNull()) {
-        source = Thumbnail::Source::Undecodable;
-        return {};
+    QImage large = shared_.read(photo, Flavour::Large);
+    if (!large.isNull()) {
+        if (normalServes)
+            pending = {photo, {{Flavour::Normal, fitInto(large, QSize(normalEdge, normalEdge))}}};
+        return {fitInto(large, box), Thumbnail::Source::SharedCache};
     }
-    source = Thumbnail::Source::Decoded;
-    shared_.write(photo, flavour, image);
-    return image;
+    large = decode(photo.absoluteFilePath(), QSize(largeEdge, largeEdge));
+    if (large.isNull()) return {{}, Thumbnail::Source::Undecodable};
+    pending = {photo,
+               {{Flavour::Large, large}, {Flavour::Normal, fitInto(large, QSize(normalEdge, normalEdge))}}};
+    return {fitInto(large, box), Thumbnail::Source::Decoded};
 }
 
 Thumbnail Thumbnailer::refreshShared(const QString& path) {

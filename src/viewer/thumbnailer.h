@@ -3,11 +3,15 @@
 #include "viewer/shared_thumbnail_cache.h"
 
 #include <QCache>
+#include <QFileInfo>
 #include <QImage>
+#include <QList>
 #include <QMetaType>
 #include <QMutex>
 #include <QSize>
 #include <QString>
+
+#include <utility>
 
 // A photo's small picture and where it came from.
 struct Thumbnail {
@@ -19,6 +23,13 @@ struct Thumbnail {
     bool leftOut() const { return source == Source::Missing || source == Source::Undecodable; }
 };
 Q_DECLARE_METATYPE(Thumbnail)
+
+// Shared-cache entries of a photo just decoded, written once its picture is delivered: the
+// PNG encoding and the disk then cost no one a wait.
+struct PendingShare {
+    QFileInfo photo;
+    QList<std::pair<SharedThumbnailCache::Flavour, QImage>> entries;
+};
 
 // Photo path -> small picture: decoded at reduced size with the EXIF orientation applied,
 // kept in memory by path, box and file time, and shared with the desktop through its
@@ -33,6 +44,10 @@ public:
     // A picture that fits in `box`, never larger than the photo itself. Paths that do not
     // exist here (an album made on Windows) give a null picture, never an error.
     Thumbnail make(const QString& path, QSize box);
+    // The same, leaving the shared-cache entries still to write in `pending` for share().
+    Thumbnail make(const QString& path, QSize box, PendingShare& pending);
+    // False when an entry could not be written.
+    bool share(const PendingShare& pending) const;
 
     // Brings the shared cache's normal and large entries up to date with the photo, decoding
     // it at most once. The picture returned is the large one.
@@ -46,8 +61,7 @@ public:
     const SharedThumbnailCache& shared() const { return shared_; }
 
 private:
-    QImage sharedOrDecoded(const QFileInfo& photo, SharedThumbnailCache::Flavour flavour,
-                           Thumbnail::Source& source);
+    Thumbnail sharedOrDecoded(const QFileInfo& photo, QSize box, PendingShare& pending);
 
     SharedThumbnailCache shared_;
     QMutex memoryLock_;

@@ -10,6 +10,8 @@
 #include <QTemporaryDir>
 #include <QUrl>
 
+#include <atomic>
+
 #include <gtest/gtest.h>
 
 using namespace Qt::StringLiterals;
@@ -99,9 +101,23 @@ TEST_F(ThumbnailerTest, SharesThumbnailsWithTheDesktopCache) {
     EXPECT_EQ(later.make(path, {110, 80}).source, Source::Memory);
     // A different cell size needs a different picture, the shared entry still serves it.
     EXPECT_EQ(later.make(path, {64, 64}).image.size(), QSize(64, 48));
-    // A large box uses the large entry.
-    EXPECT_EQ(later.make(path, {256, 256}).image.size(), QSize(256, 192));
-    EXPECT_TRUE(QFileInfo::exists(cache.entryPath(path, Flavour::Large)));
+    // The first decode made the large entry too, for a large box.
+    const Thumbnail large = later.make(path, {256, 256});
+    EXPECT_EQ(large.source, Source::SharedCache);
+    EXPECT_EQ(large.image.size(), QSize(256, 192));
+}
+
+TEST_F(ThumbnailerTest, ACurrentLargeEntryServesASmallBoxAndRenewsTheNormalOne) {
+    const QString path = photo(u"p.jpg"_s);
+    writeJpeg(path, twoColourImage({1600, 1200}, Qt::red, Qt::blue));
+    const SharedThumbnailCache cache(cacheRoot());
+    Thumbnailer(cache).make(path, {256, 256});
+    QFile::remove(cache.entryPath(path, Flavour::Normal));
+
+    const Thumbnail small = Thumbnailer(cache).make(path, {100, 100});
+    EXPECT_EQ(small.source, Source::SharedCache) << "no second decode";
+    EXPECT_EQ(small.image.size(), QSize(100, 75));
+    EXPECT_EQ(QImageReader(cache.entryPath(path, Flavour::Normal)).size(), QSize(128, 96));
 }
 
 TEST_F(ThumbnailerTest, AChangedPhotoGetsANewThumbnail) {
@@ -181,6 +197,23 @@ TEST_F(ThumbnailerTest, ARunReportsEveryPhotoAndAFailureDoesNotStopIt) {
     ASSERT_EQ(reported.size(), 12);
     for (int i = 0; i < 12; ++i)
         EXPECT_EQ(reported.at(i), i);
+
+    // Each picture is reported before its shared-cache entries are written.
+    Thumbnailer fresh{SharedThumbnailCache(dir.filePath(u"fresh"_s))};
+    ThumbnailRun delivering(fresh, paths, QSize(100, 100), 2);
+    std::atomic<int> cachedWhenReported = 0;
+    QObject::connect(
+        &delivering, &ThumbnailRun::ready, &delivering,
+        [&](int index, const Thumbnail&) {
+            if (QFileInfo::exists(fresh.shared().entryPath(paths.at(index), Flavour::Normal)))
+                ++cachedWhenReported;
+        },
+        Qt::DirectConnection);
+    delivering.start();
+    delivering.waitForDone();
+    EXPECT_EQ(cachedWhenReported, 0);
+    for (int i = 0; i < 12; ++i)
+        EXPECT_EQ(QFileInfo::exists(fresh.shared().entryPath(paths.at(i), Flavour::Large)), i != 3);
 
     ThumbnailRun cancelled(thumbnailer, paths, QSize(100, 100), 2);
     int after = 0;
