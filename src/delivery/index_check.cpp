@@ -62,7 +62,8 @@ QHash<QString, QString> leavesOf(const pugi::xml_node& block) {
 }
 
 int serialOf(const pugi::xml_node& block) {
-    const QString text = leavesOf(block).value(u"シリアル番号"_s);
+    const pugi::xml_node direct = block.child("写真ファイル情報").child("シリアル番号");
+    const QString text = direct ? textOf(direct) : leavesOf(block).value(u"シリアル番号"_s);
     return ValueRules::isDigits(text) ? text.toInt() : 0;
 }
 
@@ -145,7 +146,8 @@ public:
             const QString value = textOf(child);
             const int index = find(version_, name);
             const int limit = index >= 0 ? table_.at(index).maxBytes : 254;
-            const int length = ValueRules::byteLength(value);
+            const ValueRules::Measure measure = ValueRules::measure(value);
+            const int length = measure.bytes;
             if (limit > 0 && length > limit)
                 add(u"length"_s, childSerial, name,
                     limit == 254
@@ -153,7 +155,7 @@ public:
                                   QString::number(length) + u" 文字分）。"_s)
                         : QString(tag(name) + u"は半角 "_s + QString::number(limit) +
                                   u" 文字までです（今は "_s + QString::number(length) + u" 文字分）。"_s));
-            const QStringList bad = ValueRules::badCharacters(value);
+            const QStringList& bad = measure.badCharacters;
             if (!bad.isEmpty())
                 add(u"charset"_s, childSerial, name,
                     tag(name) + u"に使えない文字があります: "_s + bad.join(u"、"_s));

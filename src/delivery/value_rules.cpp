@@ -35,40 +35,32 @@ QString described(const QString& character, const QString& kind) {
 
 } // namespace
 
-int byteLength(const QString& value) {
-    bool ascii = true;
-    for (QChar c : value)
-        ascii = ascii && c.unicode() < 0x80;
-    if (ascii) return int(value.size());
-    const AnsiCodec::Encoded encoded = AnsiCodec::encode(value);
-    // Each character CP932 cannot hold became one "?": count it as a full-width one.
-    return int(encoded.bytes.size() + encoded.unmappable.size());
-}
-
-QStringList badCharacters(const QString& value) {
-    QStringList bad;
-    const auto add = [&](const QString& entry) {
-        if (!bad.contains(entry)) bad << entry;
-    };
+Measure measure(const QString& value) {
+    Measure result;
     bool plain = true;
     for (QChar c : value)
         plain = plain && isPrintableAscii(c);
-    if (plain) return bad;
+    if (plain) {
+        result.bytes = int(value.size());
+        return result;
+    }
+    const auto add = [&](const QString& entry) {
+        if (!result.badCharacters.contains(entry)) result.badCharacters << entry;
+    };
     // One conversion for the whole value; a character at a time only when some fail.
     const AnsiCodec::Encoded whole = AnsiCodec::encode(value);
+    // Each character CP932 cannot hold became one "?": count it as a full-width one.
+    result.bytes = int(whole.bytes.size() + whole.unmappable.size());
     if (whole.ok()) {
         qsizetype at = 0;
         for (QChar c : value) {
-            const qsizetype width =
-                uchar(whole.bytes.at(at)) >= 0x81 &&
-                        !(uchar(whole.bytes.at(at)) >= 0xA1 && uchar(whole.bytes.at(at)) <= 0xDF)
-                    ? 2
-                    : 1;
+            const uchar lead = uchar(whole.bytes.at(at));
+            const qsizetype width = lead >= 0x81 && !(lead >= 0xA1 && lead <= 0xDF) ? 2 : 1;
             const QString kind = kindOfCode(whole.bytes.mid(at, width));
             if (!kind.isEmpty()) add(described(c, kind));
             at += width;
         }
-        return bad;
+        return result;
     }
     for (qsizetype i = 0; i < value.size(); ++i) {
         const qsizetype width = value.at(i).isHighSurrogate() && i + 1 < value.size() ? 2 : 1;
@@ -78,7 +70,7 @@ QStringList badCharacters(const QString& value) {
         const QString kind = one.ok() ? kindOfCode(one.bytes) : u"Shift_JIS にない文字"_s;
         if (!kind.isEmpty()) add(described(character, kind));
     }
-    return bad;
+    return result;
 }
 
 bool isIsoDate(const QString& value) {

@@ -6,12 +6,14 @@
 // Rules for single values of the photo index.
 namespace ValueRules {
 
-// Length as the standard counts it: Shift_JIS bytes, a character CP932 cannot hold as two.
-int byteLength(const QString& value);
-
-// The characters outside printable ASCII and JIS X 0208, each with what it is
-// ("「ﾊ」半角カナ"), judged by the character's CP932 code. Empty when all are fine.
-QStringList badCharacters(const QString& value);
+// Length as the standard counts it (Shift_JIS bytes, a character CP932 cannot hold as two)
+// and the characters outside printable ASCII and JIS X 0208, each with what it is
+// ("「ﾊ」半角カナ"), judged by the character's CP932 code.
+struct Measure {
+    int bytes = 0;
+    QStringList badCharacters;
+};
+Measure measure(const QString& value);
 
 // CCYY-MM-DD naming a real day.
 bool isIsoDate(const QString& value);
