@@ -35,9 +35,19 @@ QStringList linesOf(const QString& cellText) {
     return lines;
 }
 
+QStringList allLinesOf(const QString& cellText) {
+    const FieldBuffer pieces = SplitLines(cellText);
+    QStringList lines;
+    for (int n = 1; n <= AllLineCount; ++n)
+        lines << pieces(n);
+    return lines;
+}
+
 QString cellText(const QStringList& lines) {
+    const bool flagged =
+        !lines.value(RepresentativeLine - 1).isEmpty() || !lines.value(FrequencyLine - 1).isEmpty();
     QString text;
-    for (int n = 0; n < LineCount; ++n)
+    for (int n = 0; n < (flagged ? AllLineCount : LineCount); ++n)
         text += lines.value(n) + u"\r\n"_s;
     return text;
 }
@@ -51,10 +61,11 @@ QString applyLineRules(const QString& typed, int line, const QString& lineAbove,
 }
 
 QStringList copyPrevious(const QStringList& current, const QString& previousInfo, bool copyFreeLines) {
-    const QStringList previous = linesOf(previousInfo);
-    QStringList lines = linesOf(cellText(current));
+    const QStringList previous = allLinesOf(previousInfo);
+    QStringList lines = allLinesOf(cellText(current));
     for (int n = copyFreeLines ? 0 : FreeLines; n < LineCount; ++n)
         lines[n] = previous.at(n);
+    lines[FrequencyLine - 1] = previous.at(FrequencyLine - 1);
     return lines;
 }
 

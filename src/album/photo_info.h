@@ -19,6 +19,11 @@ inline constexpr int FirstItemCount = 5;  // lines 9..13, the first combo array
 inline constexpr int SecondItemCount = 6; // lines 14..19, the second combo array
 inline constexpr int LineCount = FreeLines + FirstItemCount + SecondItemCount;
 inline constexpr int HistorySlots = 5;
+// Delivery flags after the 19 lines: "1", "0" or empty (not set). Written only when one is
+// set, so that rows without them keep 19 lines.
+inline constexpr int RepresentativeLine = 20; // 代表写真
+inline constexpr int FrequencyLine = 21;      // 提出頻度写真
+inline constexpr int AllLineCount = FrequencyLine;
 
 extern const QString RequiredItemsMissing; // "必須項目の空欄は認められません。必ず入力して下さい。"
 extern const QString RowGone; // the row the dialog was opened for no longer exists
@@ -26,7 +31,9 @@ extern const QString ItemCaptions[FirstItemCount + SecondItemCount];
 
 // Lines 1..19 of a column-2 text; missing lines read "".
 QStringList linesOf(const QString& cellText);
-// Lines 1..19, each followed by CR LF.
+// Lines 1..21; missing lines read "".
+QStringList allLinesOf(const QString& cellText);
+// Lines 1..19, each followed by CR LF, then lines 20 and 21 when either is set.
 QString cellText(const QStringList& lines);
 
 // The text a free line takes after the user typed `typed` into it: "." on line 2 or below
@@ -34,8 +41,8 @@ QString cellText(const QStringList& lines);
 // number it starts with.
 QString applyLineRules(const QString& typed, int line, const QString& lineAbove, const PhraseBook& phrases);
 
-// "直前複写": the delivery items of the previous text, and its free lines too when
-// copyFreeLines is set.
+// "直前複写": the delivery items of the previous text with its 提出頻度写真 (代表写真 picks one
+// photo, so it stays), and its free lines too when copyFreeLines is set.
 QStringList copyPrevious(const QStringList& current, const QString& previousInfo, bool copyFreeLines);
 
 // The history slots (SettingTexts numbers, newest first) of delivery item i (0..10).

@@ -6,16 +6,33 @@
 #include "app/template_file.h"
 #include "app/workspace.h"
 #include "delivery/delivery_export.h"
+#include "delivery/delivery_settings.h"
+#include "delivery/folder_check.h"
 
 #include <QDir>
+#include <QFileInfo>
 
 using namespace Qt::StringLiterals;
+using PhotoStandard::Version;
 
 namespace DeliveryBatch {
 
 namespace {
 
-int deliver(const QStringList& arguments, const QString& programFolder, QTextStream& out, QTextStream& err) {
+// Scripts written for the first delivery command rely on 03 when nothing is said.
+Version standardOption(QStringList& arguments) {
+    const qsizetype at = arguments.indexOf(u"--standard"_s);
+    if (at < 0) return Version::V03;
+    const QString value = arguments.value(at + 1);
+    if (value != u"03"_s && value != u"05"_s)
+        throw BatchUsageError(u"--standard には 03 か 05 を指定して下さい。"_s);
+    arguments.remove(at, 2);
+    return value == u"05"_s ? Version::V05 : Version::V03;
+}
+
+int deliver(const QStringList& words, const QString& programFolder, QTextStream& out, QTextStream& err) {
+    QStringList arguments = words;
+    const Version version = standardOption(arguments);
     const qsizetype to = arguments.indexOf(u"--to"_s);
     if (to < 1 || to != arguments.size() - 2)
         throw BatchUsageError(u"deliver にはアルバムファイルと出力先フォルダを指定して下さい。"_s);
@@ -26,25 +43,56 @@ int deliver(const QStringList& arguments, const QString& programFolder, QTextStr
     DeliveryRequest request;
     request.maxRows = workspace.AlbumMaxRows;
     request.sheetRows = AlbumFile::load(albums.first(), request.maxRows);
+    request.sheetName = QFileInfo(albums.first()).fileName();
     request.listedAlbums = albums.mid(1);
     request.folder = folder;
-    request.dtdPath = findTemplate(programFolder, DeliveryExport::DtdName);
-    const DeliveryResult result = DeliveryExport::run(request);
+    DeliverySettings::apply(workspace.settings, version, request);
+    request.dtdPath = findTemplate(programFolder, PhotoStandard::dtdName(version));
+    const QString standard =
+        request.standard.isEmpty() ? PhotoStandard::defaultStandard(version) : request.standard;
+    DeliveryResult result;
+    try {
+        result = DeliveryExport::run(request);
+    } catch (const DeliveryRefused& refused) {
+        err << refused.message() << u'\n';
+        for (const Finding& finding : refused.findings())
+            err << DeliveryExport::refusalLine(finding) << u'\n';
+        return 1;
+    }
+    for (const Finding& note : result.notes)
+        err << DeliveryExport::refusalLine(note) << u'\n';
     out << QDir::toNativeSeparators(QDir(folder).filePath(DeliveryExport::FolderName)) << u": "_s
         << result.photoCount << u" 枚\n"_s;
+    err << u"写真管理基準: PHOTO"_s << PhotoStandard::versionCode(version) << u" ("_s << standard << u")\n"_s;
     if (!result.leftoverFolder.isEmpty())
         err << u"以前の PHOTO フォルダを削除できなかったため、次の場所に残っています:\n"_s
             << QDir::toNativeSeparators(result.leftoverFolder) << u'\n';
     return 0;
 }
 
+int checkDelivery(const QStringList& arguments, const QString&, QTextStream& out, QTextStream&) {
+    if (arguments.size() != 1)
+        throw BatchUsageError(u"check-delivery には PHOTO フォルダを 1 つ指定して下さい。"_s);
+    const FolderCheck::Result result = FolderCheck::check(arguments.first());
+    for (const Finding& finding : result.findings)
+        out << Findings::line(finding) << u'\n';
+    return Findings::hasErrors(result.findings) ? 2 : 0;
+}
+
 } // namespace
 
 QList<BatchCommand> commands() {
-    return {{u"deliver"_s,
-             u"  tovenla2 deliver ALBUM.dat [MORE.dat ...] --to FOLDER\n"
-             u"      FOLDER に電子納品の PHOTO フォルダ（写真、PHOTO03.DTD、PHOTO.XML）を作ります。\n"_s,
-             deliver}};
+    return {
+        {u"deliver"_s,
+         u"  tovenla2 deliver ALBUM.dat [MORE.dat ...] --to FOLDER [--standard 03|05]\n"
+         u"      FOLDER に電子納品の PHOTO フォルダ（写真、DTD、PHOTO.XML）を作ります。\n"
+         u"      --standard を省くと PHOTO03（土木200406-01）。05 はチェックで誤りがあれば出力しません。\n"_s,
+         deliver},
+        {u"check-delivery"_s,
+         u"  tovenla2 check-delivery FOLDER\n"
+         u"      PHOTO フォルダ（またはそれを含むフォルダ）を検査し、指摘を 1 行ずつ出します。\n"
+         u"      終了コード: 0 誤りなし、2 誤りあり、1 検査できない。\n"_s,
+         checkDelivery}};
 }
 
 } // namespace DeliveryBatch

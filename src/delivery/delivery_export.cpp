@@ -4,6 +4,7 @@
 #include "app/app_error.h"
 #include "app/file_io.h"
 #include "delivery/delivery_plan.h"
+#include "delivery/delivery_review.h"
 #include "delivery/file_copy.h"
 #include "delivery/photo_xml.h"
 
@@ -74,9 +75,17 @@ DeliveryResult run(const DeliveryRequest& request, const Progress& progress) {
         if (request.folder.isEmpty() || !QFileInfo(request.folder).isDir())
             throw AppError(fileFailure(u"出力先のフォルダがありません。"_s, request.folder, {}).trimmed());
         if (request.dtdPath.isEmpty() || !QFileInfo(request.dtdPath).isFile())
-            throw AppError(u"プログラムフォルダに "_s + DtdName + u" がありません。"_s);
-        const DeliveryPlan plan =
-            DeliveryPlanner::plan(request.sheetRows, request.listedAlbums, request.maxRows);
+            throw AppError(u"プログラムフォルダに "_s + PhotoStandard::dtdName(request.version) +
+                           u" がありません。"_s);
+        const DeliveryPlan plan = DeliveryPlanner::plan(request);
+        QList<Finding> notes;
+        if (plan.version == PhotoStandard::Version::V03) {
+            DeliveryPlanner::refuseProblems(plan);
+        } else {
+            const QList<Finding> findings = DeliveryReview::review(plan);
+            if (Findings::hasErrors(findings)) throw DeliveryRefused(findings);
+            notes = findings;
+        }
         const QByteArray xml = AnsiCodec::encode(plan.xml).bytes;
 
         QTemporaryDir staging(QDir(request.folder).filePath(u".PHOTO-new-XXXXXX"_s));
@@ -88,7 +97,7 @@ DeliveryResult run(const DeliveryRequest& request, const Progress& progress) {
         makeFolder(out.filePath(u"PIC"_s));
 
         Copier copier{progress, plan.totalBytes + QFileInfo(request.dtdPath).size()};
-        copier.copy(request.dtdPath, out.filePath(DtdName));
+        copier.copy(request.dtdPath, out.filePath(PhotoStandard::dtdName(plan.version)));
         for (const DeliveryPhoto& photo : plan.photos)
             copier.copy(photo.sourcePath, out.filePath(u"PIC/"_s + PhotoXml::serialFileName(photo.serial)));
         writeFileAtomically(out.filePath(XmlName), xml, u"PHOTO.XML を書き込めませんでした。"_s);
@@ -100,11 +109,22 @@ DeliveryResult run(const DeliveryRequest& request, const Progress& progress) {
         FileCopy::syncFileSystem(request.folder); // the renames too
         result.photoCount = int(plan.photos.size());
         result.bytes = copier.done;
+        result.notes = notes;
         return result;
+    } catch (const DeliveryRefused&) {
+        throw;
     } catch (const AppError& error) {
         if (!hadPrevious) throw;
         throw AppError(error.message() + u"\n\n"_s + Unchanged);
     }
+}
+
+QString refusalLine(const Finding& finding) {
+    Finding placed = finding;
+    placed.serial = 0;
+    QStringList fields = Findings::line(placed).split(u'\t');
+    fields[2] = finding.place.isEmpty() ? u"-"_s : finding.place;
+    return fields.join(u'\t');
 }
 
 QString failureText(const QString& reason) {
@@ -112,3 +132,7 @@ QString failureText(const QString& reason) {
 }
 
 } // namespace DeliveryExport
+
+DeliveryRefused::DeliveryRefused(QList<Finding> findings)
+    : AppError(u"電子納品のチェックでエラーが見つかったため、出力しませんでした。"_s),
+      findings_(std::move(findings)) {}

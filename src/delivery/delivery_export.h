@@ -1,6 +1,8 @@
 #pragma once
 
-#include "app/album_sheet.h"
+#include "app/app_error.h"
+#include "delivery/delivery_request.h"
+#include "delivery/finding.h"
 
 #include <QList>
 #include <QString>
@@ -8,25 +10,28 @@
 
 #include <functional>
 
-struct DeliveryRequest {
-    QList<AlbumRow> sheetRows; // album sheet rows 1..AlbumRowCount
-    QStringList listedAlbums;  // further album files, exported after the sheet
-    QString folder;            // where PHOTO is made
-    QString dtdPath;           // the PHOTO03.DTD to ship
-    int maxRows = AlbumSheet::DesignMaxRows;
-};
-
 struct DeliveryResult {
     int photoCount = 0;
     qint64 bytes = 0;
     // The previous delivery, moved aside, that could not be removed; empty normally.
     QString leftoverFolder;
+    QList<Finding> notes; // advice of the check that did not stop the export
+};
+
+// An export the check refused: nothing was written.
+class DeliveryRefused : public AppError {
+public:
+    explicit DeliveryRefused(QList<Finding> findings);
+    const QList<Finding>& findings() const { return findings_; }
+
+private:
+    QList<Finding> findings_;
 };
 
 namespace DeliveryExport {
 
 extern const QString FolderName;   // "PHOTO"
-extern const QString DtdName;      // "PHOTO03.DTD"
+extern const QString DtdName;      // "PHOTO03.DTD", the Part's standard
 extern const QString XmlName;      // "PHOTO.XML"
 extern const QString FailureTitle; // title of the failure message box
 extern const QString Cancelled;
@@ -34,10 +39,14 @@ extern const QString Cancelled;
 // Bytes copied so far and the total; false cancels.
 using Progress = std::function<bool(qint64 copied, qint64 total)>;
 
+// Version 05 runs the delivery check over the plan first and refuses with its errors.
 // Builds the new PHOTO folder beside the old one and puts it in place only when every file
 // is written and on the disk, so a failure or a cancel leaves the previous delivery as it
 // was. Throws AppError with the reason.
 DeliveryResult run(const DeliveryRequest& request, const Progress& progress = {});
+
+// "error<TAB>code<TAB>album n 行目 (photo)<TAB>element<TAB>message" for a refusal's finding.
+QString refusalLine(const Finding& finding);
 
 // The message box text for a failed export: "エラー", a line break and the reason.
 QString failureText(const QString& reason);

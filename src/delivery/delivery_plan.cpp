@@ -5,11 +5,13 @@
 #include "app/app_error.h"
 #include "app/shared_routines.h"
 #include "delivery/photo_xml.h"
+#include "delivery/shot_date.h"
 
 #include <QDir>
 #include <QFileInfo>
 
 using namespace Qt::StringLiterals;
+using PhotoStandard::Version;
 
 namespace DeliveryPlanner {
 
@@ -21,6 +23,10 @@ namespace {
 // A message box cannot show hundreds of lines; the rest is counted.
 constexpr int ListedProblems = 20;
 
+constexpr int DateLine = 13;
+constexpr int RepresentativeLine = 20;
+constexpr int FrequencyLine = 21;
+
 QString listed(const QString& headline, const QStringList& problems) {
     QString text = headline + u"（"_s + QString::number(problems.size()) + u" 件）"_s;
     for (qsizetype i = 0; i < problems.size() && i < ListedProblems; ++i)
@@ -31,30 +37,29 @@ QString listed(const QString& headline, const QStringList& problems) {
 }
 
 struct Collector {
+    const DeliveryRequest& request;
     DeliveryPlan plan;
-    QStringList missing;
-    QStringList unmappable;
 
-    void add(const QList<AlbumRow>& rows, const QString& sourceName) {
+    void add(const QList<AlbumRow>& rows, const QString& sourceName, bool onSheet) {
         for (qsizetype r = 0; r < rows.size(); ++r) {
             const AlbumRow& row = rows.at(r);
             if (row.path.isEmpty()) continue;
-            const QString origin = sourceName + u' ' + QString::number(r + 1) + u" 行目"_s;
-            const FieldBuffer info = SplitLines(row.info);
-            checkTexts(info, origin);
-
             DeliveryPhoto photo;
             photo.serial = int(plan.photos.size()) + 1;
             photo.sourcePath = row.path;
-            photo.origin = origin;
+            photo.origin = sourceName + u' ' + QString::number(r + 1) + u" 行目"_s;
+            photo.sheetRow = onSheet ? int(r + 1) : 0;
             const QFileInfo file(row.path);
-            if (file.isFile() && file.isReadable()) {
+            photo.found = file.isFile() && file.isReadable();
+            if (photo.found) {
                 photo.size = file.size();
                 plan.totalBytes += photo.size;
-            } else {
-                missing << origin + u": "_s + QDir::toNativeSeparators(row.path);
             }
-            plan.xml += PhotoXml::photoBlock(photo.serial, info);
+            const FieldBuffer info = SplitLines(row.info);
+            if (plan.version == Version::V03) checkTexts(info, photo.origin);
+            PhotoXml::Values values = PhotoXml::photoValues(photo.serial, info);
+            if (plan.version == Version::V05) completeFor05(photo, info, values);
+            plan.xml += PhotoXml::photoBlock(plan.version, values);
             plan.photos << photo;
         }
     }
@@ -63,31 +68,53 @@ struct Collector {
         for (const PhotoXml::Item& item : PhotoXml::items()) {
             const AnsiCodec::Encoded encoded = AnsiCodec::encode(info(item.line));
             if (!encoded.ok())
-                unmappable << origin + u' ' + item.element + u"（"_s + QString::number(item.line) +
-                                  u" 行目）: "_s + encoded.unmappable;
+                plan.unmappable << origin + u' ' + item.element + u"（"_s + QString::number(item.line) +
+                                       u" 行目）: "_s + encoded.unmappable;
         }
+    }
+
+    void completeFor05(DeliveryPhoto& photo, const FieldBuffer& info, PhotoXml::Values& values) {
+        if (photo.found) photo.header = PhotoHeaders::read(photo.sourcePath);
+        const QString typed = info(DateLine);
+        const QDate date = typed.isEmpty() ? photo.header.taken : ShotDate::parse(typed);
+        // A typed text that is no date is written as it stands: the check names it.
+        values.insert(u"撮影年月日"_s, date.isValid() ? ShotDate::isoText(date) : typed);
+        photo.undated = typed.isEmpty() && !date.isValid();
+        const QString representative = info(RepresentativeLine);
+        const QString frequency = info(FrequencyLine);
+        values.insert(u"代表写真"_s, representative.isEmpty() ? u"0"_s : representative);
+        const QString fallback = request.frequencyDefault.isEmpty() ? u"0"_s : request.frequencyDefault;
+        values.insert(u"提出頻度写真"_s, frequency.isEmpty() ? fallback : frequency);
     }
 };
 
 } // namespace
 
-DeliveryPlan plan(const QList<AlbumRow>& sheetRows, const QStringList& listedAlbums, int maxRows) {
-    Collector collector;
-    collector.plan.xml = PhotoXml::header();
-    collector.add(sheetRows, SheetName);
-    for (const QString& album : listedAlbums)
-        collector.add(AlbumFile::load(album, maxRows), QFileInfo(album).fileName());
+DeliveryPlan plan(const DeliveryRequest& request) {
+    Collector collector{request, {}};
+    collector.plan.version = request.version;
+    const QString standard =
+        request.standard.isEmpty() ? PhotoStandard::defaultStandard(request.version) : request.standard;
+    collector.plan.xml = PhotoXml::header(request.version, standard);
+    collector.add(request.sheetRows, request.sheetName.isEmpty() ? SheetName : request.sheetName, true);
+    for (const QString& album : request.listedAlbums)
+        collector.add(AlbumFile::load(album, request.maxRows), QFileInfo(album).fileName(), false);
     collector.plan.xml += PhotoXml::footer();
 
     // The index must list at least one photo to be valid.
     if (collector.plan.photos.isEmpty()) throw AppError(NoPhotos);
-    QStringList problems;
-    if (!collector.missing.isEmpty())
-        problems << listed(u"写真ファイルが見つかりません"_s, collector.missing);
-    if (!collector.unmappable.isEmpty())
-        problems << listed(u"Shift_JIS で書けない文字があります"_s, collector.unmappable);
-    if (!problems.isEmpty()) throw AppError(problems.join(u"\n\n"_s));
     return std::move(collector.plan);
+}
+
+void refuseProblems(const DeliveryPlan& plan) {
+    QStringList missing;
+    for (const DeliveryPhoto& photo : plan.photos)
+        if (!photo.found) missing << photo.origin + u": "_s + QDir::toNativeSeparators(photo.sourcePath);
+    QStringList problems;
+    if (!missing.isEmpty()) problems << listed(u"写真ファイルが見つかりません"_s, missing);
+    if (!plan.unmappable.isEmpty())
+        problems << listed(u"Shift_JIS で書けない文字があります"_s, plan.unmappable);
+    if (!problems.isEmpty()) throw AppError(problems.join(u"\n\n"_s));
 }
 
 } // namespace DeliveryPlanner

@@ -1,6 +1,7 @@
 #pragma once
 
-#include "app/album_sheet.h"
+#include "delivery/delivery_request.h"
+#include "delivery/photo_header.h"
 
 #include <QList>
 #include <QString>
@@ -11,13 +12,19 @@ struct DeliveryPhoto {
     int serial = 0;
     QString sourcePath;
     qint64 size = 0;
-    QString origin; // "写真帳 3 行目", "other.dat 2 行目": where the user finds the row
+    bool found = false;
+    QString origin;       // "写真帳 3 行目", "other.dat 2 行目": where the user finds the row
+    int sheetRow = 0;     // its row on the album sheet; 0 for rows of listed albums
+    PhotoHeader header;   // read for version 05 only
+    bool undated = false; // neither line 13 nor Exif gave 撮影年月日
 };
 
 struct DeliveryPlan {
+    PhotoStandard::Version version = PhotoStandard::Version::V03;
     QList<DeliveryPhoto> photos;
     QString xml; // the whole PHOTO.XML text
     qint64 totalBytes = 0;
+    QStringList unmappable; // version 03: texts Shift_JIS cannot hold, by row and item
 };
 
 namespace DeliveryPlanner {
@@ -26,9 +33,13 @@ extern const QString SheetName; // "写真帳"
 extern const QString NoPhotos;
 
 // Rows with a photo path are numbered over the sheet rows first, then over each listed album
-// in list order. Every problem the export would meet part-way (an album that cannot be read,
-// missing photos, texts Shift_JIS cannot hold) is found here, before anything is written, and
-// thrown as one AppError listing them all.
-DeliveryPlan plan(const QList<AlbumRow>& sheetRows, const QStringList& listedAlbums, int maxRows);
+// in list order. For version 05 each photo's headers are read here, once: 撮影年月日 comes
+// from line 13 or else from Exif. Throws AppError when an album cannot be read or no row has
+// a photo.
+DeliveryPlan plan(const DeliveryRequest& request);
+
+// The problems version 03 refuses on (missing photos, texts Shift_JIS cannot hold), as one
+// AppError listing them all; version 05 reports them through the check instead.
+void refuseProblems(const DeliveryPlan& plan);
 
 } // namespace DeliveryPlanner

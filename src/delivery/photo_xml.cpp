@@ -1,6 +1,7 @@
 #include "delivery/photo_xml.h"
 
 using namespace Qt::StringLiterals;
+using namespace PhotoStandard;
 
 namespace PhotoXml {
 
@@ -8,8 +9,17 @@ namespace {
 
 const QString CrLf = u"\r\n"_s;
 
-QString element(const QString& name, const QString& value) {
-    return u'<' + name + u'>' + value + u"</"_s + name + u'>' + CrLf;
+// The element at `index` and its descendants, as far as the writer puts them out.
+QString written(Version version, int index, const Values& values) {
+    const Element& element = elements(version).at(index);
+    if (!element.written) return {};
+    if (!element.container)
+        return u'<' + element.name + u'>' + escaped(values.value(element.name)) + u"</"_s + element.name +
+               u'>' + CrLf;
+    QString text = u'<' + element.name + u'>' + CrLf;
+    for (int child : children(version, index))
+        text += written(version, child, values);
+    return text + u"</"_s + element.name + u'>' + CrLf;
 }
 
 } // namespace
@@ -43,28 +53,29 @@ QString escaped(const QString& value) {
     return result;
 }
 
-QString header() {
-    const QChar quote = u'"';
-    return u"<?xml version="_s + quote + u"1.0"_s + quote + u" encoding="_s + quote + u"Shift_JIS"_s + quote +
-           u" ?>"_s + CrLf + u"<!DOCTYPE photodata SYSTEM "_s + quote + u"PHOTO03.DTD"_s + quote + u'>' +
-           CrLf + u"<photodata DTD_version="_s + quote + u"03"_s + quote + u'>' + CrLf + u"<基礎情報>"_s +
-           CrLf + element(u"写真フォルダ名"_s, u"PHOTO/PIC"_s) +
-           element(u"参考図フォルダ名"_s, u"PHOTO/DRA"_s) + element(u"適用要領基準"_s, u"土木200406-01"_s) +
-           u"</基礎情報>"_s + CrLf;
+Values photoValues(int serial, const FieldBuffer& info) {
+    Values values;
+    for (const Item& item : items())
+        values.insert(item.element, info(item.line));
+    values.insert(u"シリアル番号"_s, QString::number(serial));
+    values.insert(u"写真ファイル名"_s, serialFileName(serial));
+    values.insert(u"メディア番号"_s, u"1"_s);
+    return values;
 }
 
-QString photoBlock(int serial, const FieldBuffer& info) {
-    const auto line = [&](int n) { return escaped(info(n)); };
-    return u"<写真情報>"_s + CrLf + u"<写真ファイル情報>"_s + CrLf +
-           element(u"シリアル番号"_s, QString::number(serial)) +
-           element(u"写真ファイル名"_s, serialFileName(serial)) + element(u"写真ファイル日本語名"_s, {}) +
-           element(u"メディア番号"_s, u"1"_s) + u"</写真ファイル情報>"_s + CrLf + u"<撮影工種区分>"_s + CrLf +
-           element(u"写真-大分類"_s, line(12)) + element(u"写真区分"_s, line(14)) +
-           element(u"工種"_s, line(15)) + element(u"種別"_s, line(16)) + element(u"細別"_s, line(17)) +
-           element(u"写真タイトル"_s, line(10)) + element(u"工種区分予備"_s, {}) + u"</撮影工種区分>"_s +
-           CrLf + u"<撮影情報>"_s + CrLf + element(u"撮影箇所"_s, line(18)) +
-           element(u"撮影年月日"_s, line(13)) + u"</撮影情報>"_s + CrLf + element(u"施工管理値"_s, line(19)) +
-           element(u"請負者説明文"_s, line(11)) + u"</写真情報>"_s + CrLf;
+QString header(Version version, const QString& standard) {
+    const QChar quote = u'"';
+    const Values values = {{u"写真フォルダ名"_s, u"PHOTO/PIC"_s},
+                           {u"参考図フォルダ名"_s, u"PHOTO/DRA"_s},
+                           {u"適用要領基準"_s, standard}};
+    return u"<?xml version="_s + quote + u"1.0"_s + quote + u" encoding="_s + quote + u"Shift_JIS"_s + quote +
+           u" ?>"_s + CrLf + u"<!DOCTYPE photodata SYSTEM "_s + quote + dtdName(version) + quote + u'>' +
+           CrLf + u"<photodata DTD_version="_s + quote + versionCode(version) + quote + u'>' + CrLf +
+           written(version, find(version, u"基礎情報"_s), values);
+}
+
+QString photoBlock(Version version, const Values& values) {
+    return written(version, find(version, u"写真情報"_s), values);
 }
 
 QString footer() {

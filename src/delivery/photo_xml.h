@@ -1,13 +1,18 @@
 #pragma once
 
 #include "app/shared_routines.h"
+#include "delivery/photo_standard.h"
 
+#include <QHash>
 #include <QList>
 #include <QString>
 
-// The text of PHOTO.XML: lines ended by CR LF, no indentation, element names of the photo
-// standard 土木200406-01.
+// The text of PHOTO.XML: lines ended by CR LF, no indentation, the elements of the chosen
+// version in the order of its table.
 namespace PhotoXml {
+
+// Element name -> text; elements without a value are written empty.
+using Values = QHash<QString, QString>;
 
 // The information lines written for each photo, with the element that receives each.
 struct Item {
@@ -22,9 +27,12 @@ QString serialFileName(int serial);
 // Markup characters of a value as entities, so that any text gives a well-formed file.
 QString escaped(const QString& value);
 
-QString header();
-// The 23 lines of one photo; missing information lines give empty elements.
-QString photoBlock(int serial, const FieldBuffer& info);
+// Lines 10..19 under their elements, and the serial's file items.
+Values photoValues(int serial, const FieldBuffer& info);
+
+QString header(PhotoStandard::Version version, const QString& standard);
+// One 写真情報 block: 23 lines for version 03, 25 for 05.
+QString photoBlock(PhotoStandard::Version version, const Values& values);
 QString footer();
 
 } // namespace PhotoXml

@@ -74,6 +74,9 @@ enum : int {
     InfoItemLaterHistoryFirst = 151, // information items 14..19, 5 entries each: 151..180
     InfoItemLaterHistoryLast = 180,
     RealEstateReportType = 195,
+    DeliveryStandard = 196,         // "03" or "05"; empty: nothing chosen yet
+    DeliveryGuideline = 197,        // 適用要領基準 of a version 05 delivery; empty: the newest
+    DeliveryFrequencyDefault = 198, // 提出頻度写真 of photos that leave it unset; empty: "0"
 };
 }
 

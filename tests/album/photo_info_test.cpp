@@ -139,7 +139,14 @@ TEST_F(PhotoInfoTest, CopyPreviousAndRequiredItems) {
     EXPECT_EQ(items.mid(0, FreeLines), mine.mid(0, FreeLines));
     EXPECT_EQ(items.at(8), u"p9"_s);
     EXPECT_EQ(items.at(11), QString()); // an empty item is copied too
-    EXPECT_EQ(copyPrevious(mine, previous, true), linesOf(previous));
+    EXPECT_EQ(copyPrevious(mine, previous, true).mid(0, LineCount), linesOf(previous));
+
+    // 提出頻度写真 follows the previous photo; 代表写真 marks one photo and stays.
+    QStringList flagged = nineteen(u"p"_s) << u"1"_s << u"1"_s;
+    QStringList unflagged = nineteen(u"m"_s) << u"0"_s << QString();
+    const QStringList copied = copyPrevious(unflagged, cellText(flagged), false);
+    EXPECT_EQ(copied.at(RepresentativeLine - 1), u"0"_s);
+    EXPECT_EQ(copied.at(FrequencyLine - 1), u"1"_s);
 
     workspace.settings.setItem(SettingItem::DeliveryChecks, SettingValue::number(1));
     EXPECT_TRUE(requiredItemsMissing(workspace.settings, items));

@@ -47,3 +47,65 @@ TEST_F(DeliverCommandTest, FailsWithTheReasonsAndAStatusOnStandardError) {
     EXPECT_EQ(deliver({album}), 1);
     EXPECT_TRUE(errors.contains(u"deliver ALBUM.dat"_s)) << errors.toStdString();
 }
+
+class CheckDeliveryCommandTest : public DeliverCommandTest {
+protected:
+    int run(const QStringList& arguments) {
+        QProcess program;
+        program.start(QStringLiteral(TOVENLA_EXECUTABLE), arguments);
+        EXPECT_TRUE(program.waitForFinished(30000));
+        output = QString::fromUtf8(program.readAllStandardOutput());
+        errors = QString::fromUtf8(program.readAllStandardError());
+        return program.exitCode();
+    }
+    QString album(const QStringList& date) {
+        QStringList lines(19);
+        lines[9] = u"全景"_s;
+        lines[11] = u"測量"_s;
+        lines[12] = date.value(0);
+        const QString path = source.filePath(u"album.dat"_s);
+        AlbumFile::save(path, {photoRow(jpeg(u"a.jpg"_s, {1600, 1200}, date.value(1)), lines)});
+        return path;
+    }
+};
+
+TEST_F(CheckDeliveryCommandTest, TheCurrentStandardOnRequestAndAFolderThatPassesTheCheck) {
+    const QString path = album({u"2024-06-01"_s});
+    ASSERT_EQ(deliver({path, u"--to"_s, out.path(), u"--standard"_s, u"05"_s}), 0) << errors.toStdString();
+    EXPECT_TRUE(errors.contains(u"PHOTO05 (土木202303-01)"_s)) << errors.toStdString();
+    EXPECT_TRUE(QFileInfo::exists(photoFolder() + u"/PHOTO05.DTD"_s));
+    EXPECT_FALSE(QFileInfo::exists(photoFolder() + u"/PHOTO03.DTD"_s));
+    expectValidPhotoXml05(photoFolder() + u"/PHOTO.XML"_s);
+    // The folder or the one holding it.
+    EXPECT_EQ(run({u"check-delivery"_s, photoFolder()}), 0) << output.toStdString();
+    EXPECT_EQ(run({u"check-delivery"_s, out.path()}), 0);
+    EXPECT_EQ(output, QString());
+
+    // Without --standard the command keeps the first standard.
+    ASSERT_EQ(deliver({path, u"--to"_s, out.path()}), 0);
+    EXPECT_TRUE(errors.contains(u"PHOTO03 (土木200406-01)"_s));
+    EXPECT_EQ(run({u"check-delivery"_s, out.path()}), 0) << output.toStdString();
+}
+
+TEST_F(CheckDeliveryCommandTest, RefusalsNameTheRowAndKeepThePreviousDelivery) {
+    ASSERT_EQ(deliver({album({u"2024-06-01"_s}), u"--to"_s, out.path(), u"--standard"_s, u"05"_s}), 0);
+    const QByteArray before = readBytes(photoFolder() + u"/PHOTO.XML"_s);
+    EXPECT_EQ(deliver({album({}), u"--to"_s, out.path(), u"--standard"_s, u"05"_s}), 1);
+    EXPECT_TRUE(errors.contains(u"error\trequired\talbum.dat 1 行目 ("_s)) << errors.toStdString();
+    EXPECT_TRUE(errors.contains(u"a.jpg)\t撮影年月日\t"_s));
+    EXPECT_EQ(readBytes(photoFolder() + u"/PHOTO.XML"_s), before);
+    EXPECT_EQ(deliver({album({}), u"--to"_s, out.path(), u"--standard"_s, u"04"_s}), 1);
+    EXPECT_TRUE(errors.contains(u"--standard"_s));
+}
+
+TEST_F(CheckDeliveryCommandTest, ExitStatusesAndOneTabSeparatedLineAFinding) {
+    ASSERT_EQ(deliver({album({u"2024-06-01"_s}), u"--to"_s, out.path(), u"--standard"_s, u"05"_s}), 0);
+    writeBytes(photoFolder() + u"/PIC/Thumbs.db"_s, "x");
+    EXPECT_EQ(run({u"check-delivery"_s, out.path()}), 2);
+    EXPECT_EQ(output, u"error\textra-file\t-\t-\tPIC の Thumbs.db は PHOTO.XML にありません。\n"_s);
+    EXPECT_EQ(run({u"check-delivery"_s, source.filePath(u"nowhere"_s)}), 1);
+    EXPECT_EQ(run({u"check-delivery"_s, source.path()}), 1); // no PHOTO.XML
+    EXPECT_EQ(run({u"--help"_s}), 0);
+    EXPECT_TRUE(output.contains(u"check-delivery FOLDER"_s));
+    EXPECT_TRUE(output.contains(u"--standard 03|05"_s));
+}

@@ -59,6 +59,8 @@ class DeliveryDialogTest : public DeliveryFolder {
 protected:
     void SetUp() override {
         workspace.CurrentFolder = out.path();
+        // These photos are plain bytes: the standard that copies them as they are.
+        workspace.settings.setText(SettingText::DeliveryStandard, u"03"_s);
         workspace.replaceRows(
             u"fill"_s, {photoRow(photo(u"a.jpg"_s, 1), {}), AlbumRow{}, photoRow(photo(u"b.jpg"_s, 2), {})},
             1);

@@ -3,6 +3,7 @@
 #include "app/album_sheet.h"
 
 #include <QByteArray>
+#include <QSize>
 #include <QString>
 #include <QStringList>
 #include <QTemporaryDir>
@@ -19,6 +20,10 @@ AlbumRow photoRow(const QString& path, const QStringList& lines = {});
 // Distinct bytes per photo, so that a copy under the wrong serial shows.
 QByteArray photoBytes(int seed, int size = 3000);
 
+// A JPEG of headers only: Exif (DateTimeOriginal and DateTime when given, "CCYY:MM:DD hh:mm:ss")
+// and a frame header of the given size. Enough for everything that reads headers.
+QByteArray jpegBytes(QSize size, const QString& taken = {}, const QString& modified = {});
+
 // xmllint's complaint about a file checked against a DTD; empty when valid, nothing when
 // xmllint is not installed.
 std::optional<QString> xmllintErrors(const QString& xmlPath, const QString& dtdPath);
@@ -26,13 +31,19 @@ std::optional<QString> xmllintErrors(const QString& xmlPath, const QString& dtdP
 // Validates against the DTD we ship and, as an extra check, the reconstruction kept with the
 // shared project data when it is there.
 void expectValidPhotoXml(const QString& xmlPath);
+// The same for a version 05 index.
+void expectValidPhotoXml05(const QString& xmlPath);
 
 QString shippedDtd();
+QString shippedDtd05();
 
 class DeliveryFolder : public testing::Test {
 protected:
     // Writes a photo file under the source folder and returns its path.
     QString photo(const QString& name, int seed, int size = 3000);
+    // Writes a header-only JPEG under the source folder and returns its path.
+    QString jpeg(const QString& name, QSize size = {1600, 1200}, const QString& taken = {},
+                 const QString& modified = {});
     QString photoFolder() const { return out.filePath(QStringLiteral("PHOTO")); }
 
     QTemporaryDir source;

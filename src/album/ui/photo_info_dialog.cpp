@@ -5,6 +5,7 @@
 #include "app/prompts.h"
 #include "app/workspace.h"
 
+#include <QCheckBox>
 #include <QComboBox>
 #include <QFileInfo>
 #include <QFormLayout>
@@ -30,7 +31,7 @@ frmPIC::frmPIC(Workspace& workspace, Prompts& prompts, int row, QWidget* parent)
     auto* tabs = new QTabWidget(this);
     tabs->setObjectName(u"SSTab1"_s);
     tabs->addTab(buildFreeLinesTab(), u"写真帳"_s);
-    tabs->addTab(buildItemsTab({0, 1, 3}), u"必須項目"_s);
+    tabs->addTab(buildItemsTab({0, 1, 3}, true), u"必須項目"_s);
     tabs->addTab(buildItemsTab({2, 4, 5, 6, 7, 8, 9, 10}), u"条件必須"_s);
     std::sort(items_.begin(), items_.end(), [](QComboBox* a, QComboBox* b) {
         return a->property("item").toInt() < b->property("item").toInt();
@@ -68,7 +69,7 @@ frmPIC::frmPIC(Workspace& workspace, Prompts& prompts, int row, QWidget* parent)
         PhotName_->setText(path);
         PhotoPath = QFileInfo::exists(path) ? path : QString();
     }
-    showLines(linesOf(workspace_.SS1.text(row, AlbumColumn::Info)), true);
+    showLines(allLinesOf(workspace_.SS1.text(row, AlbumColumn::Info)), true);
     for (int item = 0; item < int(items_.size()); ++item) {
         const QString current = items_.at(item)->currentText();
         items_.at(item)->addItems(history(workspace_.settings, item));
@@ -122,7 +123,19 @@ QWidget* frmPIC::buildFreeLinesTab() {
     return page;
 }
 
-QWidget* frmPIC::buildItemsTab(const QList<int>& items) {
+namespace {
+
+QString flagText(Qt::CheckState state) {
+    return state == Qt::Checked ? u"1"_s : state == Qt::Unchecked ? u"0"_s : QString();
+}
+
+Qt::CheckState flagState(const QString& text) {
+    return text == u"1"_s ? Qt::Checked : text == u"0"_s ? Qt::Unchecked : Qt::PartiallyChecked;
+}
+
+} // namespace
+
+QWidget* frmPIC::buildItemsTab(const QList<int>& items, bool withFlags) {
     auto* page = new QWidget(this);
     auto* form = new QFormLayout(page);
     for (int item : items) {
@@ -137,6 +150,17 @@ QWidget* frmPIC::buildItemsTab(const QList<int>& items) {
         form->addRow(ItemCaptions[item], combo);
         items_ << combo;
     }
+    if (withFlags) {
+        Chk1_ = new QCheckBox(u"代表写真"_s, page);
+        Chk1_->setObjectName(u"Chk1"_s);
+        Chk2_ = new QCheckBox(u"提出頻度写真"_s, page);
+        Chk2_->setObjectName(u"Chk2"_s);
+        for (QCheckBox* box : {Chk1_, Chk2_}) {
+            box->setTristate(true);
+            box->setToolTip(u"中間の表示は未指定です（出力時に代表写真は 0、提出頻度写真は既定値）。"_s);
+            form->addRow(QString(), box);
+        }
+    }
     return page;
 }
 
@@ -146,6 +170,7 @@ QStringList frmPIC::lines() const {
         result << SS2_->item(r, 0)->text();
     for (QComboBox* combo : items_)
         result << combo->currentText();
+    result << flagText(Chk1_->checkState()) << flagText(Chk2_->checkState());
     return result;
 }
 
@@ -155,6 +180,8 @@ void frmPIC::showLines(const QStringList& lines, bool freeLinesToo) {
             setFreeLine(r, lines.value(r - 1));
     for (int item = 0; item < int(items_.size()); ++item)
         items_.at(item)->setCurrentText(lines.value(FreeLines + item));
+    Chk1_->setCheckState(flagState(lines.value(RepresentativeLine - 1)));
+    Chk2_->setCheckState(flagState(lines.value(FrequencyLine - 1)));
 }
 
 void frmPIC::setFreeLine(int line, const QString& text) {

@@ -3,6 +3,7 @@
 #include <QDialog>
 #include <QStringList>
 
+class QCheckBox;
 class QComboBox;
 class QLabel;
 class QTableWidget;
@@ -24,7 +25,7 @@ public:
 
 private:
     QWidget* buildFreeLinesTab();
-    QWidget* buildItemsTab(const QList<int>& items);
+    QWidget* buildItemsTab(const QList<int>& items, bool withFlags = false);
     void showLines(const QStringList& lines, bool freeLinesToo);
     void setFreeLine(int line, const QString& text);
     void freeLineEdited(QTableWidgetItem* item);
@@ -37,7 +38,9 @@ private:
     quint64 rowId_;
     QString PhotoPath;
     QTableWidget* SS2_ = nullptr;
-    QList<QComboBox*> items_; // Cmb1(0..4) then Cmb2(0..5)
+    QList<QComboBox*> items_;   // Cmb1(0..4) then Cmb2(0..5)
+    QCheckBox* Chk1_ = nullptr; // 代表写真, partly checked: not set
+    QCheckBox* Chk2_ = nullptr; // 提出頻度写真
     PhotoView* Picture2_ = nullptr;
     QLabel* PhotName_ = nullptr;
     bool applyingRules_ = false;

@@ -7,6 +7,10 @@
 #include "delivery/delivery_export.h"
 #include "delivery/delivery_history.h"
 #include "delivery/ui/cd_label_dialog.h"
+#include "delivery/delivery_plan.h"
+#include "delivery/delivery_review.h"
+#include "delivery/delivery_settings.h"
+#include "delivery/ui/check_results.h"
 
 #include <QComboBox>
 #include <QDialogButtonBox>
@@ -16,6 +20,7 @@
 #include <QFileInfo>
 #include <QFileSystemModel>
 #include <QGridLayout>
+#include <QGroupBox>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
@@ -23,6 +28,7 @@
 #include <QMimeData>
 #include <QProgressDialog>
 #include <QPushButton>
+#include <QRadioButton>
 #include <QStorageInfo>
 #include <QTabWidget>
 #include <QTreeView>
@@ -50,6 +56,7 @@ frmXML::frmXML(Workspace& workspace, Prompts& prompts, QWidget* parent)
     setWindowTitle(u"電子納品"_s);
 
     auto* tabs = new QTabWidget(this);
+    SSTab1_ = tabs;
     tabs->setObjectName(u"SSTab1"_s);
     tabs->addTab(buildFolderTab(), u"①格納フォルダ"_s);
     tabs->addTab(buildItemsTab({u"発注年度"_s, u"工事番号"_s, u"工事名称"_s, u"工事箇所"_s, u"工事開始日"_s,
@@ -60,6 +67,8 @@ frmXML::frmXML(Workspace& workspace, Prompts& prompts, QWidget* parent)
         buildItemsTab({u"河川-路線名等"_s, u"発注者-中分類"_s, u"発注者-小分類"_s, u"請負者コード"_s}, "Cmb2",
                       DeliveryHistory::conditionalFirstEntry, Cmb2_),
         u"③条件必須"_s);
+    results_ = new CheckResults(workspace_, prompts_, this);
+    tabs->addTab(results_, u"④チェック結果"_s);
 
     auto* cmdOK = new QPushButton(u"XML出力"_s, this);
     cmdOK->setObjectName(u"cmdOK"_s);
@@ -68,6 +77,9 @@ frmXML::frmXML(Workspace& workspace, Prompts& prompts, QWidget* parent)
     cmdCancel->setObjectName(u"cmdCancel"_s);
     auto* Command3 = new QPushButton(u"ラベル"_s, this);
     Command3->setObjectName(u"Command3"_s);
+    auto* Command4 = new QPushButton(u"チェック"_s, this);
+    Command4->setObjectName(u"Command4"_s);
+    connect(Command4, &QPushButton::clicked, this, &frmXML::Command4_Click);
     connect(cmdOK, &QPushButton::clicked, this, &frmXML::cmdOK_Click);
     connect(Command3, &QPushButton::clicked, this, [this] { DialogLbl(workspace_, prompts_, this).exec(); });
     connect(cmdCancel, &QPushButton::clicked, this, &QDialog::reject);
@@ -75,6 +87,7 @@ frmXML::frmXML(Workspace& workspace, Prompts& prompts, QWidget* parent)
     auto* buttons = new QHBoxLayout;
     buttons->addWidget(Command3);
     buttons->addStretch();
+    buttons->addWidget(Command4);
     buttons->addWidget(cmdOK);
     buttons->addWidget(cmdCancel);
     auto* layout = new QVBoxLayout(this);
@@ -128,6 +141,7 @@ QWidget* frmXML::buildFolderTab() {
             [this](QListWidgetItem* item) { FLname_->setText(item->text()); });
 
     auto* left = new QVBoxLayout;
+    left->addWidget(buildStandardBox(page));
     left->addWidget(DriveX_);
     left->addWidget(DirX_, 1);
     left->addWidget(LPath_);
@@ -144,6 +158,94 @@ QWidget* frmXML::buildFolderTab() {
     layout->addWidget(File1_, 2);
     layout->addLayout(right, 3);
     return page;
+}
+
+QWidget* frmXML::buildStandardBox(QWidget* page) {
+    auto* box = new QGroupBox(u"写真管理基準"_s, page);
+    Option05_ = new QRadioButton(u"PHOTO05（現行）"_s, box);
+    Option05_->setObjectName(u"Option1(0)"_s);
+    Option03_ = new QRadioButton(u"PHOTO03（土木200406-01）"_s, box);
+    Option03_->setObjectName(u"Option1(1)"_s);
+    Cmb3_ = new QComboBox(box);
+    Cmb3_->setObjectName(u"Cmb3"_s);
+    Cmb3_->setEditable(true);
+    Cmb3_->setInsertPolicy(QComboBox::NoInsert);
+    Cmb3_->addItems(PhotoStandard::standards05());
+    Cmb4_ = new QComboBox(box);
+    Cmb4_->setObjectName(u"Cmb4"_s);
+    Cmb4_->addItems({u"0"_s, u"1"_s});
+
+    const Settings& settings = workspace_.settings;
+    const bool v05 = DeliverySettings::version(settings) == PhotoStandard::Version::V05;
+    (v05 ? Option05_ : Option03_)->setChecked(true);
+    const QString guideline = DeliverySettings::guideline(settings);
+    Cmb3_->setCurrentText(guideline.isEmpty() ? PhotoStandard::standards05().first() : guideline);
+    Cmb4_->setCurrentText(DeliverySettings::frequencyDefault(settings) == u"1"_s ? u"1"_s : u"0"_s);
+    Cmb3_->setEnabled(v05);
+    Cmb4_->setEnabled(v05);
+
+    connect(Option05_, &QRadioButton::toggled, this, [this](bool on) {
+        Cmb3_->setEnabled(on);
+        Cmb4_->setEnabled(on);
+        storeChoice();
+    });
+    connect(Cmb3_, &QComboBox::currentTextChanged, this, &frmXML::storeChoice);
+    connect(Cmb4_, &QComboBox::currentTextChanged, this, &frmXML::storeChoice);
+
+    auto* grid = new QGridLayout(box);
+    grid->addWidget(Option05_, 0, 0, 1, 2);
+    grid->addWidget(Option03_, 1, 0, 1, 2);
+    grid->addWidget(new QLabel(u"適用要領基準"_s, box), 2, 0);
+    grid->addWidget(Cmb3_, 2, 1);
+    grid->addWidget(new QLabel(u"未指定の提出頻度写真"_s, box), 3, 0);
+    grid->addWidget(Cmb4_, 3, 1);
+    grid->setColumnStretch(1, 1);
+    return box;
+}
+
+PhotoStandard::Version frmXML::chosenVersion() const {
+    return Option05_->isChecked() ? PhotoStandard::Version::V05 : PhotoStandard::Version::V03;
+}
+
+void frmXML::storeChoice() {
+    // The newest guideline and "0" are what an empty text means, so they stay empty.
+    const QString guideline = Cmb3_->currentText().trimmed();
+    DeliverySettings::store(workspace_.settings, chosenVersion(),
+                            guideline == PhotoStandard::standards05().first() ? QString() : guideline,
+                            Cmb4_->currentText() == u"1"_s ? u"1"_s : QString());
+}
+
+DeliveryRequest frmXML::request() {
+    DeliveryRequest request;
+    workspace_.UpdateRowTotal();
+    request.sheetRows = workspace_.SS1.rows().mid(0, workspace_.AlbumRowCount);
+    for (int row = 0; row < List1_->count(); ++row)
+        request.listedAlbums << List1_->item(row)->text();
+    request.folder = workspace_.CurrentFolder;
+    request.maxRows = workspace_.AlbumMaxRows;
+    storeChoice();
+    DeliverySettings::apply(workspace_.settings, chosenVersion(), request);
+    request.dtdPath = findTemplate(workspace_.programFolder(), PhotoStandard::dtdName(request.version));
+    return request;
+}
+
+void frmXML::showFindings(const QList<Finding>& findings) {
+    results_->show(findings);
+    SSTab1_->setCurrentWidget(results_);
+}
+
+void frmXML::Command4_Click() {
+    QList<Finding> findings;
+    try {
+        BusyScope busy(prompts_);
+        findings = DeliveryReview::review(DeliveryPlanner::plan(request()));
+    } catch (const AppError& error) {
+        prompts_.tell(error.message(), u"確認"_s, Prompts::Icon::Exclamation);
+        return;
+    }
+    showFindings(findings);
+    if (findings.isEmpty())
+        prompts_.tell(u"問題は見つかりませんでした。"_s, u"確認"_s, Prompts::Icon::Information);
 }
 
 QWidget* frmXML::buildItemsTab(const QStringList& labels, const char* name, int firstEntry(int),
@@ -240,14 +342,7 @@ bool frmXML::eventFilter(QObject* watched, QEvent* event) {
 }
 
 void frmXML::cmdOK_Click() {
-    DeliveryRequest request;
-    workspace_.UpdateRowTotal();
-    request.sheetRows = workspace_.SS1.rows().mid(0, workspace_.AlbumRowCount);
-    for (int row = 0; row < List1_->count(); ++row)
-        request.listedAlbums << List1_->item(row)->text();
-    request.folder = workspace_.CurrentFolder;
-    request.dtdPath = findTemplate(workspace_.programFolder(), DeliveryExport::DtdName);
-    request.maxRows = workspace_.AlbumMaxRows;
+    const DeliveryRequest request = this->request();
 
     QProgressDialog progress(u"写真をコピーしています…"_s, u"中止"_s, 0, 1000, this);
     progress.setObjectName(u"DeliveryProgress"_s);
@@ -265,6 +360,12 @@ void frmXML::cmdOK_Click() {
     try {
         BusyScope busy(prompts_);
         result = DeliveryExport::run(request, report);
+    } catch (const DeliveryRefused& refused) {
+        progress.reset();
+        showFindings(refused.findings());
+        prompts_.tell(refused.message() + u"\n一覧の誤りを直してから、もう一度出力して下さい。"_s, u"確認"_s,
+                      Prompts::Icon::Exclamation);
+        return;
     } catch (const AppError& error) {
         progress.reset();
         if (error.message().startsWith(DeliveryExport::Cancelled)) {
@@ -278,6 +379,11 @@ void frmXML::cmdOK_Click() {
     }
     progress.reset();
     rememberHistories();
+    if (!result.notes.isEmpty())
+        prompts_.tell(u"出力しました。注意が "_s + QString::number(result.notes.size()) +
+                          u" 件あります（推奨画素数や Exif の撮影日など、納品は受け付けられます）。\n"_s +
+                          result.notes.first().place + u' ' + result.notes.first().message,
+                      u"確認"_s, Prompts::Icon::Information);
     if (!result.leftoverFolder.isEmpty())
         prompts_.tell(u"以前の PHOTO フォルダを削除できなかったため、次の場所に残っています。\n"_s +
                           QDir::toNativeSeparators(result.leftoverFolder),

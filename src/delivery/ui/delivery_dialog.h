@@ -3,7 +3,13 @@
 #include <QDialog>
 #include <QList>
 
+#include "delivery/delivery_request.h"
+#include "delivery/finding.h"
+
+class CheckResults;
 class QComboBox;
+class QRadioButton;
+class QTabWidget;
 class QFileSystemModel;
 class QLabel;
 class QListWidget;
@@ -27,6 +33,7 @@ protected:
 
 private:
     QWidget* buildFolderTab();
+    QWidget* buildStandardBox(QWidget* page);
     QWidget* buildItemsTab(const QStringList& labels, const char* name, int firstEntry(int),
                            QList<QComboBox*>& boxes);
     void Form_Load();
@@ -36,6 +43,11 @@ private:
     void Command1_Click();
     void Command2_Click();
     void cmdOK_Click();
+    void Command4_Click();
+    PhotoStandard::Version chosenVersion() const;
+    void storeChoice();
+    DeliveryRequest request();
+    void showFindings(const QList<Finding>& findings);
     void rememberHistories();
 
     Workspace& workspace_;
@@ -49,4 +61,10 @@ private:
     QLabel* FLname_ = nullptr;
     QList<QComboBox*> Cmb1_;
     QList<QComboBox*> Cmb2_;
+    QTabWidget* SSTab1_ = nullptr;
+    QRadioButton* Option05_ = nullptr;
+    QRadioButton* Option03_ = nullptr;
+    QComboBox* Cmb3_ = nullptr; // 適用要領基準
+    QComboBox* Cmb4_ = nullptr; // 未指定の提出頻度写真
+    CheckResults* results_ = nullptr;
 };

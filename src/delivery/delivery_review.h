@@ -1,0 +1,14 @@
+#pragma once
+
+#include "delivery/delivery_plan.h"
+#include "delivery/finding.h"
+
+#include <QList>
+
+// The delivery check over what an export is about to write, before anything is written.
+namespace DeliveryReview {
+
+// Findings of the planned index and photos, each placed at its album, row and photo.
+QList<Finding> review(const DeliveryPlan& plan);
+
+} // namespace DeliveryReview

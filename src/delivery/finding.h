@@ -1,0 +1,30 @@
+#pragma once
+
+#include <QList>
+#include <QString>
+
+// One thing the delivery check found in a photo index or its folder.
+struct Finding {
+    enum class Severity { Error, Note };
+    Severity severity = Severity::Error; // Error: the official checker refuses the delivery
+    QString code;                        // "structure", "charset", ...
+    int serial = 0;                      // シリアル番号 of the photo; 0 when it is about no photo
+    QString element;                     // the element concerned; empty when none
+    QString message;                     // Japanese, for the user
+    // Before an export: the album, row and photo the finding is about, and its sheet row
+    // (0 for rows of listed albums and for findings about no photo).
+    QString place;
+    int sheetRow = 0;
+};
+
+namespace Findings {
+
+Finding make(Finding::Severity severity, const QString& code, int serial, const QString& element,
+             const QString& message);
+
+bool hasErrors(const QList<Finding>& findings);
+
+// severity, code, serial or "-", element or "-", message: tab-separated, no line end.
+QString line(const Finding& finding);
+
+} // namespace Findings

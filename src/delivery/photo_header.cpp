@@ -1,0 +1,116 @@
+#include "delivery/photo_header.h"
+
+#include <QFile>
+
+using namespace Qt::StringLiterals;
+
+namespace PhotoHeaders {
+
+namespace {
+
+constexpr qint64 Chunk = 64 * 1024;
+
+// A window of the file: most photos hold everything up to the frame header in the first chunk.
+class Reader {
+public:
+    explicit Reader(QFile& file) : file_(file) {}
+
+    // The n bytes at pos, or fewer at the end of the file.
+    QByteArray bytes(qint64 pos, qint64 n) {
+        if (pos < start_ || pos + n > start_ + buffer_.size()) {
+            if (!file_.seek(pos)) return {};
+            buffer_ = file_.read(std::max(n, Chunk));
+            start_ = pos;
+        }
+        return buffer_.mid(pos - start_, n);
+    }
+
+private:
+    QFile& file_;
+    QByteArray buffer_;
+    qint64 start_ = 0;
+};
+
+quint32 number(const QByteArray& data, qint64 pos, int width, bool littleEndian) {
+    if (pos < 0 || pos + width > data.size()) return 0;
+    quint32 value = 0;
+    for (int i = 0; i < width; ++i) {
+        const quint32 byte = quint8(data.at(pos + (littleEndian ? width - 1 - i : i)));
+        value = (value << 8) | byte;
+    }
+    return value;
+}
+
+// Offset (from the TIFF header) of the value of `tag` in the IFD at `ifd`, or 0.
+quint32 tagValue(const QByteArray& tiff, quint32 ifd, quint16 tag, bool le, quint32* count = nullptr) {
+    const quint32 entries = number(tiff, ifd, 2, le);
+    for (quint32 e = 0; e < entries; ++e) {
+        const qint64 at = qint64(ifd) + 2 + 12 * qint64(e);
+        if (number(tiff, at, 2, le) != tag) continue;
+        const quint32 n = number(tiff, at + 4, 4, le);
+        if (count) *count = n;
+        // Values of four bytes or fewer stand in the entry itself.
+        return n <= 4 ? quint32(at + 8) : number(tiff, at + 8, 4, le);
+    }
+    return 0;
+}
+
+bool isFrameHeader(quint8 marker) {
+    return marker >= 0xC0 && marker <= 0xCF && marker != 0xC4 && marker != 0xC8 && marker != 0xCC;
+}
+
+} // namespace
+
+QDate exifDateTaken(const QByteArray& app1) {
+    if (!app1.startsWith(QByteArrayLiteral("Exif\0\0"))) return {};
+    const QByteArray tiff = app1.mid(6);
+    const bool le = tiff.startsWith("II");
+    if (!le && !tiff.startsWith("MM")) return {};
+    const quint32 ifd0 = number(tiff, 4, 4, le);
+    const quint32 exifPointer = tagValue(tiff, ifd0, 0x8769, le);
+    if (exifPointer == 0) return {};
+    const quint32 exifIfd = number(tiff, exifPointer, 4, le);
+    quint32 count = 0;
+    const quint32 value = tagValue(tiff, exifIfd, 0x9003, le, &count);
+    if (value == 0 || count < 10) return {};
+    // "CCYY:MM:DD HH:MM:SS"
+    return QDate::fromString(QString::fromLatin1(tiff.mid(value, 10)), u"yyyy:MM:dd"_s);
+}
+
+PhotoHeader read(const QString& path) {
+    PhotoHeader header;
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) return header;
+    header.readable = true;
+    Reader reader(file);
+    if (reader.bytes(0, 2) != QByteArrayLiteral("\xFF\xD8")) return header;
+    qint64 pos = 2;
+    for (;;) {
+        const QByteArray mark = reader.bytes(pos, 4);
+        if (mark.size() < 2 || quint8(mark.at(0)) != 0xFF) return header;
+        const quint8 marker = quint8(mark.at(1));
+        if (marker == 0xFF) { // fill byte
+            ++pos;
+            continue;
+        }
+        if (marker == 0x01 || (marker >= 0xD0 && marker <= 0xD7)) {
+            pos += 2;
+            continue;
+        }
+        if (marker == 0xD9 || marker == 0xDA || mark.size() < 4) return header;
+        const qint64 length = number(mark, 2, 2, false);
+        if (length < 2) return header;
+        if (marker == 0xE1 && !header.taken.isValid())
+            header.taken = exifDateTaken(reader.bytes(pos + 4, length - 2));
+        if (isFrameHeader(marker)) {
+            const QByteArray frame = reader.bytes(pos + 4, 5);
+            if (frame.size() < 5) return header;
+            header.size = QSize(int(number(frame, 3, 2, false)), int(number(frame, 1, 2, false)));
+            header.jpeg = true;
+            return header;
+        }
+        pos += 2 + length;
+    }
+}
+
+} // namespace PhotoHeaders
