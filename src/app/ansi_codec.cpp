@@ -119,6 +119,13 @@ Decoded decode(const QByteArray& bytes) {
             result.badLines = replacementLines(result.text);
         return result;
     }
+    // Most files are valid CP932 throughout: one decoder over the whole file reads them. Only a
+    // file with a fault is read again character by character, to find its lines.
+    {
+        QStringDecoder whole(kCodecName, QStringConverter::Flag::Stateless);
+        result.text = whole.decode(bytes);
+        if (!whole.hasError()) return result;
+    }
     Cp932Scan cp932 = scanCp932(bytes);
     if (!cp932.badLines.isEmpty()) {
         QString utf8;
