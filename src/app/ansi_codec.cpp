@@ -37,8 +37,51 @@ bool isTrailByte(uchar b) {
     return b >= 0x40 && b <= 0xFC && b != 0x7F;
 }
 
-bool isSingleByte(uchar b) {
-    return b < 0x80 || (b >= 0xA1 && b <= 0xDF);
+// Every double-byte character of CP932, looked up by (lead, trail). Made once from one
+// decoder call over all the pairs of valid form, so that reading a file is a table look-up per
+// character and an unassigned pair shows as U+FFFD.
+class Cp932Table {
+public:
+    Cp932Table() : pairs_(LeadCount * TrailCount, QChar(Replacement)) {
+        QByteArray all;
+        all.reserve(pairs_.size() * 2);
+        for (int lead = 0x81; lead <= 0xFC; ++lead) {
+            if (!isLeadByte(uchar(lead))) continue;
+            for (int trail = 0x40; trail <= 0xFC; ++trail) {
+                if (!isTrailByte(uchar(trail))) continue;
+                all.append(char(lead)).append(char(trail));
+            }
+        }
+        QStringDecoder decoder(kCodecName, QStringConverter::Flag::Stateless);
+        const QString decoded = decoder.decode(all);
+        const bool onePerPair = decoded.size() * 2 == all.size();
+        for (qsizetype i = 0; i < all.size() / 2; ++i) {
+            const QByteArrayView pair = QByteArrayView(all).sliced(2 * i, 2);
+            pairs_[index(uchar(pair.at(0)), uchar(pair.at(1)))] = onePerPair ? decoded.at(i) : decodePair(pair);
+        }
+    }
+
+    QChar pair(uchar lead, uchar trail) const { return pairs_.at(index(lead, trail)); }
+
+private:
+    static constexpr int LeadCount = 0xFC - 0x81 + 1;
+    static constexpr int TrailCount = 0xFC - 0x40 + 1;
+    static int index(uchar lead, uchar trail) { return (lead - 0x81) * TrailCount + (trail - 0x40); }
+
+    // Should the codec ever answer a pair with other than one character, each pair is asked
+    // on its own.
+    static QChar decodePair(QByteArrayView pair) {
+        QStringDecoder decoder(kCodecName, QStringConverter::Flag::Stateless);
+        const QString character = decoder.decode(pair);
+        return character.size() == 1 && !decoder.hasError() ? character.at(0) : QChar(Replacement);
+    }
+
+    QList<QChar> pairs_;
+};
+
+const Cp932Table& cp932Table() {
+    static const Cp932Table table;
+    return table;
 }
 
 struct Cp932Scan {
@@ -46,45 +89,42 @@ struct Cp932Scan {
     QList<int> badLines;
 };
 
-// Reads CP932 one character at a time, so that a byte that cannot be read spoils only itself
-// and the line it is on can be named.
+// A byte that cannot be read spoils only itself, and the line it is on can be named.
 Cp932Scan scanCp932(const QByteArray& bytes) {
+    const Cp932Table& table = cp932Table();
     Cp932Scan scan;
+    scan.text.resize(bytes.size());
+    QChar* out = scan.text.data();
     const char lineEnd = bytes.contains('\n') ? '\n' : '\r';
     int line = 1;
     const auto bad = [&] {
-        scan.text.append(QChar(Replacement));
+        *out++ = QChar(Replacement);
         if (scan.badLines.isEmpty() || scan.badLines.constLast() != line) scan.badLines << line;
     };
-    qsizetype runStart = 0; // plain single bytes are decoded in runs, which is most of a file
-    QStringDecoder decoder(kCodecName, QStringConverter::Flag::Stateless);
-    const auto flushRun = [&](qsizetype end) {
-        if (end > runStart)
-            scan.text.append(decoder.decode(QByteArrayView(bytes).sliced(runStart, end - runStart)));
-    };
-    for (qsizetype i = 0; i < bytes.size();) {
-        const uchar b = uchar(bytes.at(i));
-        if (isSingleByte(b)) {
+    const uchar* data = reinterpret_cast<const uchar*>(bytes.constData());
+    const qsizetype size = bytes.size();
+    for (qsizetype i = 0; i < size;) {
+        const uchar b = data[i];
+        if (b < 0x80) {
             if (b == uchar(lineEnd)) ++line;
+            *out++ = QChar(char16_t(b));
             ++i;
-            continue;
-        }
-        flushRun(i);
-        if (isLeadByte(b) && i + 1 < bytes.size() && isTrailByte(uchar(bytes.at(i + 1)))) {
-            QStringDecoder pair(kCodecName, QStringConverter::Flag::Stateless);
-            const QString character = pair.decode(QByteArrayView(bytes).sliced(i, 2));
-            if (pair.hasError() || character.isEmpty())
+        } else if (b >= 0xA1 && b <= 0xDF) {
+            *out++ = QChar(char16_t(0xFF61 + (b - 0xA1))); // half-width katakana
+            ++i;
+        } else if (isLeadByte(b) && i + 1 < size && isTrailByte(data[i + 1])) {
+            const QChar character = table.pair(b, data[i + 1]);
+            if (character == QChar(Replacement))
                 bad();
             else
-                scan.text.append(character);
+                *out++ = character;
             i += 2;
         } else {
             bad();
             ++i;
         }
-        runStart = i;
     }
-    flushRun(bytes.size());
+    scan.text.truncate(out - scan.text.constData());
     return scan;
 }
 
@@ -119,13 +159,6 @@ Decoded decode(const QByteArray& bytes) {
             result.badLines = replacementLines(result.text);
         return result;
     }
-    // Most files are valid CP932 throughout: one decoder over the whole file reads them. Only a
-    // file with a fault is read again character by character, to find its lines.
-    {
-        QStringDecoder whole(kCodecName, QStringConverter::Flag::Stateless);
-        result.text = whole.decode(bytes);
-        if (!whole.hasError()) return result;
-    }
     Cp932Scan cp932 = scanCp932(bytes);
     if (!cp932.badLines.isEmpty()) {
         QString utf8;
@@ -150,16 +183,23 @@ QString undecodableReport(const QString& path, const QList<int>& badLines) {
 Encoded encode(const QString& text) {
     const QString source = toCp932Forms(text);
     Encoded result;
+    // The codec swaps the control characters 0x1A, 0x1C and 0x7F as IBM code pages do;
+    // Windows keeps them as they are, and so must we.
+    const bool swappedControls = source.contains(u'\x1A') || source.contains(u'\x1C') || source.contains(u'\x7F');
     QStringEncoder encoder(kCodecName, QStringConverter::Flag::Stateless);
     result.bytes = encoder.encode(source);
-    if (!encoder.hasError() && !source.contains(QChar(Replacement))) return result;
+    if (!encoder.hasError() && !swappedControls && !source.contains(QChar(Replacement))) return result;
 
-    // Rare: find the characters that failed, one code point at a time.
+    // Rare: one code point at a time, to find the characters that failed.
     result.bytes.clear();
     for (qsizetype i = 0; i < source.size();) {
         const qsizetype length = (source.at(i).isHighSurrogate() && i + 1 < source.size()) ? 2 : 1;
         const QString one = source.mid(i, length);
         i += length;
+        if (one.at(0).unicode() < 0x80) {
+            result.bytes.append(char(one.at(0).unicode()));
+            continue;
+        }
         if (one.at(0) == QChar(Replacement)) {
             result.bytes.append('?');
             continue;

@@ -26,6 +26,15 @@ TEST(AnsiCodec, CharactersOutsideCp932AreReportedAndMarked) {
     EXPECT_EQ(encoded.unmappable, u"😀é"_s);
 }
 
+// The codec's IBM heritage swaps 0x1A, 0x1C and 0x7F; Windows does not, and an old file's
+// end-of-file mark 0x1A must come back as it was.
+TEST(AnsiCodec, ControlCharactersRoundTripAsWindowsKeepsThem) {
+    const QByteArray controls("a\x1A" "b\x1C" "c\x7F\x8E\xCA", 8);
+    const AnsiCodec::Decoded decoded = AnsiCodec::decode(controls);
+    EXPECT_EQ(decoded.text, u"a\x1A" "b\x1C" "c\x7F写"_s);
+    EXPECT_EQ(AnsiCodec::encode(decoded.text).bytes, controls);
+}
+
 TEST(AnsiCodec, WindowsFormsOfDashAndYenAreWrittenAsWindowsWritesThem) {
     EXPECT_EQ(AnsiCodec::encode(u"—¥‾"_s).bytes, QByteArray("\x81\x5C\x5C~"));
     EXPECT_TRUE(AnsiCodec::encode(u"—¥"_s).ok());
