@@ -4,6 +4,7 @@
 #include "app/batch_command.h"
 #include "delivery/delivery_batch.h"
 #include "excel/excel_batch.h"
+#include "excel/field_report_batch.h"
 #include "print/print_batch.h"
 #include "survey/classified_batch.h"
 #include "survey/sima_batch.h"
@@ -23,8 +24,8 @@ QString lines(const QString& message) {
 const QList<BatchCommand>& batchCommands() {
     static const QList<BatchCommand> commands = AlbumBatch::commands() + ViewerBatch::commands() +
                                                 PrintBatch::commands() + DeliveryBatch::commands() +
-                                                ExcelBatch::commands() + ClassifiedBatch::commands() +
-                                                SimaBatch::commands();
+                                                ExcelBatch::commands() + FieldReportBatch::commands() +
+                                                ClassifiedBatch::commands() + SimaBatch::commands();
     return commands;
 }
 

@@ -1,6 +1,7 @@
 // Writes the shipped template workbooks from the layout the output code uses.
 #include "excel/album_layout.h"
 #include "excel/workbook.h"
+#include "report_templates.h"
 #include "survey/real_estate_layout.h"
 
 #include <QCoreApplication>
@@ -116,5 +117,6 @@ int main(int argc, char** argv) {
     realEstate.activate(1);
     realEstateSheet(realEstate);
     realEstate.save(folder.filePath(RealEstateLayout::TemplateName + u".xlsx"_s));
+    writeFieldReportTemplates(folder);
     return 0;
 }

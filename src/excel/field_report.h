@@ -1,0 +1,40 @@
+#pragma once
+
+#include "app/album_sheet.h"
+#include "excel/album_excel.h"
+
+#include <QList>
+#include <QString>
+
+#include <optional>
+
+// The survey reports of the album's photos, two to a band: the field reconnaissance report in
+// its five layouts, boundary point photos and work management photos.
+namespace FieldReport {
+
+extern const QString NoSheetName; // "シート名は必ず入力して下さい。"
+extern const QStringList KindCaptions;
+
+struct Request {
+    QList<AlbumRow> rows; // album rows 1..AlbumRowCount
+    int kind = 0;         // 0-6
+    QString sheetName;    // kind 1
+    QString programFolder;
+    int threads = 2;
+};
+
+// The activity shown while the report is written: the kind name + "をEXCELファイルに出力中".
+QString activity(int kind);
+
+// Text before the second "-" of row 1's line 1, or the whole line.
+QString defaultSheetName(const QList<AlbumRow>& rows);
+
+// "現地踏査.xlsx" and the like.
+QString defaultOutputName(int kind);
+
+// Checks the request, the template and the photos, builds the report and writes it to
+// outputPath; nothing is written on failure. A cancelled run answers an empty message.
+std::optional<AlbumExcel::Failure> run(const Request& request, const QString& outputPath,
+                                       const AlbumExcel::Progress& progress);
+
+} // namespace FieldReport

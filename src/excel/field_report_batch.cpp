@@ -1,0 +1,82 @@
+#include "excel/field_report_batch.h"
+
+#include "album/album_file.h"
+#include "app/session.h"
+#include "app/workspace.h"
+#include "excel/field_report.h"
+
+#include <QDir>
+#include <QThread>
+
+using namespace Qt::StringLiterals;
+
+namespace FieldReportBatch {
+
+namespace {
+
+QString plain(const QString& message) {
+    return QString(message).replace(u"\r\n"_s, u"\n"_s);
+}
+
+int fieldReport(const QStringList& arguments, const QString& programFolder, QTextStream& out,
+                QTextStream& err) {
+    QStringList positional;
+    std::optional<QString> kindText, sheetName;
+    for (int i = 0; i < arguments.size(); ++i) {
+        const QString& word = arguments.at(i);
+        if (word == u"--kind"_s || word == u"--sheet-name"_s) {
+            if (i + 1 >= arguments.size()) throw BatchUsageError(word + u" に値がありません。"_s);
+            (word == u"--kind"_s ? kindText : sheetName) = arguments.at(++i);
+        } else if (word.startsWith(u"--"_s)) {
+            throw BatchUsageError(u"不明なオプションです: "_s + word);
+        } else {
+            positional << word;
+        }
+    }
+    if (positional.size() != 2) throw BatchUsageError(u"アルバムファイルと出力ファイルを指定して下さい。"_s);
+
+    Workspace workspace(programFolder);
+    Session::readSettings(workspace);
+    FieldReport::Request request;
+    request.kind = workspace.settings.itemInt(SettingItem::FieldReportKind);
+    if (kindText) {
+        bool ok = false;
+        request.kind = kindText->toInt(&ok);
+        if (!ok || request.kind < 0 || request.kind > 6)
+            throw BatchUsageError(u"--kind は 0 から 6 です: "_s + *kindText);
+    }
+    request.rows = AlbumFile::load(positional.at(0), Session::capacityFromSettings(workspace));
+    while (!request.rows.isEmpty() && request.rows.constLast().isEmpty())
+        request.rows.removeLast();
+    if (request.rows.isEmpty()) {
+        err << u"対象データがありません。\n"_s << QDir::toNativeSeparators(positional.at(0)) << u'\n';
+        return 1;
+    }
+    request.sheetName = sheetName.value_or(FieldReport::defaultSheetName(request.rows));
+    request.programFolder = programFolder;
+    request.threads = qMax(1, QThread::idealThreadCount());
+
+    const auto failure = FieldReport::run(request, positional.at(1), {});
+    if (!failure) {
+        out << QDir::toNativeSeparators(positional.at(1)) << u": "_s << request.rows.size() << u" 行\n"_s;
+        return 0;
+    }
+    err << plain(failure->message) << u'\n';
+    for (const QString& line : failure->badDetails)
+        err << line << u'\n';
+    if (!failure->detail.isEmpty() && failure->detail != failure->message)
+        err << plain(failure->detail) << u'\n';
+    return 1;
+}
+
+} // namespace
+
+QList<BatchCommand> commands() {
+    return {
+        {u"field-report"_s,
+         u"  tovenla2 field-report ALBUM.dat OUT.xlsx [--kind 0-6] [--sheet-name NAME]\n"
+         u"      写真を現地踏査・境界点写真・作業管理写真の Excel ファイルにします（種別の既定は前回のもの）。\n"_s,
+         fieldReport}};
+}
+
+} // namespace FieldReportBatch

@@ -1,0 +1,146 @@
+#include "excel/ui/field_report_dialog.h"
+
+#include "app/workspace.h"
+#include "excel/field_report.h"
+#include "excel/workbook_opener.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QFileInfo>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QStatusBar>
+#include <QThread>
+#include <QVBoxLayout>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+const QString Title = u"確認"_s;
+}
+
+DialogGentou::DialogGentou(Workspace& workspace, Prompts& prompts, WorkbookOpener& opener, QWidget* parent)
+    : QDialog(parent), workspace_(workspace), prompts_(prompts), opener_(opener) {
+    setObjectName(u"DialogGentou"_s);
+    setWindowTitle(u"現地踏査出力"_s);
+    auto* layout = new QVBoxLayout(this);
+    auto* frame = new QGroupBox(u"処理種別"_s, this);
+    frame->setObjectName(u"Frame1"_s);
+    auto* options = new QVBoxLayout(frame);
+    for (int i = 0; i < FieldReport::KindCaptions.size(); ++i) {
+        auto* option = new QRadioButton(FieldReport::KindCaptions.at(i), frame);
+        option->setObjectName(u"Option1(%1)"_s.arg(i));
+        options->addWidget(option);
+        Option1_.append(option);
+        connect(option, &QRadioButton::clicked, this, [this, i] { Option1_Click(i); });
+    }
+    layout->addWidget(frame);
+
+    auto* nameRow = new QHBoxLayout;
+    auto* label = new QLabel(u"シート名"_s, this);
+    label->setObjectName(u"Label1"_s);
+    Text1_ = new QLineEdit(this);
+    Text1_->setObjectName(u"Text1"_s);
+    nameRow->addWidget(label);
+    nameRow->addWidget(Text1_, 1);
+    layout->addLayout(nameRow);
+
+    auto* buttons = new QHBoxLayout;
+    auto* ok = new QPushButton(u"OK"_s, this);
+    ok->setObjectName(u"OKButton"_s);
+    auto* cancel = new QPushButton(u"ｷｬﾝｾﾙ"_s, this);
+    cancel->setObjectName(u"CancelButton"_s);
+    buttons->addStretch();
+    buttons->addWidget(ok);
+    buttons->addWidget(cancel);
+    layout->addLayout(buttons);
+
+    auto* status = new QStatusBar(this);
+    status->setObjectName(u"STB1"_s);
+    status->setSizeGripEnabled(false);
+    for (int i = 0; i < 2; ++i) {
+        panels_[i] = new QLabel(status);
+        panels_[i]->setObjectName(u"STB1Panel"_s + QString::number(i + 1));
+        status->addWidget(panels_[i], i == 0 ? 3 : 1);
+    }
+    layout->addWidget(status);
+    setMinimumWidth(380);
+
+    workspace_.UpdateRowTotal();
+    Text1_->setText(FieldReport::defaultSheetName(workspace_.SS1.rows().mid(0, workspace_.AlbumRowCount)));
+    const int kind =
+        qBound(0, workspace_.settings.itemInt(SettingItem::FieldReportKind), int(Option1_.size()) - 1);
+    Option1_[kind]->setChecked(true);
+    Option1_Click(kind);
+    connect(ok, &QPushButton::clicked, this, &DialogGentou::OKButton_Click);
+    connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
+}
+
+void DialogGentou::Option1_Click(int index) {
+    Text1_->setEnabled(index == 1);
+}
+
+int DialogGentou::selectedKind() const {
+    for (int i = 0; i < Option1_.size(); ++i)
+        if (Option1_[i]->isChecked()) return i;
+    return 0;
+}
+
+void DialogGentou::done(int result) {
+    if (running_) return;
+    QDialog::done(result);
+}
+
+void DialogGentou::OKButton_Click() {
+    workspace_.UpdateRowTotal();
+    FieldReport::Request request;
+    request.rows = workspace_.SS1.rows().mid(0, workspace_.AlbumRowCount);
+    request.kind = selectedKind();
+    request.sheetName = Text1_->text();
+    request.programFolder = workspace_.programFolder();
+    request.threads = qMax(1, QThread::idealThreadCount());
+    if (request.kind == 1 && request.sheetName.isEmpty()) {
+        prompts_.tell(FieldReport::NoSheetName, Title, Prompts::Icon::Exclamation);
+        return;
+    }
+    // Beside the album file; an album never stored goes where the user is browsing.
+    QString folder =
+        workspace_.AlbumFilePath.isEmpty() ? QString() : QFileInfo(workspace_.AlbumFilePath).absolutePath();
+    if (folder.isEmpty() || !QFileInfo(folder).isDir()) folder = workspace_.CurrentFolder;
+    if (folder.isEmpty() || !QFileInfo(folder).isDir()) folder = QDir::homePath();
+    const QString output =
+        prompts_.saveFile({u"名前を付けて保存"_s, u"Excel ブック (*.xlsx)|*.xlsx"_s, 1,
+                           QDir(folder).filePath(FieldReport::defaultOutputName(request.kind))});
+    if (output.isEmpty()) return;
+
+    running_ = true;
+    std::optional<AlbumExcel::Failure> failure;
+    {
+        BusyScope busy(prompts_);
+        failure = FieldReport::run(request, output, [&](const QString& activity, int row, int, int) {
+            panels_[0]->setText(activity);
+            panels_[1]->setText(row > 0 ? QString::number(row) : QString());
+            QApplication::processEvents();
+            return true;
+        });
+    }
+    running_ = false;
+    panels_[0]->clear();
+    panels_[1]->clear();
+    if (failure) {
+        prompts_.tell(failure->message, Title, failure->icon);
+        if (!failure->badRows.isEmpty()) Q_EMIT photoRowFailed(failure->badRows.first());
+        if (!failure->keepDialogOpen) reject();
+        return;
+    }
+    workspace_.settings.setItem(SettingItem::FieldReportKind, SettingValue::number(request.kind));
+    if (!opener_.open(output))
+        prompts_.tell(u"ブックを保存しましたが、開くプログラムが見つかりません。\r\n"_s +
+                          QDir::toNativeSeparators(output),
+                      Title, Prompts::Icon::Information);
+    accept();
+}
