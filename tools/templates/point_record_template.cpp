@@ -84,6 +84,6 @@ void writePointRecordTemplate(const QDir& folder) {
     }
     labelled(book, s, L::InspectorRow, L::InspectorColumn - 3, 3, u"点検者"_s, 5);
     book.addRowBreak(L::PageRows);
-    book.setPageSetup({false, 9, 100, 0.3, false});
+    book.setPageSetup({false, 9, 90, 0.3, false});
     book.save(folder.filePath(L::TemplateName + u".xlsx"_s));
 }
