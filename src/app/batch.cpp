@@ -5,6 +5,7 @@
 #include "delivery/delivery_batch.h"
 #include "excel/excel_batch.h"
 #include "excel/field_report_batch.h"
+#include "excel/point_record_batch.h"
 #include "print/print_batch.h"
 #include "survey/classified_batch.h"
 #include "survey/sima_batch.h"
@@ -22,10 +23,10 @@ QString lines(const QString& message) {
 } // namespace
 
 const QList<BatchCommand>& batchCommands() {
-    static const QList<BatchCommand> commands = AlbumBatch::commands() + ViewerBatch::commands() +
-                                                PrintBatch::commands() + DeliveryBatch::commands() +
-                                                ExcelBatch::commands() + FieldReportBatch::commands() +
-                                                ClassifiedBatch::commands() + SimaBatch::commands();
+    static const QList<BatchCommand> commands =
+        AlbumBatch::commands() + ViewerBatch::commands() + PrintBatch::commands() +
+        DeliveryBatch::commands() + ExcelBatch::commands() + FieldReportBatch::commands() +
+        PointRecordBatch::commands() + ClassifiedBatch::commands() + SimaBatch::commands();
     return commands;
 }
 

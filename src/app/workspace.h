@@ -54,9 +54,10 @@ public:
     QString CurrentFolder;
     // The album file last opened or saved; empty for an album never stored.
     QString AlbumFilePath;
-    QString PreviousInfo;   // the last information text written by the photo information dialog
-    QString DefaultPrinter; // chosen in the printer set-up; used when no printer is set
-    int PreviewKind = 0;    // what the preview shows: 0 album pages, 1 the CD label page
+    QString PointRecordSimaPath; // the point record dialog's SIMA file, kept while the program runs
+    QString PreviousInfo;        // the last information text written by the photo information dialog
+    QString DefaultPrinter;      // chosen in the printer set-up; used when no printer is set
+    int PreviewKind = 0;         // what the preview shows: 0 album pages, 1 the CD label page
 
     // Counts the saves of the album. A command undone or redone after a save leaves the sheet
     // different from the file, so it marks the sheet modified whatever it held before.

@@ -118,5 +118,6 @@ int main(int argc, char** argv) {
     realEstateSheet(realEstate);
     realEstate.save(folder.filePath(RealEstateLayout::TemplateName + u".xlsx"_s));
     writeFieldReportTemplates(folder);
+    writePointRecordTemplate(folder);
     return 0;
 }

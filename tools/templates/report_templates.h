@@ -5,3 +5,4 @@
 // The survey report templates: field reconnaissance, boundary points, work management and the
 // point records.
 void writeFieldReportTemplates(const QDir& folder);
+void writePointRecordTemplate(const QDir& folder);

@@ -17,6 +17,7 @@
 #include "excel/ui/album_excel_dialog.h"
 #include "excel/ui/desktop_opener.h"
 #include "excel/ui/field_report_dialog.h"
+#include "excel/ui/point_record_dialog.h"
 #include "print/ui/preview_window.h"
 #include "settings/ui/phrase_dialog.h"
 #include "settings/ui/settings_dialog.h"
@@ -157,11 +158,11 @@ QWidget* frmMain::buildButtonRows() {
     };
     // Commands of this window that work now; the others are shown in their places, inactive,
     // until their features are built.
-    const QStringList working = {u"CMDnew"_s,   u"CMDload"_s,  u"CMDsave"_s,  u"Command7"_s,  u"CMDIns"_s,
-                                 u"CMDDel"_s,   u"CMDSort"_s,  u"Command4"_s, u"CMDFCP"_s,    u"CMDout"_s,
-                                 u"Command1"_s, u"Command2"_s, u"Command8"_s, u"CMDEXL"_s,    u"Command5"_s,
-                                 u"CMDXML"_s,   u"Command6"_s, u"Command9"_s, u"Command10"_s, u"CMDend"_s,
-                                 u"cmdCancel"_s};
+    const QStringList working = {u"CMDnew"_s,   u"CMDload"_s,  u"CMDsave"_s,  u"Command7"_s, u"CMDIns"_s,
+                                 u"CMDDel"_s,   u"CMDSort"_s,  u"Command4"_s, u"CMDFCP"_s,   u"CMDout"_s,
+                                 u"Command1"_s, u"Command2"_s, u"Command8"_s, u"CMDEXL"_s,   u"Command5"_s,
+                                 u"Command3"_s, u"CMDXML"_s,   u"Command6"_s, u"Command9"_s, u"Command10"_s,
+                                 u"CMDend"_s,   u"cmdCancel"_s};
 
     // Each row of buttons wraps onto a further line on a narrow screen.
     auto* rows = new QWidget(this);
@@ -195,6 +196,7 @@ QWidget* frmMain::buildButtonRows() {
     connect(findChild<QPushButton*>(u"CMDXML"_s), &QPushButton::clicked, this, &frmMain::CMDXML_Click);
     connect(findChild<QPushButton*>(u"CMDEXL"_s), &QPushButton::clicked, this, &frmMain::CMDEXL_Click);
     connect(findChild<QPushButton*>(u"Command5"_s), &QPushButton::clicked, this, &frmMain::Command5_Click);
+    connect(findChild<QPushButton*>(u"Command3"_s), &QPushButton::clicked, this, &frmMain::Command3_Click);
     connect(findChild<QPushButton*>(u"Command6"_s), &QPushButton::clicked, this, &frmMain::Command6_Click);
     connect(findChild<QPushButton*>(u"Command9"_s), &QPushButton::clicked, this,
             [this] { runParcelImport(workspace_, prompts_, this); });
@@ -421,6 +423,15 @@ void frmMain::Command5_Click() {
     DesktopOpener opener;
     DialogGentou dialog(workspace_, prompts_, opener, this);
     connect(&dialog, &DialogGentou::photoRowFailed, this,
+            [this](int row) { SS1_->setCurrentIndex(workspace_.SS1.index(row - 1, AlbumColumn::Path - 1)); });
+    dialog.exec();
+}
+
+void frmMain::Command3_Click() {
+    if (!SheetGuard::SheetHasData(workspace_, prompts_)) return;
+    DesktopOpener opener;
+    DialogTen4 dialog(workspace_, prompts_, opener, this);
+    connect(&dialog, &DialogTen4::photoRowFailed, this,
             [this](int row) { SS1_->setCurrentIndex(workspace_.SS1.index(row - 1, AlbumColumn::Path - 1)); });
     dialog.exec();
 }

@@ -62,6 +62,7 @@ private:
     void Command2_Click();
     void CMDXML_Click();
     void CMDEXL_Click();
+    void Command3_Click();
     void Command5_Click();
     void Command6_Click();
 

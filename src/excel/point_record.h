@@ -1,0 +1,35 @@
+#pragma once
+
+#include "app/album_sheet.h"
+#include "excel/album_excel.h"
+
+#include <QList>
+#include <QString>
+#include <QStringList>
+
+#include <optional>
+
+// Survey point records: four points a page, each with its photo, texts and, from a SIMA file,
+// its coordinates.
+namespace PointRecord {
+
+extern const QStringList MarkerKinds;
+extern const QString ReadingSima; // "SIMAﾌｧｲﾙ内部に呼び出し中"
+extern const QString Writing;     // "点の記をEXCELファイルに出力中"
+
+struct Request {
+    QList<AlbumRow> rows; // album rows 1..AlbumRowCount
+    QString workName, routeName, location, inspector;
+    bool heightOn = false;
+    QString defaultMarker; // written when a photo's line 2 is empty
+    QString simaPath;      // empty: no coordinates
+    QString programFolder;
+    int threads = 2;
+};
+
+// Checks the SIMA file, the template and the photos, builds the records and writes them to
+// outputPath; nothing is written on failure. A cancelled run answers an empty message.
+std::optional<AlbumExcel::Failure> run(const Request& request, const QString& outputPath,
+                                       const AlbumExcel::Progress& progress);
+
+} // namespace PointRecord

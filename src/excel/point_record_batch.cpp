@@ -1,0 +1,87 @@
+#include "excel/point_record_batch.h"
+
+#include "album/album_file.h"
+#include "app/session.h"
+#include "app/workspace.h"
+#include "excel/point_record.h"
+
+#include <QDir>
+#include <QThread>
+
+#include <map>
+
+using namespace Qt::StringLiterals;
+
+namespace PointRecordBatch {
+
+namespace {
+
+QString plain(const QString& message) {
+    return QString(message).replace(u"\r\n"_s, u"\n"_s);
+}
+
+int pointRecord(const QStringList& arguments, const QString& programFolder, QTextStream& out,
+                QTextStream& err) {
+    Workspace workspace(programFolder);
+    Session::readSettings(workspace);
+    const auto& settings = workspace.settings;
+    PointRecord::Request request;
+    request.workName = settings.itemText(SettingItem::PointRecordWorkName);
+    request.routeName = settings.itemText(SettingItem::PointRecordRouteName);
+    request.location = settings.itemText(SettingItem::PointRecordLocation);
+    request.inspector = settings.itemText(SettingItem::PointRecordInspector);
+    request.heightOn = settings.itemIsOn(SettingItem::PointRecordHeightOn);
+    const std::map<QString, QString*> valued = {
+        {u"--sima"_s, &request.simaPath},        {u"--work-name"_s, &request.workName},
+        {u"--route-name"_s, &request.routeName}, {u"--location"_s, &request.location},
+        {u"--inspector"_s, &request.inspector},  {u"--marker"_s, &request.defaultMarker}};
+    QStringList positional;
+    for (int i = 0; i < arguments.size(); ++i) {
+        const QString& word = arguments.at(i);
+        if (const auto it = valued.find(word); it != valued.end()) {
+            if (i + 1 >= arguments.size()) throw BatchUsageError(word + u" に値がありません。"_s);
+            *it->second = arguments.at(++i);
+        } else if (word == u"--height"_s || word == u"--no-height"_s) {
+            request.heightOn = word == u"--height"_s;
+        } else if (word.startsWith(u"--"_s)) {
+            throw BatchUsageError(u"不明なオプションです: "_s + word);
+        } else {
+            positional << word;
+        }
+    }
+    if (positional.size() != 2) throw BatchUsageError(u"アルバムファイルと出力ファイルを指定して下さい。"_s);
+
+    request.rows = AlbumFile::load(positional.at(0), Session::capacityFromSettings(workspace));
+    while (!request.rows.isEmpty() && request.rows.constLast().isEmpty())
+        request.rows.removeLast();
+    if (request.rows.isEmpty()) {
+        err << u"対象データがありません。\n"_s << QDir::toNativeSeparators(positional.at(0)) << u'\n';
+        return 1;
+    }
+    request.programFolder = programFolder;
+    request.threads = qMax(1, QThread::idealThreadCount());
+
+    const auto failure = PointRecord::run(request, positional.at(1), {});
+    if (!failure) {
+        out << QDir::toNativeSeparators(positional.at(1)) << u": "_s << request.rows.size() << u" 行\n"_s;
+        return 0;
+    }
+    err << plain(failure->message) << u'\n';
+    for (const QString& line : failure->badDetails)
+        err << line << u'\n';
+    if (!failure->detail.isEmpty() && failure->detail != failure->message)
+        err << plain(failure->detail) << u'\n';
+    return 1;
+}
+
+} // namespace
+
+QList<BatchCommand> commands() {
+    return {{u"point-record"_s,
+             u"  tovenla2 point-record ALBUM.dat OUT.xlsx [--sima FILE] [--work-name T] [--route-name T]\n"
+             u"      [--location T] [--inspector T] [--height|--no-height] [--marker KIND]\n"
+             u"      写真を点の記（４点）の Excel ファイルにします（作業名などの既定は前回のもの）。\n"_s,
+             pointRecord}};
+}
+
+} // namespace PointRecordBatch

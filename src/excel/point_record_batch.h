@@ -1,0 +1,10 @@
+#pragma once
+
+#include "app/batch_command.h"
+
+// "tovenla2 point-record ALBUM.dat OUT.xlsx [options]": the point records without a window.
+namespace PointRecordBatch {
+
+QList<BatchCommand> commands();
+
+} // namespace PointRecordBatch

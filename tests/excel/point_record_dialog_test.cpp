@@ -1,0 +1,90 @@
+#include "app/workspace.h"
+#include "excel/ui/point_record_dialog.h"
+#include "excel/workbook.h"
+#include "excel/workbook_opener.h"
+#include "support/scripted_prompts.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QFile>
+#include <QFileInfo>
+#include <QImage>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+struct RecordingOpener : WorkbookOpener {
+    QStringList opened;
+    bool open(const QString& path) override {
+        opened << path;
+        return true;
+    }
+};
+
+struct Fixture {
+    QTemporaryDir dir;
+    Workspace workspace{dir.path()};
+    ScriptedPrompts prompts;
+    RecordingOpener opener;
+
+    Fixture() {
+        const QString photo = dir.filePath(u"p.jpg"_s);
+        QImage image(64, 48, QImage::Format_RGB32);
+        image.fill(Qt::red);
+        image.save(photo);
+        QList<AlbumRow> rows(1);
+        rows[0].info = u"K1\r\n"_s;
+        rows[0].path = photo;
+        workspace.replaceRows(u"test"_s, rows, 0);
+        workspace.UpdateRowTotal();
+        workspace.settings.setItem(SettingItem::PointRecordWorkName, SettingValue::string(u"前回の作業"_s));
+    }
+};
+
+} // namespace
+
+TEST(DialogTen4, ShowsStoredFieldsChoosesSimaAndWritesWithTypedMarker) {
+    Fixture f;
+    const QString sima = f.dir.filePath(u"a.SIM"_s);
+    QFile file(sima);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write("A01,1,K1,1234.5625,-20.25,,\r\n");
+    file.close();
+    {
+        DialogTen4 dialog(f.workspace, f.prompts, f.opener);
+        EXPECT_EQ(dialog.findChild<QLineEdit*>(u"Text2"_s)->text(), u"前回の作業"_s);
+        auto* marker = dialog.findChild<QComboBox*>(u"Cmb1"_s);
+        EXPECT_EQ(marker->count(), 13);
+        EXPECT_EQ(marker->currentText(), QString());
+        f.prompts.openPaths.push_back(sima);
+        dialog.findChild<QPushButton*>(u"Command1"_s)->click();
+        EXPECT_EQ(f.prompts.fileRequests.constLast().title, u"SIMAファイルを開く"_s);
+        EXPECT_EQ(dialog.findChild<QLineEdit*>(u"SimaNM"_s)->text(), sima);
+        dialog.findChild<QPushButton*>(u"Command1"_s)->click(); // cancelled: the file stays
+        EXPECT_EQ(dialog.findChild<QLineEdit*>(u"SimaNM"_s)->text(), sima);
+
+        dialog.findChild<QLineEdit*>(u"Text5"_s)->setText(u"検査者"_s);
+        dialog.findChild<QCheckBox*>(u"Chk1"_s)->setChecked(true);
+        marker->setEditText(u"自由杭"_s);
+        dialog.findChild<QPushButton*>(u"OKButton"_s)->click(); // save cancelled: stays open
+        EXPECT_TRUE(f.opener.opened.isEmpty());
+        f.prompts.savePaths.push_back(f.dir.filePath(u"out.xlsx"_s));
+        dialog.findChild<QPushButton*>(u"OKButton"_s)->click();
+        ASSERT_EQ(f.opener.opened.size(), 1);
+    }
+    EXPECT_EQ(f.workspace.settings.itemText(SettingItem::PointRecordInspector), u"検査者"_s);
+    EXPECT_TRUE(f.workspace.settings.itemIsOn(SettingItem::PointRecordHeightOn));
+    Workbook book = Workbook::open(f.dir.filePath(u"out.xlsx"_s));
+    EXPECT_EQ(book.cellText(4, 9), u"自由杭"_s);
+    EXPECT_EQ(book.cellText(33, 20), u"検査者"_s);
+    EXPECT_DOUBLE_EQ(book.cellText(6, 4).toDouble(), 1234.563);
+
+    DialogTen4 again(f.workspace, f.prompts, f.opener); // the SIMA file is remembered
+    EXPECT_EQ(again.findChild<QLineEdit*>(u"SimaNM"_s)->text(), sima);
+}
