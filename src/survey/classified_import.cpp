@@ -1,5 +1,7 @@
 #include "survey/classified_import.h"
 
+#include "app/row_ranges.h"
+
 #include "album/csv_photo_list.h"
 #include "app/app_error.h"
 #include "survey/classified_table.h"
@@ -41,23 +43,10 @@ Result build(ClassifiedData& data, const QList<Block>& blocks, int maxRows) {
     return result;
 }
 
-QList<Block> parseBlocks(const QString& spec, int groups) {
-    if (spec == u"all"_s) return groups > 0 ? QList<Block>{{1, groups}} : QList<Block>{};
+QList<Block> parseBlocks(const QString& selection, int groups) {
     QList<Block> blocks;
-    for (const QString& part : spec.split(u',')) {
-        const QStringList ends = part.split(u'-');
-        bool okTop = false;
-        bool okBottom = false;
-        Block block;
-        block.top = ends.value(0).trimmed().toInt(&okTop);
-        block.bottom = ends.size() == 2 ? ends.at(1).trimmed().toInt(&okBottom) : block.top;
-        if (ends.size() == 1) okBottom = okTop;
-        if (!okTop || !okBottom || ends.size() > 2 || block.top > block.bottom)
-            throw AppError(u"グループの指定が正しくありません: "_s + part);
-        if (block.top < 1 || block.bottom > groups)
-            throw AppError(u"グループの行は 1 から "_s + QString::number(groups) + u" までです: "_s + part);
-        blocks.append(block);
-    }
+    for (const RowRange& range : parseRowRanges(selection, groups, u"グループ"_s))
+        blocks.append({range.first, range.last});
     return blocks;
 }
 

@@ -28,6 +28,6 @@ struct Result {
 Result build(ClassifiedData& data, const QList<Block>& blocks, int maxRows);
 
 // "3-4,1" or "all": the blocks of a group list of `groups` rows. Throws AppError.
-QList<Block> parseBlocks(const QString& spec, int groups);
+QList<Block> parseBlocks(const QString& selection, int groups);
 
 } // namespace ClassifiedImport

@@ -1,5 +1,7 @@
 #include "survey/sima_batch.h"
 
+#include "app/row_ranges.h"
+
 #include "album/album_file.h"
 #include "app/file_io.h"
 #include "app/session.h"
@@ -127,7 +129,7 @@ int parcelAlbum(const QStringList& arguments, const QString& programFolder, QTex
     Workspace workspace(programFolder);
     readSettings(workspace);
     const ParcelTables tables = listedParcels(simaPath);
-    const QList<int> rows = parcelRowsFromSpec(words.options.at(u"--parcels"_s), int(tables.parcels.size()));
+    const QList<int> rows = parcelRowsFromList(words.options.at(u"--parcels"_s), int(tables.parcels.size()));
     const QString folder =
         words.option(u"--folder"_s, workspace.settings.itemText(SettingItem::SimaPhotoFolder));
     const ParcelRows::Result result = ParcelRows::parcelRows(tables, rows, folder, workspace.AlbumMaxRows);
@@ -149,7 +151,7 @@ int parcelReport(const QStringList& arguments, const QString& programFolder, QTe
     RealEstateReport::Request request;
     request.tables = listedParcels(words.positional.at(0));
     request.parcels =
-        parcelRowsFromSpec(words.options.at(u"--parcels"_s), int(request.tables.parcels.size()));
+        parcelRowsFromList(words.options.at(u"--parcels"_s), int(request.tables.parcels.size()));
     request.folder = words.option(u"--folder"_s, s.itemText(SettingItem::SimaPhotoFolder));
     const QString type =
         words.option(u"--type"_s, s.text(SettingText::RealEstateReportType) == u"1"_s ? u"2"_s : u"1"_s);
@@ -207,27 +209,11 @@ int simaPoints(const QStringList& arguments, const QString&, QTextStream& out, Q
 
 } // namespace
 
-QList<int> parcelRowsFromSpec(const QString& spec, int count) {
-    if (spec.trimmed() == u"all"_s) {
-        QList<int> all;
-        for (int i = 1; i <= count; ++i)
-            all << i;
-        return all;
-    }
+QList<int> parcelRowsFromList(const QString& list, int count) {
     std::set<int> rows;
-    for (const QString& piece : spec.split(u',')) {
-        const QStringList ends = piece.trimmed().split(u'-');
-        bool okFirst = false, okLast = false;
-        const int first = ends.value(0).trimmed().toInt(&okFirst);
-        const int last = ends.size() == 2 ? ends.at(1).trimmed().toInt(&okLast) : first;
-        if (!okFirst || (ends.size() == 2 && !okLast) || ends.size() > 2 || first > last)
-            throw BatchUsageError(u"--parcels の指定が読めません: "_s + piece);
-        if (first < 1 || last > count)
-            throw BatchUsageError(u"--parcels の行 "_s + piece + u" は画地の一覧（1～"_s +
-                                  QString::number(count) + u"）の外です。"_s);
-        for (int r = first; r <= last; ++r)
+    for (const RowRange& range : parseRowRanges(list, count, u"--parcels"_s))
+        for (int r = range.first; r <= range.last; ++r)
             rows.insert(r);
-    }
     return {rows.begin(), rows.end()};
 }
 
@@ -244,11 +230,11 @@ QList<BatchCommand> commands() {
          u"      画地の一覧を「行、画地名、点数」のタブ区切りで出力します。\n"_s,
          parcelList},
         {u"parcel-album"_s,
-         u"  tovenla2 parcel-album FILE.SIM ALBUM.dat --parcels SPEC [--folder DIR]\n"
-         u"      選んだ画地の点を 1 点 1 行でアルバムファイルにします。SPEC は一覧の行（2,5-7）か all。\n"_s,
+         u"  tovenla2 parcel-album FILE.SIM ALBUM.dat --parcels ROWS [--folder DIR]\n"
+         u"      選んだ画地の点を 1 点 1 行でアルバムファイルにします。ROWS は一覧の行（2,5-7）か all。\n"_s,
          parcelAlbum},
         {u"parcel-report"_s,
-         u"  tovenla2 parcel-report FILE.SIM --parcels SPEC [--folder DIR] [--type 1|2] [--date TEXT]\n"
+         u"  tovenla2 parcel-report FILE.SIM --parcels ROWS [--folder DIR] [--type 1|2] [--date TEXT]\n"
          u"                         [--out FILE.xlsx]\n"
          u"      選んだ画地の不動産報告書（.xlsx）を作ります。既定の出力は写真フォルダの不動産報告書.xlsx。\n"_s,
          parcelReport},

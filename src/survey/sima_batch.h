@@ -10,6 +10,6 @@ QList<BatchCommand> commands();
 
 // List rows from "2,5-7" or "all" for a list of `count` rows: ascending, each once. Throws
 // BatchUsageError for rows outside the list or words it cannot read.
-QList<int> parcelRowsFromSpec(const QString& spec, int count);
+QList<int> parcelRowsFromList(const QString& list, int count);
 
 } // namespace SimaBatch

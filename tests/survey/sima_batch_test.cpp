@@ -107,10 +107,10 @@ TEST_F(SimaBatchTest, ParcelReportWritesTheWorkbook) {
     EXPECT_EQ(run({u"parcel-report"_s, sima, u"--parcels"_s, u"1"_s, u"--type"_s, u"3"_s}), 1);
 }
 
-TEST(SimaBatchSpec, ListRowsFromSpec) {
-    EXPECT_EQ(SimaBatch::parcelRowsFromSpec(u"2,5-7"_s, 9), (QList<int>{2, 5, 6, 7}));
-    EXPECT_EQ(SimaBatch::parcelRowsFromSpec(u"3, 1-2,2"_s, 3), (QList<int>{1, 2, 3}));
-    EXPECT_EQ(SimaBatch::parcelRowsFromSpec(u"all"_s, 2), (QList<int>{1, 2}));
+TEST(SimaBatchRows, ListRowsFromTheRowList) {
+    EXPECT_EQ(SimaBatch::parcelRowsFromList(u"2,5-7"_s, 9), (QList<int>{2, 5, 6, 7}));
+    EXPECT_EQ(SimaBatch::parcelRowsFromList(u"3, 1-2,2"_s, 3), (QList<int>{1, 2, 3}));
+    EXPECT_EQ(SimaBatch::parcelRowsFromList(u"all"_s, 2), (QList<int>{1, 2}));
     for (const QString& bad : {u"0"_s, u"4"_s, u"2-1"_s, u"x"_s, u"1-2-3"_s, QString()})
-        EXPECT_THROW(SimaBatch::parcelRowsFromSpec(bad, 3), BatchUsageError) << bad.toStdString();
+        EXPECT_THROW(SimaBatch::parcelRowsFromList(bad, 3), BatchUsageError) << bad.toStdString();
 }

@@ -1,0 +1,14 @@
+#pragma once
+
+#include <QList>
+#include <QString>
+
+// Rows picked on a command line: "2,5-7" or "all", over rows 1..count.
+struct RowRange {
+    int first = 0;
+    int last = 0;
+};
+
+// The ranges in the order written. Throws BatchUsageError naming `what` (the option or the
+// kind of row) for words it cannot read or rows outside 1..count.
+QList<RowRange> parseRowRanges(const QString& text, int count, const QString& what);
