@@ -4,6 +4,7 @@
 #include "app/session.h"
 #include "app/workspace.h"
 #include "excel/album_excel.h"
+#include "excel/workbook_run_report.h"
 
 #include <QDir>
 #include <QThread>
@@ -13,10 +14,6 @@ using namespace Qt::StringLiterals;
 namespace ExcelBatch {
 
 namespace {
-
-QString plain(const QString& message) {
-    return QString(message).replace(u"\r\n"_s, u"\n"_s);
-}
 
 int excel(const QStringList& arguments, const QString& programFolder, QTextStream& out, QTextStream& err) {
     const auto usageError = [](const QString& text) -> int { throw BatchUsageError(text); };
@@ -70,17 +67,8 @@ int excel(const QStringList& arguments, const QString& programFolder, QTextStrea
         return 1;
     }
 
-    const auto failure = AlbumExcel::run(request, positional.at(1), {});
-    if (!failure) {
-        out << QDir::toNativeSeparators(positional.at(1)) << u": "_s << request.rows.size() << u" 行\n"_s;
-        return 0;
-    }
-    err << plain(failure->message) << u'\n';
-    for (const QString& line : failure->badDetails)
-        err << line << u'\n';
-    if (!failure->detail.isEmpty() && failure->detail != failure->message)
-        err << plain(failure->detail) << u'\n';
-    return 1;
+    return reportWorkbookRun(AlbumExcel::run(request, positional.at(1), {}), positional.at(1),
+                             request.rows.size(), out, err);
 }
 
 } // namespace

@@ -4,6 +4,7 @@
 #include "app/session.h"
 #include "app/workspace.h"
 #include "excel/field_report.h"
+#include "excel/workbook_run_report.h"
 
 #include <QDir>
 #include <QThread>
@@ -13,10 +14,6 @@ using namespace Qt::StringLiterals;
 namespace FieldReportBatch {
 
 namespace {
-
-QString plain(const QString& message) {
-    return QString(message).replace(u"\r\n"_s, u"\n"_s);
-}
 
 int fieldReport(const QStringList& arguments, const QString& programFolder, QTextStream& out,
                 QTextStream& err) {
@@ -56,17 +53,8 @@ int fieldReport(const QStringList& arguments, const QString& programFolder, QTex
     request.programFolder = programFolder;
     request.threads = qMax(1, QThread::idealThreadCount());
 
-    const auto failure = FieldReport::run(request, positional.at(1), {});
-    if (!failure) {
-        out << QDir::toNativeSeparators(positional.at(1)) << u": "_s << request.rows.size() << u" 行\n"_s;
-        return 0;
-    }
-    err << plain(failure->message) << u'\n';
-    for (const QString& line : failure->badDetails)
-        err << line << u'\n';
-    if (!failure->detail.isEmpty() && failure->detail != failure->message)
-        err << plain(failure->detail) << u'\n';
-    return 1;
+    return reportWorkbookRun(FieldReport::run(request, positional.at(1), {}), positional.at(1),
+                             request.rows.size(), out, err);
 }
 
 } // namespace

@@ -4,6 +4,7 @@
 #include "app/session.h"
 #include "app/workspace.h"
 #include "excel/point_record.h"
+#include "excel/workbook_run_report.h"
 
 #include <QDir>
 #include <QThread>
@@ -15,10 +16,6 @@ using namespace Qt::StringLiterals;
 namespace PointRecordBatch {
 
 namespace {
-
-QString plain(const QString& message) {
-    return QString(message).replace(u"\r\n"_s, u"\n"_s);
-}
 
 int pointRecord(const QStringList& arguments, const QString& programFolder, QTextStream& out,
                 QTextStream& err) {
@@ -61,17 +58,8 @@ int pointRecord(const QStringList& arguments, const QString& programFolder, QTex
     request.programFolder = programFolder;
     request.threads = qMax(1, QThread::idealThreadCount());
 
-    const auto failure = PointRecord::run(request, positional.at(1), {});
-    if (!failure) {
-        out << QDir::toNativeSeparators(positional.at(1)) << u": "_s << request.rows.size() << u" 行\n"_s;
-        return 0;
-    }
-    err << plain(failure->message) << u'\n';
-    for (const QString& line : failure->badDetails)
-        err << line << u'\n';
-    if (!failure->detail.isEmpty() && failure->detail != failure->message)
-        err << plain(failure->detail) << u'\n';
-    return 1;
+    return reportWorkbookRun(PointRecord::run(request, positional.at(1), {}), positional.at(1),
+                             request.rows.size(), out, err);
 }
 
 } // namespace
