@@ -4,8 +4,16 @@
 set -euo pipefail
 
 ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
-BUILD_DIR="${BUILD_DIR:-$ROOT/build}"
 BUILD_TYPE="${BUILD_TYPE:-Release}"
+if [ "$BUILD_TYPE" = "Sanitize" ]; then
+  BUILD_DIR="${BUILD_DIR:-$ROOT/build-sanitize}"
+  # Qt and fontconfig keep caches alive until exit; those are not our leaks.
+  export ASAN_OPTIONS="${ASAN_OPTIONS:-detect_leaks=1:abort_on_error=1:detect_stack_use_after_return=0}"
+  export LSAN_OPTIONS="${LSAN_OPTIONS:-suppressions=$ROOT/tools/lsan.supp:print_suppressions=0}"
+  export UBSAN_OPTIONS="${UBSAN_OPTIONS:-print_stacktrace=1:halt_on_error=1}"
+else
+  BUILD_DIR="${BUILD_DIR:-$ROOT/build}"
+fi
 
 PACKAGES=(
   g++ cmake ninja-build pkg-config
