@@ -5,9 +5,11 @@
 #include "delivery/index_check.h"
 #include "delivery/photo_header.h"
 #include "excel/workbook.h"
+#include "excel/xlsx_package.h"
 #include "viewer/thumbnailer.h"
 
 #include <algorithm>
+#include <string_view>
 
 using namespace Qt::StringLiterals;
 
@@ -43,11 +45,29 @@ void readWorkbook(Workbook& book) {
     book.toBytes();
 }
 
+// Compressed parts hide the XML from the mutator, so text input replaces the XML parts of
+// a valid package in turn, and the package is opened as a file would be.
+QByteArray packageWithParts(std::string_view input) {
+    static const QByteArray blank = Workbook::createBlank({u"写真帳"_s}).toBytes();
+    XlsxPackage package = XlsxPackage::fromZip(blank, u"blank"_s);
+    for (const char* part : {"xl/worksheets/sheet1.xml", "xl/workbook.xml", "xl/styles.xml",
+                             "xl/_rels/workbook.xml.rels", "[Content_Types].xml"}) {
+        const size_t end = input.find(PartMarker);
+        package.setBytes(part, QByteArray(input.data(), qsizetype(std::min(end, input.size()))));
+        if (end == std::string_view::npos) break;
+        input.remove_prefix(end + sizeof(PartMarker) - 1);
+    }
+    return package.toZip();
+}
+
 } // namespace
 
 void workbook(const uint8_t* data, size_t size) {
+    const std::string_view input(reinterpret_cast<const char*>(data), size);
     try {
-        Workbook book = Workbook::open(inputFile(data, size, u"template.xlsx"_s));
+        Workbook book = input.starts_with("PK")
+                            ? Workbook::open(inputFile(data, size, u"template.xlsx"_s))
+                            : Workbook::fromBytes(packageWithParts(input), u"template.xlsx"_s);
         readWorkbook(book);
     } catch (const AppError&) {
     }

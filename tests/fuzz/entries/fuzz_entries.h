@@ -33,6 +33,8 @@ std::span<const Target> targets();
 
 // Splits the classified input into the ".spd" file and its companion.
 inline constexpr char CompanionMarker[] = "\n@@companion@@\n";
+// Splits workbook input that is no zip into the XML parts it stands for.
+inline constexpr char PartMarker[] = "\n@@part@@\n";
 
 // Writes the bytes to `name` in a folder made once for the whole run, replacing the last
 // input of that name, and answers its path.
