@@ -129,12 +129,14 @@ TEST_F(PhotoCopyTest, HostileInformationLinesNeverWriteOutsideTheChosenFolder) {
         PhotoCopy::copyRows(sheet, 1, sheet.dataRowCount(), folder.path() + u'/', true);
     EXPECT_EQ(summary.copied, hostile.size()) << summary.text().toStdString();
     EXPECT_TRUE(summary.skipped.isEmpty()) << summary.text().toStdString();
-    EXPECT_EQ(QDir(out.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot), QStringList{u"chosen"_s});
+    EXPECT_EQ(QDir(out.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot),
+              QStringList{u"chosen"_s});
     // Every copy is one sub-folder deep at most and inside the chosen folder.
     int files = 0;
-    for (const QFileInfo& entry : folder.entryInfoList(QDir::AllEntries | QDir::NoDotAndDotDot)) {
+    for (const QFileInfo& entry :
+         folder.entryInfoList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot)) {
         if (entry.isDir())
-            files += int(QDir(entry.filePath()).entryList(QDir::Files).size());
+            files += int(QDir(entry.filePath()).entryList(QDir::Files | QDir::Hidden).size());
         else
             ++files;
     }

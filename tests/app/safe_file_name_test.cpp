@@ -62,7 +62,8 @@ TEST(SafeFileName, EveryHostileTextBecomesOnePlainNameInsideItsFolder) {
         file.close();
         EXPECT_EQ(QFileInfo(file).absolutePath(), folder.absolutePath()) << shown;
     }
-    EXPECT_EQ(QDir(root.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot), QStringList{u"target"_s});
+    EXPECT_EQ(QDir(root.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot),
+              QStringList{u"target"_s});
 }
 
 TEST(SafeFileName, PlainNamesStayAsTheyAreAndCutNamesKeepTheirExtension) {
