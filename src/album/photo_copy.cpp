@@ -2,6 +2,7 @@
 
 #include "album/photo_paths.h"
 #include "app/album_sheet.h"
+#include "app/safe_file_name.h"
 #include "app/shared_routines.h"
 
 #include <QDir>
@@ -20,31 +21,6 @@ const QString CommandFailed =
     u"コピー元写真が存在しないか他の理由により為処理を中断しました。原因を調査して下さい。"_s;
 
 namespace {
-
-const QString ReplacementCharacter = u"_"_s;
-
-bool isForbidden(QChar c) {
-    return c.unicode() < 0x20 || QStringView(u"<>:\"/\\|?*").contains(c);
-}
-
-bool isDeviceName(const QString& component) {
-    static const QStringList devices = {u"CON"_s, u"PRN"_s, u"AUX"_s, u"NUL"_s};
-    const QString stem = component.section(u'.', 0, 0).trimmed().toUpper();
-    if (devices.contains(stem)) return true;
-    return stem.size() == 4 && (stem.startsWith(u"COM"_s) || stem.startsWith(u"LPT"_s)) &&
-           stem.at(3) >= u'1' && stem.at(3) <= u'9';
-}
-
-// One file or folder name that stays inside its folder on any system.
-QString safeComponent(const QString& text) {
-    QString safe = text;
-    for (QChar& c : safe)
-        if (isForbidden(c)) c = ReplacementCharacter.at(0);
-    for (qsizetype i = safe.size() - 1; i >= 0 && (safe.at(i) == u'.' || safe.at(i) == u' '); --i)
-        safe[i] = ReplacementCharacter.at(0);
-    if (isDeviceName(safe)) safe.prepend(ReplacementCharacter);
-    return safe;
-}
 
 // The copy replaces an existing file only once it is complete.
 QString copyFile(const QString& source, const QString& destination) {
@@ -83,13 +59,13 @@ QString ruleName(const QString& info, const QString& photoPath) {
 
 Target target(const QString& builtName, bool splitByHyphen) {
     Target result;
-    result.name = safeComponent(builtName);
+    result.name = SafeFileName::make(builtName);
     result.adjusted = result.name != builtName;
     if (splitByHyphen) {
         const qsizetype hyphen = result.name.indexOf(u'-');
         if (hyphen > 0) {
             const QString before = result.name.left(hyphen);
-            result.subFolder = safeComponent(before);
+            result.subFolder = SafeFileName::make(before);
             result.adjusted = result.adjusted || result.subFolder != before;
         }
     }
@@ -103,7 +79,8 @@ Summary copyRows(const AlbumSheet& sheet, int first, int last, const QString& fo
     const QDir base(folder);
     for (int r = first; r <= last; ++r) {
         const QString source = sheet.text(r, AlbumColumn::Path);
-        const Target where = target(ruleName(sheet.text(r, AlbumColumn::Info), source), splitByHyphen);
+        const QString built = ruleName(sheet.text(r, AlbumColumn::Info), source);
+        const Target where = target(built, splitByHyphen);
         const QString relative = where.subFolder.isEmpty() ? where.name : where.subFolder + u'/' + where.name;
         const QString destination = base.filePath(relative);
         const auto skip = [&](const QString& reason) { summary.skipped.append({r, reason}); };
@@ -112,7 +89,7 @@ Summary copyRows(const AlbumSheet& sheet, int first, int last, const QString& fo
             ++summary.rowsWithoutPhoto;
         } else if (!QFileInfo(source).isFile()) {
             skip(u"コピー元の写真がありません："_s + source);
-        } else if (where.name.isEmpty()) {
+        } else if (built.isEmpty()) {
             skip(u"コピー先の名前を作れません"_s);
         } else if (QFileInfo(source).canonicalFilePath() == QFileInfo(destination).canonicalFilePath()) {
             skip(u"コピー元とコピー先が同じファイルです："_s + relative);

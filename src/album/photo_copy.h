@@ -18,8 +18,8 @@ extern const QString CommandFailed; // the message when the command itself fails
 // Lines 2, 1 and 8 joined, with ".jpg"; the photo's own file name when those lines are empty.
 QString ruleName(const QString& info, const QString& photoPath);
 
-// Where a built name goes inside the chosen folder. Separators, characters Windows forbids,
-// trailing dots or blanks and device names are replaced, so nothing lands outside the folder.
+// Where a built name goes inside the chosen folder, made plain by SafeFileName so nothing
+// lands outside the folder.
 struct Target {
     QString subFolder; // empty, or one folder name
     QString name;

@@ -39,10 +39,14 @@ QString writeFailureReason(const QString& path) {
     return u"書き込めませんでした（ディスクの空きが足りない可能性があります）。"_s;
 }
 
-QByteArray readWholeFile(const QString& path, const QString& headline) {
+QByteArray readWholeFile(const QString& path, const QString& headline, qint64 maxBytes) {
     QFile file(path);
     if (!QFileInfo(path).isFile() || !file.open(QIODevice::ReadOnly))
         throw AppError(fileFailure(headline, path, readFailureReason(path)));
+    if (maxBytes >= 0 && file.size() > maxBytes)
+        throw AppError(
+            fileFailure(headline, path,
+                        u"ファイルが大きすぎます（"_s + QString::number(maxBytes / 1024) + u" KB 超）。"_s));
     const QByteArray bytes = file.readAll();
     if (file.error() != QFileDevice::NoError)
         throw AppError(fileFailure(headline, path, u"ファイルを読み取れませんでした。"_s));

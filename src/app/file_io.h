@@ -7,7 +7,9 @@
 // whose text is the headline, the file and the reason, one a line.
 QString fileFailure(const QString& headline, const QString& path, const QString& reason);
 
-QByteArray readWholeFile(const QString& path, const QString& headline);
+// A file larger than maxBytes (when given) is refused before it is read: for files the
+// program keeps itself, where such a size can only mean the wrong file.
+QByteArray readWholeFile(const QString& path, const QString& headline, qint64 maxBytes = -1);
 // Written to a temporary file and renamed into place, so a crash or a full disk never leaves
 // half a file behind.
 void writeFileAtomically(const QString& path, const QByteArray& bytes, const QString& headline);

@@ -31,6 +31,8 @@ constexpr int MaxCapacity = 32767; // row numbers are 16-bit wherever the album 
 
 const QString ProgramFileReadHeadline = u"ファイルを読み込めませんでした。"_s;
 const QString ProgramFileWriteHeadline = u"ファイルを保存できませんでした。"_s;
+// Far beyond any dictionary or bookmark list a user gathers.
+constexpr qint64 ProgramFileMaxBytes = 32 * 1024 * 1024;
 
 // A program file whose content later commands own: read as it is, created when missing.
 QByteArray readKeptFile(Workspace& workspace, Prompts& prompts, const QString& name,
@@ -41,7 +43,7 @@ QByteArray readKeptFile(Workspace& workspace, Prompts& prompts, const QString& n
             writeFileAtomically(path, initial, ProgramFileWriteHeadline);
             return initial;
         }
-        return readWholeFile(path, ProgramFileReadHeadline);
+        return readWholeFile(path, ProgramFileReadHeadline, ProgramFileMaxBytes);
     } catch (const AppError& error) {
         if (QFileInfo::exists(path)) workspace.UnreadableProgramFiles << name;
         prompts.tell(error.message(), ErrorTitle, Prompts::Icon::Critical);

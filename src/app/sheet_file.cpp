@@ -7,6 +7,9 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 
+#include <cmath>
+#include <limits>
+
 using namespace Qt::StringLiterals;
 
 namespace {
@@ -14,6 +17,8 @@ namespace {
 const QString FormatName = u"tovenla2-sheet"_s;
 const QString LoadHeadline = u"ファイルを読み込めませんでした。"_s;
 const QString SaveHeadline = u"ファイルを保存できませんでした。"_s;
+// The widest grid the program saves has four columns.
+constexpr int MaxColumns = 256;
 
 QByteArray jsonString(const QString& text) {
     // An array of one string is the simplest way to get Qt's exact JSON escaping.
@@ -65,13 +70,16 @@ SheetContent parse(const QByteArray& bytes) {
 
     SheetContent content;
     content.columns = root.value(u"columns"_s).toInt(0);
-    if (content.columns < 1) notASheet(u"列数が読めません"_s);
+    // Every row holds all columns, so an absurd count would be allocated once per row.
+    if (content.columns < 1 || content.columns > MaxColumns) notASheet(u"列数が読めません"_s);
     const QJsonValue rowsValue = root.value(u"rows"_s);
     if (!rowsValue.isArray()) notASheet(u"行がありません"_s);
     for (const QJsonValue& rowValue : rowsValue.toArray()) {
         const QJsonObject rowObject = rowValue.toObject();
         const double rowNumber = rowObject.value(u"row"_s).toDouble(0);
-        if (rowNumber < 1 || rowNumber != int(rowNumber)) notASheet(u"行番号が正しくありません"_s);
+        if (!(rowNumber >= 1 && rowNumber <= std::numeric_limits<int>::max()) ||
+            rowNumber != std::floor(rowNumber))
+            notASheet(u"行番号が正しくありません"_s);
         const int row = int(rowNumber);
         if (content.rows.count(row)) notASheet(u"行 "_s + QString::number(row) + u" が重複しています"_s);
         const QJsonObject cellsObject = rowObject.value(u"cells"_s).toObject();

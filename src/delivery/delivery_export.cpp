@@ -9,8 +9,14 @@
 #include "delivery/photo_xml.h"
 
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QTemporaryDir>
+
+#ifdef Q_OS_LINUX
+#include <fcntl.h>
+#include <stdio.h>
+#endif
 
 using namespace Qt::StringLiterals;
 
@@ -25,6 +31,21 @@ const QString Cancelled = u"電子納品の出力を中止しました。"_s;
 namespace {
 
 const QString Unchanged = u"以前の PHOTO フォルダは変更していません。"_s;
+const QString StagingPattern = u".PHOTO-new-"_s;
+const QString AsidePattern = u".PHOTO-old-"_s;
+
+// Swaps two folders in one step where the system can, so that no moment exists without a
+// PHOTO folder.
+bool exchange(const QString& first, const QString& second) {
+#ifdef Q_OS_LINUX
+    return ::renameat2(AT_FDCWD, QFile::encodeName(first).constData(), AT_FDCWD,
+                       QFile::encodeName(second).constData(), RENAME_EXCHANGE) == 0;
+#else
+    Q_UNUSED(first);
+    Q_UNUSED(second);
+    return false;
+#endif
+}
 
 void makeFolder(const QString& path) {
     if (!QDir().mkdir(path))
@@ -49,9 +70,12 @@ struct Copier {
 // its name, and only then is the old one removed.
 QString swapIn(const QString& staging, const QString& target) {
     const QFileInfo old(target);
+    if ((old.exists() || old.isSymLink()) && exchange(staging, target))
+        return QDir(staging).removeRecursively() ? QString() : staging; // staging now holds the old one
     QString aside;
     if (old.exists() || old.isSymLink()) {
-        QTemporaryDir placeholder(old.absolutePath() + u"/.PHOTO-old-XXXXXX"_s);
+        QTemporaryDir placeholder(old.absolutePath() + u'/' + AsidePattern + u"XXXXXX"_s);
+        placeholder.setAutoRemove(false); // it takes the previous delivery, which must outlive this block
         aside = placeholder.path();
         if (!placeholder.isValid() || !QDir().rmdir(aside) || !QDir().rename(target, aside))
             throw AppError(fileFailure(u"以前の PHOTO フォルダを置き換えられませんでした。"_s, target,
@@ -68,8 +92,25 @@ QString swapIn(const QString& staging, const QString& target) {
 
 } // namespace
 
+void recoverInterrupted(const QString& folder) {
+    const QDir dir(folder);
+    const QString target = dir.filePath(FolderName);
+    const auto leftovers = [&](const QString& pattern) {
+        return dir.entryInfoList({pattern + u'*'}, QDir::Dirs | QDir::Hidden | QDir::NoDotAndDotDot,
+                                 QDir::Time);
+    };
+    for (const QFileInfo& aside : leftovers(AsidePattern)) {
+        const QFileInfo current(target);
+        if (!current.exists() && !current.isSymLink() && QDir().rename(aside.filePath(), target)) continue;
+        QDir(aside.filePath()).removeRecursively();
+    }
+    for (const QFileInfo& staging : leftovers(StagingPattern))
+        QDir(staging.filePath()).removeRecursively();
+}
+
 DeliveryResult run(const DeliveryRequest& request, const Progress& progress) {
     const QString target = QDir(request.folder).filePath(FolderName);
+    if (!request.folder.isEmpty() && QFileInfo(request.folder).isDir()) recoverInterrupted(request.folder);
     const bool hadPrevious = QFileInfo::exists(target);
     try {
         if (request.folder.isEmpty() || !QFileInfo(request.folder).isDir())
@@ -88,7 +129,7 @@ DeliveryResult run(const DeliveryRequest& request, const Progress& progress) {
         }
         const QByteArray xml = AnsiCodec::encode(plan.xml).bytes;
 
-        QTemporaryDir staging(QDir(request.folder).filePath(u".PHOTO-new-XXXXXX"_s));
+        QTemporaryDir staging(QDir(request.folder).filePath(StagingPattern + u"XXXXXX"_s));
         if (!staging.isValid())
             throw AppError(fileFailure(u"PHOTO フォルダを作成できませんでした。"_s, request.folder,
                                        writeFailureReason(QDir(request.folder).filePath(FolderName))));

@@ -45,6 +45,11 @@ using Progress = std::function<bool(qint64 copied, qint64 total)>;
 // was. Throws AppError with the reason.
 DeliveryResult run(const DeliveryRequest& request, const Progress& progress = {});
 
+// Puts right what an export killed half-way left in folder: the previous PHOTO folder comes
+// back if it was moved aside and no new one took its place; unfinished folders are removed.
+// Each export does this first.
+void recoverInterrupted(const QString& folder);
+
 // "error<TAB>code<TAB>album n 行目 (photo)<TAB>element<TAB>message" for a refusal's finding.
 QString refusalLine(const Finding& finding);
 

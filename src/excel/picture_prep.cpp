@@ -1,5 +1,7 @@
 #include "excel/picture_prep.h"
 
+#include "app/picture_limit.h"
+
 #include <QBuffer>
 #include <QFileInfo>
 #include <QImage>
@@ -36,6 +38,10 @@ PreparedPicture preparePicture(const PictureJob& job) {
     QSize size = reader.size();
     if (format.isEmpty() || !size.isValid()) {
         out.error = u"画像として読めません"_s;
+        return out;
+    }
+    if (!PictureLimit::allows(reader)) {
+        out.error = PictureLimit::TooLarge;
         return out;
     }
     const bool turned = reader.transformation() & QImageIOHandler::TransformationRotate90;

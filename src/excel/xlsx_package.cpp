@@ -5,6 +5,7 @@
 #include <zip.h>
 
 #include <algorithm>
+#include <string_view>
 
 using namespace Qt::StringLiterals;
 
@@ -31,9 +32,24 @@ bool isStoredUncompressed(const std::string& name) {
     });
 }
 
+// A part name must stay inside the package: relative, "/" between segments, no "." or "..",
+// no drive letter.
+bool isInsidePackage(const std::string& name) {
+    if (name.empty() || name.front() == '/' || name.find('\\') != std::string::npos) return false;
+    if (name.size() >= 2 && name[1] == ':') return false;
+    size_t start = 0;
+    while (start <= name.size()) {
+        const size_t end = std::min(name.find('/', start), name.size());
+        const std::string_view segment(name.data() + start, end - start);
+        if (segment == "." || segment == "..") return false;
+        start = end + 1;
+    }
+    return true;
+}
+
 } // namespace
 
-XlsxPackage XlsxPackage::fromZip(const QByteArray& zip, const QString& label) {
+XlsxPackage XlsxPackage::fromZip(const QByteArray& zip, const QString& label, qint64 maxExpandedBytes) {
     zip_error_t error;
     zip_error_init(&error);
     zip_source_t* source = zip_source_buffer_create(zip.constData(), zip_uint64_t(zip.size()), 0, &error);
@@ -51,18 +67,36 @@ XlsxPackage XlsxPackage::fromZip(const QByteArray& zip, const QString& label) {
         zip_stat_t stat;
         if (zip_stat_index(reader.archive, zip_uint64_t(i), 0, &stat) != 0)
             throw unreadable(label, u"壊れています。"_s);
-        const std::string name = stat.name;
-        if (!name.empty() && name.back() == '/') continue;
+        const std::string name = stat.name ? stat.name : "";
+        if (!isInsidePackage(name))
+            throw unreadable(label, u"パッケージの外を指す部品名があります: "_s + QString::fromUtf8(name));
+        if (name.back() == '/') continue;
         if ((stat.valid & ZIP_STAT_ENCRYPTION_METHOD) && stat.encryption_method != ZIP_EM_NONE)
             throw unreadable(label, u"暗号化されています。"_s);
-        expanded += qint64(stat.size);
-        if (expanded > MaxExpandedBytes) throw unreadable(label, u"展開すると大きすぎます（500 MB 超）。"_s);
-        QByteArray bytes(qsizetype(stat.size), Qt::Uninitialized);
+        const AppError tooLarge =
+            unreadable(label, u"展開すると大きすぎます（"_s +
+                                  QString::number(maxExpandedBytes / (1024 * 1024)) + u" MB 超）。"_s);
+        // The declared size is checked first, and the real bytes again as they come, since a
+        // crafted entry may declare less than it holds.
+        const bool sizeKnown = stat.valid & ZIP_STAT_SIZE;
+        if (sizeKnown && expanded + qint64(stat.size) > maxExpandedBytes) throw tooLarge;
         zip_file_t* file = zip_fopen_index(reader.archive, zip_uint64_t(i), 0);
         if (!file) throw unreadable(label, u"暗号化されているか、壊れています。"_s);
-        const zip_int64_t read = zip_fread(file, bytes.data(), stat.size);
+        QByteArray bytes;
+        if (sizeKnown) bytes.reserve(qsizetype(stat.size));
+        char chunk[1 << 16];
+        zip_int64_t read = 0;
+        while ((read = zip_fread(file, chunk, sizeof chunk)) > 0) {
+            expanded += read;
+            if (expanded > maxExpandedBytes) {
+                zip_fclose(file);
+                throw tooLarge;
+            }
+            bytes.append(chunk, qsizetype(read));
+        }
         zip_fclose(file);
-        if (read != zip_int64_t(stat.size)) throw unreadable(label, u"壊れています。"_s);
+        if (read < 0 || (sizeKnown && bytes.size() != qsizetype(stat.size)))
+            throw unreadable(label, u"壊れています。"_s);
         package.setBytes(name, std::move(bytes));
     }
     if (!package.has("[Content_Types].xml") || !package.has("xl/workbook.xml"))

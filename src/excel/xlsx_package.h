@@ -14,9 +14,12 @@
 // for; parts never parsed, or parsed but not changed, are written back exactly as read.
 class XlsxPackage {
 public:
-    // Throws AppError naming `label` when the bytes are no readable, unencrypted zip or would
-    // expand past the size limit.
-    static XlsxPackage fromZip(const QByteArray& zip, const QString& label);
+    static constexpr qint64 MaxExpandedBytes = 500LL * 1024 * 1024;
+
+    // Throws AppError naming `label` when the bytes are no readable, unencrypted zip, would
+    // expand past maxExpandedBytes, or name a part outside the package ("../x", "/x", "C:\\x").
+    static XlsxPackage fromZip(const QByteArray& zip, const QString& label,
+                               qint64 maxExpandedBytes = MaxExpandedBytes);
     QByteArray toZip() const;
 
     bool has(const std::string& name) const { return parts_.count(name) > 0; }
@@ -31,8 +34,6 @@ public:
     const pugi::xml_document& xml(const std::string& name) const;
     // A new XML part from text.
     pugi::xml_document& createXml(const std::string& name, const char* text);
-
-    static constexpr qint64 MaxExpandedBytes = 500LL * 1024 * 1024;
 
 private:
     struct Part {

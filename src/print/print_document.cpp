@@ -1,6 +1,7 @@
 #include "print/print_document.h"
 
 #include "app/app_error.h"
+#include "app/picture_limit.h"
 
 #include <QFontMetricsF>
 #include <QGuiApplication>
@@ -27,6 +28,8 @@ QSize uprightSize(QImageReader& reader) {
 std::shared_ptr<const PictureSource> PictureSource::fromFile(const QString& path) {
     QImageReader reader(path);
     reader.setAutoTransform(true);
+    if (!PictureLimit::allows(reader))
+        throw AppError(u"画像を読めません: "_s + path + u"\n"_s + PictureLimit::TooLarge);
     const QSize size = uprightSize(reader);
     if (!reader.canRead() || size.isEmpty())
         throw AppError(u"画像を読めません: "_s + path + u"\n"_s + reader.errorString());
@@ -51,6 +54,7 @@ QImage decodePicture(const PictureSource& picture, QSize maxSize) {
                    : picture.image.scaled(target, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
     QImageReader reader(picture.path);
     reader.setAutoTransform(true);
+    if (!PictureLimit::allows(reader)) return {}; // the file changed since it was measured
     // The scaled size applies before the EXIF turn: a turned picture is asked for turned back.
     QSize decoded = target;
     if (reader.transformation() & QImageIOHandler::TransformationRotate90) decoded.transpose();

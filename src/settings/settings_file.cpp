@@ -14,6 +14,8 @@ namespace {
 
 const QString kCannotRead = u"設定ファイルを読み込めません。"_s;
 const QString kCannotWrite = u"設定ファイルを書き込めません。"_s;
+// 250 short lines; a file many times that size is not a settings file.
+constexpr qint64 MaxFileBytes = 1024 * 1024;
 
 // Files made on Windows end lines in CR LF, others in LF, very old ones in CR alone. When LF
 // occurs it alone ends a line; a CR left before it is dropped with the blanks, so a file that
@@ -55,7 +57,7 @@ ReadResult ReadSettingsFile(const QString& path, bool startupRules) {
     if (!QFileInfo::exists(path)) {
         result.settings = Settings::defaults();
     } else {
-        const QByteArray bytes = readWholeFile(path, kCannotRead);
+        const QByteArray bytes = readWholeFile(path, kCannotRead, MaxFileBytes);
         result.existed = true;
         QList<int> badLines;
         result.settings = parse(bytes, &result.linesRead, &badLines);

@@ -1,6 +1,7 @@
 #include "survey/parcel_rows.h"
 
 #include "album/photo_paths.h"
+#include "app/safe_file_name.h"
 #include "survey/sima_pm_file.h"
 
 #include <array>
@@ -46,9 +47,7 @@ QString Result::capacityMessage() const {
 }
 
 QString photoPath(const QString& folder, const QString& fileName) {
-    if (fileName.isEmpty() || fileName == u"."_s || fileName == u".."_s) return {};
-    for (QChar c : fileName)
-        if (c.unicode() < 0x20 || u"\\/:*?\"<>|"_s.contains(c)) return {};
+    if (!SafeFileName::isPlain(fileName)) return {};
     if (folder.isEmpty()) return fileName;
     return PhotoPaths::join(folder, fileName);
 }

@@ -1,5 +1,7 @@
 #include "viewer/thumbnailer.h"
 
+#include "app/picture_limit.h"
+
 #include <QDateTime>
 #include <QFileInfo>
 #include <QImageReader>
@@ -35,6 +37,7 @@ QImage Thumbnailer::fitInto(const QImage& image, QSize box) {
 QImage Thumbnailer::decode(const QString& path, QSize box) {
     QImageReader reader(path);
     reader.setAutoTransform(true);
+    if (!PictureLimit::allows(reader)) return {};
     const QSize stored = reader.size();
     if (stored.isValid() && !box.isEmpty()) {
         // The orientation is applied after decoding, so fit the stored picture into a box

@@ -116,3 +116,29 @@ TEST_F(PhotoCopyTest, APhotoIsNeverCopiedOntoItself) {
     ASSERT_EQ(summary.skipped.size(), 1);
     EXPECT_EQ(readBytes(source.filePath(u"IMG_1.JPG"_s)), "keep me");
 }
+
+TEST_F(PhotoCopyTest, HostileInformationLinesNeverWriteOutsideTheChosenFolder) {
+    const QStringList hostile = {
+        u"../../outside"_s, u"..\\..\\outside"_s, u"/tmp/abs"_s, u"C:\\x"_s,         u"CON"_s, u"com1"_s,
+        u"x. "_s,           u"a\tb\u0001"_s,      u".."_s,       QString(300, u'測')};
+    const QDir folder(QDir(out.path()).filePath(u"chosen"_s));
+    ASSERT_TRUE(QDir().mkpath(folder.path()));
+    for (int i = 0; i < hostile.size(); ++i)
+        row(i + 1, info(QString(), hostile.at(i) + u"-"_s + QString::number(i)));
+    const PhotoCopy::Summary summary =
+        PhotoCopy::copyRows(sheet, 1, sheet.dataRowCount(), folder.path() + u'/', true);
+    EXPECT_EQ(summary.copied, hostile.size()) << summary.text().toStdString();
+    EXPECT_TRUE(summary.skipped.isEmpty()) << summary.text().toStdString();
+    EXPECT_EQ(QDir(out.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot),
+              QStringList{u"chosen"_s});
+    // Every copy is one sub-folder deep at most and inside the chosen folder.
+    int files = 0;
+    for (const QFileInfo& entry :
+         folder.entryInfoList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot)) {
+        if (entry.isDir())
+            files += int(QDir(entry.filePath()).entryList(QDir::Files | QDir::Hidden).size());
+        else
+            ++files;
+    }
+    EXPECT_EQ(files, hostile.size());
+}

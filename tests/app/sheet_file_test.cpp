@@ -63,6 +63,24 @@ TEST(SheetFile, RefusesWhatIsNotASheetFile) {
         std::string::npos);
 }
 
+// A hand-edited file must be refused, not allocated or cast past the range of a row number.
+TEST(SheetFile, RefusesHugeColumnCountsAndRowNumbersBeyondRange) {
+    EXPECT_NE(failureOf(R"({"format": "tovenla2-sheet", "version": 1, "columns": 2000000000,
+        "rows": [{"row": 1, "cells": {}}]})"),
+              "accepted");
+    for (const char* row : {"1e10", "2147483648", "1.5", "-1e300"})
+        EXPECT_NE(
+            failureOf(
+                QByteArray(R"({"format": "tovenla2-sheet", "version": 1, "columns": 4, "rows": [{"row": )") +
+                row + R"(, "cells": {}}]})"),
+            "accepted")
+            << row;
+    EXPECT_EQ(SheetFile::parse(R"({"format": "tovenla2-sheet", "version": 1, "columns": 4,
+        "rows": [{"row": 2147483647, "cells": {"1": "x"}}]})")
+                  .lastRow(),
+              2147483647);
+}
+
 TEST(SheetFile, SaveReplacesAnExistingFileAndFailuresNameTheFile) {
     QTemporaryDir dir;
     const QString path = dir.filePath(u"album.dat"_s);

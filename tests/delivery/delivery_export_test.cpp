@@ -223,3 +223,23 @@ TEST_F(DeliveryExportTest, RefusesWhatWouldGiveNoUsableDelivery) {
     EXPECT_THROW(DeliveryExport::run(request), AppError);
     EXPECT_TRUE(entriesOf(out.path()).isEmpty());
 }
+
+TEST_F(DeliveryExportTest, WhatAKilledExportLeftIsPutRightByTheNextOne) {
+    const auto leave = [&](const QString& file, const QByteArray& bytes) {
+        QDir(out.path()).mkpath(QFileInfo(file).path());
+        writeBytes(out.filePath(file), bytes);
+    };
+    // Killed between moving the old folder aside and renaming the new one into place.
+    leave(u".PHOTO-old-abc123/PHOTO.XML"_s, "old index");
+    leave(u".PHOTO-new-def456/PIC/P0000001.JPG"_s, "half");
+    DeliveryExport::recoverInterrupted(out.path());
+    EXPECT_EQ(entriesOf(out.path()), QStringList{u"PHOTO"_s});
+    EXPECT_EQ(readBytes(photoFolder() + u"/PHOTO.XML"_s), "old index");
+
+    // With the old folder in place, leftovers are only removed, and an export does it itself.
+    leave(u".PHOTO-old-x/PHOTO.XML"_s, "older");
+    leave(u".PHOTO-new-y/PHOTO.XML"_s, "unfinished");
+    run({photoRow(photo(u"a.jpg"_s, 1))});
+    EXPECT_EQ(entriesOf(out.path()), QStringList{u"PHOTO"_s});
+    EXPECT_EQ(readBytes(pic(1)), readBytes(source.filePath(u"a.jpg"_s)));
+}

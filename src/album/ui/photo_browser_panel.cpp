@@ -2,6 +2,7 @@
 
 #include "album/photo_folder.h"
 #include "album/photo_paths.h"
+#include "app/picture_limit.h"
 #include "app/prompts.h"
 #include "app/workspace.h"
 
@@ -183,6 +184,7 @@ void PhotoBrowserPanel::showPreview(QListWidgetItem* item) {
     const QSize box = SS4_->viewport()->size();
     const QSize size = reader.size();
     if (size.isValid() && !box.isEmpty()) reader.setScaledSize(size.scaled(box, Qt::KeepAspectRatio));
-    const QImage image = reader.read(); // an unreadable picture leaves the preview empty
+    // An unreadable or oversized picture leaves the preview empty.
+    const QImage image = PictureLimit::allows(reader) ? reader.read() : QImage();
     SS4_->item(0, 0)->setData(Qt::DecorationRole, image.isNull() ? QVariant() : QVariant(image));
 }

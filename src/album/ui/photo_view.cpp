@@ -1,5 +1,7 @@
 #include "album/ui/photo_view.h"
 
+#include "app/picture_limit.h"
+
 #include <QImageReader>
 #include <QMouseEvent>
 #include <QPainter>
@@ -41,7 +43,7 @@ bool PhotoView::load(const QString& path) {
             reader.setScaledSize(scaled);
         }
     }
-    image_ = reader.read();
+    image_ = PictureLimit::allows(reader) ? reader.read() : QImage();
     zoom_.reset();
     update();
     return !image_.isNull();
