@@ -1,8 +1,10 @@
 #!/usr/bin/env bash
 # Album workbook benchmark: 100 camera JPEGs of 4000x3000 (3-5 MB) written as the fixed A4
 # workbook (34 pages) by `tovenla2 excel`, against openpyxl + Pillow building the same workbook
-# (reference_album.py), side by side in one run. Prints the medians, the time ratio, bytes a
-# photo and our peak memory.
+# (reference_album.py), side by side in one run; the same photos also as a field reconnaissance
+# report (`tovenla2 field-report --kind 0`) and as point records with a SIMA file of the album's
+# point names (`tovenla2 point-record`). Prints the medians, the time ratios, bytes a photo and
+# our peak memory.
 #   bench/excel/run.sh [RUNS]     (WORK=folder for photos and output, default /tmp;
 #                                  BUILD_DIR=an existing Release build, default build-bench/)
 set -euo pipefail
@@ -67,15 +69,25 @@ print(",\n".join(rows))
 print("]}")
 PYEOF
 
+# The points of the album's line 1 names, CP932 as surveyors' SIMA files are.
+$PY - "$PHOTOS" "$WORK/points.SIM" <<'PYEOF'
+import sys
+count, path = int(sys.argv[1]), sys.argv[2]
+lines = ["G00,01,bench,"] + [
+    f"A01,{i},No.{i} 測点{i} 行1,{1000 + i * 12.3456:.4f},{-500 + i * 7.891:.4f},{10 + i / 8:.4f},"
+    for i in range(1, count + 1)] + ["Z00,end,"]
+open(path, "wb").write(("\r\n".join(lines) + "\r\n").encode("cp932"))
+PYEOF
+
 TEMPLATE="$BUILD_DIR/templates/写真帳ORG.xlsx"
 export TOVENLA_HOME="$WORK/home" QT_QPA_PLATFORM=offscreen
 median() { sort -n | awk '{a[NR]=$1} END {print (NR % 2) ? a[(NR+1)/2] : (a[NR/2] + a[NR/2+1]) / 2}'; }
 ratio() { awk -v a="$1" -v b="$2" 'BEGIN {printf "%.2f", a / b}'; }
 cat "$WORK"/photos/*.JPG >/dev/null # both read from the page cache
 
-ours=() peak=() cpu=() reference=() ref_peak=() ref_cpu=()
+ours=() peak=() cpu=() reference=() ref_peak=() ref_cpu=() field=() field_cpu=() points=() points_cpu=()
 for run in $(seq 1 "$RUNS"); do
-  rm -f "$WORK/ours.xlsx" "$WORK/reference.xlsx"
+  rm -f "$WORK/ours.xlsx" "$WORK/reference.xlsx" "$WORK/field.xlsx" "$WORK/points.xlsx"
   /usr/bin/time -f '%e %M %U %S' -o "$WORK/time.txt" \
     "$BUILD_DIR/tovenla2" excel "$WORK/album.dat" "$WORK/ours.xlsx" --paper a4 >/dev/null
   read -r seconds kb user sys < "$WORK/time.txt"
@@ -84,7 +96,16 @@ for run in $(seq 1 "$RUNS"); do
     $PY "$ROOT/bench/excel/reference_album.py" "$TEMPLATE" "$WORK/album.dat" "$WORK/reference.xlsx"
   read -r seconds kb user sys < "$WORK/time.txt"
   reference+=("$seconds") ref_peak+=("$kb") ref_cpu+=("$(awk -v u="$user" -v s="$sys" 'BEGIN {print u + s}')")
-  echo "run $run: ours ${ours[-1]} s, reference ${reference[-1]} s"
+  /usr/bin/time -f '%e %U %S' -o "$WORK/time.txt" \
+    "$BUILD_DIR/tovenla2" field-report "$WORK/album.dat" "$WORK/field.xlsx" --kind 0 >/dev/null
+  read -r seconds user sys < "$WORK/time.txt"
+  field+=("$seconds") field_cpu+=("$(awk -v u="$user" -v s="$sys" 'BEGIN {print u + s}')")
+  /usr/bin/time -f '%e %U %S' -o "$WORK/time.txt" \
+    "$BUILD_DIR/tovenla2" point-record "$WORK/album.dat" "$WORK/points.xlsx" --sima "$WORK/points.SIM" >/dev/null
+  read -r seconds user sys < "$WORK/time.txt"
+  points+=("$seconds") points_cpu+=("$(awk -v u="$user" -v s="$sys" 'BEGIN {print u + s}')")
+  echo "run $run: ours ${ours[-1]} s, reference ${reference[-1]} s," \
+    "field report ${field[-1]} s, point records ${points[-1]} s"
 done
 
 media_bytes() { # the pictures inside a workbook
@@ -94,6 +115,10 @@ m_ours=$(printf '%s\n' "${ours[@]}" | median)
 m_ref=$(printf '%s\n' "${reference[@]}" | median)
 m_peak=$(printf '%s\n' "${peak[@]}" | median)
 m_ref_peak=$(printf '%s\n' "${ref_peak[@]}" | median)
+m_field=$(printf '%s\n' "${field[@]}" | median)
+m_points=$(printf '%s\n' "${points[@]}" | median)
+m_field_cpu=$(printf '%s\n' "${field_cpu[@]}" | median)
+m_points_cpu=$(printf '%s\n' "${points_cpu[@]}" | median)
 m_cpu=$(printf '%s\n' "${cpu[@]}" | median)
 m_ref_cpu=$(printf '%s\n' "${ref_cpu[@]}" | median)
 ours_photo=$(($(media_bytes "$WORK/ours.xlsx") / PHOTOS))
@@ -109,3 +134,7 @@ echo "  bytes a photo:             $((ours_photo / 1024)) KB against $((ref_phot
   "$(ratio "$ours_photo" "$ref_photo")x   (target <= 1.1)"
 echo "  workbook sizes:            $(($(stat -c %s "$WORK/ours.xlsx") / 1024)) KB," \
   "$(($(stat -c %s "$WORK/reference.xlsx") / 1024)) KB"
+echo "  field report, kind 0:      $m_field s, $(ratio "$m_field" "$m_ours")x the album workbook   (target <= 1.1);" \
+  "processor $m_field_cpu s, $(ratio "$m_field_cpu" "$m_cpu")x"
+echo "  point records with SIMA:   $m_points s, $(ratio "$m_points" "$m_ours")x the album workbook   (target <= 1.1);" \
+  "processor $m_points_cpu s, $(ratio "$m_points_cpu" "$m_cpu")x"
