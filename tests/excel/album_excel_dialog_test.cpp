@@ -2,7 +2,7 @@
 #include "excel/album_excel.h"
 #include "excel/ui/album_excel_dialog.h"
 #include "excel/workbook.h"
-#include "excel/workbook_opener.h"
+#include "support/recording_opener.h"
 #include "support/scripted_prompts.h"
 
 #include <QApplication>
@@ -20,15 +20,6 @@
 using namespace Qt::StringLiterals;
 
 namespace {
-
-struct RecordingOpener : WorkbookOpener {
-    QStringList opened;
-    bool works = true;
-    bool open(const QString& path) override {
-        opened << path;
-        return works;
-    }
-};
 
 struct Fixture {
     QTemporaryDir dir;

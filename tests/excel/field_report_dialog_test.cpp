@@ -3,7 +3,7 @@
 #include "excel/field_report.h"
 #include "excel/ui/field_report_dialog.h"
 #include "excel/workbook.h"
-#include "excel/workbook_opener.h"
+#include "support/recording_opener.h"
 #include "support/scripted_prompts.h"
 
 #include <QFileInfo>
@@ -18,14 +18,6 @@
 using namespace Qt::StringLiterals;
 
 namespace {
-
-struct RecordingOpener : WorkbookOpener {
-    QStringList opened;
-    bool open(const QString& path) override {
-        opened << path;
-        return true;
-    }
-};
 
 struct Fixture {
     QTemporaryDir dir;

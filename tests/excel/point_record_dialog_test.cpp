@@ -1,7 +1,7 @@
 #include "app/workspace.h"
 #include "excel/ui/point_record_dialog.h"
 #include "excel/workbook.h"
-#include "excel/workbook_opener.h"
+#include "support/recording_opener.h"
 #include "support/scripted_prompts.h"
 
 #include <QCheckBox>
@@ -18,14 +18,6 @@
 using namespace Qt::StringLiterals;
 
 namespace {
-
-struct RecordingOpener : WorkbookOpener {
-    QStringList opened;
-    bool open(const QString& path) override {
-        opened << path;
-        return true;
-    }
-};
 
 struct Fixture {
     QTemporaryDir dir;

@@ -1,5 +1,5 @@
 #include "app/workspace.h"
-#include "excel/workbook_opener.h"
+#include "support/recording_opener.h"
 #include "support/scripted_prompts.h"
 #include "support/test_files.h"
 #include "survey/real_estate_report.h"
@@ -21,15 +21,6 @@
 using namespace Qt::StringLiterals;
 
 namespace {
-
-class RecordingOpener : public WorkbookOpener {
-public:
-    bool open(const QString& path) override {
-        opened << path;
-        return true;
-    }
-    QStringList opened;
-};
 
 class SimaDialogsTest : public testing::Test {
 protected:
