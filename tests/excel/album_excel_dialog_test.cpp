@@ -2,8 +2,7 @@
 #include "excel/album_excel.h"
 #include "excel/ui/album_excel_dialog.h"
 #include "excel/workbook.h"
-#include "support/recording_opener.h"
-#include "support/scripted_prompts.h"
+#include "support/workbook_dialog_fixture.h"
 
 #include <QApplication>
 #include <QDir>
@@ -21,24 +20,14 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-struct Fixture {
-    QTemporaryDir dir;
-    Workspace workspace{dir.path()};
-    ScriptedPrompts prompts;
-    RecordingOpener opener;
-
+struct Fixture : WorkbookDialogFixture {
     Fixture() {
-        const QString photo = dir.filePath(u"p.jpg"_s);
-        QImage image(64, 48, QImage::Format_RGB32);
-        image.fill(Qt::red);
-        image.save(photo);
         QList<AlbumRow> rows(2);
         rows[0].info = u"一行目\r\n"_s;
         rows[0].path = photo;
         rows[1].info = u"二行目\r\n"_s;
         rows[1].path = dir.filePath(u"gone.jpg"_s);
-        workspace.replaceRows(u"test"_s, rows, 0);
-        workspace.UpdateRowTotal();
+        setRows(rows);
         workspace.settings.setItem(SettingItem::PaperLayout, SettingValue::number(1));
     }
 };

@@ -3,8 +3,7 @@
 #include "excel/field_report.h"
 #include "excel/ui/field_report_dialog.h"
 #include "excel/workbook.h"
-#include "support/recording_opener.h"
-#include "support/scripted_prompts.h"
+#include "support/workbook_dialog_fixture.h"
 
 #include <QFileInfo>
 #include <QImage>
@@ -19,23 +18,13 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-struct Fixture {
-    QTemporaryDir dir;
-    Workspace workspace{dir.path()};
-    ScriptedPrompts prompts;
-    RecordingOpener opener;
-
+struct Fixture : WorkbookDialogFixture {
     explicit Fixture(int storedKind = 0) {
-        const QString photo = dir.filePath(u"p.jpg"_s);
-        QImage image(64, 48, QImage::Format_RGB32);
-        image.fill(Qt::red);
-        image.save(photo);
         QList<AlbumRow> rows(3);
         rows[0].info = u"12-3-45\r\n二\r\n"_s;
         for (AlbumRow& row : rows)
             row.path = photo;
-        workspace.replaceRows(u"test"_s, rows, 0);
-        workspace.UpdateRowTotal();
+        setRows(rows);
         workspace.CurrentFolder = dir.path();
         workspace.settings.setItem(SettingItem::FieldReportKind, SettingValue::number(storedKind));
     }

@@ -1,8 +1,7 @@
 #include "app/workspace.h"
 #include "excel/ui/point_record_dialog.h"
 #include "excel/workbook.h"
-#include "support/recording_opener.h"
-#include "support/scripted_prompts.h"
+#include "support/workbook_dialog_fixture.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -19,22 +18,12 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-struct Fixture {
-    QTemporaryDir dir;
-    Workspace workspace{dir.path()};
-    ScriptedPrompts prompts;
-    RecordingOpener opener;
-
+struct Fixture : WorkbookDialogFixture {
     Fixture() {
-        const QString photo = dir.filePath(u"p.jpg"_s);
-        QImage image(64, 48, QImage::Format_RGB32);
-        image.fill(Qt::red);
-        image.save(photo);
         QList<AlbumRow> rows(1);
         rows[0].info = u"K1\r\n"_s;
         rows[0].path = photo;
-        workspace.replaceRows(u"test"_s, rows, 0);
-        workspace.UpdateRowTotal();
+        setRows(rows);
         workspace.settings.setItem(SettingItem::PointRecordWorkName, SettingValue::string(u"前回の作業"_s));
     }
 };
