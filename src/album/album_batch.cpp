@@ -136,9 +136,11 @@ int copyPhotos(const QStringList& arguments, const QString& programFolder, QText
     Workspace workspace(programFolder);
     readAlbumInto(workspace, albumPath, false);
     if (!QDir().mkpath(folder)) throw AppError(u"コピー先のフォルダを作成できません。\n"_s + shown(folder));
+    OutputGuard guard = photoGuard(workspace.SS1.rows());
+    guard.keep(albumPath, OutputGuard::Album);
     const PhotoCopy::Summary summary =
         PhotoCopy::copyRows(workspace.SS1, 1, workspace.AlbumRowCount, folder,
-                            workspace.settings.itemIsOn(SettingItem::SplitByHyphen));
+                            workspace.settings.itemIsOn(SettingItem::SplitByHyphen), guard);
     err << lines(summary.text()) << u'\n';
     out << shown(folder) << u": "_s << summary.copied << u" 枚コピーしました\n"_s;
     return summary.complete() ? 0 : 3;

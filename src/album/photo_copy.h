@@ -6,6 +6,7 @@
 #include <functional>
 
 class AlbumSheet;
+class OutputGuard;
 
 // Copying the album's photos into one folder under names made from their information lines,
 // optionally into sub-folders named by the part of the name before its first hyphen.
@@ -58,8 +59,11 @@ struct Summary {
 using Progress = std::function<void(int done)>;
 
 // Copies the photos of rows first..last into folder. Failures of single rows are skipped and
-// reported in the summary; a later row of the same name replaces the earlier copy.
+// reported in the summary; a later row of the same name replaces the earlier copy. A copy
+// never goes over a file the guard keeps, except a photo that the run itself copies away:
+// such a photo is read before its name takes another row's copy, so swapped and chained
+// names give every row its own picture.
 Summary copyRows(const AlbumSheet& sheet, int first, int last, const QString& folder, bool splitByHyphen,
-                 const Progress& progress = {});
+                 const OutputGuard& guard, const Progress& progress = {});
 
 } // namespace PhotoCopy

@@ -1,19 +1,13 @@
 #include "app/file_io.h"
 
 #include "app/app_error.h"
+#include "app/atomic_file.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
-#include <QTemporaryFile>
 
-#include <filesystem>
-#include <system_error>
-
-#ifdef Q_OS_UNIX
 #include <sys/stat.h>
-#endif
 
 using namespace Qt::StringLiterals;
 
@@ -54,40 +48,24 @@ QByteArray readWholeFile(const QString& path, const QString& headline, qint64 ma
 }
 
 void writeFileAtomically(const QString& path, const QByteArray& bytes, const QString& headline) {
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
-        throw AppError(fileFailure(headline, path, writeFailureReason(path)));
-    if (file.write(bytes) != bytes.size()) {
-        file.cancelWriting();
-        throw AppError(fileFailure(headline, path, writeFailureReason(path)));
-    }
-    if (!file.commit()) throw AppError(fileFailure(headline, path, writeFailureReason(path)));
+    AtomicFile file(path, headline);
+    file.write(bytes);
+    file.commit();
 }
 
 void writeReplaceableFile(const QString& path, const QByteArray& bytes, const QString& headline) {
-    QTemporaryFile file(path + u".XXXXXX"_s);
-    if (!file.open() || file.write(bytes) != bytes.size() || !file.flush())
-        throw AppError(fileFailure(headline, path, writeFailureReason(path)));
-    file.close();
-    // Renaming over the old file is atomic; QFile::rename would refuse to replace it.
-    std::error_code failure;
-    std::filesystem::rename(std::filesystem::path(file.fileName().toStdU16String()),
-                            std::filesystem::path(path.toStdU16String()), failure);
-    if (failure) throw AppError(fileFailure(headline, path, writeFailureReason(path)));
-    file.setAutoRemove(false);
+    AtomicFile file(path, headline, AtomicFile::Sync::Later);
+    file.write(bytes);
+    file.commit();
+}
+
+std::optional<FileId> fileId(const QString& path) {
+    struct stat status {};
+    if (path.isEmpty() || ::stat(QFile::encodeName(path).constData(), &status) != 0) return std::nullopt;
+    return FileId{quint64(status.st_dev), quint64(status.st_ino)};
 }
 
 bool isSameFile(const QString& first, const QString& second) {
-#ifdef Q_OS_UNIX
-    struct stat a {};
-    struct stat b {};
-    if (::stat(QFile::encodeName(first).constData(), &a) != 0 ||
-        ::stat(QFile::encodeName(second).constData(), &b) != 0)
-        return false;
-    return a.st_dev == b.st_dev && a.st_ino == b.st_ino;
-#else
-    const QString canonical = QFileInfo(first).canonicalFilePath();
-    return !canonical.isEmpty() &&
-           canonical.compare(QFileInfo(second).canonicalFilePath(), Qt::CaseInsensitive) == 0;
-#endif
+    const std::optional<FileId> a = fileId(first);
+    return a && a == fileId(second);
 }

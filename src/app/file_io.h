@@ -3,6 +3,8 @@
 #include <QByteArray>
 #include <QString>
 
+#include <optional>
+
 // Whole-file reading and writing for every file the program keeps. Failures throw AppError
 // whose text is the headline, the file and the reason, one a line.
 QString fileFailure(const QString& headline, const QString& path, const QString& reason);
@@ -16,6 +18,15 @@ void writeFileAtomically(const QString& path, const QByteArray& bytes, const QSt
 // Also never half a file, but without waiting for the disk: for files made again when lost
 // (caches), where waiting on every write would cost more than the file saves.
 void writeReplaceableFile(const QString& path, const QByteArray& bytes, const QString& headline);
+
+// What a file is on the disk, whatever the spelling or link that names it.
+struct FileId {
+    quint64 device = 0;
+    quint64 inode = 0;
+    bool operator==(const FileId&) const = default;
+};
+// Nothing for a path that names no existing file.
+std::optional<FileId> fileId(const QString& path);
 
 // True when both paths name one existing file, also through links or different spellings.
 bool isSameFile(const QString& first, const QString& second);

@@ -99,6 +99,19 @@ QString Workspace::programFile(const QString& name) const {
     return QDir(programFolder_).filePath(name);
 }
 
+OutputGuard photoGuard(const QList<AlbumRow>& rows) {
+    OutputGuard guard;
+    for (const AlbumRow& row : rows)
+        guard.keep(row.path, OutputGuard::Photo);
+    return guard;
+}
+
+OutputGuard Workspace::outputGuard() const {
+    OutputGuard guard = photoGuard(SS1.rows());
+    guard.keep(AlbumFilePath, OutputGuard::OpenAlbum);
+    return guard;
+}
+
 int Workspace::UpdateRowTotal() {
     AlbumRowCount = SS1.dataRowCount();
     Q_EMIT rowTotalChanged(rowTotalText(AlbumRowCount));

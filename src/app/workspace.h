@@ -2,6 +2,7 @@
 
 #include "album/bookmarks.h"
 #include "app/album_sheet.h"
+#include "app/output_guard.h"
 #include "settings/phrase_book.h"
 #include "settings/settings.h"
 
@@ -23,6 +24,9 @@ public:
     const QString& programFolder() const { return programFolder_; }
     // A file beside the program: "tovenla.ini", "add.dat", "MJRT.dat", ...
     QString programFile(const QString& name) const;
+
+    // What an output chosen in a window must never replace: the open album and its photos.
+    OutputGuard outputGuard() const;
 
     // Sets AlbumRowCount from the sheet and announces the status text.
     int UpdateRowTotal();
@@ -75,3 +79,6 @@ Q_SIGNALS:
 private:
     QString programFolder_;
 };
+
+// The guard of a run over album rows: each row's photo is kept.
+OutputGuard photoGuard(const QList<AlbumRow>& rows);

@@ -13,7 +13,7 @@ using Progress = std::function<bool(qint64 copied)>;
 
 enum class Outcome { Done, Stopped };
 
-// The target must not exist yet. Throws AppError naming the file and the reason.
+// Throws AppError naming the file and the reason; a failed or stopped copy leaves no file.
 Outcome copy(const QString& source, const QString& target, const Progress& progress);
 
 // Writes everything of the file system holding folder to the disk.

@@ -1,5 +1,6 @@
 #include "album/photo_copy.h"
 #include "app/album_sheet.h"
+#include "app/workspace.h"
 #include "support/test_files.h"
 
 #include <QDir>
@@ -28,8 +29,10 @@ protected:
         sheet.setText(r, AlbumColumn::Info, infoText);
     }
     QString target(const QString& relative) const { return QDir(out.path()).filePath(relative); }
-    PhotoCopy::Summary copy(bool split = false) {
-        return PhotoCopy::copyRows(sheet, 1, sheet.dataRowCount(), out.path() + u'/', split);
+    PhotoCopy::Summary copy(bool split = false) { return copyInto(out.path() + u'/', split); }
+    PhotoCopy::Summary copyInto(const QString& folder, bool split = false, int first = 1) {
+        return PhotoCopy::copyRows(sheet, first, sheet.dataRowCount(), folder, split,
+                                   photoGuard(sheet.rows()));
     }
 
     QTemporaryDir source;
@@ -111,7 +114,7 @@ TEST_F(PhotoCopyTest, ALaterRowOfTheSameNameReplacesTheCopyAndIsReported) {
 
 TEST_F(PhotoCopyTest, APhotoIsNeverCopiedOntoItself) {
     row(1, QString(), "keep me");
-    const PhotoCopy::Summary summary = PhotoCopy::copyRows(sheet, 1, 1, source.path(), false);
+    const PhotoCopy::Summary summary = copyInto(source.path());
     EXPECT_EQ(summary.copied, 0);
     ASSERT_EQ(summary.skipped.size(), 1);
     EXPECT_EQ(readBytes(source.filePath(u"IMG_1.JPG"_s)), "keep me");
@@ -125,8 +128,7 @@ TEST_F(PhotoCopyTest, HostileInformationLinesNeverWriteOutsideTheChosenFolder) {
     ASSERT_TRUE(QDir().mkpath(folder.path()));
     for (int i = 0; i < hostile.size(); ++i)
         row(i + 1, info(QString(), hostile.at(i) + u"-"_s + QString::number(i)));
-    const PhotoCopy::Summary summary =
-        PhotoCopy::copyRows(sheet, 1, sheet.dataRowCount(), folder.path() + u'/', true);
+    const PhotoCopy::Summary summary = copyInto(folder.path() + u'/', true);
     EXPECT_EQ(summary.copied, hostile.size()) << summary.text().toStdString();
     EXPECT_TRUE(summary.skipped.isEmpty()) << summary.text().toStdString();
     EXPECT_EQ(QDir(out.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot),
@@ -141,4 +143,39 @@ TEST_F(PhotoCopyTest, HostileInformationLinesNeverWriteOutsideTheChosenFolder) {
             ++files;
     }
     EXPECT_EQ(files, hostile.size());
+}
+
+TEST_F(PhotoCopyTest, SwappedAndChainedNamesGiveEveryRowItsOwnPicture) {
+    // Copied into their own folder, each row takes the name of the next row's photo: A.jpg's
+    // picture becomes B.jpg, B.jpg's becomes C.jpg and C.jpg's becomes A.jpg.
+    const QStringList names{u"A"_s, u"B"_s, u"C"_s};
+    for (int r = 1; r <= 3; ++r) {
+        const QString photo = source.filePath(names.at(r - 1) + u".jpg"_s);
+        writeBytes(photo, names.at(r - 1).toLatin1());
+        sheet.setText(r, AlbumColumn::Path, photo);
+        sheet.setText(r, AlbumColumn::Info, info(QString(), names.at(r % 3)));
+    }
+    PhotoCopy::Summary summary = copyInto(source.path());
+    EXPECT_EQ(summary.copied, 3) << summary.text().toStdString();
+    EXPECT_EQ(readBytes(source.filePath(u"B.jpg"_s)), "A");
+    EXPECT_EQ(readBytes(source.filePath(u"C.jpg"_s)), "B");
+    EXPECT_EQ(readBytes(source.filePath(u"A.jpg"_s)), "C");
+
+    // A run over part of the album never replaces a photo that no row of the run reads.
+    summary = copyInto(source.path(), false, 3);
+    ASSERT_EQ(summary.skipped.size(), 1) << summary.text().toStdString();
+    EXPECT_EQ(summary.skipped[0].row, 3);
+    EXPECT_EQ(readBytes(source.filePath(u"A.jpg"_s)), "C") << "row 1's photo is kept";
+    EXPECT_EQ(QDir(source.path()).entryList(QDir::Files | QDir::Hidden).size(), 3) << "no staged copy left";
+}
+
+TEST_F(PhotoCopyTest, ARelativeFolderIsTakenFromWhereTheCommandRuns) {
+    row(1, info(u"1"_s, u"K-"_s));
+    const QString previous = QDir::currentPath();
+    QDir::setCurrent(out.path());
+    const PhotoCopy::Summary summary = copyInto(u"out/copies"_s, true);
+    QDir::setCurrent(previous);
+    EXPECT_EQ(summary.copied, 1) << summary.text().toStdString();
+    EXPECT_TRUE(QFileInfo::exists(target(u"out/copies/K/K-1.jpg"_s)));
+    EXPECT_FALSE(QFileInfo::exists(target(u"out/copies/out"_s)));
 }

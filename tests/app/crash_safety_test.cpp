@@ -101,7 +101,7 @@ writers() {
                  sheet.setText(i + 1, AlbumColumn::Path, rows[i].path);
                  sheet.setText(i + 1, AlbumColumn::Info, rows[i].info);
              }
-             PhotoCopy::copyRows(sheet, 1, int(rows.size()), target, false);
+             PhotoCopy::copyRows(sheet, 1, int(rows.size()), target, false, photoGuard(sheet.rows()));
          }},
         {"delivery",
          [](const QString& work, const QString& target, int version) {

@@ -43,7 +43,8 @@ void DialogSamN2::run() {
     QApplication::setOverrideCursor(Qt::WaitCursor);
     summary_ =
         PhotoCopy::copyRows(workspace_.SS1, first, last, workspace_.ChosenFolder,
-                            workspace_.settings.itemIsOn(SettingItem::SplitByHyphen), [this](int done) {
+                            workspace_.settings.itemIsOn(SettingItem::SplitByHyphen),
+                            workspace_.outputGuard(), [this](int done) {
                                 ProgressBar1_->setValue(done);
                                 QApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
                             });

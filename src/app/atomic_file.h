@@ -1,0 +1,53 @@
+#pragma once
+
+#include <QByteArrayView>
+#include <QString>
+
+#include <functional>
+
+// One output file, written beside its place without a name (or under a hidden temporary name
+// where the file system cannot do that) and renamed over the place only when every byte is
+// written. Every step (write, sync, close, rename) is checked; on any failure the old file
+// stays whole, the temporary file is removed and AppError names the file and the reason.
+// Destroying a writer that was not committed discards it.
+class AtomicFile {
+public:
+    enum class Sync {
+        Each, // the file is on the disk before it takes its place
+        Later // the caller syncs the whole file system once, or the file is only a cache
+    };
+
+    AtomicFile(const QString& path, QString headline, Sync sync = Sync::Each);
+    ~AtomicFile();
+    AtomicFile(const AtomicFile&) = delete;
+    AtomicFile& operator=(const AtomicFile&) = delete;
+
+    void write(QByteArrayView bytes);
+    // Appends the whole of source, by the kernel where it can; step gets the bytes copied so
+    // far and answers false to stop. False when stopped.
+    using Step = std::function<bool(qint64 copied)>;
+    bool copyFrom(const QString& source, const Step& step = {});
+
+    // Syncs the bytes to the disk (Sync::Each); the file is not in place yet.
+    void finish();
+    // Finishes if needed and puts the file in place.
+    void commit();
+
+    // Where the file goes: a symbolic link's target when the path was a link.
+    const QString& path() const { return path_; }
+
+private:
+    [[noreturn]] void fail(int error);
+    void open();
+    void discard();
+
+    QString path_;
+    QString headline_;
+    Sync sync_;
+    QString named_; // the temporary name, when the file system needs one
+    int fd_ = -1;
+    bool finished_ = false;
+};
+
+// The words of the program's messages for a failed system call's error number.
+QString systemErrorReason(int error);
