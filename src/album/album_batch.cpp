@@ -7,8 +7,8 @@
 #include "album/photo_folder.h"
 #include "album/photo_paths.h"
 #include "album/photo_placement.h"
+#include "app/album_lock.h"
 #include "app/app_error.h"
-#include "app/file_io.h"
 #include "app/session.h"
 #include "app/sheet_guard.h"
 #include "app/workspace.h"
@@ -53,13 +53,12 @@ int importCsv(const QStringList& arguments, const QString& programFolder, QTextS
         throw BatchUsageError(u"import-csv には CSV ファイルとアルバムファイルを指定して下さい。"_s);
     const QString& csvPath = arguments.at(0);
     const QString& albumPath = arguments.at(1);
-    if (isSameFile(csvPath, albumPath))
-        throw AppError(u"CSV ファイルとアルバムファイルが同じファイルです。CSV を上書きしないよう、"
-                       u"別のアルバムファイルを指定して下さい。\n"_s +
-                       shown(albumPath));
     Workspace workspace(programFolder);
     Session::readSettings(workspace);
     const CsvPhotoList list = readCsvPhotoList(csvPath, workspace.AlbumMaxRows);
+    OutputGuard guard = photoGuard(list.rows);
+    Session::keepProgramFiles(guard, workspace).keep(csvPath, OutputGuard::List).check(albumPath);
+    const AlbumLock lock(albumPath);
     if (!list.unreadableReport.isEmpty()) err << lines(list.unreadableReport) << u'\n';
     if (list.rows.isEmpty())
         throw AppError(SheetGuard::NoDataLong +
@@ -107,9 +106,12 @@ int place(const QStringList& arguments, const QString& programFolder, QTextStrea
     if (items.isEmpty()) throw BatchUsageError(u"place には写真かフォルダを一つ以上指定して下さい。"_s);
 
     Workspace workspace(programFolder);
+    const AlbumLock lock(albumPath);
     readAlbumInto(workspace, albumPath, true);
     QStringList leftOut;
     const QStringList photos = photosToPlace(items, leftOut);
+    OutputGuard guard = photoGuard(workspace.SS1.rows());
+    Session::keepProgramFiles(guard, workspace).keepAll(photos, OutputGuard::Photo).check(albumPath);
     if (startRow == 0) startRow = workspace.AlbumRowCount + 1;
 
     const PhotoPlacement::Result result = PhotoPlacement::placePaths(workspace, u"place"_s, photos, startRow);
@@ -137,7 +139,7 @@ int copyPhotos(const QStringList& arguments, const QString& programFolder, QText
     readAlbumInto(workspace, albumPath, false);
     if (!QDir().mkpath(folder)) throw AppError(u"コピー先のフォルダを作成できません。\n"_s + shown(folder));
     OutputGuard guard = photoGuard(workspace.SS1.rows());
-    guard.keep(albumPath, OutputGuard::Album);
+    Session::keepProgramFiles(guard, workspace).keep(albumPath, OutputGuard::Album);
     const PhotoCopy::Summary summary =
         PhotoCopy::copyRows(workspace.SS1, 1, workspace.AlbumRowCount, folder,
                             workspace.settings.itemIsOn(SettingItem::SplitByHyphen), guard);

@@ -2,10 +2,14 @@
 
 #include "album/album_file.h"
 #include "album/csv_photo_list.h"
+#include "app/album_lock.h"
 #include "app/app_error.h"
+#include "app/output_choice.h"
 #include "app/prompts.h"
 #include "app/sheet_guard.h"
 #include "app/workspace.h"
+
+#include <QFileInfo>
 
 using namespace Qt::StringLiterals;
 
@@ -69,10 +73,17 @@ bool OpenAlbumFile(Workspace& workspace, Prompts& prompts, const QString& path) 
 
 bool SaveAlbum(Workspace& workspace, Prompts& prompts) {
     if (!SheetGuard::SheetHasData(workspace, prompts)) return false;
-    const QString path = prompts.saveFile({{}, AlbumFile::DialogFilter, AlbumFile::DialogFilterIndex, {}});
+    // The open album's own file is the usual place; a photo of the album never is.
+    const QFileInfo current(workspace.AlbumFilePath);
+    const QString folder =
+        workspace.AlbumFilePath.isEmpty() ? workspace.CurrentFolder : current.absolutePath();
+    const QString path = OutputChoice::chooseFile(
+        prompts, {{}, AlbumFile::DialogFilter, AlbumFile::DialogFilterIndex, folder, current.fileName()},
+        AlbumFile::Extension, photoGuard(workspace.SS1.rows()), u"確認"_s);
     if (path.isEmpty()) return false;
     try {
         BusyScope busy(prompts);
+        const AlbumLock lock(path);
         AlbumFile::save(path, workspace.SS1.rows());
     } catch (const AppError& error) {
         reportFailure(prompts, error);

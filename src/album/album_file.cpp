@@ -7,6 +7,7 @@ using namespace Qt::StringLiterals;
 
 namespace AlbumFile {
 
+const QString Extension = u".dat"_s;
 const QString DialogFilter = u"すべてのﾌｧｲﾙ (*.*)|*.*|ﾃｷｽﾄ ﾌｧｲﾙ (*.txt)|*.txt|ﾃﾞｰﾀ ﾌｧｲﾙ (*.dat)|*.dat"_s;
 
 QList<AlbumRow> load(const QString& path, int maxRows) {

@@ -11,6 +11,7 @@ namespace AlbumFile {
 
 extern const QString DialogFilter;          // "すべてのﾌｧｲﾙ (*.*)|*.*|..."
 inline constexpr int DialogFilterIndex = 3; // *.dat
+extern const QString Extension;             // ".dat", added to a name typed without one
 
 // Throw AppError naming the file and the reason. A file with rows beyond maxRows is refused
 // whole, never cut.

@@ -15,6 +15,7 @@ const QString OutputGuard::List = u"CSV ファイル"_s;
 const QString OutputGuard::Survey = u"SIMA ファイル"_s;
 const QString OutputGuard::PmFile = u"PM ファイル"_s;
 const QString OutputGuard::ImportFile = u"インポートファイル"_s;
+const QString OutputGuard::ProgramFile = u"プログラムの設定ファイル"_s;
 
 namespace {
 

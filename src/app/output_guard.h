@@ -15,14 +15,15 @@
 class OutputGuard {
 public:
     // Kinds named in the refusal.
-    static const QString OpenAlbum;  // "開いているアルバムファイル"
-    static const QString Album;      // "アルバムファイル"
-    static const QString Photo;      // "アルバムの写真"
-    static const QString Template;   // "雛形のブック"
-    static const QString List;       // "CSV ファイル"
-    static const QString Survey;     // "SIMA ファイル"
-    static const QString PmFile;     // "PM ファイル"
-    static const QString ImportFile; // "インポートファイル"
+    static const QString OpenAlbum;   // "開いているアルバムファイル"
+    static const QString Album;       // "アルバムファイル"
+    static const QString Photo;       // "アルバムの写真"
+    static const QString Template;    // "雛形のブック"
+    static const QString List;        // "CSV ファイル"
+    static const QString Survey;      // "SIMA ファイル"
+    static const QString PmFile;      // "PM ファイル"
+    static const QString ImportFile;  // "インポートファイル"
+    static const QString ProgramFile; // "プログラムの設定ファイル"
 
     // A file that must not be written over; an empty or missing path is ignored.
     OutputGuard& keep(const QString& path, const QString& kind);

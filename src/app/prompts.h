@@ -27,6 +27,7 @@ public:
         QString filter;
         int filterIndex = 1;
         QString folder;
+        QString name; // the file name proposed in a save dialog
     };
 
     virtual ~Prompts() = default;

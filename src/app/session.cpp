@@ -4,6 +4,7 @@
 #include "app/ansi_codec.h"
 #include "app/app_error.h"
 #include "app/file_io.h"
+#include "app/output_guard.h"
 #include "app/prompts.h"
 #include "app/sheet_file.h"
 #include "app/workspace.h"
@@ -130,6 +131,12 @@ int capacityFromSettings(const Workspace& workspace) {
     const double rows = value.toNumber();
     if (rows < 1) return AlbumSheet::DesignMaxRows;
     return rows > MaxCapacity ? MaxCapacity : value.toRoundedInt();
+}
+
+OutputGuard& keepProgramFiles(OutputGuard& guard, const Workspace& workspace) {
+    for (const QString& name : {SettingsFileName, BookmarkFileName, PhraseFileName})
+        guard.keep(workspace.programFile(name), OutputGuard::ProgramFile);
+    return guard;
 }
 
 void readSettings(Workspace& workspace) {

@@ -2,6 +2,7 @@
 
 #include <QString>
 
+class OutputGuard;
 class Prompts;
 class Workspace;
 
@@ -34,6 +35,9 @@ void shutDown(Workspace& workspace, Prompts& prompts, bool showFilePreview);
 // Writes "MJRT.dat" (also when the phrase window closes); a dictionary that could not be
 // read at start-up is left as it is on disk.
 void savePhrases(Workspace& workspace, Prompts& prompts);
+
+// The program's own files, which every run reads, kept by guard; answers guard.
+OutputGuard& keepProgramFiles(OutputGuard& guard, const Workspace& workspace);
 
 // The album's capacity from settings item 1, kept within what the sheet can hold.
 int capacityFromSettings(const Workspace& workspace);

@@ -1,6 +1,7 @@
 #include "app/workspace.h"
 
 #include <QDir>
+#include <QFileInfo>
 #include <QUndoCommand>
 
 using namespace Qt::StringLiterals;
@@ -110,6 +111,13 @@ OutputGuard Workspace::outputGuard() const {
     OutputGuard guard = photoGuard(SS1.rows());
     guard.keep(AlbumFilePath, OutputGuard::OpenAlbum);
     return guard;
+}
+
+QString Workspace::outputFolder() const {
+    QString folder = AlbumFilePath.isEmpty() ? QString() : QFileInfo(AlbumFilePath).absolutePath();
+    if (folder.isEmpty() || !QFileInfo(folder).isDir()) folder = CurrentFolder;
+    if (folder.isEmpty() || !QFileInfo(folder).isDir()) folder = QDir::homePath();
+    return folder;
 }
 
 int Workspace::UpdateRowTotal() {

@@ -27,6 +27,9 @@ public:
 
     // What an output chosen in a window must never replace: the open album and its photos.
     OutputGuard outputGuard() const;
+    // Where a save dialog for an output of the album opens: beside the album file; for an
+    // album never stored, where the user is browsing; else the home folder.
+    QString outputFolder() const;
 
     // Sets AlbumRowCount from the sheet and announces the status text.
     int UpdateRowTotal();

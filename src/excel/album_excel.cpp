@@ -67,6 +67,14 @@ double leadingNumber(const QString& text) {
 
 } // namespace
 
+std::optional<Failure> refuseKept(OutputGuard guard, const QList<AlbumRow>& rows, const QString& outputPath) {
+    for (const AlbumRow& row : rows)
+        guard.keep(row.path, OutputGuard::Photo);
+    const QString refused = guard.refusal(outputPath);
+    if (refused.isEmpty()) return std::nullopt;
+    return refusal(refused);
+}
+
 QString defaultOutputName(const Request& request) {
     QString base =
         request.free ? QFileInfo(request.templatePath).completeBaseName() : AlbumLayout::TemplateName;
@@ -85,13 +93,11 @@ std::optional<Failure> run(const Request& request, const QString& outputPath, co
     try {
         source = templatePath(request);
         // Neither the template in use nor the other format's may be overwritten by a result.
-        const QStringList templates{source, request.templatePath.trimmed(),
-                                    TemplateFiles::find(request.programFolder, AlbumLayout::TemplateName)};
-        if (std::any_of(templates.begin(), templates.end(),
-                        [&](const QString& t) { return !t.isEmpty() && isSameFile(t, outputPath); }))
-            return failure(u"雛形のブックには上書きできません。別のファイル名を指定して下さい。\r\n"_s +
-                               QDir::toNativeSeparators(outputPath),
-                           Prompts::Icon::Exclamation, {});
+        OutputGuard guard = request.guard;
+        guard.keepAll({source, request.templatePath.trimmed(),
+                       TemplateFiles::find(request.programFolder, AlbumLayout::TemplateName)},
+                      OutputGuard::Template);
+        if (auto refused = refuseKept(guard, request.rows, outputPath)) return refused;
         std::optional<Workbook> opened;
         try {
             opened.emplace(openTemplate(source));

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "app/album_sheet.h"
+#include "app/output_guard.h"
 #include "app/prompts.h"
 
 #include <QList>
@@ -28,6 +29,7 @@ struct Request {
     QString programFolder;
     QString title, titleRow, titleColumn; // Free title cell
     int threads = 2;
+    OutputGuard guard; // the files the caller reads or keeps; the run adds its template and photos
 };
 
 struct Failure {
@@ -47,6 +49,9 @@ using Progress = std::function<bool(const QString& activity, int row, int done, 
 // Answers the failure, if any; nothing is written then. A cancelled run answers a failure with
 // an empty message.
 std::optional<Failure> run(const Request& request, const QString& outputPath, const Progress& progress);
+
+// The refusal of an output that is a file the guard keeps or a photo of rows, or nothing.
+std::optional<Failure> refuseKept(OutputGuard guard, const QList<AlbumRow>& rows, const QString& outputPath);
 
 // Where the save dialog proposes to write: the template's name without "ORG", as .xlsx.
 QString defaultOutputName(const Request& request);

@@ -52,6 +52,7 @@ int excel(const QStringList& arguments, const QString& programFolder, QTextStrea
     const auto& s = workspace.settings;
     AlbumExcel::Request request;
     request.rows = AlbumFile::load(positional.at(0), Session::capacityFromSettings(workspace));
+    Session::keepProgramFiles(request.guard, workspace).keep(positional.at(0), OutputGuard::Album);
     request.programFolder = programFolder;
     request.free = free;
     request.a3 = paper.isEmpty() ? s.itemInt(SettingItem::PaperLayout) == 0 : paper == u"a3"_s;

@@ -136,10 +136,9 @@ std::optional<Failure> run(const Request& request, const QString& outputPath,
     if (source.isEmpty())
         return failure(u"雛形が見つかりません: "_s + kind.templateKind + u"ORG.xlsx"_s,
                        Prompts::Icon::Critical);
-    if (isSameFile(source, outputPath))
-        return failure(u"雛形のブックには上書きできません。別のファイル名を指定して下さい。\r\n"_s +
-                           QDir::toNativeSeparators(outputPath),
-                       Prompts::Icon::Exclamation, {}, true);
+    OutputGuard guard = request.guard;
+    guard.keep(source, OutputGuard::Template);
+    if (auto refused = AlbumExcel::refuseKept(guard, request.rows, outputPath)) return refused;
     const Plan layout = plan(request, kind);
     const QString act = activity(kind.index);
     try {

@@ -21,6 +21,7 @@ struct Request {
     QString sheetName;    // kind 1
     QString programFolder;
     int threads = 2;
+    OutputGuard guard; // the files the caller reads or keeps; the run adds its template and photos
 };
 
 // The activity shown while the report is written: the kind name + "をEXCELファイルに出力中".

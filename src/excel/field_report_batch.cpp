@@ -43,6 +43,7 @@ int fieldReport(const QStringList& arguments, const QString& programFolder, QTex
             throw BatchUsageError(u"--kind は 0 から 6 です: "_s + *kindText);
     }
     request.rows = AlbumFile::load(positional.at(0), Session::capacityFromSettings(workspace));
+    Session::keepProgramFiles(request.guard, workspace).keep(positional.at(0), OutputGuard::Album);
     while (!request.rows.isEmpty() && request.rows.constLast().isEmpty())
         request.rows.removeLast();
     if (request.rows.isEmpty()) {

@@ -61,10 +61,9 @@ std::optional<Failure> run(const Request& request, const QString& outputPath,
     const QString source = TemplateFiles::find(request.programFolder, L::TemplateName);
     if (source.isEmpty())
         return failure(u"雛形が見つかりません: "_s + L::TemplateName + u".xlsx"_s, Prompts::Icon::Critical);
-    if (isSameFile(source, outputPath))
-        return failure(u"雛形のブックには上書きできません。別のファイル名を指定して下さい。\r\n"_s +
-                           QDir::toNativeSeparators(outputPath),
-                       Prompts::Icon::Exclamation, {}, true);
+    OutputGuard guard = request.guard;
+    guard.keep(source, OutputGuard::Template).keep(request.simaPath, OutputGuard::Survey);
+    if (auto refused = AlbumExcel::refuseKept(guard, request.rows, outputPath)) return refused;
     try {
         std::optional<Workbook> opened;
         try {

@@ -25,6 +25,7 @@ struct Request {
     QString simaPath;      // empty: no coordinates
     QString programFolder;
     int threads = 2;
+    OutputGuard guard; // the files the caller reads or keeps; the run adds its template and photos
 };
 
 // Checks the SIMA file, the template and the photos, builds the records and writes them to

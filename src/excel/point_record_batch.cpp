@@ -49,6 +49,7 @@ int pointRecord(const QStringList& arguments, const QString& programFolder, QTex
     if (positional.size() != 2) throw BatchUsageError(u"アルバムファイルと出力ファイルを指定して下さい。"_s);
 
     request.rows = AlbumFile::load(positional.at(0), Session::capacityFromSettings(workspace));
+    Session::keepProgramFiles(request.guard, workspace).keep(positional.at(0), OutputGuard::Album);
     while (!request.rows.isEmpty() && request.rows.constLast().isEmpty())
         request.rows.removeLast();
     if (request.rows.isEmpty()) {

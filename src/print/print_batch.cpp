@@ -30,6 +30,8 @@ int albumPdf(const QStringList& arguments, const QString& programFolder, QTextSt
     Workspace workspace(programFolder);
     Session::readSettings(workspace);
     workspace.SS1.setRows(AlbumFile::load(albumPath, workspace.AlbumMaxRows));
+    OutputGuard guard = photoGuard(workspace.SS1.rows());
+    Session::keepProgramFiles(guard, workspace).keep(albumPath, OutputGuard::Album).check(pdfPath);
     if (workspace.UpdateRowTotal() == 0) {
         err << QDir::toNativeSeparators(albumPath) << u": "_s << SheetGuard::NoDataShort << u'\n';
         return 1;
@@ -55,6 +57,8 @@ int labelPdf(const QStringList& arguments, const QString& programFolder, QTextSt
     const QString& pdfPath = arguments.at(0);
     Workspace workspace(programFolder);
     Session::readSettings(workspace);
+    OutputGuard guard;
+    Session::keepProgramFiles(guard, workspace).check(pdfPath);
     PrintDocument document;
     PreviewDocument::build(document, workspace, PreviewDocument::Label);
     return writeBuilt(document, pdfPath, out);

@@ -2,10 +2,16 @@
 
 #include "app/app_error.h"
 #include "app/file_io.h"
+#include "app/output_choice.h"
+#include "app/output_guard.h"
+#include "app/prompts.h"
 #include "app/session.h"
 #include "app/sheet_file.h"
 #include "app/workspace.h"
 #include "settings/settings_file.h"
+
+#include <QDir>
+#include <QFileInfo>
 
 using namespace Qt::StringLiterals;
 
@@ -28,6 +34,23 @@ void saveToFolderOf(const Workspace& workspace, const QString& chosenPath) {
     const QByteArray phrases = readWholeFile(workspace.programFile(Session::PhraseFileName), headline);
     writeFileAtomically(folder + Session::SettingsFileName, settings, headline);
     writeFileAtomically(folder + Session::PhraseFileName, phrases, headline);
+}
+
+bool mayReplaceTargets(const Workspace& workspace, Prompts& prompts, const QString& chosenPath) {
+    const QString folder = folderOf(chosenPath);
+    const OutputGuard guard = workspace.outputGuard();
+    QStringList existing;
+    for (const QString& name : {Session::SettingsFileName, Session::PhraseFileName}) {
+        const QString target = folder + name;
+        if (const QString refused = guard.refusal(target); !refused.isEmpty()) {
+            prompts.tell(refused, u"確認"_s, Prompts::Icon::Exclamation);
+            return false;
+        }
+        if (QFileInfo::exists(target)) existing << QDir::toNativeSeparators(target);
+    }
+    return existing.isEmpty() ||
+           prompts.ask(existing.join(u"\r\n"_s) + OutputChoice::ReplaceQuestion, u"確認"_s,
+                       Prompts::Icon::Exclamation, Prompts::Answer::No) == Prompts::Answer::Yes;
 }
 
 void loadFrom(Workspace& workspace, const QString& chosenFile) {

@@ -1,7 +1,9 @@
 #include "survey/classified_batch.h"
 
 #include "album/album_file.h"
+#include "app/album_lock.h"
 #include "app/file_io.h"
+#include "app/output_guard.h"
 #include "app/session.h"
 #include "app/workspace.h"
 #include "survey/classified_check.h"
@@ -170,9 +172,12 @@ int import(const QStringList& arguments, const QString& programFolder, QTextStre
     if (options.groups.isEmpty()) throw BatchUsageError(u"--groups で取り込むグループを指定して下さい。"_s);
     const QString& source = options.positional.at(0);
     const QString& albumPath = options.positional.at(1);
-    refuseOverwriting(albumPath, sourceFiles(source));
     Workspace workspace(programFolder);
     Session::readSettings(workspace);
+    OutputGuard guard;
+    guard.keepAll(sourceFiles(source), isImportFile(source) ? OutputGuard::ImportFile : OutputGuard::List);
+    Session::keepProgramFiles(guard, workspace).check(albumPath);
+    const AlbumLock lock(albumPath);
     ClassifiedData data = readSource(source, options, workspace, err);
     requireLines(data, source, ClassifiedCommands::NoLinesToUse);
     const QList<ClassifiedImport::Block> blocks =
@@ -180,6 +185,7 @@ int import(const QStringList& arguments, const QString& programFolder, QTextStre
     const ClassifiedImport::Result result = ClassifiedImport::build(data, blocks, workspace.AlbumMaxRows);
     // The pair first: a failure there leaves the album file untouched.
     if (!options.save.isEmpty()) saveImportFile(options.save, data, source, out);
+    photoGuard(result.rows).check(albumPath);
     AlbumFile::save(albumPath, result.rows);
     out << shown(albumPath) << u": "_s << result.linesImported << u" 件、"_s << result.rows.size()
         << u" 行\n"_s;

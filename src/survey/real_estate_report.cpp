@@ -100,9 +100,12 @@ std::optional<Failure> run(const Request& request, const QString& outputPath, co
         if (source.isEmpty())
             return failure(Unexpected,
                            {u"不動産報告書の雛形が見つかりません: "_s + L::TemplateName + u".xlsx"_s});
-        if (isSameFile(source, outputPath))
-            return failure(u"雛形のブックには上書きできません。\r\n"_s + QDir::toNativeSeparators(outputPath),
-                           {});
+        OutputGuard guard = request.guard;
+        guard.keep(source, OutputGuard::Template);
+        for (const PictureJob& job : jobs)
+            guard.keep(job.path, OutputGuard::Photo);
+        if (const QString refused = guard.refusal(outputPath); !refused.isEmpty())
+            return failure(refused, {}, Prompts::Icon::Exclamation);
         Workbook book = openTemplate(source);
         if (book.sheetIndex(L::SheetName) == 0)
             return failure(Unexpected, {u"雛形にシート「"_s + L::SheetName + u"」がありません: "_s +

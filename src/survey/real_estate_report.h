@@ -1,5 +1,6 @@
 #pragma once
 
+#include "app/output_guard.h"
 #include "app/prompts.h"
 #include "survey/sima_reader.h"
 
@@ -29,6 +30,7 @@ struct Request {
     QString nearSuffix, farSuffix; // items 26, 27
     QString programFolder;
     int threads = 2;
+    OutputGuard guard; // the files the caller reads or keeps; the run adds its template and photos
 };
 
 // The photo files of one point, in slot order; an entry is empty when the name cannot be a

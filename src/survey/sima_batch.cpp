@@ -3,7 +3,8 @@
 #include "app/row_ranges.h"
 
 #include "album/album_file.h"
-#include "app/file_io.h"
+#include "app/album_lock.h"
+#include "app/output_guard.h"
 #include "app/session.h"
 #include "app/workspace.h"
 #include "survey/parcel_import.h"
@@ -68,11 +69,14 @@ int finish(const ParcelRows::Result& result, QTextStream& err) {
     return result.warnings.isEmpty() && result.pointsLeftOut == 0 ? 0 : 3;
 }
 
-void refuseSameFile(const QString& input, const QString& album) {
-    if (isSameFile(input, album))
-        throw AppError(
-            u"入力ファイルとアルバムファイルが同じファイルです。別のアルバムファイルを指定して下さい。\n"_s +
-            shown(album));
+// The album is written only where it replaces none of the run's inputs or photos.
+void saveAlbum(const QString& albumPath, const QList<AlbumRow>& rows, OutputGuard guard,
+               const Workspace& workspace) {
+    for (const AlbumRow& row : rows)
+        guard.keep(row.path, OutputGuard::Photo);
+    Session::keepProgramFiles(guard, workspace).check(albumPath);
+    const AlbumLock lock(albumPath);
+    AlbumFile::save(albumPath, rows);
 }
 
 ParcelTables listedParcels(const QString& path) {
@@ -88,7 +92,6 @@ int importParcels(const QStringList& arguments, const QString& programFolder, QT
         throw BatchUsageError(u"import-parcels には SIMA ファイルとアルバムファイルを指定して下さい。"_s);
     const QString& simaPath = words.positional.at(0);
     const QString& albumPath = words.positional.at(1);
-    refuseSameFile(simaPath, albumPath);
     Workspace workspace(programFolder);
     readSettings(workspace);
     ParcelRows::BoundaryTexts texts = ParcelImport::boundaryTextsFromSettings(workspace);
@@ -101,7 +104,9 @@ int importParcels(const QStringList& arguments, const QString& programFolder, QT
     const QList<SimaParcelPoint> points = LoadBoundaryPoints(simaPath, pm ? &*pm : nullptr);
     if (points.isEmpty()) throw AppError(SimaReader::NoParcels + u'\n' + shown(simaPath));
     const ParcelRows::Result result = ParcelRows::boundaryRows(points, texts, workspace.AlbumMaxRows);
-    AlbumFile::save(albumPath, result.rows);
+    OutputGuard inputs;
+    inputs.keep(simaPath, OutputGuard::Survey).keep(words.option(u"--pm"_s, {}), OutputGuard::PmFile);
+    saveAlbum(albumPath, result.rows, inputs, workspace);
     out << shown(albumPath) << u": "_s << result.rows.size() << u" 行（境界点 "_s
         << points.size() - result.pointsLeftOut << u" 点）\n"_s;
     return finish(result, err);
@@ -125,7 +130,6 @@ int parcelAlbum(const QStringList& arguments, const QString& programFolder, QTex
             u"parcel-album には SIMA ファイル、アルバムファイルと --parcels を指定して下さい。"_s);
     const QString& simaPath = words.positional.at(0);
     const QString& albumPath = words.positional.at(1);
-    refuseSameFile(simaPath, albumPath);
     Workspace workspace(programFolder);
     readSettings(workspace);
     const ParcelTables tables = listedParcels(simaPath);
@@ -135,7 +139,9 @@ int parcelAlbum(const QStringList& arguments, const QString& programFolder, QTex
     const ParcelRows::Result result = ParcelRows::parcelRows(tables, rows, folder, workspace.AlbumMaxRows);
     if (result.rows.isEmpty())
         throw AppError(u"選んだ画地に点がありません。アルバムファイルは作りませんでした。"_s);
-    AlbumFile::save(albumPath, result.rows);
+    OutputGuard inputs;
+    inputs.keep(simaPath, OutputGuard::Survey);
+    saveAlbum(albumPath, result.rows, inputs, workspace);
     out << shown(albumPath) << u": "_s << result.rows.size() << u" 行\n"_s;
     return finish(result, err);
 }
@@ -150,6 +156,7 @@ int parcelReport(const QStringList& arguments, const QString& programFolder, QTe
     const Settings& s = workspace.settings;
     RealEstateReport::Request request;
     request.tables = listedParcels(words.positional.at(0));
+    Session::keepProgramFiles(request.guard, workspace).keep(words.positional.at(0), OutputGuard::Survey);
     request.parcels =
         parcelRowsFromList(words.options.at(u"--parcels"_s), int(request.tables.parcels.size()));
     request.folder = words.option(u"--folder"_s, s.itemText(SettingItem::SimaPhotoFolder));

@@ -118,7 +118,7 @@ TEST_F(BatchTest, ImportCsvRefusesToWriteOverItsInputOrToWriteNothing) {
     ASSERT_EQ(::link(QFile::encodeName(csv).constData(), QFile::encodeName(hardLink).constData()), 0);
     for (const QString& output : QStringList{csv, dir.path() + u"/./list.csv"_s, link, hardLink}) {
         EXPECT_EQ(run({u"import-csv"_s, csv, output}), 1) << output.toStdString();
-        EXPECT_TRUE(err.contains(u"同じファイル"_s));
+        EXPECT_TRUE(err.contains(u"出力先がCSV ファイルです。"_s)) << err.toStdString();
         EXPECT_EQ(readBytes(csv), list);
     }
 

@@ -64,8 +64,8 @@ TEST(EXOUTDialog, FixedRunSavesWhereAskedAndOpensTheWorkbook) {
     f.opener.works = false;
     dialog.findChild<QPushButton*>(u"Command1"_s)->click();
     ASSERT_EQ(f.prompts.fileRequests.size(), 1);
-    EXPECT_EQ(f.prompts.fileRequests[0].folder, f.dir.filePath(u"albums/写真帳.xlsx"_s))
-        << "proposed beside the album file, named after the template";
+    EXPECT_EQ(f.prompts.fileRequests[0].folder, f.dir.filePath(u"albums"_s)) << "beside the album file";
+    EXPECT_EQ(f.prompts.fileRequests[0].name, u"写真帳.xlsx"_s) << "named after the template";
     EXPECT_EQ(f.opener.opened, QStringList{out});
     ASSERT_EQ(f.prompts.messages.size(), 1) << "nothing could open it: the message names the file";
     EXPECT_TRUE(f.prompts.lastMessage().text.contains(u"写真帳.xlsx"_s));

@@ -77,7 +77,7 @@ TEST(DialogGentou, CancelledSaveStaysOpenAndASuccessfulRunStoresTheKind) {
     option(dialog, 5)->click();
     pressOk(dialog);
     ASSERT_EQ(f.prompts.fileRequests.size(), 1);
-    EXPECT_EQ(QFileInfo(f.prompts.fileRequests[0].folder).fileName(), u"境界点写真.xlsx"_s);
+    EXPECT_EQ(f.prompts.fileRequests[0].name, u"境界点写真.xlsx"_s);
     EXPECT_TRUE(dialog.isVisible());
     EXPECT_TRUE(f.opener.opened.isEmpty());
     EXPECT_EQ(f.storedKind(), 0);

@@ -87,7 +87,7 @@ QString QtPrompts::runFileDialog(const FileRequest& request, bool save) {
     // Qt's own dialog: the same on every desktop, and its patterns ignore letter case.
     dialog.setOption(QFileDialog::DontUseNativeDialog);
     dialog.setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
-    // Choosing an existing file in the save dialog replaces it, as the album commands expect.
+    // The command asks before replacing a file (OutputChoice), once and in its own words.
     dialog.setOption(QFileDialog::DontConfirmOverwrite);
     dialog.setFileMode(save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
     const QStringList filters = qtNameFilters(request.filter);
@@ -96,6 +96,7 @@ QString QtPrompts::runFileDialog(const FileRequest& request, bool save) {
         dialog.selectNameFilter(filters.at(request.filterIndex - 1));
     const QString folder = !request.folder.isEmpty() ? request.folder : lastFolder_;
     if (!folder.isEmpty()) dialog.setDirectory(folder);
+    if (!request.name.isEmpty()) dialog.selectFile(request.name);
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return {};
     const QString path = dialog.selectedFiles().constFirst();
     lastFolder_ = QFileInfo(path).absolutePath();

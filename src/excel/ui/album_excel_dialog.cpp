@@ -2,6 +2,7 @@
 
 #include "app/workspace.h"
 #include "excel/album_excel.h"
+#include "excel/ui/workbook_output.h"
 #include "excel/workbook_opener.h"
 
 #include <QApplication>
@@ -136,13 +137,8 @@ void EXOUTDialog::runOutput(bool free) {
         prompts_.tell(AlbumExcel::FreeTemplateMissing, Title, Prompts::Icon::Exclamation);
         return;
     }
-    // Beside the album file; an album never stored goes where the user is browsing.
-    QString folder =
-        workspace_.AlbumFilePath.isEmpty() ? QString() : QFileInfo(workspace_.AlbumFilePath).absolutePath();
-    if (folder.isEmpty() || !QFileInfo(folder).isDir()) folder = workspace_.CurrentFolder;
-    if (folder.isEmpty() || !QFileInfo(folder).isDir()) folder = QDir::homePath();
-    const QString output = prompts_.saveFile({u"名前を付けて保存"_s, u"Excel ブック (*.xlsx)|*.xlsx"_s, 1,
-                                              QDir(folder).filePath(AlbumExcel::defaultOutputName(request))});
+    request.guard = workspace_.outputGuard();
+    const QString output = chooseWorkbookOutput(prompts_, workspace_, AlbumExcel::defaultOutputName(request));
     if (output.isEmpty()) return;
 
     QProgressDialog progress(u"写真帳出力"_s, u"キャンセル"_s, 0, int(request.rows.size()), this);

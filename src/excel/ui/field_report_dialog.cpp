@@ -2,6 +2,7 @@
 
 #include "app/workspace.h"
 #include "excel/field_report.h"
+#include "excel/ui/workbook_output.h"
 #include "excel/workbook_opener.h"
 
 #include <QApplication>
@@ -107,14 +108,9 @@ void DialogGentou::OKButton_Click() {
         prompts_.tell(FieldReport::NoSheetName, Title, Prompts::Icon::Exclamation);
         return;
     }
-    // Beside the album file; an album never stored goes where the user is browsing.
-    QString folder =
-        workspace_.AlbumFilePath.isEmpty() ? QString() : QFileInfo(workspace_.AlbumFilePath).absolutePath();
-    if (folder.isEmpty() || !QFileInfo(folder).isDir()) folder = workspace_.CurrentFolder;
-    if (folder.isEmpty() || !QFileInfo(folder).isDir()) folder = QDir::homePath();
+    request.guard = workspace_.outputGuard();
     const QString output =
-        prompts_.saveFile({u"名前を付けて保存"_s, u"Excel ブック (*.xlsx)|*.xlsx"_s, 1,
-                           QDir(folder).filePath(FieldReport::defaultOutputName(request.kind))});
+        chooseWorkbookOutput(prompts_, workspace_, FieldReport::defaultOutputName(request.kind));
     if (output.isEmpty()) return;
 
     running_ = true;

@@ -2,6 +2,7 @@
 
 #include "app/workspace.h"
 #include "excel/point_record.h"
+#include "excel/ui/workbook_output.h"
 #include "excel/workbook_opener.h"
 
 #include <QApplication>
@@ -129,13 +130,8 @@ void DialogTen4::OKButton_Click() {
     request.programFolder = workspace_.programFolder();
     request.threads = qMax(1, QThread::idealThreadCount());
 
-    // Beside the album file; an album never stored goes where the user is browsing.
-    QString folder =
-        workspace_.AlbumFilePath.isEmpty() ? QString() : QFileInfo(workspace_.AlbumFilePath).absolutePath();
-    if (folder.isEmpty() || !QFileInfo(folder).isDir()) folder = workspace_.CurrentFolder;
-    if (folder.isEmpty() || !QFileInfo(folder).isDir()) folder = QDir::homePath();
-    const QString output = prompts_.saveFile({u"名前を付けて保存"_s, u"Excel ブック (*.xlsx)|*.xlsx"_s, 1,
-                                              QDir(folder).filePath(u"点の記.xlsx"_s)});
+    request.guard = workspace_.outputGuard();
+    const QString output = chooseWorkbookOutput(prompts_, workspace_, u"点の記.xlsx"_s);
     if (output.isEmpty()) return;
 
     running_ = true;

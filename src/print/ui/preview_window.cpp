@@ -1,6 +1,7 @@
 #include "print/ui/preview_window.h"
 
 #include "app/app_error.h"
+#include "app/output_choice.h"
 #include "app/prompts.h"
 #include "app/workspace.h"
 #include "print/preview_document.h"
@@ -9,6 +10,7 @@
 #include "print/ui/print_dialog.h"
 #include "print/ui/printer_output.h"
 
+#include <QFileInfo>
 #include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -147,7 +149,13 @@ void PVIEW::cmdToPrinter_Click() {
 }
 
 void PVIEW::CmdPdf_Click() {
-    const QString path = prompts_.saveFile({u"PDF保存"_s, u"PDFﾌｧｲﾙ (*.pdf)|*.pdf"_s, 1, {}});
+    const QString album = QFileInfo(workspace_.AlbumFilePath).completeBaseName();
+    const QString name = workspace_.PreviewKind == PreviewDocument::Label ? u"CDラベル.pdf"_s
+                         : album.isEmpty()                                ? u"写真帳.pdf"_s
+                                                                          : album + u".pdf"_s;
+    const QString path = OutputChoice::chooseFile(
+        prompts_, {u"PDF保存"_s, u"PDFﾌｧｲﾙ (*.pdf)|*.pdf"_s, 1, workspace_.outputFolder(), name}, u".pdf"_s,
+        workspace_.outputGuard(), u"確認"_s);
     if (path.isEmpty()) return;
     try {
         BusyScope busy(prompts_);

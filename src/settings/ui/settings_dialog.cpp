@@ -2,6 +2,7 @@
 
 #include "app/app_error.h"
 #include "app/prompts.h"
+#include "app/session.h"
 #include "app/workspace.h"
 #include "settings/settings_transfer.h"
 
@@ -289,8 +290,9 @@ void frmJoken::Command2_Click() {
 }
 
 void frmJoken::Command3_Click() {
-    const QString path = prompts_.saveFile({u"設定保存"_s, SettingsTransfer::DialogFilter, 1, {}});
-    if (path.isEmpty()) return;
+    const QString path = prompts_.saveFile({u"設定保存"_s, SettingsTransfer::DialogFilter, 1,
+                                            workspace_.outputFolder(), Session::SettingsFileName});
+    if (path.isEmpty() || !SettingsTransfer::mayReplaceTargets(workspace_, prompts_, path)) return;
     try {
         SettingsTransfer::saveToFolderOf(workspace_, path);
     } catch (const AppError& error) {

@@ -217,6 +217,7 @@ void DialogSIMA2::Command3_Click() {
     request.farSuffix = workspace_.settings.itemText(SettingItem::FarSuffix);
     request.programFolder = workspace_.programFolder();
     request.threads = qMax(1, QThread::idealThreadCount());
+    request.guard = workspace_.outputGuard();
 
     running_ = true;
     std::optional<RealEstateReport::Failure> failure;
