@@ -13,6 +13,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QHash>
+#include <QSet>
 
 #include <memory>
 #include <vector>
@@ -168,6 +169,11 @@ Summary copyRows(const AlbumSheet& sheet, int first, int last, const QString& fo
     const QDir base(QFileInfo(folder).absoluteFilePath());
     Run run{{}, {}, progress, first};
     plan(run, sheet, last, base.path(), splitByHyphen);
+    QSet<QString> folders;
+    for (const Job& job : run.jobs)
+        folders.insert(QFileInfo(job.destination).absolutePath());
+    for (const QString& used : folders)
+        AtomicFile::removeLeftovers(used);
     // Every photo that a copy replaces is read first: staged copies wait until all are done.
     for (Job& job : run.jobs) {
         if (!job.readers.isEmpty()) copyOne(run, job, base, guard);

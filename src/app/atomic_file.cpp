@@ -9,6 +9,7 @@
 #include <QRandomGenerator>
 
 #include <cerrno>
+#include <csignal>
 #include <cstring>
 #include <fcntl.h>
 #include <stdio.h>
@@ -66,10 +67,14 @@ ssize_t readWrite(int in, int out, size_t count) {
     return writeAll(out, buffer.constData(), size_t(got)) ? got : -1;
 }
 
-// Short, so that it fits wherever the final name fits.
+const QString TemporaryPrefix = u".tovenla-"_s;
+const QString TemporarySuffix = u".tmp"_s;
+
+// Short, so that it fits wherever the final name fits; it names the process that made it, so
+// that a later run can tell a leftover of a killed run from a file still being written.
 QString temporaryName(const QString& folder) {
-    return folder + u"/.tovenla-"_s + QString::number(QRandomGenerator::global()->generate64(), 36) +
-           u".tmp"_s;
+    return folder + u'/' + TemporaryPrefix + QString::number(::getpid()) + u'-' +
+           QString::number(QRandomGenerator::global()->generate64(), 36) + TemporarySuffix;
 }
 
 } // namespace
@@ -185,12 +190,14 @@ void AtomicFile::commit() {
         }
         if (named_.isEmpty()) fail(EEXIST);
     }
+    // The named file is renamed at once, so that a kill leaves almost no moment in which the
+    // temporary name exists.
+    if (::rename(native(named_).constData(), native(path_).constData()) != 0) fail(errno);
+    named_.clear();
     const int fd = fd_;
     fd_ = -1;
     // Some file systems report a failed write only when the file is closed.
     if (::close(fd) != 0 && errno != EINTR) fail(errno);
-    if (::rename(native(named_).constData(), native(path_).constData()) != 0) fail(errno);
-    named_.clear();
     if (sync_ == Sync::Each) {
         // The rename itself reaches the disk with its folder.
         const int folder =
@@ -207,6 +214,17 @@ void AtomicFile::discard() {
     fd_ = -1;
     if (!named_.isEmpty()) ::unlink(native(named_).constData());
     named_.clear();
+}
+
+void AtomicFile::removeLeftovers(const QString& folder) {
+    const QStringList names = QDir(folder).entryList({TemporaryPrefix + u'*' + TemporarySuffix},
+                                                     QDir::Files | QDir::Hidden | QDir::System);
+    for (const QString& name : names) {
+        bool ok = false;
+        const pid_t pid = pid_t(name.sliced(TemporaryPrefix.size()).section(u'-', 0, 0).toLongLong(&ok));
+        if (ok && pid > 0 && ::kill(pid, 0) != 0 && errno == ESRCH)
+            ::unlink(native(QDir(folder).filePath(name)).constData());
+    }
 }
 
 void AtomicFile::fail(int error) {

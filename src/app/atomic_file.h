@@ -36,6 +36,9 @@ public:
     // Where the file goes: a symbolic link's target when the path was a link.
     const QString& path() const { return path_; }
 
+    // Removes the temporary files of killed runs from folder; files of running ones stay.
+    static void removeLeftovers(const QString& folder);
+
 private:
     [[noreturn]] void fail(int error);
     void open();

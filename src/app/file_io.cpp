@@ -51,6 +51,7 @@ void writeFileAtomically(const QString& path, const QByteArray& bytes, const QSt
     AtomicFile file(path, headline);
     file.write(bytes);
     file.commit();
+    AtomicFile::removeLeftovers(QFileInfo(file.path()).absolutePath());
 }
 
 void writeReplaceableFile(const QString& path, const QByteArray& bytes, const QString& headline) {
