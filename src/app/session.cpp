@@ -8,6 +8,7 @@
 #include "app/prompts.h"
 #include "app/sheet_file.h"
 #include "app/workspace.h"
+#include "delivery/delivery_export.h"
 #include "settings/settings_file.h"
 
 #include <QFileInfo>
@@ -147,6 +148,8 @@ void readSettings(Workspace& workspace) {
 }
 
 void startUp(Workspace& workspace, Prompts& prompts, const QString& albumPath) {
+    // An export killed with the program leaves hidden folders beside its PHOTO folder.
+    DeliveryExport::recoverAllInterrupted();
     const QByteArray bookmarks = readKeptFile(workspace, prompts, BookmarkFileName, {});
     // Paths that could not be read would be written back damaged: the file is kept as it is.
     if (const AnsiCodec::Decoded decoded = AnsiCodec::decode(bookmarks); !decoded.ok()) {

@@ -23,8 +23,9 @@ extern const QString ExitQuestionTitle;
 // AppError when it exists and cannot be read.
 void readSettings(Workspace& workspace);
 
-// Start-up after the single-instance check: bookmarks, settings, the sheet's capacity, the
-// album named on the command line (may be empty), the phrase dictionary. Missing files are
+// Start-up after the single-instance check: what killed delivery exports left, bookmarks,
+// settings, the sheet's capacity, the album named on the command line (may be empty), the
+// phrase dictionary. Missing files are
 // created with their defaults; problems are reported and start-up goes on.
 void startUp(Workspace& workspace, Prompts& prompts, const QString& albumPath);
 

@@ -30,33 +30,50 @@ Version standardOption(QStringList& arguments) {
     return value == u"05"_s ? Version::V05 : Version::V03;
 }
 
-int deliver(const QStringList& words, const QString& programFolder, QTextStream& out, QTextStream& err) {
-    QStringList arguments = words;
-    const Version version = standardOption(arguments);
-    const qsizetype to = arguments.indexOf(u"--to"_s);
-    if (to < 1 || to != arguments.size() - 2)
-        throw BatchUsageError(u"deliver にはアルバムファイルと出力先フォルダを指定して下さい。"_s);
-    const QStringList albums = arguments.mid(0, to);
-    const QString& folder = arguments.last();
+const QString ReplaceAllOption = u"--replace-all"_s;
+const QString ReplaceAllHint = u"削除してよいファイルであれば、--replace-all を付けて実行して下さい。"_s;
+
+bool flag(QStringList& arguments, const QString& name) {
+    return arguments.removeAll(name) > 0;
+}
+
+DeliveryRequest requestFor(const QStringList& albums, const QString& folder, Version version,
+                           const QString& programFolder) {
     Workspace workspace(programFolder);
     Session::readSettings(workspace);
     DeliveryRequest request;
     request.maxRows = workspace.AlbumMaxRows;
     request.sheetRows = AlbumFile::load(albums.first(), request.maxRows);
     request.sheetName = QFileInfo(albums.first()).fileName();
+    request.sheetAlbumPath = albums.first();
     request.listedAlbums = albums.mid(1);
     request.folder = folder;
     DeliverySettings::apply(workspace.settings, version, request);
     request.dtdPath = findTemplate(programFolder, PhotoStandard::dtdName(version));
+    return request;
+}
+
+int deliver(const QStringList& words, const QString& programFolder, QTextStream& out, QTextStream& err) {
+    QStringList arguments = words;
+    const Version version = standardOption(arguments);
+    const bool replaceAll = flag(arguments, ReplaceAllOption);
+    const qsizetype to = arguments.indexOf(u"--to"_s);
+    if (to < 1 || to != arguments.size() - 2)
+        throw BatchUsageError(u"deliver にはアルバムファイルと出力先フォルダを指定して下さい。"_s);
+    const QString& folder = arguments.last();
+    const DeliveryRequest request = requestFor(arguments.mid(0, to), folder, version, programFolder);
     const QString standard =
         request.standard.isEmpty() ? PhotoStandard::defaultStandard(version) : request.standard;
     DeliveryResult result;
     try {
-        result = DeliveryExport::run(request);
+        result = DeliveryExport::run(request, {}, [&](const QStringList&) { return replaceAll; });
     } catch (const DeliveryRefused& refused) {
         err << refused.message() << u'\n';
         for (const Finding& finding : refused.findings())
             err << DeliveryExport::refusalLine(finding) << u'\n';
+        return 1;
+    } catch (const DeliveryDeclined& declined) {
+        err << declined.message() << u'\n' << ReplaceAllHint << u'\n';
         return 1;
     }
     for (const Finding& note : result.notes)
@@ -84,9 +101,11 @@ int checkDelivery(const QStringList& arguments, const QString&, QTextStream& out
 QList<BatchCommand> commands() {
     return {
         {u"deliver"_s,
-         u"  tovenla2 deliver ALBUM.dat [MORE.dat ...] --to FOLDER [--standard 03|05]\n"
+         u"  tovenla2 deliver ALBUM.dat [MORE.dat ...] --to FOLDER [--standard 03|05] [--replace-all]\n"
          u"      FOLDER に電子納品の PHOTO フォルダ（写真、DTD、PHOTO.XML）を作ります。\n"
-         u"      --standard を省くと PHOTO03（土木200406-01）。05 はチェックで誤りがあれば出力しません。\n"_s,
+         u"      --standard を省くと PHOTO03（土木200406-01）。05 はチェックで誤りがあれば出力しません。\n"
+         u"      以前の PHOTO フォルダに出力で作られたものではないファイルがあれば、その一覧を出して\n"
+         u"      出力しません。--replace-all を付けると、それらも削除して置き換えます。\n"_s,
          deliver},
         {u"check-delivery"_s,
          u"  tovenla2 check-delivery FOLDER\n"

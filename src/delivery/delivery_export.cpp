@@ -5,18 +5,17 @@
 #include "app/file_io.h"
 #include "delivery/delivery_plan.h"
 #include "delivery/delivery_review.h"
+#include "delivery/export_records.h"
 #include "delivery/file_copy.h"
+#include "delivery/folder_swap.h"
 #include "delivery/photo_xml.h"
+#include "delivery/replace_check.h"
 
 #include <QDir>
-#include <QFile>
 #include <QFileInfo>
-#include <QTemporaryDir>
+#include <QStorageInfo>
 
-#ifdef Q_OS_LINUX
-#include <fcntl.h>
-#include <stdio.h>
-#endif
+#include <cmath>
 
 using namespace Qt::StringLiterals;
 
@@ -27,30 +26,50 @@ const QString DtdName = u"PHOTO03.DTD"_s;
 const QString XmlName = u"PHOTO.XML"_s;
 const QString FailureTitle = u"Tovenla2"_s;
 const QString Cancelled = u"電子納品の出力を中止しました。"_s;
+const QString NoSpace = u"ディスクの空きが足りないため、出力しませんでした。"_s;
+const QString Busy =
+    u"このフォルダには、別の電子納品の出力が書き込み中です。終わってから、もう一度出力して下さい。"_s;
+const QString RemoveAsk = u"これらのファイルを削除して出力しますか？"_s;
 
 namespace {
 
 const QString Unchanged = u"以前の PHOTO フォルダは変更していません。"_s;
-const QString StagingPattern = u".PHOTO-new-"_s;
-const QString AsidePattern = u".PHOTO-old-"_s;
-
-// Swaps two folders in one step where the system can, so that no moment exists without a
-// PHOTO folder.
-bool exchange(const QString& first, const QString& second) {
-#ifdef Q_OS_LINUX
-    return ::renameat2(AT_FDCWD, QFile::encodeName(first).constData(), AT_FDCWD,
-                       QFile::encodeName(second).constData(), RENAME_EXCHANGE) == 0;
-#else
-    Q_UNUSED(first);
-    Q_UNUSED(second);
-    return false;
-#endif
-}
 
 void makeFolder(const QString& path) {
     if (!QDir().mkdir(path))
         throw AppError(
             fileFailure(u"フォルダを作成できませんでした。"_s, path, writeFailureReason(path + u"/x"_s)));
+}
+
+QString megabytes(qint64 bytes, bool roundUp) {
+    const double tenths = double(bytes) * 10.0 / (1024.0 * 1024.0);
+    return QString::number((roundUp ? std::ceil(tenths) : std::floor(tenths)) / 10.0, 'f', 1);
+}
+
+// The old folder stays until the new one is whole, so the new one must fit beside it.
+void refuseWithoutSpace(const QString& folder, const DeliveryPlan& plan, qint64 dtdBytes, qint64 xmlBytes) {
+    const QStorageInfo storage(folder);
+    if (!storage.isValid() || !storage.isReady()) return;
+    const qint64 block = std::max(storage.blockSize(), 512);
+    const auto onDisk = [&](qint64 bytes) { return (bytes + block - 1) / block * block; };
+    qint64 needed = onDisk(dtdBytes) + onDisk(xmlBytes) + 3 * block; // and the three folders
+    for (const DeliveryPhoto& photo : plan.photos)
+        needed += onDisk(photo.size);
+    const qint64 free = storage.bytesAvailable();
+    if (free >= needed) return;
+    throw AppError(NoSpace + u"\n必要な空き容量："_s + megabytes(needed, true) + u" MB\n空き容量："_s +
+                   megabytes(free, false) + u" MB\n出力先："_s + QDir::toNativeSeparators(folder));
+}
+
+// Advice of the version 05 check; version 03 refuses its problems outright.
+QList<Finding> checked(const DeliveryPlan& plan) {
+    if (plan.version == PhotoStandard::Version::V03) {
+        DeliveryPlanner::refuseProblems(plan);
+        return {};
+    }
+    const QList<Finding> findings = DeliveryReview::review(plan);
+    if (Findings::hasErrors(findings)) throw DeliveryRefused(findings);
+    return findings;
 }
 
 struct Copier {
@@ -66,98 +85,98 @@ struct Copier {
     }
 };
 
-// The new folder is complete and on the disk: the old one is moved aside, the new one takes
-// its name, and only then is the old one removed.
-QString swapIn(const QString& staging, const QString& target) {
-    const QFileInfo old(target);
-    if ((old.exists() || old.isSymLink()) && exchange(staging, target))
-        return QDir(staging).removeRecursively() ? QString() : staging; // staging now holds the old one
-    QString aside;
-    if (old.exists() || old.isSymLink()) {
-        QTemporaryDir placeholder(old.absolutePath() + u'/' + AsidePattern + u"XXXXXX"_s);
-        placeholder.setAutoRemove(false); // it takes the previous delivery, which must outlive this block
-        aside = placeholder.path();
-        if (!placeholder.isValid() || !QDir().rmdir(aside) || !QDir().rename(target, aside))
-            throw AppError(fileFailure(u"以前の PHOTO フォルダを置き換えられませんでした。"_s, target,
-                                       writeFailureReason(target)));
+// The hidden folder the new delivery is built in; gone again unless it took PHOTO's place.
+struct Staging {
+    QString path;
+    bool placed = false;
+    ~Staging() {
+        if (!placed) FolderSwap::removeEntry(path);
     }
-    if (!QDir().rename(staging, target)) {
-        if (!aside.isEmpty()) QDir().rename(aside, target);
-        throw AppError(
-            fileFailure(u"PHOTO フォルダを作成できませんでした。"_s, target, writeFailureReason(target)));
-    }
-    if (aside.isEmpty() || QDir(aside).removeRecursively()) return {};
-    return aside;
-}
+};
 
-} // namespace
-
-void recoverInterrupted(const QString& folder) {
-    const QDir dir(folder);
-    const QString target = dir.filePath(FolderName);
-    const auto leftovers = [&](const QString& pattern) {
-        return dir.entryInfoList({pattern + u'*'}, QDir::Dirs | QDir::Hidden | QDir::NoDotAndDotDot,
-                                 QDir::Time);
-    };
-    for (const QFileInfo& aside : leftovers(AsidePattern)) {
-        const QFileInfo current(target);
-        if (!current.exists() && !current.isSymLink() && QDir().rename(aside.filePath(), target)) continue;
-        QDir(aside.filePath()).removeRecursively();
-    }
-    for (const QFileInfo& staging : leftovers(StagingPattern))
-        QDir(staging.filePath()).removeRecursively();
-}
-
-DeliveryResult run(const DeliveryRequest& request, const Progress& progress) {
-    const QString target = QDir(request.folder).filePath(FolderName);
-    if (!request.folder.isEmpty() && QFileInfo(request.folder).isDir()) recoverInterrupted(request.folder);
-    const bool hadPrevious = QFileInfo::exists(target);
+// Every file of the new folder, written and on the disk. Messages name the files by where
+// they are going, never by the hidden folder they are built in.
+qint64 fill(const Staging& staging, const QString& target, const DeliveryRequest& request,
+            const DeliveryPlan& plan, const QByteArray& xml, const Progress& progress) {
     try {
-        if (request.folder.isEmpty() || !QFileInfo(request.folder).isDir())
-            throw AppError(fileFailure(u"出力先のフォルダがありません。"_s, request.folder, {}).trimmed());
-        if (request.dtdPath.isEmpty() || !QFileInfo(request.dtdPath).isFile())
-            throw AppError(u"プログラムフォルダに "_s + PhotoStandard::dtdName(request.version) +
-                           u" がありません。"_s);
-        const DeliveryPlan plan = DeliveryPlanner::plan(request);
-        QList<Finding> notes;
-        if (plan.version == PhotoStandard::Version::V03) {
-            DeliveryPlanner::refuseProblems(plan);
-        } else {
-            const QList<Finding> findings = DeliveryReview::review(plan);
-            if (Findings::hasErrors(findings)) throw DeliveryRefused(findings);
-            notes = findings;
-        }
-        const QByteArray xml = AnsiCodec::encode(plan.xml).bytes;
-
-        QTemporaryDir staging(QDir(request.folder).filePath(StagingPattern + u"XXXXXX"_s));
-        if (!staging.isValid())
-            throw AppError(fileFailure(u"PHOTO フォルダを作成できませんでした。"_s, request.folder,
-                                       writeFailureReason(QDir(request.folder).filePath(FolderName))));
-        const QDir out(staging.path());
+        const QDir out(staging.path);
         makeFolder(out.filePath(u"DRA"_s));
         makeFolder(out.filePath(u"PIC"_s));
-
         Copier copier{progress, plan.totalBytes + QFileInfo(request.dtdPath).size()};
         copier.copy(request.dtdPath, out.filePath(PhotoStandard::dtdName(plan.version)));
         for (const DeliveryPhoto& photo : plan.photos)
             copier.copy(photo.sourcePath, out.filePath(u"PIC/"_s + PhotoXml::serialFileName(photo.serial)));
         writeFileAtomically(out.filePath(XmlName), xml, u"PHOTO.XML を書き込めませんでした。"_s);
-        FileCopy::syncFileSystem(staging.path());
+        FileCopy::syncFileSystem(staging.path);
+        return copier.done;
+    } catch (const AppError& error) {
+        throw AppError(
+            QString(error.message())
+                .replace(QDir::toNativeSeparators(staging.path), QDir::toNativeSeparators(target)));
+    }
+}
 
-        DeliveryResult result;
-        result.leftoverFolder = swapIn(staging.path(), target);
-        staging.setAutoRemove(false);
-        FileCopy::syncFileSystem(request.folder); // the renames too
-        result.photoCount = int(plan.photos.size());
-        result.bytes = copier.done;
-        result.notes = notes;
-        return result;
+DeliveryResult build(const DeliveryRequest& request, const QString& folder, const QString& target,
+                     const Progress& progress, const ConfirmRemoval& confirm) {
+    if (request.dtdPath.isEmpty() || !QFileInfo(request.dtdPath).isFile())
+        throw AppError(u"プログラムフォルダに "_s + PhotoStandard::dtdName(request.version) +
+                       u" がありません。"_s);
+    const DeliveryPlan plan = DeliveryPlanner::plan(request);
+    QStringList albums = request.listedAlbums;
+    albums.prepend(request.sheetAlbumPath);
+    ReplaceCheck::refuseLosses(target, albums, plan.photos);
+    DeliveryResult result;
+    result.notes = checked(plan);
+    const QByteArray xml = AnsiCodec::encode(plan.xml).bytes;
+    refuseWithoutSpace(folder, plan, QFileInfo(request.dtdPath).size(), xml.size());
+    const QStringList foreign = ReplaceCheck::foreignFiles(target);
+    if (!foreign.isEmpty() && !(confirm && confirm(foreign))) throw DeliveryDeclined(foreign);
+
+    Staging staging{FolderSwap::makeStaging(folder, target)};
+    result.bytes = fill(staging, target, request, plan, xml, progress);
+    result.leftoverFolder = FolderSwap::swapIn(staging.path, target);
+    staging.placed = true;
+    FileCopy::syncFileSystem(folder); // the renames too
+    result.photoCount = int(plan.photos.size());
+    return result;
+}
+
+} // namespace
+
+void recoverInterrupted(const QString& folder) {
+    const ExportRecords::Running running(folder);
+    if (!running.busy()) FolderSwap::recover(folder, FolderName);
+}
+
+void recoverAllInterrupted() {
+    ExportRecords::recoverAll();
+}
+
+DeliveryResult run(const DeliveryRequest& request, const Progress& progress, const ConfirmRemoval& confirm) {
+    const QString folder = request.folder.isEmpty() ? QString() : QDir(request.folder).absolutePath();
+    if (folder.isEmpty() || !QFileInfo(folder).isDir())
+        throw AppError(fileFailure(u"出力先のフォルダがありません。"_s, request.folder, {}).trimmed());
+    const QString target = QDir(folder).filePath(FolderName);
+    // Held to the end: no other process touches this folder's hidden folders meanwhile.
+    const ExportRecords::Running running(folder);
+    if (running.busy()) throw AppError(Busy + u'\n' + QDir::toNativeSeparators(folder));
+    ExportRecords::recoverAll();
+    FolderSwap::recover(folder, FolderName);
+    const bool hadPrevious = QFileInfo(target).isDir();
+    try {
+        return build(request, folder, target, progress, confirm);
     } catch (const DeliveryRefused&) {
+        throw;
+    } catch (const DeliveryDeclined&) {
         throw;
     } catch (const AppError& error) {
         if (!hadPrevious) throw;
         throw AppError(error.message() + u"\n\n"_s + Unchanged);
     }
+}
+
+QString removalQuestion(const QStringList& files) {
+    return ReplaceCheck::foreignText(files, 20) + u"\n\n"_s + RemoveAsk;
 }
 
 QString refusalLine(const Finding& finding) {
@@ -173,6 +192,9 @@ QString failureText(const QString& reason) {
 }
 
 } // namespace DeliveryExport
+
+DeliveryDeclined::DeliveryDeclined(QStringList files)
+    : AppError(ReplaceCheck::foreignText(files, int(files.size()))), files_(std::move(files)) {}
 
 DeliveryRefused::DeliveryRefused(QList<Finding> findings)
     : AppError(u"電子納品のチェックでエラーが見つかったため、出力しませんでした。"_s),

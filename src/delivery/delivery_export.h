@@ -18,6 +18,17 @@ struct DeliveryResult {
     QList<Finding> notes; // advice of the check that did not stop the export
 };
 
+// An export that would have deleted files of the old PHOTO folder that no export made, and
+// was not allowed to: nothing was written.
+class DeliveryDeclined : public AppError {
+public:
+    explicit DeliveryDeclined(QStringList files);
+    const QStringList& files() const { return files_; }
+
+private:
+    QStringList files_;
+};
+
 // An export the check refused: nothing was written.
 class DeliveryRefused : public AppError {
 public:
@@ -35,20 +46,37 @@ extern const QString DtdName;      // "PHOTO03.DTD", the Part's standard
 extern const QString XmlName;      // "PHOTO.XML"
 extern const QString FailureTitle; // title of the failure message box
 extern const QString Cancelled;
+extern const QString NoSpace;   // the disk cannot hold the new folder beside the old one
+extern const QString Busy;      // another export writes into the same folder
+extern const QString RemoveAsk; // the question after the foreign files
 
 // Bytes copied so far and the total; false cancels.
 using Progress = std::function<bool(qint64 copied, qint64 total)>;
 
+// Given the files of the old PHOTO folder that no export made, which would be deleted with
+// it; true lets them go.
+using ConfirmRemoval = std::function<bool(const QStringList& files)>;
+
 // Version 05 runs the delivery check over the plan first and refuses with its errors.
-// Builds the new PHOTO folder beside the old one and puts it in place only when every file
-// is written and on the disk, so a failure or a cancel leaves the previous delivery as it
-// was. Throws AppError with the reason.
-DeliveryResult run(const DeliveryRequest& request, const Progress& progress = {});
+// Nothing is written when an input album or a photo of the run lies in the old PHOTO folder,
+// when PHOTO is a file, when the disk lacks room, or when the old folder holds files no export
+// made that confirm (unset: refuse) does not let go. Builds the new PHOTO folder beside the
+// old one and puts it in place only when every file is written and on the disk, so a failure
+// or a cancel leaves the previous delivery as it was. Throws AppError with the reason.
+DeliveryResult run(const DeliveryRequest& request, const Progress& progress = {},
+                   const ConfirmRemoval& confirm = {});
 
 // Puts right what an export killed half-way left in folder: the previous PHOTO folder comes
 // back if it was moved aside and no new one took its place; unfinished folders are removed.
-// Each export does this first.
+// A folder that a running export writes into is left alone.
 void recoverInterrupted(const QString& folder);
+
+// The same for every folder that a killed export was writing into, wherever it is. Each
+// export does this first; so does the start of the program.
+void recoverAllInterrupted();
+
+// The question the window asks before files no export made are deleted.
+QString removalQuestion(const QStringList& files);
 
 // "error<TAB>code<TAB>album n 行目 (photo)<TAB>element<TAB>message" for a refusal's finding.
 QString refusalLine(const Finding& finding);

@@ -18,4 +18,5 @@ struct DeliveryRequest {
     QString standard;         // 適用要領基準; empty: the version's default
     QString frequencyDefault; // 提出頻度写真 of photos that leave it unset; empty: "0"
     QString sheetName;        // how findings name the sheet's rows; empty: "写真帳"
+    QString sheetAlbumPath;   // the file the sheet rows came from, when known
 };

@@ -1,9 +1,15 @@
 #include "album/album_file.h"
+#include "delivery/delivery_export.h"
+#include "delivery/replace_check.h"
 #include "delivery_fixture.h"
 #include "support/test_files.h"
 
 #include <QDir>
+#include <QFile>
 #include <QProcess>
+#include <QStandardPaths>
+
+#include <unistd.h>
 
 using namespace Qt::StringLiterals;
 
@@ -46,6 +52,71 @@ TEST_F(DeliverCommandTest, FailsWithTheReasonsAndAStatusOnStandardError) {
 
     EXPECT_EQ(deliver({album}), 1);
     EXPECT_TRUE(errors.contains(u"deliver ALBUM.dat"_s)) << errors.toStdString();
+}
+
+TEST_F(DeliverCommandTest, NeverDeletesItsInputsOrFilesItDidNotMakeUnlessTold) {
+    const QString album = source.filePath(u"album.dat"_s);
+    AlbumFile::save(album, {photoRow(photo(u"a.jpg"_s, 1), {})});
+    ASSERT_EQ(deliver({album, u"--to"_s, out.path()}), 0) << errors.toStdString();
+
+    // The album given, or a further one, kept in the PHOTO folder that would be replaced.
+    const QString inside = photoFolder() + u"/my_album.dat"_s;
+    ASSERT_TRUE(QFile::copy(album, inside));
+    for (const QStringList& albums : {QStringList{inside}, QStringList{album, inside}}) {
+        EXPECT_EQ(deliver(albums + QStringList{u"--to"_s, out.path(), u"--replace-all"_s}), 1);
+        EXPECT_TRUE(errors.contains(ReplaceCheck::AlbumsInside)) << errors.toStdString();
+        EXPECT_TRUE(errors.contains(inside)) << errors.toStdString();
+        EXPECT_EQ(readBytes(inside), readBytes(album));
+    }
+    ASSERT_TRUE(QFile::remove(inside));
+
+    // A drawing the user put beside the photos goes only with --replace-all.
+    const QString drawing = photoFolder() + u"/DRA/plan.pdf"_s;
+    writeBytes(drawing, "drawing");
+    EXPECT_EQ(deliver({album, u"--to"_s, out.path()}), 1);
+    EXPECT_TRUE(errors.startsWith(ReplaceCheck::Foreign)) << errors.toStdString();
+    EXPECT_TRUE(errors.contains(u"\nDRA/plan.pdf\n"_s)) << errors.toStdString();
+    EXPECT_TRUE(errors.contains(u"--replace-all"_s));
+    EXPECT_FALSE(errors.contains(u"P0000001.JPG"_s)) << errors.toStdString();
+    EXPECT_EQ(readBytes(drawing), "drawing");
+    EXPECT_EQ(deliver({album, u"--to"_s, out.path(), u"--replace-all"_s}), 0) << errors.toStdString();
+    EXPECT_FALSE(QFileInfo::exists(drawing));
+}
+
+// The disk is a small file system of the test's own, mounted where only the command sees it.
+TEST_F(DeliverCommandTest, RefusesUpFrontWhenTheDiskCannotHoldTheNewFolderBesideTheOld) {
+    const QString unshare = QStandardPaths::findExecutable(u"unshare"_s);
+    if (::geteuid() != 0 || unshare.isEmpty()) GTEST_SKIP() << "needs root and unshare to mount a small disk";
+    const QString small = source.filePath(u"small.dat"_s), big = source.filePath(u"big.dat"_s);
+    AlbumFile::save(small, {photoRow(photo(u"a.jpg"_s, 1, 100 * 1024), {})});
+    QList<AlbumRow> rows;
+    for (int i = 0; i < 3; ++i)
+        rows << photoRow(photo(u"b%1.jpg"_s.arg(i), 2 + i, 200 * 1024), {});
+    AlbumFile::save(big, rows);
+    const QString disk = out.filePath(u"disk"_s);
+    QDir().mkpath(disk);
+    const QString script = uR"(mount -t tmpfs -o size=512k none "$1" || exit 77
+"$2" deliver "$3" --to "$1" || exit 78
+"$2" deliver "$4" --to "$1"; echo "status=$?"
+ls -A "$1" "$1/PHOTO/PIC")"_s;
+    QProcess program;
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(u"TOVENLA_HOME"_s, home.path());
+    program.setProcessEnvironment(environment);
+    program.start(unshare, {u"-m"_s, u"sh"_s, u"-c"_s, script, u"sh"_s, disk,
+                            QStringLiteral(TOVENLA_EXECUTABLE), small, big});
+    ASSERT_TRUE(program.waitForFinished(60000));
+    const QString shown = QString::fromUtf8(program.readAllStandardOutput());
+    errors = QString::fromUtf8(program.readAllStandardError());
+    if (program.exitCode() == 77) GTEST_SKIP() << "cannot mount a small disk here: " << errors.toStdString();
+    ASSERT_EQ(program.exitCode(), 0) << errors.toStdString();
+    EXPECT_TRUE(shown.contains(u"status=1\n"_s)) << shown.toStdString();
+    EXPECT_TRUE(errors.contains(DeliveryExport::NoSpace + u"\n必要な空き容量："_s)) << errors.toStdString();
+    EXPECT_TRUE(errors.contains(u" MB\n空き容量："_s)) << errors.toStdString();
+    EXPECT_FALSE(errors.contains(u".PHOTO-"_s)) << errors.toStdString();
+    // The first delivery stands as it was, with nothing beside it.
+    EXPECT_TRUE(shown.endsWith(u":\nPHOTO\n\n"_s + disk + u"/PHOTO/PIC:\nP0000001.JPG\n"_s))
+        << shown.toStdString();
 }
 
 class CheckDeliveryCommandTest : public DeliverCommandTest {
@@ -108,4 +179,5 @@ TEST_F(CheckDeliveryCommandTest, ExitStatusesAndOneTabSeparatedLineAFinding) {
     EXPECT_EQ(run({u"--help"_s}), 0);
     EXPECT_TRUE(output.contains(u"check-delivery FOLDER"_s));
     EXPECT_TRUE(output.contains(u"--standard 03|05"_s));
+    EXPECT_TRUE(output.contains(u"[--replace-all]"_s));
 }

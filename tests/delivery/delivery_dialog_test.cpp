@@ -3,6 +3,7 @@
 #include "app/workspace.h"
 #include "delivery/delivery_export.h"
 #include "delivery/delivery_history.h"
+#include "delivery/replace_check.h"
 #include "delivery/ui/delivery_dialog.h"
 #include "delivery_fixture.h"
 #include "support/scripted_prompts.h"
@@ -179,4 +180,39 @@ TEST_F(DeliveryDialogTest, TheXmlButtonOpensTheDialog) {
     window.findChild<QPushButton*>(u"CMDXML"_s)->click();
     EXPECT_TRUE(opened);
     EXPECT_TRUE(prompts.messages.isEmpty());
+}
+
+// What the old PHOTO folder holds that no export made goes only when the user says Yes; the
+// open album kept inside it is refused outright.
+TEST_F(DeliveryDialogTest, ThePreviousFolderLosesNothingTheUserDidNotAgreeTo) {
+    const auto exportOnce = [&](std::deque<Prompts::Answer> answers) {
+        prompts.messages.clear();
+        prompts.answers = std::move(answers);
+        frmXML dialog(workspace, prompts);
+        dialog.setResult(-1); // still open unless the export accepts or rejects it
+        child<QPushButton>(dialog, u"cmdOK"_s)->click();
+        return dialog.result();
+    };
+    ASSERT_EQ(exportOnce({}), QDialog::Accepted);
+    const QString memo = photoFolder() + u"/DRA/plan.pdf"_s;
+    writeBytes(memo, "drawing");
+
+    EXPECT_EQ(exportOnce({Prompts::Answer::No}), -1);
+    ASSERT_EQ(prompts.messages.size(), 1);
+    const Prompts::Message question = prompts.lastMessage();
+    EXPECT_TRUE(question.text.contains(u"DRA/plan.pdf"_s)) << question.text.toStdString();
+    EXPECT_FALSE(question.text.contains(u"P0000001.JPG"_s)) << question.text.toStdString();
+    EXPECT_TRUE(question.text.endsWith(DeliveryExport::RemoveAsk));
+    EXPECT_EQ(question.buttons, Prompts::Buttons::YesNo);
+    EXPECT_EQ(question.defaultAnswer, Prompts::Answer::No);
+    EXPECT_EQ(readBytes(memo), "drawing");
+    EXPECT_EQ(exportOnce({Prompts::Answer::Yes}), QDialog::Accepted);
+    EXPECT_FALSE(QFileInfo::exists(memo));
+
+    workspace.AlbumFilePath = photoFolder() + u"/album.dat"_s;
+    writeBytes(workspace.AlbumFilePath, "album");
+    EXPECT_EQ(exportOnce({Prompts::Answer::Yes}), QDialog::Rejected);
+    EXPECT_TRUE(prompts.lastMessage().text.contains(ReplaceCheck::AlbumsInside));
+    EXPECT_TRUE(prompts.lastMessage().text.contains(workspace.AlbumFilePath));
+    EXPECT_EQ(readBytes(workspace.AlbumFilePath), "album");
 }

@@ -3,16 +3,26 @@
 #include "app/app_error.h"
 #include "delivery/delivery_export.h"
 #include "delivery/delivery_plan.h"
+#include "delivery/replace_check.h"
 #include "delivery_fixture.h"
 #include "support/test_files.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QProcess>
+#include <QThread>
+
+#include <memory>
+
+#include <sys/stat.h>
 
 using namespace Qt::StringLiterals;
 
 namespace {
+
+const char* const StoppedFolderVariable = "TOVENLA_STOPPED_EXPORT_FOLDER";
 
 const QStringList FullInfo = {u"No.1"_s,
                               u"測点 0+20"_s,
@@ -39,13 +49,14 @@ const QStringList FullInfo = {u"No.1"_s,
 class DeliveryExportTest : public DeliveryFolder {
 protected:
     DeliveryResult run(QList<AlbumRow> rows, QStringList listed = {},
-                       const DeliveryExport::Progress& progress = {}) {
+                       const DeliveryExport::Progress& progress = {},
+                       const DeliveryExport::ConfirmRemoval& confirm = {}) {
         DeliveryRequest request;
         request.sheetRows = std::move(rows);
         request.listedAlbums = std::move(listed);
         request.folder = out.path();
         request.dtdPath = shippedDtd();
-        return DeliveryExport::run(request, progress);
+        return DeliveryExport::run(request, progress, confirm);
     }
     QString pic(int serial) const {
         return photoFolder() + u"/PIC/P"_s + QString::number(serial).rightJustified(7, u'0') + u".JPG"_s;
@@ -125,20 +136,37 @@ TEST_F(DeliveryExportTest, ASecondExportReplacesTheFirstWhole) {
          photoRow(photo(u"c.jpg"_s, 3), {})});
     writeBytes(photoFolder() + u"/DRA/old.pdf"_s, "old");
     const QString fresh = photo(u"new.jpg"_s, 9);
-    run({photoRow(fresh, {})});
+    QStringList asked;
+    run({photoRow(fresh, {})}, {}, {}, [&](const QStringList& files) {
+        asked = files;
+        return true;
+    });
+    EXPECT_EQ(asked, QStringList{u"DRA/old.pdf"_s});
     EXPECT_EQ(entriesOf(out.path()), QStringList{u"PHOTO"_s});
     EXPECT_EQ(entriesOf(photoFolder() + u"/PIC"_s), QStringList{u"P0000001.JPG"_s});
     EXPECT_TRUE(entriesOf(photoFolder() + u"/DRA"_s).isEmpty());
     EXPECT_EQ(readBytes(pic(1)), readBytes(fresh));
 }
 
-// Photos of an album made from an earlier delivery may live in the PHOTO folder itself.
-TEST_F(DeliveryExportTest, PhotosTakenFromThePreviousDeliveryAreStillThereToCopy) {
+// Photos of an album made from an earlier delivery live in the PHOTO folder the export
+// replaces: they would be deleted or renumbered under the album's feet.
+TEST_F(DeliveryExportTest, PhotosInsideThePreviousDeliveryAreRefusedNamingTheirRows) {
     const QString a = photo(u"a.jpg"_s, 1), b = photo(u"b.jpg"_s, 2);
     run({photoRow(a, {}), photoRow(b, {})});
-    run({photoRow(pic(2), {}), photoRow(pic(1), {})});
-    EXPECT_EQ(readBytes(pic(1)), readBytes(b));
-    EXPECT_EQ(readBytes(pic(2)), readBytes(a));
+    const QString listed = album(u"more.dat"_s, {AlbumRow{}, photoRow(pic(1), {})});
+    try {
+        run({photoRow(photo(u"c.jpg"_s, 3), {}), photoRow(pic(2), {})}, {listed});
+        FAIL() << "the export should refuse";
+    } catch (const AppError& error) {
+        const QString message = error.message();
+        EXPECT_TRUE(message.startsWith(ReplaceCheck::PhotosInside)) << error.what();
+        EXPECT_TRUE(message.contains(u"写真帳 2 行目: "_s + pic(2))) << error.what();
+        EXPECT_TRUE(message.contains(u"more.dat 2 行目: "_s + pic(1))) << error.what();
+        EXPECT_FALSE(message.contains(u"写真帳 1 行目"_s)) << error.what();
+    }
+    EXPECT_EQ(readBytes(pic(1)), readBytes(a));
+    EXPECT_EQ(readBytes(pic(2)), readBytes(b));
+    EXPECT_EQ(entriesOf(out.path()), QStringList{u"PHOTO"_s});
 }
 
 TEST_F(DeliveryExportTest, AFailureOrCancelPartWayLeavesThePreviousDeliveryAsItWas) {
@@ -239,7 +267,95 @@ TEST_F(DeliveryExportTest, WhatAKilledExportLeftIsPutRightByTheNextOne) {
     // With the old folder in place, leftovers are only removed, and an export does it itself.
     leave(u".PHOTO-old-x/PHOTO.XML"_s, "older");
     leave(u".PHOTO-new-y/PHOTO.XML"_s, "unfinished");
-    run({photoRow(photo(u"a.jpg"_s, 1))});
+    run({photoRow(photo(u"a.jpg"_s, 1))}, {}, {}, [](const QStringList&) { return true; });
     EXPECT_EQ(entriesOf(out.path()), QStringList{u"PHOTO"_s});
     EXPECT_EQ(readBytes(pic(1)), readBytes(source.filePath(u"a.jpg"_s)));
+}
+
+TEST_F(DeliveryExportTest, WhatStandsAtPhotoIsReplacedWithoutReachingOutsideTheChosenFolder) {
+    // A link to a delivery kept elsewhere: only the link itself goes.
+    const QString elsewhere = source.filePath(u"kept"_s);
+    QDir().mkpath(elsewhere + u"/PIC"_s);
+    writeBytes(elsewhere + u"/PIC/P0000001.JPG"_s, "kept photo");
+    ASSERT_TRUE(QFile::link(elsewhere, photoFolder()));
+    const QString fresh = photo(u"new.jpg"_s, 5);
+    run({photoRow(fresh, {})});
+    EXPECT_EQ(entriesOf(elsewhere), QStringList{u"PIC"_s});
+    EXPECT_EQ(readBytes(elsewhere + u"/PIC/P0000001.JPG"_s), "kept photo");
+    EXPECT_FALSE(QFileInfo(photoFolder()).isSymLink());
+    EXPECT_EQ(entriesOf(out.path()), QStringList{u"PHOTO"_s});
+    EXPECT_EQ(readBytes(pic(1)), readBytes(fresh));
+
+    // A file of the user's that happens to be called PHOTO is named, never moved aside.
+    ASSERT_TRUE(QDir(photoFolder()).removeRecursively());
+    writeBytes(photoFolder(), "notes");
+    try {
+        run({photoRow(fresh, {})});
+        FAIL() << "the export should refuse";
+    } catch (const AppError& error) {
+        EXPECT_EQ(error.message(), ReplaceCheck::PhotoIsFile + u'\n' + photoFolder());
+    }
+    EXPECT_EQ(entriesOf(out.path()), QStringList{u"PHOTO"_s});
+    EXPECT_EQ(readBytes(photoFolder()), "notes");
+}
+
+TEST_F(DeliveryExportTest, TheDeliveredFolderGetsThePermissionsOfAnyFolderTheUserMakes) {
+    const mode_t previous = ::umask(022);
+    run({photoRow(photo(u"a.jpg"_s, 1), {})});
+    ::umask(previous);
+    const auto mode = [](const QString& path) {
+        struct stat status {};
+        EXPECT_EQ(::stat(QFile::encodeName(path).constData(), &status), 0) << path.toStdString();
+        return status.st_mode & 07777;
+    };
+    EXPECT_EQ(mode(photoFolder()), 0755u);
+    EXPECT_EQ(mode(photoFolder() + u"/PIC"_s), 0755u);
+    EXPECT_EQ(mode(photoFolder() + u"/PHOTO.XML"_s), 0644u);
+    EXPECT_EQ(mode(pic(1)), 0644u);
+}
+
+// The child's side of the next test: an export that stops half-way until it is killed.
+TEST(DeliveryExportChild, StopsHalfWayUntilKilled) {
+    const QString folder = qEnvironmentVariable(StoppedFolderVariable);
+    if (folder.isEmpty()) GTEST_SKIP() << "runs only as the child of an interrupted-export test";
+    DeliveryRequest request;
+    request.sheetRows = {photoRow(QDir(folder).filePath(u"photo.jpg"_s))};
+    request.folder = folder;
+    request.dtdPath = shippedDtd();
+    DeliveryExport::run(request, [](qint64, qint64) {
+        fputs("ready\n", stdout);
+        fflush(stdout);
+        for (;;)
+            QThread::sleep(1);
+        return true;
+    });
+}
+
+TEST_F(DeliveryExportTest, AKilledExportIsPutRightByTheNextExportAnywhereButNotWhileItRuns) {
+    QTemporaryDir other;
+    writeBytes(other.filePath(u"photo.jpg"_s), photoBytes(1));
+    const auto stoppedExport = [&] {
+        auto child = std::make_unique<QProcess>();
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.insert(QString::fromLatin1(StoppedFolderVariable), other.path());
+        child->setProcessEnvironment(environment);
+        child->start(QCoreApplication::applicationFilePath(), {u"--gtest_filter=DeliveryExportChild.*"_s});
+        QByteArray said;
+        while (!said.contains("ready\n") && child->waitForReadyRead(30000))
+            said += child->readAllStandardOutput();
+        return child;
+    };
+    const auto hidden = [&] {
+        return QDir(other.path()).entryList({u".PHOTO-*"_s}, QDir::Dirs | QDir::Hidden);
+    };
+
+    std::unique_ptr<QProcess> child = stoppedExport();
+    ASSERT_EQ(hidden().size(), 1);
+    run({photoRow(photo(u"a.jpg"_s, 1), {})});
+    EXPECT_EQ(hidden().size(), 1); // still running: left alone
+    child->kill();
+    child->waitForFinished();
+    run({photoRow(photo(u"a.jpg"_s, 1), {})});
+    EXPECT_EQ(hidden(), QStringList());
+    EXPECT_EQ(entriesOf(other.path()), QStringList{u"photo.jpg"_s});
 }

@@ -37,6 +37,15 @@ void expectValidPhotoXml05(const QString& xmlPath);
 QString shippedDtd();
 QString shippedDtd05();
 
+// Keeps the records of running exports in a data folder of the test's own, for the test
+// and the programs it starts.
+struct DataHome {
+    QTemporaryDir folder;
+    QByteArray previous = qgetenv("XDG_DATA_HOME");
+    DataHome() { qputenv("XDG_DATA_HOME", folder.path().toLocal8Bit()); }
+    ~DataHome() { previous.isNull() ? qunsetenv("XDG_DATA_HOME") : qputenv("XDG_DATA_HOME", previous); }
+};
+
 class DeliveryFolder : public testing::Test {
 protected:
     // Writes a photo file under the source folder and returns its path.
@@ -46,6 +55,7 @@ protected:
                  const QString& modified = {});
     QString photoFolder() const { return out.filePath(QStringLiteral("PHOTO")); }
 
+    DataHome dataHome;
     QTemporaryDir source;
     QTemporaryDir out;
 };

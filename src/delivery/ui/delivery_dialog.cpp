@@ -6,10 +6,10 @@
 #include "app/workspace.h"
 #include "delivery/delivery_export.h"
 #include "delivery/delivery_history.h"
-#include "delivery/ui/cd_label_dialog.h"
 #include "delivery/delivery_plan.h"
 #include "delivery/delivery_review.h"
 #include "delivery/delivery_settings.h"
+#include "delivery/ui/cd_label_dialog.h"
 #include "delivery/ui/check_results.h"
 
 #include <QComboBox>
@@ -221,6 +221,7 @@ DeliveryRequest frmXML::request() {
     request.sheetRows = workspace_.SS1.rows().mid(0, workspace_.AlbumRowCount);
     for (int row = 0; row < List1_->count(); ++row)
         request.listedAlbums << List1_->item(row)->text();
+    request.sheetAlbumPath = workspace_.AlbumFilePath;
     request.folder = workspace_.CurrentFolder;
     request.maxRows = workspace_.AlbumMaxRows;
     storeChoice();
@@ -356,16 +357,24 @@ void frmXML::cmdOK_Click() {
         return !progress.wasCanceled();
     };
 
+    // Files the user keeps in the old PHOTO folder go only when the user says so.
+    const auto confirm = [this](const QStringList& files) {
+        return prompts_.ask(DeliveryExport::removalQuestion(files), u"確認"_s, Prompts::Icon::Exclamation,
+                            Prompts::Answer::No) == Prompts::Answer::Yes;
+    };
     DeliveryResult result;
     try {
         BusyScope busy(prompts_);
-        result = DeliveryExport::run(request, report);
+        result = DeliveryExport::run(request, report, confirm);
     } catch (const DeliveryRefused& refused) {
         progress.reset();
         showFindings(refused.findings());
         prompts_.tell(refused.message() + u"\n一覧の誤りを直してから、もう一度出力して下さい。"_s, u"確認"_s,
                       Prompts::Icon::Exclamation);
         return;
+    } catch (const DeliveryDeclined&) {
+        progress.reset();
+        return; // the user chose to keep the files; nothing was written
     } catch (const AppError& error) {
         progress.reset();
         if (error.message().startsWith(DeliveryExport::Cancelled)) {
@@ -379,6 +388,11 @@ void frmXML::cmdOK_Click() {
     }
     progress.reset();
     rememberHistories();
+    reportDone(result);
+    accept();
+}
+
+void frmXML::reportDone(const DeliveryResult& result) {
     if (!result.notes.isEmpty())
         prompts_.tell(u"出力しました。注意が "_s + QString::number(result.notes.size()) +
                           u" 件あります（推奨画素数や Exif の撮影日など、納品は受け付けられます）。\n"_s +
@@ -388,7 +402,6 @@ void frmXML::cmdOK_Click() {
         prompts_.tell(u"以前の PHOTO フォルダを削除できなかったため、次の場所に残っています。\n"_s +
                           QDir::toNativeSeparators(result.leftoverFolder),
                       u"確認"_s, Prompts::Icon::Exclamation);
-    accept();
 }
 
 void frmXML::rememberHistories() {

@@ -7,6 +7,7 @@
 #include "delivery/finding.h"
 
 class CheckResults;
+struct DeliveryResult;
 class QComboBox;
 class QRadioButton;
 class QTabWidget;
@@ -48,6 +49,7 @@ private:
     void storeChoice();
     DeliveryRequest request();
     void showFindings(const QList<Finding>& findings);
+    void reportDone(const DeliveryResult& result);
     void rememberHistories();
 
     Workspace& workspace_;
