@@ -23,6 +23,11 @@ public:
     // A file dialog. filter is in the "description|pattern|description|pattern" form the
     // commands are written with; filterIndex counts from 1 and picks the preselected entry.
     struct FileRequest {
+        // Written as {title, filter, index, folder} or with the proposed name after the folder.
+        FileRequest(QString title = {}, QString filter = {}, int filterIndex = 1, QString folder = {},
+                    QString name = {})
+            : title(std::move(title)), filter(std::move(filter)), filterIndex(filterIndex),
+              folder(std::move(folder)), name(std::move(name)) {}
         QString title;
         QString filter;
         int filterIndex = 1;

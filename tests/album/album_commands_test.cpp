@@ -176,3 +176,32 @@ TEST_F(AlbumCommandsTest, CsvImportStopsAtTheCapacityAndSaysHowManyLinesWereLeft
     EXPECT_EQ(prompts.lastMessage().text,
               u"行数が超えました。取込みを中止します。\r\n取り込まれなかった行数：1"_s);
 }
+
+// Saving: the extension is added, the album's own file is proposed and replaced only when the
+// user agrees, and a photo of the album is never taken for the album file.
+TEST_F(AlbumCommandsTest, SaveAsksBeforeReplacingAndNeverWritesOverAPhoto) {
+    fill(2);
+    const QString photo = dir.filePath(u"DSC00001.JPG"_s);
+    writeBytes(photo, "camera original");
+    workspace.SS1.setText(1, AlbumColumn::Path, photo);
+    prompts.savePaths = {photo, dir.filePath(u"現場"_s)};
+    ASSERT_TRUE(AlbumCommands::SaveAlbum(workspace, prompts));
+    EXPECT_EQ(readBytes(photo), "camera original");
+    EXPECT_TRUE(prompts.messages.first().message.text.startsWith(u"出力先がアルバムの写真です。"_s));
+    const QString album = dir.filePath(u"現場.dat"_s);
+    EXPECT_EQ(workspace.AlbumFilePath, album);
+    EXPECT_EQ(AlbumFile::load(album, 1000).size(), 2);
+
+    workspace.editCell(2, AlbumColumn::Info, u"changed\r\n"_s);
+    prompts.messages.clear();
+    prompts.savePaths = {album};
+    EXPECT_FALSE(AlbumCommands::SaveAlbum(workspace, prompts)) << "No, then the dialog is cancelled";
+    EXPECT_EQ(prompts.fileRequests.last().folder, dir.path());
+    EXPECT_EQ(prompts.fileRequests.last().name, u"現場.dat"_s);
+    EXPECT_EQ(AlbumFile::load(album, 1000)[1].info, u"info 2\r\n"_s);
+    EXPECT_EQ(workspace.SheetModified, 1);
+    prompts.savePaths = {album};
+    prompts.answers = {Answer::Yes};
+    ASSERT_TRUE(AlbumCommands::SaveAlbum(workspace, prompts));
+    EXPECT_EQ(AlbumFile::load(album, 1000)[1].info, u"changed\r\n"_s);
+}
