@@ -142,7 +142,8 @@ int number(const CompanionReader& reader, QStringView text, bool quotedField) {
 
 void readCompanion(const QString& path, ClassifiedData& data) {
     const AnsiCodec::Decoded decoded = AnsiCodec::decode(readWholeFile(path, LoadHeadline));
-    if (!decoded.ok()) throw AppError(AnsiCodec::undecodableReport(path, decoded.badLines));
+    if (const QString refusal = AnsiCodec::importRefusal(path, decoded); !refusal.isEmpty())
+        throw AppError(refusal);
     CompanionReader reader(path, decoded.text);
     QList<bool> quotedFields;
     const auto line = [&](int fields) {

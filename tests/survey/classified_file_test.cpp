@@ -13,11 +13,10 @@ class ClassifiedFileTest : public ClassifiedFixture {
 protected:
     void SetUp() override {
         data = readClassifiedCsv(
-                   writeCsv({line(u"\"1\""_s, u"公図\"A\""_s, u"S、A"_s, u"n1.jpg"_s, u"f1.jpg"_s),
-                             line(u"2"_s, u"公図\"A\""_s, u"S"_s, u"n2.jpg"_s, u"f2.jpg"_s, u"x"_s),
-                             line(u"3"_s, u"B"_s, u"SB"_s, u"写真\\n3.jpg"_s, u"f3.jpg"_s)}),
-                   ClassifiedKey::MapName)
-                   .data;
+            writeCsv({line(u"\"1\""_s, u"公図\"A\""_s, u"S、A"_s, u"n1.jpg"_s, u"f1.jpg"_s),
+                      line(u"2"_s, u"公図\"A\""_s, u"S"_s, u"n2.jpg"_s, u"f2.jpg"_s, u"x"_s),
+                      line(u"3"_s, u"B"_s, u"SB"_s, u"写真\\n3.jpg"_s, u"f3.jpg"_s)}),
+            ClassifiedKey::MapName);
         data.rows[1].sheetName = u"編集後 \"引用\""_s;
         data.rows[0].flag = u"1"_s;
     }
