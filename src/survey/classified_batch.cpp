@@ -23,7 +23,7 @@ namespace {
 const QString GroupsUsage =
     u"  tovenla2 classified-groups SOURCE [--key 公図正|図番] [--save IMPORT.spd]\n"
     u"      分類CSV（またはインポートファイル .spd）のグループを「行, 分類キー, シート名, 個数, 済」の\n"
-    u"      タブ区切りで表示します。--save でインポートファイルに保存します。\n"_s;
+    u"      タブ区切りで表示します。--save でインポートファイルに保存します（拡張子がなければ .spd）。\n"_s;
 const QString CheckUsage =
     u"  tovenla2 classified-check SOURCE [--key 公図正|図番]\n"
     u"      近景・遠景写真の有無を調べ、問題があれば CSV のフォルダに CHKErr.log を書きます。\n"
@@ -103,8 +103,9 @@ QStringList sourceFiles(const QString& source) {
     return files;
 }
 
-void saveImportFile(const QString& path, const ClassifiedData& data, const QString& source,
+void saveImportFile(const QString& typedPath, const ClassifiedData& data, const QString& source,
                     QTextStream& out) {
+    const QString path = ClassifiedFile::withExtension(typedPath);
     refuseOverwriting(path, sourceFiles(source));
     refuseOverwriting(ClassifiedFile::companionPath(path), sourceFiles(source));
     ClassifiedFile::save(path, data);

@@ -88,7 +88,8 @@ bool SaveImportFile(const ClassifiedData& data, Prompts& prompts) {
         prompts.tell(NoLinesToSave, ConfirmTitle, Prompts::Icon::Question);
         return false;
     }
-    const QString path = prompts.saveFile({{}, ClassifiedFile::DialogFilter, 1, data.folder});
+    const QString path =
+        ClassifiedFile::withExtension(prompts.saveFile({{}, ClassifiedFile::DialogFilter, 1, data.folder}));
     if (path.isEmpty()) return false;
     try {
         BusyScope busy(prompts);
