@@ -59,7 +59,6 @@ int importCsv(const QStringList& arguments, const QString& programFolder, QTextS
     OutputGuard guard = photoGuard(list.rows);
     Session::keepProgramFiles(guard, workspace).keep(csvPath, OutputGuard::List).check(albumPath);
     const AlbumLock lock(albumPath);
-    if (!list.unreadableReport.isEmpty()) err << lines(list.unreadableReport) << u'\n';
     if (list.rows.isEmpty())
         throw AppError(SheetGuard::NoDataLong +
                        u"\nCSV ファイルに写真の行がないため、アルバムファイルは作りませんでした。"_s);

@@ -106,8 +106,6 @@ bool ImportCsvList(Workspace& workspace, Prompts& prompts) {
         reportFailure(prompts, error);
         return false;
     }
-    if (!list.unreadableReport.isEmpty())
-        prompts.tell(list.unreadableReport, u"確認"_s, Prompts::Icon::Exclamation);
     workspace.replaceRows(u"Import2"_s, std::move(list.rows), 1);
     markNewRows(workspace);
     if (list.linesNotImported > 0)

@@ -1,6 +1,7 @@
 #include "album/csv_photo_list.h"
 
 #include "app/ansi_codec.h"
+#include "app/app_error.h"
 #include "app/file_io.h"
 #include "app/shared_routines.h"
 
@@ -33,6 +34,8 @@ QString joinListPath(const QString& folder, const QString& name) {
 
 CsvPhotoList readCsvPhotoList(const QString& path, int maxRows) {
     const AnsiCodec::Decoded decoded = AnsiCodec::decode(readWholeFile(path, ReadHeadline));
+    if (const QString refusal = AnsiCodec::importRefusal(path, decoded); !refusal.isEmpty())
+        throw AppError(refusal);
 
     static const QRegularExpression lineBreak(u"\r\n|\n|\r"_s);
     QStringList lines = decoded.text.split(lineBreak);
@@ -40,7 +43,6 @@ CsvPhotoList readCsvPhotoList(const QString& path, int maxRows) {
         lines.removeLast(); // the break after the last line ends it, it starts no line
 
     CsvPhotoList list;
-    if (!decoded.ok()) list.unreadableReport = AnsiCodec::undecodableReport(path, decoded.badLines);
     list.folder = folderOfPath(QDir::toNativeSeparators(QFileInfo(path).absoluteFilePath()));
     for (qsizetype i = 1; i < lines.size(); ++i) {
         if (list.rows.size() >= maxRows) {

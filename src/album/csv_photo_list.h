@@ -6,12 +6,11 @@
 #include <QString>
 
 // A CSV photo list: a header line, then "line 1,line 2,file name" per photo, the file name
-// relative to the folder of the list. CP932, or UTF-8 with a byte order mark.
+// relative to the folder of the list. CP932 or UTF-8 (AnsiCodec::decode).
 struct CsvPhotoList {
     QString folder;           // the list's folder with its trailing separator
     QList<AlbumRow> rows;     // row 1 first
     int linesNotImported = 0; // lines beyond the album's capacity
-    QString unreadableReport; // lines with bytes that could not be read; empty when none
 };
 
 extern const QString CsvDialogTitle;  // "CSVファイルを開く"
@@ -24,5 +23,6 @@ QString folderOfPath(const QString& path);
 // separators becoming this system's own (lists written on Windows say "sub\P002.JPG").
 QString joinListPath(const QString& folder, const QString& name);
 
-// Throws AppError naming the file and the reason when it cannot be read.
+// Throws AppError naming the file and the reason when it cannot be read, and naming the lines
+// when any of them is not text in the file's encoding: no row is made from such a file.
 CsvPhotoList readCsvPhotoList(const QString& path, int maxRows);

@@ -5,6 +5,9 @@
 #include <QStringDecoder>
 #include <QStringEncoder>
 
+#include <algorithm>
+#include <iterator>
+
 using namespace Qt::StringLiterals;
 
 namespace {
@@ -57,7 +60,8 @@ public:
         const bool onePerPair = decoded.size() * 2 == all.size();
         for (qsizetype i = 0; i < all.size() / 2; ++i) {
             const QByteArrayView pair = QByteArrayView(all).sliced(2 * i, 2);
-            pairs_[index(uchar(pair.at(0)), uchar(pair.at(1)))] = onePerPair ? decoded.at(i) : decodePair(pair);
+            pairs_[index(uchar(pair.at(0)), uchar(pair.at(1)))] =
+                onePerPair ? decoded.at(i) : decodePair(pair);
         }
     }
 
@@ -134,16 +138,73 @@ bool decodeUtf8(QByteArrayView bytes, QString& out) {
     return !decoder.hasError();
 }
 
-// Lines of UTF-8 text holding U+FFFD where the decoder met a broken sequence.
-QList<int> replacementLines(const QString& text) {
-    QList<int> lines;
+// Kana, CJK punctuation, ideographs and the full- and half-width forms: in UTF-8 each is a
+// three-byte sequence.
+bool isJapanese(char16_t c) {
+    return (c >= 0x3000 && c <= 0x30FF) || (c >= 0x4E00 && c <= 0x9FFF) || (c >= 0xFF01 && c <= 0xFFEF);
+}
+
+// The file read as UTF-8, and what that reading says line by line.
+struct Utf8Survey {
+    QString text;
+    bool valid = false;       // well-formed throughout
+    QList<int> badLines;      // lines holding a broken sequence (U+FFFD in text)
+    QList<int> nulLines;      // NUL is U+0000 in either reading
+    QList<int> japaneseLines; // well-formed lines holding Japanese
+};
+
+Utf8Survey surveyUtf8(QByteArrayView bytes) {
+    Utf8Survey survey;
+    survey.valid = decodeUtf8(bytes, survey.text);
+    const QChar lineEnd = survey.text.contains(u'\n') ? u'\n' : u'\r';
     int line = 1;
-    const QChar lineEnd = text.contains(u'\n') ? u'\n' : u'\r';
-    for (QChar c : text) {
-        if (c == lineEnd) ++line;
-        if (c == QChar(Replacement) && (lines.isEmpty() || lines.constLast() != line)) lines << line;
+    bool bad = false, nul = false, japanese = false;
+    const auto endLine = [&] {
+        if (bad)
+            survey.badLines << line;
+        else if (japanese)
+            survey.japaneseLines << line;
+        if (nul) survey.nulLines << line;
+        bad = nul = japanese = false;
+    };
+    for (QChar c : std::as_const(survey.text)) {
+        const char16_t u = c.unicode();
+        if (c == lineEnd) {
+            endLine();
+            ++line;
+        } else if (u == 0) {
+            nul = true;
+        } else if (u == Replacement) {
+            bad = bad || !survey.valid; // a U+FFFD written in a well-formed file is a character
+        } else if (isJapanese(u)) {
+            japanese = true;
+        }
     }
-    return lines;
+    endLine();
+    return survey;
+}
+
+// Two ascending lists of lines: the first without the second, and both in one.
+QList<int> without(const QList<int>& lines, const QList<int>& removed) {
+    QList<int> rest;
+    std::set_difference(lines.begin(), lines.end(), removed.begin(), removed.end(), std::back_inserter(rest));
+    return rest;
+}
+
+QList<int> merged(const QList<int>& first, const QList<int>& second) {
+    QList<int> all;
+    std::set_union(first.begin(), first.end(), second.begin(), second.end(), std::back_inserter(all));
+    return all;
+}
+
+QString lineList(const QList<int>& lines) {
+    constexpr qsizetype Shown = 20;
+    QStringList numbers;
+    for (qsizetype i = 0; i < std::min(lines.size(), Shown); ++i)
+        numbers << QString::number(lines.at(i));
+    QString text = u"行 "_s + numbers.join(u", "_s);
+    if (lines.size() > Shown) text += u" ほか "_s + QString::number(lines.size() - Shown) + u" 行"_s;
+    return text;
 }
 
 } // namespace
@@ -151,24 +212,42 @@ QList<int> replacementLines(const QString& text) {
 namespace AnsiCodec {
 
 const QString UndecodableHeadline = u"読み取れない文字があります。"_s;
+const QString ImportRefusedHeadline = u"テキストとして読めない行があるため、何も取り込みませんでした。"_s;
+
+namespace {
+
+const QString NulReason = u"NUL 文字（0x00）があります（テキストファイルではないようです）: "_s;
+const QString UndecodableReason = u"読み取れない文字があります: "_s;
+const QString MixedReason = u"ほかの行と文字コードが違います（UTF-8 と Shift_JIS の混在）: "_s;
+
+} // namespace
 
 Decoded decode(const QByteArray& bytes) {
+    const bool marked = bytes.startsWith("\xEF\xBB\xBF");
+    Utf8Survey utf8 = surveyUtf8(marked ? QByteArrayView(bytes).sliced(3) : QByteArrayView(bytes));
     Decoded result;
-    if (bytes.startsWith("\xEF\xBB\xBF")) {
-        if (!decodeUtf8(QByteArrayView(bytes).sliced(3), result.text))
-            result.badLines = replacementLines(result.text);
+    result.nulLines = std::move(utf8.nulLines);
+    const qsizetype japanese = utf8.japaneseLines.size();
+    const qsizetype broken = utf8.badLines.size();
+    if (marked || (japanese > 0 && japanese > broken)) {
+        // Of the lines that are no UTF-8, those CP932 reads were pasted from CP932 text.
+        if (!marked && broken > 0)
+            result.otherEncodingLines = without(utf8.badLines, scanCp932(bytes).badLines);
+        result.text = std::move(utf8.text);
+        result.badLines = std::move(utf8.badLines);
         return result;
     }
     Cp932Scan cp932 = scanCp932(bytes);
-    if (!cp932.badLines.isEmpty()) {
-        QString utf8;
-        if (decodeUtf8(bytes, utf8)) {
-            result.text = utf8;
-            return result;
-        }
+    if (japanese > 0 && broken > 0) {
+        result.otherEncodingLines = utf8.japaneseLines;
+        result.badLines = merged(cp932.badLines, utf8.japaneseLines);
+    } else if (!cp932.badLines.isEmpty() && utf8.valid) {
+        result.text = std::move(utf8.text);
+        return result;
+    } else {
+        result.badLines = std::move(cp932.badLines);
     }
     result.text = std::move(cp932.text);
-    result.badLines = std::move(cp932.badLines);
     return result;
 }
 
@@ -180,12 +259,24 @@ QString undecodableReport(const QString& path, const QList<int>& badLines) {
                        u"行 "_s + numbers.join(u", "_s) + u"（ほかの行はそのまま読み込みました。）"_s);
 }
 
+QString importRefusal(const QString& path, const Decoded& decoded) {
+    if (decoded.importable()) return {};
+    QStringList reasons;
+    if (!decoded.nulLines.isEmpty()) reasons << NulReason + lineList(decoded.nulLines);
+    if (const QList<int> unreadable = without(decoded.badLines, decoded.otherEncodingLines);
+        !unreadable.isEmpty())
+        reasons << UndecodableReason + lineList(unreadable);
+    if (!decoded.otherEncodingLines.isEmpty()) reasons << MixedReason + lineList(decoded.otherEncodingLines);
+    return fileFailure(ImportRefusedHeadline, path, reasons.join(u'\n'));
+}
+
 Encoded encode(const QString& text) {
     const QString source = toCp932Forms(text);
     Encoded result;
     // The codec swaps the control characters 0x1A, 0x1C and 0x7F as IBM code pages do;
     // Windows keeps them as they are, and so must we.
-    const bool swappedControls = source.contains(u'\x1A') || source.contains(u'\x1C') || source.contains(u'\x7F');
+    const bool swappedControls =
+        source.contains(u'\x1A') || source.contains(u'\x1C') || source.contains(u'\x7F');
     QStringEncoder encoder(kCodecName, QStringConverter::Flag::Stateless);
     result.bytes = encoder.encode(source);
     if (!encoder.hasError() && !swappedControls && !source.contains(QChar(Replacement))) return result;

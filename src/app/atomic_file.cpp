@@ -10,7 +10,6 @@
 
 #include <cerrno>
 #include <csignal>
-#include <cstring>
 #include <fcntl.h>
 #include <stdio.h>
 #include <sys/stat.h>
@@ -97,8 +96,20 @@ QString systemErrorReason(int error) {
         return u"ファイルが大きすぎて書き込めません。"_s;
     case EIO:
         return u"ディスクの読み書きに失敗しました。"_s;
+    case ENAMETOOLONG:
+        return u"ファイル名が長すぎます。"_s;
+    case ENOTDIR:
+        return u"保存先のパスの途中にフォルダではないものがあります。"_s;
+    case ELOOP:
+        return u"シンボリックリンクが循環しています。"_s;
+    case EMFILE:
+    case ENFILE:
+        return u"同時に開けるファイルの数を超えました。"_s;
+    case EBUSY:
+    case ETXTBSY:
+        return u"ファイルが他のプログラムで使用中です。"_s;
     default:
-        return QString::fromLocal8Bit(std::strerror(error));
+        return u"書き込めませんでした（システムのエラー番号 "_s + QString::number(error) + u"）。"_s;
     }
 }
 

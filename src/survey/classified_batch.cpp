@@ -23,7 +23,7 @@ namespace {
 const QString GroupsUsage =
     u"  tovenla2 classified-groups SOURCE [--key 公図正|図番] [--save IMPORT.spd]\n"
     u"      分類CSV（またはインポートファイル .spd）のグループを「行, 分類キー, シート名, 個数, 済」の\n"
-    u"      タブ区切りで表示します。--save でインポートファイルに保存します。\n"_s;
+    u"      タブ区切りで表示します。--save でインポートファイルに保存します（拡張子がなければ .spd）。\n"_s;
 const QString CheckUsage =
     u"  tovenla2 classified-check SOURCE [--key 公図正|図番]\n"
     u"      近景・遠景写真の有無を調べ、問題があれば CSV のフォルダに CHKErr.log を書きます。\n"
@@ -32,11 +32,6 @@ const QString ImportUsage =
     u"  tovenla2 import-classified SOURCE ALBUM.dat --groups 指定 [--key 公図正|図番] [--save IMPORT.spd]\n"
     u"      指定したグループ（例 3-4,1 や all、選んだ順）をアルバムファイルに取り込みます。\n"
     u"      キーの省略時は設定の「インポート時キー種別」に従います。\n"_s;
-
-// Messages are made for message boxes, with CR LF between their lines.
-QString lines(const QString& message) {
-    return QString(message).replace(u"\r\n"_s, u"\n"_s);
-}
 
 QString shown(const QString& path) {
     return QDir::toNativeSeparators(path);
@@ -83,14 +78,11 @@ bool isImportFile(const QString& path) {
 }
 
 // A CSV grouped by the key, or an import file with its groups as stored.
-ClassifiedData readSource(const QString& source, const Options& options, const Workspace& workspace,
-                          QTextStream& err) {
+ClassifiedData readSource(const QString& source, const Options& options, const Workspace& workspace) {
     if (isImportFile(source)) return ClassifiedFile::load(source);
     const ClassifiedKey key =
         options.key.value_or(keyFromSetting(workspace.settings.itemNumber(SettingItem::ImportKeyKind)));
-    ClassifiedCsv csv = readClassifiedCsv(source, key);
-    if (!csv.unreadableReport.isEmpty()) err << lines(csv.unreadableReport) << u'\n';
-    return std::move(csv.data);
+    return readClassifiedCsv(source, key);
 }
 
 void requireLines(const ClassifiedData& data, const QString& source, const QString& refusal) {
@@ -111,8 +103,9 @@ QStringList sourceFiles(const QString& source) {
     return files;
 }
 
-void saveImportFile(const QString& path, const ClassifiedData& data, const QString& source,
+void saveImportFile(const QString& typedPath, const ClassifiedData& data, const QString& source,
                     QTextStream& out) {
+    const QString path = ClassifiedFile::withExtension(typedPath);
     refuseOverwriting(path, sourceFiles(source));
     refuseOverwriting(ClassifiedFile::companionPath(path), sourceFiles(source));
     ClassifiedFile::save(path, data);
@@ -126,7 +119,7 @@ int groups(const QStringList& arguments, const QString& programFolder, QTextStre
     const QString& source = options.positional.at(0);
     Workspace workspace(programFolder);
     Session::readSettings(workspace);
-    const ClassifiedData data = readSource(source, options, workspace, err);
+    const ClassifiedData data = readSource(source, options, workspace);
     if (!options.save.isEmpty()) {
         requireLines(data, source, ClassifiedCommands::NoLinesToSave);
         saveImportFile(options.save, data, source, err);
@@ -146,7 +139,7 @@ int check(const QStringList& arguments, const QString& programFolder, QTextStrea
     const QString& source = options.positional.at(0);
     Workspace workspace(programFolder);
     Session::readSettings(workspace);
-    const ClassifiedData data = readSource(source, options, workspace, err);
+    const ClassifiedData data = readSource(source, options, workspace);
     requireLines(data, source, ClassifiedCommands::NoLinesToUse);
     const ClassifiedCheck::Result result = ClassifiedCheck::run(data);
     if (result.overLimit) {
@@ -178,7 +171,7 @@ int import(const QStringList& arguments, const QString& programFolder, QTextStre
     guard.keepAll(sourceFiles(source), isImportFile(source) ? OutputGuard::ImportFile : OutputGuard::List);
     Session::keepProgramFiles(guard, workspace).check(albumPath);
     const AlbumLock lock(albumPath);
-    ClassifiedData data = readSource(source, options, workspace, err);
+    ClassifiedData data = readSource(source, options, workspace);
     requireLines(data, source, ClassifiedCommands::NoLinesToUse);
     const QList<ClassifiedImport::Block> blocks =
         ClassifiedImport::parseBlocks(options.groups, data.groups.size());

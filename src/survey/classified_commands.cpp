@@ -46,17 +46,13 @@ bool StartImport1(Workspace& workspace, Prompts& prompts) {
 }
 
 bool OpenCsv(ClassifiedData& data, Prompts& prompts, const QString& path, ClassifiedKey key) {
-    ClassifiedCsv csv;
     try {
         BusyScope busy(prompts);
-        csv = readClassifiedCsv(path, key);
+        data = readClassifiedCsv(path, key);
     } catch (const AppError& error) {
         tellFailure(prompts, error);
         return false;
     }
-    if (!csv.unreadableReport.isEmpty())
-        prompts.tell(csv.unreadableReport, ConfirmTitle, Prompts::Icon::Exclamation);
-    data = std::move(csv.data);
     return true;
 }
 
@@ -92,7 +88,8 @@ bool SaveImportFile(const ClassifiedData& data, Prompts& prompts) {
         prompts.tell(NoLinesToSave, ConfirmTitle, Prompts::Icon::Question);
         return false;
     }
-    const QString path = prompts.saveFile({{}, ClassifiedFile::DialogFilter, 1, data.folder});
+    const QString path =
+        ClassifiedFile::withExtension(prompts.saveFile({{}, ClassifiedFile::DialogFilter, 1, data.folder}));
     if (path.isEmpty()) return false;
     try {
         BusyScope busy(prompts);

@@ -2,6 +2,7 @@
 
 #include "album/csv_photo_list.h"
 #include "app/ansi_codec.h"
+#include "app/app_error.h"
 #include "app/file_io.h"
 
 #include <QDir>
@@ -9,13 +10,14 @@
 
 using namespace Qt::StringLiterals;
 
-ClassifiedCsv readClassifiedCsv(const QString& path, ClassifiedKey key) {
+ClassifiedData readClassifiedCsv(const QString& path, ClassifiedKey key) {
     const AnsiCodec::Decoded decoded =
         AnsiCodec::decode(readWholeFile(path, u"CSVファイルを読み込めませんでした。"_s));
-    ClassifiedCsv csv;
-    if (!decoded.ok()) csv.unreadableReport = AnsiCodec::undecodableReport(path, decoded.badLines);
-    csv.data.folder = folderOfPath(QDir::toNativeSeparators(QFileInfo(path).absoluteFilePath()));
-    fillTable(csv.data.table, decoded.text);
-    formGroups(csv.data, key);
-    return csv;
+    if (const QString refusal = AnsiCodec::importRefusal(path, decoded); !refusal.isEmpty())
+        throw AppError(refusal);
+    ClassifiedData data;
+    data.folder = folderOfPath(QDir::toNativeSeparators(QFileInfo(path).absoluteFilePath()));
+    fillTable(data.table, decoded.text);
+    formGroups(data, key);
+    return data;
 }

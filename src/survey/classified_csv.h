@@ -4,10 +4,7 @@
 
 #include <QString>
 
-// Reads a crew's CSV (CP932, or UTF-8 with a byte order mark) and forms its groups. Throws
-// AppError naming the file when it cannot be read; nothing is half-built.
-struct ClassifiedCsv {
-    ClassifiedData data;
-    QString unreadableReport; // lines with bytes that could not be read; empty when none
-};
-ClassifiedCsv readClassifiedCsv(const QString& path, ClassifiedKey key);
+// Reads a crew's CSV (CP932 or UTF-8) and forms its groups. Throws AppError naming the file
+// when it cannot be read, or naming the lines when any of them is not text in the file's
+// encoding; nothing is half-built.
+ClassifiedData readClassifiedCsv(const QString& path, ClassifiedKey key);

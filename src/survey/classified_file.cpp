@@ -7,6 +7,8 @@
 #include "survey/classified_table.h"
 
 #include <QDir>
+#include <QFile>
+#include <QFileInfo>
 
 using namespace Qt::StringLiterals;
 
@@ -17,6 +19,18 @@ const QString DialogFilter = u"ｲﾝﾎﾟｰﾄﾌｧｲﾙ (*.spd)|*.spd"_s;
 namespace {
 
 const QString SaveHeadline = u"インポートファイルを書き込めませんでした。"_s;
+const QString SaveRefusedHeadline = u"インポートファイルを保存しませんでした。"_s;
+const QString CompanionIsItself =
+    u"組になるファイル（名前の最後の文字を「2」にしたもの）がインポートファイル自身になります。"
+    u"最後の文字が「2」でない名前を指定して下さい。"_s;
+const QString CompanionIsImportFile =
+    u"組になるファイルの名前で、別のインポートファイルがあります。上書きするとその分析が失われるため、"
+    u"別の名前を指定して下さい。"_s;
+const QString CompanionOfAnother =
+    u"組になるファイルが、別のインポートファイルの組になるファイルと同じです。上書きするとその分析が"
+    u"失われるため、別の名前を指定して下さい。"_s;
+const QString CompanionLabel = u"組になるファイル: "_s;
+const QString OtherImportLabel = u"別のインポートファイル: "_s;
 const QString LoadHeadline = u"インポートファイルを読み込めませんでした。"_s;
 constexpr int GridColumns = 4;
 
@@ -142,7 +156,8 @@ int number(const CompanionReader& reader, QStringView text, bool quotedField) {
 
 void readCompanion(const QString& path, ClassifiedData& data) {
     const AnsiCodec::Decoded decoded = AnsiCodec::decode(readWholeFile(path, LoadHeadline));
-    if (!decoded.ok()) throw AppError(AnsiCodec::undecodableReport(path, decoded.badLines));
+    if (const QString refusal = AnsiCodec::importRefusal(path, decoded); !refusal.isEmpty())
+        throw AppError(refusal);
     CompanionReader reader(path, decoded.text);
     QList<bool> quotedFields;
     const auto line = [&](int fields) {
@@ -189,14 +204,65 @@ void readCompanion(const QString& path, ClassifiedData& data) {
     }
 }
 
+// An import file is a grid file; a companion is quoted text and never reads as one.
+bool isImportFile(const QString& path) {
+    QFile file(path);
+    if (!QFileInfo(path).isFile() || !file.open(QIODevice::ReadOnly)) return false;
+    if (!file.peek(64).trimmed().startsWith('{')) return false; // no need to read a large file
+    file.close();
+    try {
+        SheetFile::load(path);
+        return true;
+    } catch (const AppError&) {
+        return false;
+    }
+}
+
+// Another import file whose companion is `companion`: one whose name differs from it only in
+// the last character.
+QString importFileOwning(const QString& companion, const QString& spdPath) {
+    const QFileInfo info(companion);
+    const QString name = info.fileName();
+    const QDir folder = info.absoluteDir();
+    for (const QString& entry : folder.entryList(QDir::Files | QDir::Hidden | QDir::System)) {
+        if (entry.size() != name.size() || entry == name || !entry.startsWith(name.chopped(1))) continue;
+        const QString candidate = folder.filePath(entry);
+        if (!isSameFile(candidate, spdPath) && isImportFile(candidate)) return candidate;
+    }
+    return {};
+}
+
+// The companion's name is the import file's with its last character made "2", so names that
+// differ only there share one companion, and a name ending in "2" is its own. A save may
+// replace the companion only when it is no other pair's: refused when it would be the import
+// file itself, when it is an import file (a grid), or when another import file beside it has
+// it as companion. A companion with no import file left (from a save cut short) is replaced.
+void refuseTakenCompanion(const QString& spdPath, const QString& companion) {
+    const auto refuse = [&](const QString& reason, const QString& other) {
+        QString detail = reason + u'\n' + CompanionLabel + QDir::toNativeSeparators(companion);
+        if (!other.isEmpty()) detail += u'\n' + OtherImportLabel + QDir::toNativeSeparators(other);
+        throw AppError(fileFailure(SaveRefusedHeadline, spdPath, detail));
+    };
+    if (companion == spdPath || isSameFile(companion, spdPath)) refuse(CompanionIsItself, {});
+    if (isImportFile(companion)) refuse(CompanionIsImportFile, {});
+    if (const QString owner = importFileOwning(companion, spdPath); !owner.isEmpty())
+        refuse(CompanionOfAnother, owner);
+}
+
 } // namespace
 
 QString companionPath(const QString& spdPath) {
     return spdPath.isEmpty() ? spdPath : spdPath.chopped(1) + u'2';
 }
 
+QString withExtension(const QString& typedPath) {
+    if (typedPath.isEmpty() || !QFileInfo(typedPath).suffix().isEmpty()) return typedPath;
+    return typedPath + u".spd"_s;
+}
+
 void save(const QString& spdPath, const ClassifiedData& data) {
     const QString companion = companionPath(spdPath);
+    refuseTakenCompanion(spdPath, companion);
     const AnsiCodec::Encoded encoded = AnsiCodec::encode(companionText(data));
     if (!encoded.ok())
         throw AppError(fileFailure(SaveHeadline, QDir::toNativeSeparators(companion),

@@ -18,8 +18,14 @@ extern const QString DialogFilter; // "ｲﾝﾎﾟｰﾄﾌｧｲﾙ (*.spd)|*.
 
 QString companionPath(const QString& spdPath);
 
+// The import file a name typed for saving stands for: ".spd" is added when it has no
+// extension, so that "区画2" does not become its own companion.
+QString withExtension(const QString& typedPath);
+
 // Writes the companion first, then the ".spd", each atomically. Throws AppError naming the
-// file; a text CP932 cannot hold is refused rather than written as "?".
+// file; a text CP932 cannot hold is refused rather than written as "?". A companion that would
+// be the import file itself, or would replace another import file or its companion, is refused
+// naming the files, before anything is written.
 void save(const QString& spdPath, const ClassifiedData& data);
 
 // Both files whole and agreeing, or AppError naming the file and the companion's line.

@@ -147,13 +147,8 @@ const QString ReadFailed = u"ファイルを読み込めません。"_s;
 
 QString readText(const QString& path) {
     AnsiCodec::Decoded decoded = AnsiCodec::decode(readWholeFile(path, ReadFailed));
-    if (!decoded.ok()) {
-        QStringList lines;
-        for (int line : decoded.badLines)
-            lines << QString::number(line);
-        throw AppError(fileFailure(AnsiCodec::UndecodableHeadline, path,
-                                   u"行 "_s + lines.join(u", "_s) + u"（読み込みを中止しました。）"_s));
-    }
+    if (const QString refusal = AnsiCodec::importRefusal(path, decoded); !refusal.isEmpty())
+        throw AppError(refusal);
     return std::move(decoded.text);
 }
 

@@ -72,8 +72,9 @@ extern const QString NoParcels; // "画地がありません。"
 extern const QString NoParcelsLoaded; // "画地がありません。先ずはSIMAファイルを呼び出してください。"
 extern const QString ReadFailed; // headline of a file that could not be read
 
-// The text of a file: CP932 or UTF-8, any line ends. A byte that cannot be read is a failure
-// naming the file and its lines, so nothing half-read is ever used.
+// The text of a file: CP932 or UTF-8, any line ends. A byte that cannot be read, a NUL or a
+// line in another encoding than the rest is a failure naming the file and its lines, so nothing
+// half-read is ever used.
 QString readText(const QString& path);
 
 // One pass over the text fills all three tables.

@@ -86,3 +86,30 @@ TEST_F(ClassifiedBatchTest, ImportWritesChosenGroupsAndSavesTheFlags) {
     EXPECT_TRUE(errors.contains(u"最終行に達しましたのでインポートをここで終了します。"_s));
     EXPECT_EQ(AlbumFile::load(album, 1000).size(), 3);
 }
+
+// "--save 山田1" then "--save 山田2" once made the second write its grid over the first's
+// companion; each name now gets ".spd" and a pair of its own.
+TEST_F(ClassifiedBatchTest, SavesWithoutExtensionKeepTheirOwnPairs) {
+    const QString other = writeCsv({line(u"9"_s, u"C"_s, u"SC"_s, u"n9.jpg"_s, u"f9.jpg"_s)}, u"other.csv"_s);
+    EXPECT_EQ(run({u"classified-groups"_s, csv, u"--save"_s, path(u"山田1"_s)}), 0) << errors.toStdString();
+    EXPECT_EQ(
+        run({u"import-classified"_s, other, album, u"--groups"_s, u"all"_s, u"--save"_s, path(u"山田2"_s)}),
+        0)
+        << errors.toStdString();
+    EXPECT_TRUE(output.contains(path(u"山田2.spd"_s))) << output.toStdString();
+    for (const QString& name : {u"山田1"_s, u"山田2"_s})
+        EXPECT_FALSE(QFile::exists(path(name)));
+    EXPECT_EQ(run({u"classified-groups"_s, path(u"山田1.spd"_s)}), 0) << errors.toStdString();
+    EXPECT_EQ(output, u"1\tA\tSA\t2\t\n2\tB\tSB\t1\t\n"_s);
+    EXPECT_EQ(run({u"classified-groups"_s, path(u"山田2.spd"_s)}), 0) << errors.toStdString();
+    EXPECT_EQ(output, u"1\tC\tSC\t1\t1\n"_s);
+
+    // A name that is its own companion is refused before the album is touched.
+    const QByteArray albumBefore = readBytes(album);
+    EXPECT_EQ(
+        run({u"import-classified"_s, csv, album, u"--groups"_s, u"all"_s, u"--save"_s, path(u"区画.sp2"_s)}),
+        1);
+    EXPECT_TRUE(errors.contains(u"インポートファイルを保存しませんでした。"_s)) << errors.toStdString();
+    EXPECT_FALSE(QFile::exists(path(u"区画.sp2"_s)));
+    EXPECT_EQ(readBytes(album), albumBefore);
+}

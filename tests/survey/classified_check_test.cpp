@@ -20,7 +20,7 @@ TEST_F(ClassifiedCheckTest, LogListsEmptyKeysThenMissingNearBeforeFarInOrder) {
                                   line(u"2"_s, u"公図A"_s, u"S"_s, u"\"n2.jpg\""_s, u"f2.jpg"_s),
                                   line(u"3"_s, {}, u"S"_s, u"n3.jpg"_s, u"f3.jpg"_s),
                                   line(u"4"_s, u"公図B"_s, u"S"_s, {}, {})});
-    const ClassifiedData data = readClassifiedCsv(csv, ClassifiedKey::MapName).data;
+    const ClassifiedData data = readClassifiedCsv(csv, ClassifiedKey::MapName);
     ScriptedPrompts prompts;
     ClassifiedCommands::Check(data, prompts);
 
@@ -39,10 +39,8 @@ TEST_F(ClassifiedCheckTest, LogListsEmptyKeysThenMissingNearBeforeFarInOrder) {
 TEST_F(ClassifiedCheckTest, CleanDataTellsSoAndWritesNoLog) {
     touch(u"n.jpg"_s);
     touch(u"f.jpg"_s);
-    const ClassifiedData data =
-        readClassifiedCsv(writeCsv({line(u"1"_s, u"A"_s, u"S"_s, u"n.jpg"_s, u"f.jpg"_s)}),
-                          ClassifiedKey::MapName)
-            .data;
+    const ClassifiedData data = readClassifiedCsv(
+        writeCsv({line(u"1"_s, u"A"_s, u"S"_s, u"n.jpg"_s, u"f.jpg"_s)}), ClassifiedKey::MapName);
     ScriptedPrompts prompts;
     ClassifiedCommands::Check(data, prompts);
     EXPECT_EQ(prompts.lastMessage().text, ClassifiedCommands::CheckClean);
@@ -59,7 +57,7 @@ TEST_F(ClassifiedCheckTest, FiveThousandProblemsAreLoggedOneMoreWritesNoLog) {
     for (int i = 0; i < 2500; ++i)
         lines << line(QString::number(i), u"A"_s, u"S"_s, u"n.jpg"_s, u"f.jpg"_s);
     const QString csv = writeCsv(lines);
-    ClassifiedData data = readClassifiedCsv(csv, ClassifiedKey::MapName).data;
+    ClassifiedData data = readClassifiedCsv(csv, ClassifiedKey::MapName);
     ScriptedPrompts prompts;
     ClassifiedCommands::Check(data, prompts);
     EXPECT_EQ(prompts.lastMessage().text, ClassifiedCommands::CheckFound);
@@ -67,7 +65,7 @@ TEST_F(ClassifiedCheckTest, FiveThousandProblemsAreLoggedOneMoreWritesNoLog) {
 
     QFile::remove(path(u"CHKErr.log"_s));
     lines << line(u"x"_s, u"A"_s, u"S"_s, u"n.jpg"_s, u"f.jpg"_s);
-    data = readClassifiedCsv(writeCsv(lines), ClassifiedKey::MapName).data;
+    data = readClassifiedCsv(writeCsv(lines), ClassifiedKey::MapName);
     const ClassifiedCheck::Result result = ClassifiedCheck::run(data);
     EXPECT_TRUE(result.overLimit);
     EXPECT_EQ(result.problems.size(), 5000);

@@ -13,11 +13,10 @@ class ClassifiedFileTest : public ClassifiedFixture {
 protected:
     void SetUp() override {
         data = readClassifiedCsv(
-                   writeCsv({line(u"\"1\""_s, u"公図\"A\""_s, u"S、A"_s, u"n1.jpg"_s, u"f1.jpg"_s),
-                             line(u"2"_s, u"公図\"A\""_s, u"S"_s, u"n2.jpg"_s, u"f2.jpg"_s, u"x"_s),
-                             line(u"3"_s, u"B"_s, u"SB"_s, u"写真\\n3.jpg"_s, u"f3.jpg"_s)}),
-                   ClassifiedKey::MapName)
-                   .data;
+            writeCsv({line(u"\"1\""_s, u"公図\"A\""_s, u"S、A"_s, u"n1.jpg"_s, u"f1.jpg"_s),
+                      line(u"2"_s, u"公図\"A\""_s, u"S"_s, u"n2.jpg"_s, u"f2.jpg"_s, u"x"_s),
+                      line(u"3"_s, u"B"_s, u"SB"_s, u"写真\\n3.jpg"_s, u"f3.jpg"_s)}),
+            ClassifiedKey::MapName);
         data.rows[1].sheetName = u"編集後 \"引用\""_s;
         data.rows[0].flag = u"1"_s;
     }
@@ -96,4 +95,49 @@ TEST_F(ClassifiedFileTest, SaveAndLoadCommandsWithTheirDialogs) {
     EXPECT_EQ(other.rows, data.rows);
     EXPECT_FALSE(ClassifiedCommands::LoadImportFile(other, prompts)); // cancelled
     EXPECT_EQ(other.rows, data.rows);
+}
+
+// Names that differ only in their last character share a companion, and a name ending in "2"
+// is its own: a save never writes over another pair, and pairs saved before keep loading.
+TEST_F(ClassifiedFileTest, ASaveNeverWritesOverAnotherPair) {
+    ScriptedPrompts prompts;
+    prompts.savePaths.push_back(path(u"区画2"_s));
+    ASSERT_TRUE(ClassifiedCommands::SaveImportFile(data, prompts));
+    EXPECT_TRUE(QFile::exists(path(u"区画2.sp2"_s)));
+    EXPECT_EQ(ClassifiedFile::load(path(u"区画2.spd"_s)).rows, data.rows);
+    EXPECT_EQ(ClassifiedFile::withExtension(path(u"区画.old"_s)), path(u"区画.old"_s));
+
+    ClassifiedFile::save(path(u"山田1"_s), data); // as saved before ".spd" was added
+    EXPECT_EQ(ClassifiedFile::load(path(u"山田1"_s)).rows, data.rows);
+    const QByteArray companionBefore = readBytes(path(u"山田2"_s));
+    const auto refusal = [&](const QString& name) {
+        const bool existed = QFile::exists(path(name));
+        try {
+            ClassifiedFile::save(path(name), data);
+        } catch (const AppError& error) {
+            EXPECT_EQ(QFile::exists(path(name)), existed) << name.toStdString();
+            EXPECT_EQ(readBytes(path(u"山田2"_s)), companionBefore);
+            return error.message();
+        }
+        ADD_FAILURE() << "saved " << name.toStdString();
+        return QString();
+    };
+    QString message = refusal(u"山田2"_s);
+    EXPECT_TRUE(message.startsWith(u"インポートファイルを保存しませんでした。\n"_s + path(u"山田2"_s)));
+    EXPECT_TRUE(message.contains(u"最後の文字が「2」でない名前"_s)) << message.toStdString();
+    message = refusal(u"山田3"_s);
+    EXPECT_TRUE(message.contains(u"組になるファイル: "_s + path(u"山田2"_s))) << message.toStdString();
+    EXPECT_TRUE(message.contains(u"別のインポートファイル: "_s + path(u"山田1"_s))) << message.toStdString();
+
+    SheetFile::save(path(u"grid.x2"_s), SheetContent{4, {{1, {u"A"_s, u"S"_s, u"1"_s, {}}}}});
+    EXPECT_TRUE(refusal(u"grid.x1"_s).contains(u"別のインポートファイルがあります"_s));
+    EXPECT_EQ(SheetFile::load(path(u"grid.x2"_s)).rows.size(), 1u);
+
+    // Saving a pair again, or over a companion whose import file is gone, is allowed.
+    data.rows[0].flag = u"2"_s;
+    ClassifiedFile::save(path(u"山田1"_s), data);
+    EXPECT_EQ(ClassifiedFile::load(path(u"山田1"_s)).rows, data.rows);
+    writeBytes(path(u"orphan.sp2"_s), "left by a save cut short");
+    ClassifiedFile::save(path(u"orphan.spd"_s), data);
+    EXPECT_EQ(ClassifiedFile::load(path(u"orphan.spd"_s)).rows, data.rows);
 }

@@ -19,8 +19,7 @@ protected:
                                         line(u"3"_s, u"C"_s, u"SC"_s, u"n3.jpg"_s, u"f3.jpg"_s),
                                         line(u"4"_s, u"C"_s, u"SC2"_s, u"n4.jpg"_s, u"f4.jpg"_s),
                                         line(u"5"_s, u"D"_s, u"SD"_s, u"n5.jpg"_s, u"f5.jpg"_s)}),
-                              ClassifiedKey::MapName)
-                .data;
+                              ClassifiedKey::MapName);
     }
     QStringList firstLines() const {
         QStringList keys;

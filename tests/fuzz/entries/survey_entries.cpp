@@ -46,7 +46,7 @@ void classified(const uint8_t* data, size_t size) {
     const std::string_view input(reinterpret_cast<const char*>(data), size);
     for (const ClassifiedKey key : {ClassifiedKey::MapName, ClassifiedKey::MapNumber}) {
         try {
-            ClassifiedCheck::run(readClassifiedCsv(inputFile(data, size, u"crew.csv"_s), key).data);
+            ClassifiedCheck::run(readClassifiedCsv(inputFile(data, size, u"crew.csv"_s), key));
         } catch (const AppError&) {
         }
     }
