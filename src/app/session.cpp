@@ -81,8 +81,11 @@ void readSettingsAtStartUp(Workspace& workspace, Prompts& prompts) {
     try {
         const SettingsFile::ReadResult result = SettingsFile::ReadSettingsFile(path, true);
         workspace.settings = result.settings;
-        if (!result.unreadableReport.isEmpty())
+        // Settings that could not be read would be written back damaged: the file is kept as it is.
+        if (!result.unreadableReport.isEmpty()) {
+            workspace.UnreadableProgramFiles << SettingsFileName;
             prompts.tell(result.unreadableReport, u"確認"_s, Prompts::Icon::Exclamation);
+        }
         if (!result.existed) SettingsFile::WriteSettingsFile(path, workspace.settings);
     } catch (const AppError& error) {
         if (QFileInfo::exists(path)) workspace.UnreadableProgramFiles << SettingsFileName;

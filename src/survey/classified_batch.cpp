@@ -89,25 +89,24 @@ void requireLines(const ClassifiedData& data, const QString& source, const QStri
     if (data.lineCount() == 0) throw AppError(refusal + u'\n' + shown(source));
 }
 
-void refuseOverwriting(const QString& target, const QStringList& sources) {
-    for (const QString& source : sources)
-        if (isSameFile(source, target))
-            throw AppError(
-                u"読み込むファイルと書き込むファイルが同じです。別のファイルを指定して下さい。\n"_s +
-                shown(target));
-}
-
 QStringList sourceFiles(const QString& source) {
     QStringList files{source};
     if (isImportFile(source)) files << ClassifiedFile::companionPath(source);
     return files;
 }
 
-void saveImportFile(const QString& typedPath, const ClassifiedData& data, const QString& source,
+// What a run over source reads: the list or the import file pair, and the program's files.
+OutputGuard inputsOf(const QString& source, const Workspace& workspace) {
+    OutputGuard guard;
+    guard.keepAll(sourceFiles(source), isImportFile(source) ? OutputGuard::ImportFile : OutputGuard::List);
+    return Session::keepProgramFiles(guard, workspace);
+}
+
+void saveImportFile(const QString& typedPath, const ClassifiedData& data, const OutputGuard& guard,
                     QTextStream& out) {
     const QString path = ClassifiedFile::withExtension(typedPath);
-    refuseOverwriting(path, sourceFiles(source));
-    refuseOverwriting(ClassifiedFile::companionPath(path), sourceFiles(source));
+    guard.check(path);
+    guard.check(ClassifiedFile::companionPath(path));
     ClassifiedFile::save(path, data);
     out << shown(path) << u": "_s << data.groups.size() << u" グループを保存しました\n"_s;
 }
@@ -122,7 +121,7 @@ int groups(const QStringList& arguments, const QString& programFolder, QTextStre
     const ClassifiedData data = readSource(source, options, workspace);
     if (!options.save.isEmpty()) {
         requireLines(data, source, ClassifiedCommands::NoLinesToSave);
-        saveImportFile(options.save, data, source, err);
+        saveImportFile(options.save, data, inputsOf(source, workspace), err);
     }
     for (int r = 0; r < data.rows.size(); ++r) {
         const GroupRow& row = data.rows.at(r);
@@ -167,9 +166,8 @@ int import(const QStringList& arguments, const QString& programFolder, QTextStre
     const QString& albumPath = options.positional.at(1);
     Workspace workspace(programFolder);
     Session::readSettings(workspace);
-    OutputGuard guard;
-    guard.keepAll(sourceFiles(source), isImportFile(source) ? OutputGuard::ImportFile : OutputGuard::List);
-    Session::keepProgramFiles(guard, workspace).check(albumPath);
+    const OutputGuard guard = inputsOf(source, workspace);
+    guard.check(albumPath);
     const AlbumLock lock(albumPath);
     ClassifiedData data = readSource(source, options, workspace);
     requireLines(data, source, ClassifiedCommands::NoLinesToUse);
@@ -177,7 +175,7 @@ int import(const QStringList& arguments, const QString& programFolder, QTextStre
         ClassifiedImport::parseBlocks(options.groups, data.groups.size());
     const ClassifiedImport::Result result = ClassifiedImport::build(data, blocks, workspace.AlbumMaxRows);
     // The pair first: a failure there leaves the album file untouched.
-    if (!options.save.isEmpty()) saveImportFile(options.save, data, source, out);
+    if (!options.save.isEmpty()) saveImportFile(options.save, data, guard, out);
     photoGuard(result.rows).check(albumPath);
     AlbumFile::save(albumPath, result.rows);
     out << shown(albumPath) << u": "_s << result.linesImported << u" 件、"_s << result.rows.size()

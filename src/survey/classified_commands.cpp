@@ -2,6 +2,8 @@
 
 #include "album/album_commands.h"
 #include "app/app_error.h"
+#include "app/output_choice.h"
+#include "app/output_guard.h"
 #include "app/prompts.h"
 #include "app/workspace.h"
 #include "survey/classified_check.h"
@@ -83,16 +85,17 @@ void Check(const ClassifiedData& data, Prompts& prompts) {
     prompts.tell(CheckFound, ErrorTitle, Prompts::Icon::Critical);
 }
 
-bool SaveImportFile(const ClassifiedData& data, Prompts& prompts) {
+bool SaveImportFile(const ClassifiedData& data, Prompts& prompts, const OutputGuard& guard) {
     if (data.lineCount() == 0) {
         prompts.tell(NoLinesToSave, ConfirmTitle, Prompts::Icon::Question);
         return false;
     }
-    const QString path =
-        ClassifiedFile::withExtension(prompts.saveFile({{}, ClassifiedFile::DialogFilter, 1, data.folder}));
+    const QString path = OutputChoice::chooseFile(prompts, {{}, ClassifiedFile::DialogFilter, 1, data.folder},
+                                                  ClassifiedFile::Extension, guard, ConfirmTitle);
     if (path.isEmpty()) return false;
     try {
         BusyScope busy(prompts);
+        guard.check(ClassifiedFile::companionPath(path));
         ClassifiedFile::save(path, data);
     } catch (const AppError& error) {
         tellFailure(prompts, error);

@@ -5,6 +5,7 @@
 
 #include <QString>
 
+class OutputGuard;
 class Prompts;
 class Workspace;
 
@@ -40,7 +41,7 @@ bool OpenCsv(ClassifiedData& data, Prompts& prompts, const QString& path, Classi
 void Check(const ClassifiedData& data, Prompts& prompts);
 
 // "保　存" and "呼　出", each with its file dialog. False when nothing was written or read.
-bool SaveImportFile(const ClassifiedData& data, Prompts& prompts);
+bool SaveImportFile(const ClassifiedData& data, Prompts& prompts, const OutputGuard& guard);
 bool LoadImportFile(ClassifiedData& data, Prompts& prompts);
 
 // "インポート": the chosen groups replace the album as one command. True when the album changed;

@@ -3,6 +3,7 @@
 #include "app/ansi_codec.h"
 #include "app/app_error.h"
 #include "app/file_io.h"
+#include "app/output_choice.h"
 #include "app/sheet_file.h"
 #include "survey/classified_table.h"
 
@@ -14,6 +15,7 @@ using namespace Qt::StringLiterals;
 
 namespace ClassifiedFile {
 
+const QString Extension = u".spd"_s;
 const QString DialogFilter = u"ｲﾝﾎﾟｰﾄﾌｧｲﾙ (*.spd)|*.spd"_s;
 
 namespace {
@@ -256,8 +258,7 @@ QString companionPath(const QString& spdPath) {
 }
 
 QString withExtension(const QString& typedPath) {
-    if (typedPath.isEmpty() || !QFileInfo(typedPath).suffix().isEmpty()) return typedPath;
-    return typedPath + u".spd"_s;
+    return typedPath.isEmpty() ? typedPath : OutputChoice::withExtension(typedPath, Extension);
 }
 
 void save(const QString& spdPath, const ClassifiedData& data) {

@@ -15,6 +15,7 @@ struct ClassifiedData;
 namespace ClassifiedFile {
 
 extern const QString DialogFilter; // "ｲﾝﾎﾟｰﾄﾌｧｲﾙ (*.spd)|*.spd"
+extern const QString Extension;    // ".spd", added to a name typed without one
 
 QString companionPath(const QString& spdPath);
 

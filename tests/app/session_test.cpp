@@ -49,6 +49,19 @@ TEST_F(SessionTest, FilesOfLaterFeaturesSurviveARunByteForByte) {
     EXPECT_EQ(settingsLine(2), " 0 \r");
 }
 
+// A settings file with bytes that cannot be read is reported once and never written back, so
+// the bytes are not lost to "?".
+TEST_F(SessionTest, SettingsWithUnreadableBytesAreKeptAsTheyAre) {
+    const QByteArray settings = " 500 \r\n 1 \r\n\x82\xFF\r\n";
+    writeBytes(file(u"tovenla.ini"_s), settings);
+    Session::startUp(workspace, prompts, {});
+    EXPECT_EQ(workspace.AlbumMaxRows, 500);
+    Session::shutDown(workspace, prompts, false);
+    EXPECT_EQ(readBytes(file(u"tovenla.ini"_s)), settings);
+    ASSERT_EQ(prompts.messages.size(), 1);
+    EXPECT_TRUE(prompts.lastMessage().text.contains(u"行 3"_s)) << prompts.lastMessage().text.toStdString();
+}
+
 TEST_F(SessionTest, CapacityComesFromItemOneAndStaysWithinTheSheet) {
     Settings settings = Settings::defaults();
     settings.setItem(1, SettingValue::number(6));

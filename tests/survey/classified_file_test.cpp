@@ -1,4 +1,5 @@
 #include "app/app_error.h"
+#include "app/output_guard.h"
 #include "app/sheet_file.h"
 #include "classified_fixture.h"
 #include "support/scripted_prompts.h"
@@ -80,12 +81,12 @@ TEST_F(ClassifiedFileTest, ABrokenOrDisagreeingCompanionChangesNothingAndIsNamed
 
 TEST_F(ClassifiedFileTest, SaveAndLoadCommandsWithTheirDialogs) {
     ScriptedPrompts prompts;
-    EXPECT_FALSE(ClassifiedCommands::SaveImportFile(ClassifiedData{}, prompts));
+    EXPECT_FALSE(ClassifiedCommands::SaveImportFile(ClassifiedData{}, prompts, {}));
     EXPECT_EQ(prompts.lastMessage().text, ClassifiedCommands::NoLinesToSave);
     EXPECT_TRUE(prompts.fileRequests.isEmpty());
 
     prompts.savePaths.push_back(spd);
-    ASSERT_TRUE(ClassifiedCommands::SaveImportFile(data, prompts));
+    ASSERT_TRUE(ClassifiedCommands::SaveImportFile(data, prompts, {}));
     EXPECT_EQ(prompts.fileRequests.constLast().filter, u"ｲﾝﾎﾟｰﾄﾌｧｲﾙ (*.spd)|*.spd"_s);
     EXPECT_EQ(SheetFile::load(spd).rows.at(2), (QStringList{u"B"_s, u"編集後 \"引用\""_s, u"1"_s, {}}));
 
@@ -102,7 +103,7 @@ TEST_F(ClassifiedFileTest, SaveAndLoadCommandsWithTheirDialogs) {
 TEST_F(ClassifiedFileTest, ASaveNeverWritesOverAnotherPair) {
     ScriptedPrompts prompts;
     prompts.savePaths.push_back(path(u"区画2"_s));
-    ASSERT_TRUE(ClassifiedCommands::SaveImportFile(data, prompts));
+    ASSERT_TRUE(ClassifiedCommands::SaveImportFile(data, prompts, {}));
     EXPECT_TRUE(QFile::exists(path(u"区画2.sp2"_s)));
     EXPECT_EQ(ClassifiedFile::load(path(u"区画2.spd"_s)).rows, data.rows);
     EXPECT_EQ(ClassifiedFile::withExtension(path(u"区画.old"_s)), path(u"区画.old"_s));

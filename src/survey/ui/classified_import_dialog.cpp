@@ -152,7 +152,7 @@ void DialogImp::Command3_Click() {
 }
 
 void DialogImp::Command4_Click() {
-    ClassifiedCommands::SaveImportFile(data_, prompts_);
+    ClassifiedCommands::SaveImportFile(data_, prompts_, workspace_.outputGuard());
 }
 
 void DialogImp::Command5_Click() {
