@@ -75,13 +75,17 @@ TEST(FullDiskChild, WritesOntoAFullDisk) {
     // Where the room sufficed the new output is whole; else the failure is said and the old
     // output is as it was, with nothing beside it.
     const std::map<QString, QByteArray> now = Writers::contentsOf(target);
-    if (!reported) EXPECT_EQ(now, after) << writer << ": done without a word, so the new output is whole";
+    if (!reported) {
+        EXPECT_EQ(now, after) << writer << ": done without a word, so the new output is whole";
+    }
     EXPECT_EQ(now.size(), before.size()) << writer << ": nothing beside the old files";
     for (const auto& [name, bytes] : now)
         EXPECT_TRUE((before.count(name) && bytes == before.at(name)) ||
                     (after.count(name) && bytes == after.at(name)))
             << writer << ": " << name.toStdString() << " is half written";
-    if (slack == 0) EXPECT_TRUE(reported) << writer << ": no room at all is reported";
+    if (slack == 0) {
+        EXPECT_TRUE(reported) << writer << ": no room at all is reported";
+    }
 }
 
 TEST(FullDisk, EveryWriterKeepsTheOldFilesAndReportsTheFailure) {
