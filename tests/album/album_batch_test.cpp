@@ -1,6 +1,5 @@
 #include "album/album_file.h"
-#include "app/batch.h"
-#include "app/command_line.h"
+#include "support/batch_run.h"
 #include "support/test_files.h"
 
 #include <QDir>
@@ -13,13 +12,7 @@ using namespace Qt::StringLiterals;
 
 class AlbumBatchTest : public testing::Test {
 protected:
-    int run(const QStringList& arguments) {
-        output.clear();
-        errors.clear();
-        QTextStream out(&output);
-        QTextStream err(&errors);
-        return runBatch(CommandLine::parse(arguments), dir.path(), out, err);
-    }
+    int run(const QStringList& arguments) { return runCommand(arguments, dir.path(), output, errors); }
     QString photo(const QString& name) {
         QDir().mkpath(QFileInfo(dir.filePath(name)).path());
         writeBytes(dir.filePath(name), name.toUtf8());

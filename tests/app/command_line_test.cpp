@@ -2,6 +2,7 @@
 #include "app/batch.h"
 #include "app/batch_command.h"
 #include "app/command_line.h"
+#include "support/batch_run.h"
 #include "support/test_files.h"
 
 #include <QFile>
@@ -63,13 +64,7 @@ TEST(CommandLine, SubCommandsAndMistakes) {
 
 class BatchTest : public testing::Test {
 protected:
-    int run(const QStringList& arguments) {
-        out.clear();
-        err.clear();
-        QTextStream outStream(&out);
-        QTextStream errStream(&err);
-        return runBatch(CommandLine::parse(arguments), dir.path(), outStream, errStream);
-    }
+    int run(const QStringList& arguments) { return runCommand(arguments, dir.path(), out, err); }
 
     QTemporaryDir dir;
     QString out;

@@ -1,9 +1,8 @@
 #include "album/album_commands.h"
 #include "album/album_file.h"
 #include "app/ansi_codec.h"
-#include "app/batch.h"
-#include "app/command_line.h"
 #include "app/workspace.h"
+#include "support/batch_run.h"
 #include "support/scripted_prompts.h"
 #include "support/test_files.h"
 #include "survey/classified_commands.h"
@@ -50,13 +49,7 @@ protected:
         writeBytes(dir.filePath(name), bytes);
         return dir.filePath(name);
     }
-    int run(const QStringList& arguments) {
-        output.clear();
-        errors.clear();
-        QTextStream out(&output);
-        QTextStream err(&errors);
-        return runBatch(CommandLine::parse(arguments), program.path(), out, err);
-    }
+    int run(const QStringList& arguments) { return runCommand(arguments, program.path(), output, errors); }
 
     QTemporaryDir dir;
     QTemporaryDir program;

@@ -1,10 +1,9 @@
 #include "album/album_file.h"
 #include "app/album_lock.h"
 #include "app/app_error.h"
-#include "app/batch.h"
-#include "app/command_line.h"
 #include "app/output_choice.h"
 #include "app/output_guard.h"
+#include "support/batch_run.h"
 #include "support/scripted_prompts.h"
 #include "support/test_files.h"
 
@@ -50,11 +49,8 @@ protected:
     }
 
     int run(const QStringList& arguments) {
-        err.clear();
         QString out;
-        QTextStream outStream(&out);
-        QTextStream errStream(&err);
-        return runBatch(CommandLine::parse(arguments), dir.path(), outStream, errStream);
+        return runCommand(arguments, dir.path(), out, err);
     }
 
     std::map<QString, QByteArray> inputs() const {

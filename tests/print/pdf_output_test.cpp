@@ -1,11 +1,10 @@
 #include "album/album_file.h"
 #include "app/app_error.h"
-#include "app/batch.h"
-#include "app/command_line.h"
 #include "print/print_document.h"
 #include "print/print_renderer.h"
 #include "print_test_support.h"
 #include "settings/settings_file.h"
+#include "support/batch_run.h"
 
 #include <QFile>
 #include <QImage>
@@ -18,13 +17,7 @@ using namespace Qt::StringLiterals;
 
 class PdfOutputTest : public testing::Test {
 protected:
-    int run(const QStringList& arguments) {
-        outText.clear();
-        errText.clear();
-        QTextStream out(&outText);
-        QTextStream err(&errText);
-        return runBatch(CommandLine::parse(arguments), dir.path(), out, err);
-    }
+    int run(const QStringList& arguments) { return runCommand(arguments, dir.path(), outText, errText); }
     void writeSettings(const Settings& settings) {
         SettingsFile::WriteSettingsFile(dir.path() + u"/tovenla.ini"_s, settings);
     }

@@ -1,7 +1,6 @@
 #include "album/album_file.h"
-#include "app/batch.h"
-#include "app/command_line.h"
 #include "classified_fixture.h"
+#include "support/batch_run.h"
 #include "support/test_files.h"
 
 #include <QFile>
@@ -15,13 +14,7 @@ protected:
                         line(u"1-2"_s, u"A"_s, u"SA2"_s, u"n2.jpg"_s, u"f2.jpg"_s),
                         line(u"1-2"_s, u"B"_s, u"SB"_s, u"n3.jpg"_s, u"f3.jpg"_s)});
     }
-    int run(const QStringList& arguments) {
-        output.clear();
-        errors.clear();
-        QTextStream out(&output);
-        QTextStream err(&errors);
-        return runBatch(CommandLine::parse(arguments), program.path(), out, err);
-    }
+    int run(const QStringList& arguments) { return runCommand(arguments, program.path(), output, errors); }
 
     QTemporaryDir program;
     QString csv;

@@ -1,6 +1,5 @@
 #include "album/album_file.h"
-#include "app/batch.h"
-#include "app/command_line.h"
+#include "support/batch_run.h"
 #include "support/test_files.h"
 #include "survey/sima_batch.h"
 
@@ -16,13 +15,7 @@ namespace {
 
 class SimaBatchTest : public testing::Test {
 protected:
-    int run(const QStringList& arguments) {
-        output.clear();
-        errors.clear();
-        QTextStream out(&output);
-        QTextStream err(&errors);
-        return runBatch(CommandLine::parse(arguments), dir.path(), out, err);
-    }
+    int run(const QStringList& arguments) { return runCommand(arguments, dir.path(), output, errors); }
     QString file(const QString& name, const QByteArray& bytes) {
         writeBytes(dir.filePath(name), bytes);
         return dir.filePath(name);

@@ -1,7 +1,6 @@
 #include "album/album_file.h"
-#include "app/batch.h"
-#include "app/command_line.h"
 #include "photo_files.h"
+#include "support/batch_run.h"
 #include "support/test_files.h"
 #include "viewer/shared_thumbnail_cache.h"
 
@@ -23,11 +22,8 @@ protected:
     void TearDown() override { qputenv("XDG_CACHE_HOME", previousCacheHome_); }
 
     int run(const QStringList& arguments) {
-        err.clear();
         QString out;
-        QTextStream outStream(&out);
-        QTextStream errStream(&err);
-        return runBatch(CommandLine::parse(arguments), dir.path(), outStream, errStream);
+        return runCommand(arguments, dir.path(), out, err);
     }
     QString newPhoto(const QString& name) {
         const QString path = dir.filePath(name);
