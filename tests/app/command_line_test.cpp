@@ -4,6 +4,7 @@
 #include "app/command_line.h"
 #include "support/batch_run.h"
 #include "support/test_files.h"
+#include "test_paths.h"
 
 #include <QFile>
 #include <QFileInfo>

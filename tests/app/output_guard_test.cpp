@@ -6,6 +6,7 @@
 #include "support/batch_run.h"
 #include "support/scripted_prompts.h"
 #include "support/test_files.h"
+#include "test_paths.h"
 
 #include <QDir>
 #include <QFile>

@@ -14,6 +14,7 @@
 #include "survey/classified_check.h"
 #include "survey/classified_file.h"
 #include "survey/classified_table.h"
+#include "test_paths.h"
 
 #include <QDir>
 #include <QDirIterator>

@@ -6,6 +6,7 @@
 #include "delivery/replace_check.h"
 #include "delivery_fixture.h"
 #include "support/test_files.h"
+#include "test_paths.h"
 
 #include <QCoreApplication>
 #include <QDir>

@@ -1,6 +1,7 @@
 #include "delivery_fixture.h"
 
 #include "support/test_files.h"
+#include "test_paths.h"
 
 #include <QDir>
 #include <QFileInfo>

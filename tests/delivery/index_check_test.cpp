@@ -5,6 +5,7 @@
 #include "delivery/photo_xml.h"
 #include "delivery_fixture.h"
 #include "support/test_files.h"
+#include "test_paths.h"
 
 #include <QDir>
 #include <QProcess>

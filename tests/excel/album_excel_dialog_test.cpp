@@ -3,6 +3,7 @@
 #include "excel/ui/album_excel_dialog.h"
 #include "excel/workbook.h"
 #include "support/workbook_dialog_fixture.h"
+#include "test_paths.h"
 
 #include <QApplication>
 #include <QDir>

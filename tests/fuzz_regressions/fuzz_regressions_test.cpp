@@ -1,4 +1,5 @@
 #include "fuzz_entries.h"
+#include "test_paths.h"
 
 #include <QDir>
 #include <QElapsedTimer>

@@ -2,6 +2,7 @@
 #include "support/test_files.h"
 #include "survey/sima_pm_file.h"
 #include "survey/sima_reader.h"
+#include "test_paths.h"
 
 #include <QDir>
 #include <QFileInfo>
