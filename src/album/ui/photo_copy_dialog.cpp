@@ -41,13 +41,12 @@ void DialogSamN2::run() {
     ProgressBar1_->setRange(0, count);
     Label1_->setText(QString::number(count) + u"個の画像の処理中です。"_s);
     QApplication::setOverrideCursor(Qt::WaitCursor);
-    summary_ =
-        PhotoCopy::copyRows(workspace_.SS1, first, last, workspace_.ChosenFolder,
-                            workspace_.settings.itemIsOn(SettingItem::SplitByHyphen),
-                            workspace_.outputGuard(), [this](int done) {
-                                ProgressBar1_->setValue(done);
-                                QApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
-                            });
+    summary_ = PhotoCopy::copyRows(workspace_.SS1, first, last, workspace_.ChosenFolder,
+                                   workspace_.settings.itemIsOn(SettingItem::SplitByHyphen),
+                                   workspace_.outputGuard(), [this](int done) {
+                                       ProgressBar1_->setValue(done);
+                                       QApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+                                   });
     QApplication::restoreOverrideCursor();
     accept();
 }
