@@ -5,10 +5,14 @@
 #include "print_test_support.h"
 #include "settings/settings_file.h"
 #include "support/batch_run.h"
+#include "support/test_files.h"
+#include "test_paths.h"
 
+#include <QBuffer>
 #include <QFile>
 #include <QImage>
 #include <QPainter>
+#include <QProcess>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
@@ -108,4 +112,41 @@ TEST(PrintRendererTest, PicturesAreDecodedNoFinerThanTheOutputNeeds) {
 
 TEST(PrintRendererTest, MissingPictureFileIsAnError) {
     EXPECT_THROW(PictureSource::fromFile(u"/nonexistent/x.jpg"_s), AppError);
+}
+
+// The image decoders' own warnings are the program's business, not the user's: a photo cut
+// short still prints (as far as it goes) without libjpeg's chatter on the terminal.
+TEST(PdfOutputProgram, DecoderWarningsStayOffTheTerminal) {
+    QTemporaryDir dir;
+    QImage noise(800, 600, QImage::Format_RGB32);
+    for (int y = 0; y < noise.height(); ++y)
+        for (int x = 0; x < noise.width(); ++x)
+            noise.setPixel(x, y, qRgb((x * 7 + y * 13) % 256, (x * y) % 256, (x ^ y) % 256));
+    QBuffer buffer;
+    buffer.open(QIODevice::WriteOnly);
+    noise.save(&buffer, "JPG", 90);
+    // Cut well inside the picture's data: the header still reads, the rest is missing.
+    const QString photo = dir.path() + u"/cut.jpg"_s;
+    writeBytes(photo, buffer.data().left(buffer.data().size() * 3 / 5));
+    const QString album = dir.path() + u"/album.dat"_s;
+    AlbumFile::save(album, {AlbumRow{{}, u"a\r\n"_s, {}, photo}});
+
+    const auto run = [&](const QString& rules) {
+        QProcess program;
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.insert(u"TOVENLA_HOME"_s, dir.path());
+        environment.insert(u"QT_QPA_PLATFORM"_s, u"offscreen"_s);
+        environment.insert(u"QT_LOGGING_RULES"_s, rules);
+        program.setProcessEnvironment(environment);
+        program.start(QStringLiteral(TOVENLA_EXECUTABLE), {u"pdf"_s, album, dir.path() + u"/out.pdf"_s});
+        EXPECT_TRUE(program.waitForFinished(60000));
+        EXPECT_EQ(program.exitCode(), 0);
+        return QString::fromLocal8Bit(program.readAllStandardError());
+    };
+    // The photo really makes the decoder warn when its category is let through...
+    EXPECT_TRUE(run(u"qt.gui.imageio*=true"_s).contains(u"qt.gui.imageio"_s));
+    // ...and by itself the program keeps it quiet.
+    const QString err = run(QString());
+    EXPECT_FALSE(err.contains(u"qt.gui.imageio"_s)) << err.toStdString();
+    EXPECT_FALSE(err.contains(u"JPEG"_s)) << err.toStdString();
 }
