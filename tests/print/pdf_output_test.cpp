@@ -1,5 +1,6 @@
 #include "album/album_file.h"
 #include "app/app_error.h"
+#include "print/album_pages.h"
 #include "print/print_document.h"
 #include "print/print_renderer.h"
 #include "print_test_support.h"
@@ -65,6 +66,56 @@ TEST_F(PdfOutputTest, AlbumPdfReportsAFailingRowAndWritesNothing) {
     writeSettings(cramped);
     EXPECT_EQ(run({u"pdf"_s, album, pdf}), 1);
     EXPECT_TRUE(errText.contains(u"配置できません。"_s));
+}
+
+TEST_F(PdfOutputTest, ABadPhotoIsNamedWithItsRowAndAJapaneseReasonOnce) {
+    const QString photo = writeTestPhoto(dir.path(), u"p.jpg"_s, 400, 300);
+    const QString notAPicture = dir.path() + u"/IMG_0001.JPG"_s;
+    writeBytes(notAPicture, "not a picture");
+    QList<AlbumRow> rows(3, AlbumRow{{}, u"a\r\n"_s, {}, photo});
+    rows.append(AlbumRow{{}, u"b\r\n"_s, {}, dir.path() + u"/IMG_9999.JPG"_s});
+    const QString album = dir.path() + u"/album.dat"_s;
+    AlbumFile::save(album, rows);
+    const QString pdf = dir.path() + u"/out.pdf"_s;
+    EXPECT_EQ(run({u"pdf"_s, album, pdf}), 1);
+    EXPECT_TRUE(errText.startsWith(u"4 行目: 画像を読めません。 "_s + dir.path() +
+                                   u"/IMG_9999.JPG ファイルが見つかりません"_s))
+        << errText.toStdString();
+    EXPECT_FALSE(errText.contains(u": :"_s));
+    EXPECT_FALSE(errText.contains(u"not found"_s, Qt::CaseInsensitive));
+
+    rows[3].path = notAPicture;
+    AlbumFile::save(album, rows);
+    EXPECT_EQ(run({u"pdf"_s, album, pdf}), 1);
+    EXPECT_TRUE(errText.contains(u"IMG_0001.JPG 画像ファイルではないか、対応していない形式です"_s))
+        << errText.toStdString();
+    EXPECT_FALSE(QFile::exists(pdf));
+}
+
+// Sizes typed with the input method on are the sizes they show; a size of 0 would give pages of
+// information boxes without photos.
+TEST_F(PdfOutputTest, FullWidthSizesCountAndAFrameOfSizeZeroIsRefused) {
+    const QString photo = writeTestPhoto(dir.path(), u"p.jpg"_s, 400, 300);
+    const QString album = dir.path() + u"/album.dat"_s;
+    AlbumFile::save(album, {AlbumRow{{}, u"a\r\n"_s, {}, photo}});
+    const QString pdf = dir.path() + u"/out.pdf"_s;
+    Settings settings = Settings::defaults();
+    settings.setItem(SettingItem::PhotoWidthMm, SettingValue::string(u"１０６"_s));
+    settings.setItem(SettingItem::MarginTopMm, SettingValue::string(u"１０"_s));
+    writeSettings(settings);
+    ASSERT_EQ(run({u"pdf"_s, album, pdf}), 0) << errText.toStdString();
+    const auto title = pdfInfo(pdf, u"Title"_s);
+    if (!title) GTEST_SKIP() << "pdfinfo (poppler-utils) is not installed";
+    EXPECT_EQ(*title, u"写真長印刷"_s);
+
+    for (const QString& size : {u"0"_s, u"abc"_s, u"0.4"_s, u"－５"_s}) {
+        QFile::remove(pdf);
+        settings.setItem(SettingItem::PhotoHeightMm, SettingValue::string(size));
+        writeSettings(settings);
+        EXPECT_EQ(run({u"pdf"_s, album, pdf}), 1) << size.toStdString();
+        EXPECT_EQ(errText, AlbumPages::NoFrame + u'\n');
+        EXPECT_FALSE(QFile::exists(pdf));
+    }
 }
 
 TEST_F(PdfOutputTest, LabelPdfIsOnePageWithBothLabels) {
