@@ -95,5 +95,11 @@ int main(int argc, char** argv) {
     PictureReading::silenceDecoderWarnings();
     QTextStream out(stdout);
     QTextStream err(stderr);
-    return runBatch(command, resolveProgramFolder(QCoreApplication::applicationDirPath()).path, out, err);
+    const ProgramFolder folder =
+        resolveProgramFolder(QCoreApplication::applicationDirPath(), ProgramFolder::Use::Commands);
+    if (command.mode == CommandLine::Mode::Batch && !folder.problem.isEmpty()) {
+        err << programFolderFailure(folder.path, folder.problem) << u'\n';
+        return 1;
+    }
+    return runBatch(command, folder.path, out, err);
 }
