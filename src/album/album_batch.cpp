@@ -9,6 +9,7 @@
 #include "album/photo_placement.h"
 #include "app/album_lock.h"
 #include "app/app_error.h"
+#include "app/file_io.h"
 #include "app/session.h"
 #include "app/sheet_guard.h"
 #include "app/workspace.h"
@@ -136,7 +137,9 @@ int copyPhotos(const QStringList& arguments, const QString& programFolder, QText
     const QString& folder = arguments.at(1);
     Workspace workspace(programFolder);
     readAlbumInto(workspace, albumPath, false);
-    if (!QDir().mkpath(folder)) throw AppError(u"コピー先のフォルダを作成できません。\n"_s + shown(folder));
+    if (!QDir().mkpath(folder))
+        throw AppError(
+            fileFailure(u"コピー先のフォルダを作成できません。"_s, folder, writeFailureReason(folder)));
     OutputGuard guard = photoGuard(workspace.SS1.rows());
     Session::keepProgramFiles(guard, workspace).keep(albumPath, OutputGuard::Album);
     const PhotoCopy::Summary summary =

@@ -6,7 +6,10 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QStorageInfo>
 
+#include <cerrno>
+#include <climits>
 #include <sys/stat.h>
 
 using namespace Qt::StringLiterals;
@@ -15,8 +18,23 @@ QString fileFailure(const QString& headline, const QString& path, const QString&
     return headline + u'\n' + QDir::toNativeSeparators(path) + u'\n' + reason;
 }
 
+namespace {
+
+// A name the file system cannot hold: a part of the path over 255 bytes, or the whole path
+// over 4095.
+bool nameTooLong(const QString& path) {
+    const QByteArray native = QFile::encodeName(path);
+    if (native.size() >= PATH_MAX) return true;
+    for (const QByteArray& part : native.split('/'))
+        if (part.size() > NAME_MAX) return true;
+    return false;
+}
+
+} // namespace
+
 QString readFailureReason(const QString& path) {
     const QFileInfo info(path);
+    if (nameTooLong(info.absoluteFilePath())) return systemErrorReason(ENAMETOOLONG);
     if (!info.exists()) return u"ファイルが見つかりません。"_s;
     if (info.isDir()) return u"ファイルではなくフォルダです。"_s;
     if (!info.isReadable()) return u"ファイルを読み取る権限がありません。"_s;
@@ -25,12 +43,20 @@ QString readFailureReason(const QString& path) {
 
 QString writeFailureReason(const QString& path) {
     const QFileInfo info(path);
-    const QFileInfo folder(info.absolutePath());
-    if (!folder.isDir()) return u"保存先のフォルダが見つかりません。"_s;
-    if (info.isDir()) return u"同じ名前のフォルダがあります。"_s;
-    if (!folder.isWritable() || (info.exists() && !info.isWritable()))
-        return u"書き込む権限がありません（読み取り専用のファイルかフォルダです）。"_s;
-    return u"書き込めませんでした（ディスクの空きが足りない可能性があります）。"_s;
+    if (nameTooLong(info.absoluteFilePath())) return systemErrorReason(ENAMETOOLONG);
+    if (info.isDir()) return systemErrorReason(EISDIR);
+    // The nearest folder that is there decides whether the rest could have been made.
+    QFileInfo folder(info.absolutePath());
+    while (!folder.exists() && !folder.isRoot())
+        folder = QFileInfo(folder.absolutePath());
+    if (!folder.isDir()) return systemErrorReason(ENOTDIR);
+    const QStorageInfo volume(folder.absoluteFilePath());
+    if (volume.isValid() && volume.isReadOnly()) return systemErrorReason(EROFS);
+    const bool folderThere = folder.absoluteFilePath() == info.absolutePath();
+    if (!folder.isWritable() || (info.exists() && !info.isWritable())) return systemErrorReason(EACCES);
+    if (!folderThere) return systemErrorReason(ENOENT);
+    if (volume.isValid() && volume.bytesAvailable() == 0) return systemErrorReason(ENOSPC);
+    return u"書き込めませんでした。"_s;
 }
 
 QByteArray readWholeFile(const QString& path, const QString& headline, qint64 maxBytes) {

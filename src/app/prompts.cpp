@@ -1,5 +1,7 @@
 #include "app/prompts.h"
 
+#include <QRegularExpression>
+
 using namespace Qt::StringLiterals;
 
 Prompts::Answer Prompts::ask(const QString& text, const QString& title, Icon icon,
@@ -21,13 +23,10 @@ QStringList qtNameFilters(const QString& vbFilter) {
         const qsizetype bracket = description.lastIndexOf(u'(');
         if (bracket > 0 && description.endsWith(u')')) description = description.left(bracket).trimmed();
         QStringList patterns;
-        for (const QString& pattern : parts.at(i + 1).split(u';', Qt::SkipEmptyParts)) {
-            patterns << pattern;
-            if (pattern.toLower() != pattern)
-                patterns << pattern.toLower();
-            else if (pattern.toUpper() != pattern)
-                patterns << pattern.toUpper();
-        }
+        static const QRegularExpression separators(u"[; ]"_s);
+        for (const QString& pattern : parts.at(i + 1).split(separators, Qt::SkipEmptyParts))
+            patterns << pattern << pattern.toLower() << pattern.toUpper();
+        patterns.removeDuplicates();
         filters << description + u" ("_s + patterns.join(u' ') + u')';
     }
     return filters;

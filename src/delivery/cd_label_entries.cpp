@@ -37,7 +37,7 @@ void CdLabelEntries::store(Settings& settings) const {
 }
 
 QString startPositionValue(const QString& typed) {
-    const double value = numberOf(typed.normalized(QString::NormalizationForm_KC));
+    const double value = numberOf(typed);
     // Only a run of digits beyond the double range is not finite; it places nothing sensibly.
     return SettingValue::number(std::isfinite(value) ? value : 0).text;
 }

@@ -1,5 +1,7 @@
 #include "delivery/shot_date.h"
 
+#include "app/half_width.h"
+
 #include <QRegularExpression>
 
 using namespace Qt::StringLiterals;
@@ -16,18 +18,12 @@ int eraBase(const QString& era) {
     return 0;
 }
 
-QString halfWidthDigits(QString text) {
-    for (QChar& c : text)
-        if (c >= u'０' && c <= u'９') c = QChar(u'0' + (c.unicode() - u'０'));
-    return text;
-}
-
 } // namespace
 
 QDate parse(const QString& text) {
     static const QRegularExpression form(
-        u"^(令和|平成|昭和|[RHSrhs])?\\s*(\\d{1,4}|元)\\s*[-/.．／年]\\s*(\\d{1,2})\\s*[-/.．／月]\\s*(\\d{1,2})\\s*日?$"_s);
-    const QRegularExpressionMatch match = form.match(halfWidthDigits(text.trimmed()));
+        u"^(令和|平成|昭和|[RHSrhs])?\\s*(\\d{1,4}|元)\\s*[-/.年]\\s*(\\d{1,2})\\s*[-/.月]\\s*(\\d{1,2})\\s*日?$"_s);
+    const QRegularExpressionMatch match = form.match(halfWidthAscii(text).trimmed());
     if (!match.hasMatch()) return {};
     const QString era = match.captured(1);
     const QString yearText = match.captured(2);

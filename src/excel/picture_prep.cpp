@@ -1,6 +1,7 @@
 #include "excel/picture_prep.h"
 
 #include "app/picture_limit.h"
+#include "app/picture_reading.h"
 
 #include <QBuffer>
 #include <QFileInfo>
@@ -25,7 +26,7 @@ PreparedPicture preparePicture(const PictureJob& job) {
     PreparedPicture out;
     QFile file(job.path);
     if (!QFileInfo(job.path).isFile() || !file.open(QIODevice::ReadOnly)) {
-        out.error = u"ファイルがありません"_s;
+        out.error = PictureReading::reason(job.path, QImageReader::DeviceError);
         return out;
     }
     const QByteArray original = file.readAll();
@@ -37,7 +38,7 @@ PreparedPicture preparePicture(const PictureJob& job) {
     const QByteArray format = reader.format();
     QSize size = reader.size();
     if (format.isEmpty() || !size.isValid()) {
-        out.error = u"画像として読めません"_s;
+        out.error = PictureReading::reason(job.path, QImageReader::UnsupportedFormatError);
         return out;
     }
     if (!PictureLimit::allows(reader)) {
@@ -60,7 +61,7 @@ PreparedPicture preparePicture(const PictureJob& job) {
     }
     const QImage image = reader.read();
     if (image.isNull()) {
-        out.error = u"画像として読めません"_s;
+        out.error = PictureReading::reason(job.path, reader.error());
         return out;
     }
     QBuffer encoded(&out.bytes);

@@ -79,8 +79,19 @@ QRectF pictureRectMm(const AlbumLayout& layout, const SlotPlace& place, QSize pi
 namespace AlbumPages {
 
 const QString CannotPlace = u"配置できません。条件の余白等の調整を行って下さい。"_s;
-const QString UnexpectedError = u"予期せぬエラーが発生しました。ご迷惑をおかけします。"_s;
+const QString NoFrame = u"写真サイズが0のため配置できません。条件の写真サイズ（横・縦）を入力して下さい。"_s;
 const QString BlankMark = u"余白"_s;
+
+QString Result::rowFailure() const {
+    return QString::number(failedRow) + u" 行目: "_s + detail;
+}
+
+Result::Status refusal(const AlbumLayout& layout) {
+    // Sizes below 1 mm round to 0: every picture would be drawn into nothing.
+    if (layout.FrameWidth < 1 || layout.FrameHeight < 1) return Result::Status::NoFrame;
+    if (layout.gap() < 0) return Result::Status::CannotPlace;
+    return Result::Status::Built;
+}
 
 void f_overl(PageWriter& writer, const AlbumLayout& layout, const SlotPlace& place, const QString& info) {
     PrintDocument& doc = writer.doc;
@@ -113,7 +124,8 @@ void f_overl(PageWriter& writer, const AlbumLayout& layout, const SlotPlace& pla
 }
 
 Result out1(PrintDocument& document, const AlbumLayout& layout, const AlbumSheet& sheet, int rowCount) {
-    if (layout.gap() < 0) return {Result::Status::CannotPlace, 0, {}};
+    if (const Result::Status refused = refusal(layout); refused != Result::Status::Built)
+        return {refused, 0, {}};
     PageWriter writer(document);
     writer.OriginX = layout.OriginX;
     writer.OriginY = layout.OriginY;

@@ -48,18 +48,25 @@ QRectF pictureRectMm(const AlbumLayout& layout, const SlotPlace& place, QSize pi
 namespace AlbumPages {
 
 extern const QString CannotPlace; // "配置できません。条件の余白等の調整を行って下さい。"
-extern const QString UnexpectedError; // the preview's own wording of an unexpected failure
-extern const QString BlankMark;       // "余白"
+extern const QString NoFrame;     // a photo size of 0, which would give pages without photos
+extern const QString BlankMark; // "余白"
 
 struct Result {
-    enum class Status { Built, CannotPlace, RowFailed };
+    enum class Status { Built, CannotPlace, NoFrame, RowFailed };
     Status status = Status::Built;
     int failedRow = 0;
-    QString detail; // why the row failed
+    QString detail; // why the row failed: the photo's file and the reason
+
+    // The message for a failed row: the row, then the detail.
+    QString rowFailure() const;
 };
 
+// Why the layout cannot be built at all (NoFrame, CannotPlace), or Built when it can.
+Result::Status refusal(const AlbumLayout& layout);
+
 // Lays out rows 1..rowCount of the sheet, three or six to a page, into a started document.
-// A failing row stops the building there; the pages before it are kept.
+// A layout refused above builds nothing; a failing row stops the building there, and the
+// pages before it are kept.
 Result out1(PrintDocument& document, const AlbumLayout& layout, const AlbumSheet& sheet, int rowCount);
 
 // The ruled information box and lines 1 to 8 of the information text beside a photo.

@@ -1,5 +1,7 @@
 #include "print/label_dates.h"
 
+#include "app/half_width.h"
+
 #include <QDateTime>
 #include <QRegularExpression>
 
@@ -42,12 +44,19 @@ QString formatJapanese(const QDate& date, const QString& pattern) {
     return QString(reinterpret_cast<const QChar*>(out.getBuffer()), out.length());
 }
 
+// The date part of a text: full-width forms read as ASCII, and a time of day after the date
+// ("2019/5/1 10:00:00", as a date copied from a spreadsheet carries it) left out.
+QString datePart(const QString& typed) {
+    static const QRegularExpression time(uR"((?:\s+|T)\d{1,2}:\d{2}(?::\d{2}(?:\.\d+)?)?$)"_s);
+    return halfWidthAscii(typed).trimmed().remove(time);
+}
+
 } // namespace
 
 namespace LabelDates {
 
 std::optional<QDate> parse(const QString& typed) {
-    const QString text = typed.trimmed();
+    const QString text = datePart(typed);
     static const QRegularExpression western(
         uR"(^(\d{4})\s*[/\-.年]\s*(\d{1,2})\s*(?:[/\-.月]\s*(?:(\d{1,2})\s*日?)?)?$)"_s);
     if (const auto m = western.match(text); m.hasMatch())

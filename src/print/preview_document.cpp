@@ -14,10 +14,8 @@ Built build(PrintDocument& document, const Workspace& workspace, int kind) {
         LabelPages::out_Label(document, workspace.settings);
     } else {
         const AlbumLayout layout = AlbumLayout::fromSettings(workspace.settings);
-        if (layout.gap() < 0) {
-            built.album.status = AlbumPages::Result::Status::CannotPlace;
-            return built;
-        }
+        built.album.status = AlbumPages::refusal(layout);
+        if (built.album.status != AlbumPages::Result::Status::Built) return built;
         document.StartDoc();
         built.album = AlbumPages::out1(document, layout, workspace.SS1, workspace.AlbumRowCount);
         // A failing row keeps the pages built before it on show.

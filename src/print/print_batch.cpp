@@ -42,9 +42,11 @@ int albumPdf(const QStringList& arguments, const QString& programFolder, QTextSt
     case AlbumPages::Result::Status::CannotPlace:
         err << AlbumPages::CannotPlace << u'\n';
         return 1;
+    case AlbumPages::Result::Status::NoFrame:
+        err << AlbumPages::NoFrame << u'\n';
+        return 1;
     case AlbumPages::Result::Status::RowFailed:
-        err << built.album.failedRow << u" 行目: "_s << u": "_s
-            << QString(built.album.detail).replace(u'\n', u' ') << u"\n"_s;
+        err << built.album.rowFailure().replace(u'\n', u' ') << u'\n';
         return 1;
     case AlbumPages::Result::Status::Built:
         break;

@@ -2,6 +2,7 @@
 
 #include "app/app_error.h"
 #include "app/picture_limit.h"
+#include "app/picture_reading.h"
 
 #include <QFontMetricsF>
 #include <QGuiApplication>
@@ -28,11 +29,10 @@ QSize uprightSize(QImageReader& reader) {
 std::shared_ptr<const PictureSource> PictureSource::fromFile(const QString& path) {
     QImageReader reader(path);
     reader.setAutoTransform(true);
-    if (!PictureLimit::allows(reader))
-        throw AppError(u"画像を読めません: "_s + path + u"\n"_s + PictureLimit::TooLarge);
+    if (!PictureLimit::allows(reader)) throw AppError(PictureReading::failure(path, PictureLimit::TooLarge));
     const QSize size = uprightSize(reader);
     if (!reader.canRead() || size.isEmpty())
-        throw AppError(u"画像を読めません: "_s + path + u"\n"_s + reader.errorString());
+        throw AppError(PictureReading::failure(path, PictureReading::reason(path, reader.error())));
     auto picture = std::make_shared<PictureSource>();
     picture->path = path;
     picture->size = size;

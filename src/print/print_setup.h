@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 
 class PrintDocument;
 class Settings;
@@ -24,6 +25,19 @@ struct InfoFont {
 
 inline const QString PrintDocumentName = QStringLiteral("写真長印刷");
 
-// Sets device, paper, orientation and font on a new document from the settings; the printer
-// is item 3, or the one chosen in the printer set-up when item 3 names none.
+// Sets device, document name, paper, orientation and font on a new document from the
+// settings; the printer is item 3, or the one chosen in the printer set-up when item 3 names
+// none.
 PrintJob setUpDocument(PrintDocument& document, const Settings& settings, const QString& defaultPrinter);
+
+// The printer a print goes to, as the print dialog shows it, and why it cannot take the job.
+struct PrinterCheck {
+    QString name;    // the printer the job names, else the system's default; may be empty
+    QString problem; // empty when the printer is installed here
+
+    static const QString NoPrinter;    // no printer named and none installed
+    static const QString NotChosen;    // none named, no default, but some installed
+    static const QString NotInstalled; // "プリンタ「%1」は…", the name filled in
+};
+PrinterCheck checkPrinter(const QString& jobPrinter, const QStringList& installed,
+                          const QString& systemDefault);

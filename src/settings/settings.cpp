@@ -1,5 +1,7 @@
 #include "settings/settings.h"
 
+#include "app/half_width.h"
+
 #include <QRegularExpression>
 
 #include <cmath>
@@ -80,20 +82,22 @@ SettingValue SettingValue::fromLine(const QString& line) {
 }
 
 double SettingValue::toNumber() const {
+    // Numbers typed with the input method on read as the numbers they show.
+    const QString typed = halfWidthAscii(text);
     qsizetype i = 0;
-    const qsizetype size = text.size();
-    while (i < size && (text.at(i) == u' ' || text.at(i) == u'\t'))
+    const qsizetype size = typed.size();
+    while (i < size && (typed.at(i) == u' ' || typed.at(i) == u'\t'))
         ++i;
     const qsizetype start = i;
-    if (i < size && (text.at(i) == u'-' || text.at(i) == u'+')) ++i;
+    if (i < size && (typed.at(i) == u'-' || typed.at(i) == u'+')) ++i;
     const qsizetype digitsStart = i;
-    while (i < size && isAsciiDigit(text.at(i)))
+    while (i < size && isAsciiDigit(typed.at(i)))
         ++i;
     bool anyDigit = i > digitsStart;
-    if (i < size && text.at(i) == u'.') {
+    if (i < size && typed.at(i) == u'.') {
         const qsizetype fractionStart = i + 1;
         qsizetype j = fractionStart;
-        while (j < size && isAsciiDigit(text.at(j)))
+        while (j < size && isAsciiDigit(typed.at(j)))
             ++j;
         if (j > fractionStart) {
             anyDigit = true;
@@ -103,7 +107,7 @@ double SettingValue::toNumber() const {
         }
     }
     if (!anyDigit) return 0;
-    QString prefix = text.mid(start, i - start);
+    QString prefix = typed.mid(start, i - start);
     if (prefix.endsWith(u'.')) prefix.chop(1);
     bool ok = false;
     const double value = prefix.toDouble(&ok);
@@ -201,7 +205,7 @@ bool Settings::itemIsOn(int n) const {
     // A string counts only when it reads wholly as a number ("1", " 1", "1.0"); "*" and
     // "1abc" are off.
     bool ok = false;
-    const double number = trimBlanks(value.text).toDouble(&ok);
+    const double number = trimBlanks(halfWidthAscii(value.text)).toDouble(&ok);
     return ok && number == 1;
 }
 

@@ -91,7 +91,8 @@ struct SettingValue {
     // A trimmed line of the file: a number when it reads as a plain decimal number.
     static SettingValue fromLine(const QString& line);
 
-    // Lenient number reading: a leading number is taken, anything else counts as 0.
+    // Lenient number reading: a leading number is taken, anything else counts as 0. Digits
+    // typed full-width count as digits.
     double toNumber() const;
     // toNumber() rounded half to even, as a 16-bit integer conversion does.
     int toRoundedInt() const;

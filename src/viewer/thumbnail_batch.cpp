@@ -2,6 +2,8 @@
 
 #include "album/album_file.h"
 #include "app/app_error.h"
+#include "app/file_io.h"
+#include "app/picture_reading.h"
 #include "app/session.h"
 #include "app/workspace.h"
 #include "viewer/thumbnail_run.h"
@@ -42,19 +44,20 @@ int runThumbnailBatch(const QStringList& inputs, const QString& programFolder, Q
         return maker.refreshShared(path);
     });
     QMutex lock;
-    int done = 0, made = 0, current = 0, leftOut = 0;
+    int done = 0, made = 0, current = 0, leftOut = 0, notKept = 0;
+    QString firstNotKept;
     const int total = int(photos.size());
     QObject::connect(
         &run, &ThumbnailRun::ready, &run,
         [&](int index, const Thumbnail& thumbnail) {
             QMutexLocker locked(&lock);
             ++done;
-            if (thumbnail.source == Thumbnail::Source::Missing) {
+            const QString& photo = photos.at(index);
+            if (thumbnail.leftOut()) {
                 ++leftOut;
-                err << u"写真が見つかりません: "_s << QDir::toNativeSeparators(photos.at(index)) << u'\n';
-            } else if (thumbnail.source == Thumbnail::Source::Undecodable) {
-                ++leftOut;
-                err << u"画像として読めません: "_s << QDir::toNativeSeparators(photos.at(index)) << u'\n';
+                err << QDir::toNativeSeparators(photo) << u": "_s << PictureReading::reason(photo) << u'\n';
+            } else if (thumbnail.shareFailed) {
+                if (notKept++ == 0) firstNotKept = photo;
             } else {
                 ++(thumbnail.source == Thumbnail::Source::Decoded ? made : current);
             }
@@ -67,9 +70,17 @@ int runThumbnailBatch(const QStringList& inputs, const QString& programFolder, Q
     run.start();
     run.waitForDone();
 
+    const QString root = QDir::toNativeSeparators(thumbnailer.shared().root());
     err << u"サムネイルを作成: "_s << made << u" 枚、作成済み: "_s << current << u" 枚、対象外: "_s << leftOut
-        << u" 枚（キャッシュ: "_s << QDir::toNativeSeparators(thumbnailer.shared().root()) << u"）\n"_s;
+        << u" 枚（キャッシュ: "_s << root << u"）\n"_s;
+    if (notKept > 0) {
+        const QString entry = thumbnailer.shared().entryPath(QFileInfo(firstNotKept).absoluteFilePath(),
+                                                             SharedThumbnailCache::Flavour::Large);
+        err << u"サムネイルのキャッシュに書き込めませんでした: "_s << notKept << u" 枚\n"_s << root << u'\n'
+            << writeFailureReason(entry) << u'\n';
+    }
     err.flush();
+    if (notKept > 0) return 1;
     return leftOut > 0 ? 3 : 0;
 }
 

@@ -128,7 +128,9 @@ Thumbnail Thumbnailer::refreshShared(const QString& path) {
     const bool largeCurrent = !large.isNull();
     if (!largeCurrent) large = decode(photo.absoluteFilePath(), QSize(largeEdge, largeEdge));
     if (large.isNull()) return {{}, Thumbnail::Source::Undecodable};
-    if (!largeCurrent) shared_.write(photo, Flavour::Large, large);
-    if (!normalCurrent) shared_.write(photo, Flavour::Normal, fitInto(large, QSize(normalEdge, normalEdge)));
-    return {large, largeCurrent ? Thumbnail::Source::SharedCache : Thumbnail::Source::Decoded};
+    bool written = largeCurrent || shared_.write(photo, Flavour::Large, large);
+    if (!normalCurrent)
+        written =
+            shared_.write(photo, Flavour::Normal, fitInto(large, QSize(normalEdge, normalEdge))) && written;
+    return {large, largeCurrent ? Thumbnail::Source::SharedCache : Thumbnail::Source::Decoded, !written};
 }

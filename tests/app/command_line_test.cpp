@@ -154,3 +154,36 @@ TEST(ProgramWithoutDisplay, SaysSoAndEndsWithStatusOne) {
     EXPECT_EQ(program.exitCode(), 1);
     EXPECT_TRUE(QString::fromLocal8Bit(program.readAllStandardError()).contains(u"画面（ディスプレイ）"_s));
 }
+
+// A program folder that cannot be what TOVENLA_HOME says stops the sub-commands with the
+// reason, as it stops the window, instead of running them on default settings.
+TEST(ProgramFolderOfCommands, AFileOrAMissingFolderIsNamedAndNothingRuns) {
+    QTemporaryDir dir;
+    const QString pdf = dir.filePath(u"out.pdf"_s);
+    const auto run = [&](const QString& home, const QStringList& arguments, QString& err) {
+        QProcess program;
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.insert(u"TOVENLA_HOME"_s, home);
+        environment.insert(u"QT_QPA_PLATFORM"_s, u"offscreen"_s);
+        program.setProcessEnvironment(environment);
+        program.start(QStringLiteral(TOVENLA_EXECUTABLE), arguments);
+        EXPECT_TRUE(program.waitForFinished(20000));
+        err = QString::fromLocal8Bit(program.readAllStandardError());
+        return program.exitCode();
+    };
+    const QString file = dir.filePath(u"home"_s);
+    writeBytes(file, "not a folder");
+    QString err;
+    EXPECT_EQ(run(file, {u"label-pdf"_s, pdf}, err), 1);
+    EXPECT_TRUE(err.contains(u"プログラムフォルダを使用できません。\n"_s + file)) << err.toStdString();
+    EXPECT_TRUE(err.contains(u"同じ名前のファイルがあるため"_s));
+
+    const QString missing = dir.filePath(u"typo"_s);
+    EXPECT_EQ(run(missing, {u"label-pdf"_s, pdf}, err), 1);
+    EXPECT_TRUE(err.contains(u"フォルダが見つかりません（環境変数 TOVENLA_HOME"_s)) << err.toStdString();
+    EXPECT_FALSE(QFileInfo::exists(missing));
+    EXPECT_FALSE(QFileInfo::exists(pdf));
+
+    EXPECT_EQ(run(missing, {u"--help"_s}, err), 0) << "the usage needs no program folder";
+    EXPECT_EQ(run(dir.path(), {u"label-pdf"_s, pdf}, err), 0) << err.toStdString();
+}

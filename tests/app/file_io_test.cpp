@@ -27,3 +27,27 @@ TEST(FileIoTest, AReplaceableFileReplacesTheOldOneAndLeavesNothingElse) {
     }
     EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), QStringList{u"項目.png"_s});
 }
+
+// The reason a write failed is the real one: a name too long for the file system is not a full
+// disk, a file in the way of a folder is not a missing folder.
+TEST(FileIoTest, WriteFailureReasonsNameTheRealCause) {
+    QTemporaryDir dir;
+    const QString longName = QString(100, u'写') + u".pdf"_s; // 304 bytes in UTF-8
+    EXPECT_EQ(writeFailureReason(dir.filePath(longName)), u"ファイル名が長すぎます。"_s);
+    EXPECT_EQ(writeFailureReason(dir.filePath(longName + u"/x"_s)), u"ファイル名が長すぎます。"_s);
+    EXPECT_EQ(readFailureReason(dir.filePath(longName)), u"ファイル名が長すぎます。"_s);
+    try {
+        writeFileAtomically(dir.filePath(longName), "x", u"保存できません。"_s);
+        FAIL() << "a name the file system cannot hold is refused";
+    } catch (const AppError& error) {
+        EXPECT_TRUE(error.message().endsWith(u"ファイル名が長すぎます。"_s)) << error.message().toStdString();
+    }
+
+    writeBytes(dir.filePath(u"plain"_s), "a file");
+    EXPECT_EQ(writeFailureReason(dir.filePath(u"plain/sub/out.pdf"_s)),
+              u"保存先のパスの途中にフォルダではないものがあります。"_s);
+    EXPECT_EQ(writeFailureReason(dir.filePath(u"missing/sub/out.pdf"_s)),
+              u"保存先のフォルダが見つかりません。"_s);
+    ASSERT_TRUE(QDir(dir.path()).mkdir(u"taken"_s));
+    EXPECT_EQ(writeFailureReason(dir.filePath(u"taken"_s)), u"同じ名前のフォルダがあります。"_s);
+}

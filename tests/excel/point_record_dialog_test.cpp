@@ -1,3 +1,4 @@
+#include "app/prompts.h"
 #include "app/workspace.h"
 #include "excel/ui/point_record_dialog.h"
 #include "excel/workbook.h"
@@ -46,6 +47,10 @@ TEST(DialogTen4, ShowsStoredFieldsChoosesSimaAndWritesWithTypedMarker) {
         f.prompts.openPaths.push_back(sima);
         dialog.findChild<QPushButton*>(u"Command1"_s)->click();
         EXPECT_EQ(f.prompts.fileRequests.constLast().title, u"SIMAファイルを開く"_s);
+        EXPECT_EQ(f.prompts.fileRequests.constLast().filter, u"SIMAﾌｧｲﾙ(*.SIM)|*.SIM"_s);
+        // The dialog shows each letter case once.
+        EXPECT_EQ(qtNameFilters(f.prompts.fileRequests.constLast().filter),
+                  QStringList{u"SIMAﾌｧｲﾙ (*.SIM *.sim)"_s});
         EXPECT_EQ(dialog.findChild<QLineEdit*>(u"SimaNM"_s)->text(), sima);
         dialog.findChild<QPushButton*>(u"Command1"_s)->click(); // cancelled: the file stays
         EXPECT_EQ(dialog.findChild<QLineEdit*>(u"SimaNM"_s)->text(), sima);

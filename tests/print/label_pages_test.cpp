@@ -50,6 +50,17 @@ TEST(LabelDatesTest, EraFormatsWriteTheFirstYearAsGannen) {
     EXPECT_EQ(LabelDates::westernVersionDate(u"2024-03-09"_s), u"2024年3月9日版"_s);
 }
 
+// Dates typed with the input method on, or copied with a time of day, are the dates they show.
+TEST(LabelDatesTest, FullWidthDigitsAndATimeOfDayStillReadAsTheDate) {
+    EXPECT_EQ(LabelDates::westernDate(u"２０１９/５/１"_s), u"2019年5月1日"_s);
+    EXPECT_EQ(LabelDates::westernDate(u"２０１９／５／１"_s), u"2019年5月1日"_s);
+    EXPECT_EQ(LabelDates::westernDate(u"2019/5/1 10:00:00"_s), u"2019年5月1日"_s);
+    EXPECT_EQ(LabelDates::westernDate(u"2019-05-01T10:00"_s), u"2019年5月1日"_s);
+    EXPECT_EQ(LabelDates::westernVersionDate(u"２０２４年３月９日　９：３０"_s), u"2024年3月9日版"_s);
+    EXPECT_EQ(LabelDates::eraYearMonth(u"令和２年７月"_s), u"令和2年7月"_s);
+    EXPECT_EQ(LabelDates::westernDate(u"2019/5/1 25時"_s), u"2019/5/1 25時"_s);
+}
+
 TEST(LabelDatesTest, TextsThatAreNotDatesArePrintedAsTyped) {
     EXPECT_EQ(LabelDates::eraFiscalYear(u"未定"_s), u"未定"_s);
     EXPECT_EQ(LabelDates::westernDate(u"2019/2/30"_s), u"2019/2/30"_s);

@@ -1,14 +1,19 @@
 #include "album/album_file.h"
 #include "app/app_error.h"
+#include "print/album_pages.h"
 #include "print/print_document.h"
 #include "print/print_renderer.h"
 #include "print_test_support.h"
 #include "settings/settings_file.h"
 #include "support/batch_run.h"
+#include "support/test_files.h"
+#include "test_paths.h"
 
+#include <QBuffer>
 #include <QFile>
 #include <QImage>
 #include <QPainter>
+#include <QProcess>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
@@ -63,6 +68,56 @@ TEST_F(PdfOutputTest, AlbumPdfReportsAFailingRowAndWritesNothing) {
     EXPECT_TRUE(errText.contains(u"配置できません。"_s));
 }
 
+TEST_F(PdfOutputTest, ABadPhotoIsNamedWithItsRowAndAJapaneseReasonOnce) {
+    const QString photo = writeTestPhoto(dir.path(), u"p.jpg"_s, 400, 300);
+    const QString notAPicture = dir.path() + u"/IMG_0001.JPG"_s;
+    writeBytes(notAPicture, "not a picture");
+    QList<AlbumRow> rows(3, AlbumRow{{}, u"a\r\n"_s, {}, photo});
+    rows.append(AlbumRow{{}, u"b\r\n"_s, {}, dir.path() + u"/IMG_9999.JPG"_s});
+    const QString album = dir.path() + u"/album.dat"_s;
+    AlbumFile::save(album, rows);
+    const QString pdf = dir.path() + u"/out.pdf"_s;
+    EXPECT_EQ(run({u"pdf"_s, album, pdf}), 1);
+    EXPECT_TRUE(errText.startsWith(u"4 行目: 画像を読めません。 "_s + dir.path() +
+                                   u"/IMG_9999.JPG ファイルが見つかりません"_s))
+        << errText.toStdString();
+    EXPECT_FALSE(errText.contains(u": :"_s));
+    EXPECT_FALSE(errText.contains(u"not found"_s, Qt::CaseInsensitive));
+
+    rows[3].path = notAPicture;
+    AlbumFile::save(album, rows);
+    EXPECT_EQ(run({u"pdf"_s, album, pdf}), 1);
+    EXPECT_TRUE(errText.contains(u"IMG_0001.JPG 画像ファイルではないか、対応していない形式です"_s))
+        << errText.toStdString();
+    EXPECT_FALSE(QFile::exists(pdf));
+}
+
+// Sizes typed with the input method on are the sizes they show; a size of 0 would give pages of
+// information boxes without photos.
+TEST_F(PdfOutputTest, FullWidthSizesCountAndAFrameOfSizeZeroIsRefused) {
+    const QString photo = writeTestPhoto(dir.path(), u"p.jpg"_s, 400, 300);
+    const QString album = dir.path() + u"/album.dat"_s;
+    AlbumFile::save(album, {AlbumRow{{}, u"a\r\n"_s, {}, photo}});
+    const QString pdf = dir.path() + u"/out.pdf"_s;
+    Settings settings = Settings::defaults();
+    settings.setItem(SettingItem::PhotoWidthMm, SettingValue::string(u"１０６"_s));
+    settings.setItem(SettingItem::MarginTopMm, SettingValue::string(u"１０"_s));
+    writeSettings(settings);
+    ASSERT_EQ(run({u"pdf"_s, album, pdf}), 0) << errText.toStdString();
+    const auto title = pdfInfo(pdf, u"Title"_s);
+    if (!title) GTEST_SKIP() << "pdfinfo (poppler-utils) is not installed";
+    EXPECT_EQ(*title, u"写真長印刷"_s);
+
+    for (const QString& size : {u"0"_s, u"abc"_s, u"0.4"_s, u"－５"_s}) {
+        QFile::remove(pdf);
+        settings.setItem(SettingItem::PhotoHeightMm, SettingValue::string(size));
+        writeSettings(settings);
+        EXPECT_EQ(run({u"pdf"_s, album, pdf}), 1) << size.toStdString();
+        EXPECT_EQ(errText, AlbumPages::NoFrame + u'\n');
+        EXPECT_FALSE(QFile::exists(pdf));
+    }
+}
+
 TEST_F(PdfOutputTest, LabelPdfIsOnePageWithBothLabels) {
     Settings settings = Settings::defaults();
     settings.setText(130, u"1"_s);
@@ -108,4 +163,41 @@ TEST(PrintRendererTest, PicturesAreDecodedNoFinerThanTheOutputNeeds) {
 
 TEST(PrintRendererTest, MissingPictureFileIsAnError) {
     EXPECT_THROW(PictureSource::fromFile(u"/nonexistent/x.jpg"_s), AppError);
+}
+
+// The image decoders' own warnings are the program's business, not the user's: a photo cut
+// short still prints (as far as it goes) without libjpeg's chatter on the terminal.
+TEST(PdfOutputProgram, DecoderWarningsStayOffTheTerminal) {
+    QTemporaryDir dir;
+    QImage noise(800, 600, QImage::Format_RGB32);
+    for (int y = 0; y < noise.height(); ++y)
+        for (int x = 0; x < noise.width(); ++x)
+            noise.setPixel(x, y, qRgb((x * 7 + y * 13) % 256, (x * y) % 256, (x ^ y) % 256));
+    QBuffer buffer;
+    buffer.open(QIODevice::WriteOnly);
+    noise.save(&buffer, "JPG", 90);
+    // Cut well inside the picture's data: the header still reads, the rest is missing.
+    const QString photo = dir.path() + u"/cut.jpg"_s;
+    writeBytes(photo, buffer.data().left(buffer.data().size() * 3 / 5));
+    const QString album = dir.path() + u"/album.dat"_s;
+    AlbumFile::save(album, {AlbumRow{{}, u"a\r\n"_s, {}, photo}});
+
+    const auto run = [&](const QString& rules) {
+        QProcess program;
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.insert(u"TOVENLA_HOME"_s, dir.path());
+        environment.insert(u"QT_QPA_PLATFORM"_s, u"offscreen"_s);
+        environment.insert(u"QT_LOGGING_RULES"_s, rules);
+        program.setProcessEnvironment(environment);
+        program.start(QStringLiteral(TOVENLA_EXECUTABLE), {u"pdf"_s, album, dir.path() + u"/out.pdf"_s});
+        EXPECT_TRUE(program.waitForFinished(60000));
+        EXPECT_EQ(program.exitCode(), 0);
+        return QString::fromLocal8Bit(program.readAllStandardError());
+    };
+    // The photo really makes the decoder warn when its category is let through...
+    EXPECT_TRUE(run(u"qt.gui.imageio*=true"_s).contains(u"qt.gui.imageio"_s));
+    // ...and by itself the program keeps it quiet.
+    const QString err = run(QString());
+    EXPECT_FALSE(err.contains(u"qt.gui.imageio"_s)) << err.toStdString();
+    EXPECT_FALSE(err.contains(u"JPEG"_s)) << err.toStdString();
 }

@@ -8,6 +8,7 @@
 
 #include <QLabel>
 #include <QLineEdit>
+#include <QPrinter>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTemporaryDir>
@@ -84,10 +85,18 @@ TEST_F(PreviewWindowTest, PlacementAndRowFailuresAreTold) {
         EXPECT_EQ(panel(view), u" 頁 0 / 0"_s);
         EXPECT_FALSE(child<QPushButton>(view, u"cmdToPrinter"_s)->isEnabled());
     }
-    workspace.settings.setItem(SettingItem::PhotoHeightMm, SettingValue::number(80));
+    workspace.settings.setItem(SettingItem::PhotoHeightMm, SettingValue::string(u"０"_s));
+    {
+        PVIEW view(workspace, prompts);
+        EXPECT_EQ(prompts.lastMessage().text, AlbumPages::NoFrame);
+        EXPECT_EQ(view.document().PageCount(), 0);
+    }
+    workspace.settings.setItem(SettingItem::PhotoHeightMm, SettingValue::string(u"８０"_s));
     addRows(1, dir.path() + u"/gone.jpg"_s);
     PVIEW view(workspace, prompts);
-    EXPECT_EQ(prompts.lastMessage().text, AlbumPages::UnexpectedError);
+    // The row and the file, as the command line names them.
+    EXPECT_EQ(prompts.lastMessage().text,
+              u"2 行目: 画像を読めません。\n"_s + dir.path() + u"/gone.jpg\nファイルが見つかりません"_s);
     EXPECT_EQ(prompts.lastMessage().title, u"エラー"_s);
     EXPECT_EQ(view.document().PageCount(), 1);
 }
@@ -119,7 +128,7 @@ protected:
         view->printer().setOutputFileName(dir.path() + u"/printed.pdf"_s);
         PrintJob job = view->job();
         dialog = std::make_unique<PriForm>(job, const_cast<PrintDocument&>(view->document()), view->printer(),
-                                           prompts);
+                                           InstalledPrinters{}, prompts);
     }
     void type(const QString& name, const QString& text) { child<QLineEdit>(*dialog, name)->setText(text); }
 
@@ -162,4 +171,43 @@ TEST_F(PrintDialogTest, FromAfterToPrintsNothingAndSaysSo) {
     child<QPushButton>(*dialog, u"Command1"_s)->click();
     EXPECT_EQ(prompts.lastMessage().text, PrintRange::Backwards);
     EXPECT_FALSE(QFile::exists(dir.path() + u"/printed.pdf"_s));
+}
+
+// Settings brought from another computer may name a printer that is not here: the dialog says
+// so, lets the user choose one, and prints on nothing else.
+TEST_F(PreviewWindowTest, APrinterThatIsNotInstalledIsToldAndAnotherChosen) {
+    addRows(1, photo);
+    workspace.settings.setItem(SettingItem::PrinterName, SettingValue::string(u"OtherPC-Printer"_s));
+    PVIEW view(workspace, prompts);
+    QPrinter printer; // a real printer of the system, not a file
+    PriForm dialog(view.job(), const_cast<PrintDocument&>(view.document()), printer,
+                   InstalledPrinters{{u"Office-A"_s, u"Office-B"_s}, u"Office-A"_s}, prompts);
+    auto* note = child<QLabel>(dialog, u"PrinterNote"_s);
+    auto* ok = child<QPushButton>(dialog, u"Command1"_s);
+    auto* choose = child<QPushButton>(dialog, u"CmdPrinter"_s);
+    EXPECT_EQ(child<QLabel>(dialog, u"Dvc"_s)->text(), u"OtherPC-Printer"_s);
+    EXPECT_EQ(note->text(), PrinterCheck::NotInstalled.arg(u"OtherPC-Printer"_s));
+    EXPECT_FALSE(note->isHidden());
+    EXPECT_FALSE(ok->isEnabled());
+
+    prompts.printers.push_back(QString()); // cancelled: nothing changes
+    choose->click();
+    EXPECT_FALSE(ok->isEnabled());
+    prompts.printers.push_back(u"Office-B"_s);
+    choose->click();
+    EXPECT_EQ(child<QLabel>(dialog, u"Dvc"_s)->text(), u"Office-B"_s);
+    EXPECT_TRUE(note->isHidden());
+    EXPECT_TRUE(choose->isHidden());
+    EXPECT_TRUE(ok->isEnabled());
+}
+
+TEST(PrinterCheckTest, TheJobsPrinterOrTheDefaultAndWhyNot) {
+    const QStringList installed{u"A"_s, u"B"_s};
+    EXPECT_EQ(checkPrinter(u"B"_s, installed, u"A"_s).name, u"B"_s);
+    EXPECT_TRUE(checkPrinter(u"B"_s, installed, u"A"_s).problem.isEmpty());
+    EXPECT_EQ(checkPrinter({}, installed, u"A"_s).name, u"A"_s);
+    EXPECT_EQ(checkPrinter(u"C"_s, installed, u"A"_s).problem, PrinterCheck::NotInstalled.arg(u"C"_s));
+    EXPECT_EQ(checkPrinter(u"b"_s, installed, u"A"_s).problem, PrinterCheck::NotInstalled.arg(u"b"_s));
+    EXPECT_EQ(checkPrinter({}, installed, {}).problem, PrinterCheck::NotChosen);
+    EXPECT_EQ(checkPrinter({}, {}, {}).problem, PrinterCheck::NoPrinter);
 }

@@ -37,3 +37,12 @@ std::optional<int> pdfPageCount(const QString& path) {
     const auto match = QRegularExpression(uR"(Pages:\s+(\d+))"_s).match(*info);
     return match.hasMatch() ? match.captured(1).toInt() : -1;
 }
+
+std::optional<QString> pdfInfo(const QString& path, const QString& field) {
+    const auto info = run(u"pdfinfo"_s, {path});
+    if (!info) return std::nullopt;
+    const auto match =
+        QRegularExpression(u"^"_s + field + uR"(:\s+(.*)$)"_s, QRegularExpression::MultilineOption)
+            .match(*info);
+    return match.hasMatch() ? match.captured(1).trimmed() : QString();
+}

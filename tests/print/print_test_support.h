@@ -28,3 +28,5 @@ inline double mm(double twips) {
 // Text of a PDF through pdftotext; empty optional when the tool is missing.
 std::optional<QString> pdfText(const QString& path);
 std::optional<int> pdfPageCount(const QString& path);
+// One field of pdfinfo's report ("Title"); empty optional when the tool is missing.
+std::optional<QString> pdfInfo(const QString& path, const QString& field);

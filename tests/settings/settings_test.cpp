@@ -58,12 +58,16 @@ TEST(SettingValue, LenientNumberReadingAndRounding) {
     EXPECT_EQ(num(u"12."_s), 12);
     EXPECT_EQ(num(u"1e3"_s), 1);
     EXPECT_EQ(num(u"-"_s), 0);
+    // Typed with the input method on.
+    EXPECT_EQ(num(u"１０６"_s), 106);
+    EXPECT_EQ(num(u"　－２．５ｍｍ"_s), -2.5);
 
     const auto rounded = [](const QString& text) { return SettingValue::string(text).toRoundedInt(); };
     EXPECT_EQ(rounded(u"2.5"_s), 2);
     EXPECT_EQ(rounded(u"3.5"_s), 4);
     EXPECT_EQ(rounded(u"-2.5"_s), -2);
     EXPECT_EQ(rounded(u"84.6"_s), 85);
+    EXPECT_EQ(rounded(u"８４．６"_s), 85);
     EXPECT_EQ(rounded(u"40000"_s), 32767);
     EXPECT_EQ(rounded(u"-1000000"_s), -32768);
     EXPECT_EQ(rounded(QString(400, u'9')), 32767); // beyond the range of a double

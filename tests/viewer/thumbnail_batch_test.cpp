@@ -69,12 +69,23 @@ TEST_F(ThumbnailBatchTest, NamesThePhotosLeftOutAndGoesOn) {
     const QString broken = dir.filePath(u"broken.jpg"_s);
     writeBytes(broken, "no picture here");
     EXPECT_EQ(run({u"thumbnails"_s, broken, dir.filePath(u"absent.jpg"_s), good}), 3);
-    EXPECT_TRUE(err.contains(u"画像として読めません: "_s + broken)) << err.toStdString();
-    EXPECT_TRUE(err.contains(u"absent.jpg"_s));
+    EXPECT_TRUE(err.contains(broken + u": 画像ファイルではないか、対応していない形式です"_s))
+        << err.toStdString();
+    EXPECT_TRUE(err.contains(u"absent.jpg: ファイルが見つかりません"_s));
     EXPECT_TRUE(cached(good));
 
     EXPECT_EQ(run({u"thumbnails"_s, dir.filePath(u"missing.dat"_s)}), 1);
     EXPECT_TRUE(err.contains(u"missing.dat"_s));
     EXPECT_EQ(run({u"thumbnails"_s}), 1);
     EXPECT_TRUE(err.contains(u"tovenla2 thumbnails"_s));
+}
+
+TEST_F(ThumbnailBatchTest, ACacheThatCannotBeWrittenIsToldAndFails) {
+    const QString photo = newPhoto(u"a.jpg"_s);
+    writeBytes(dir.filePath(u"blocked"_s), "a file where the cache's folder would be");
+    qputenv("XDG_CACHE_HOME", dir.filePath(u"blocked"_s).toUtf8());
+    EXPECT_EQ(run({u"thumbnails"_s, photo}), 1);
+    EXPECT_TRUE(err.contains(u"サムネイルのキャッシュに書き込めませんでした: 1 枚"_s)) << err.toStdString();
+    EXPECT_TRUE(err.contains(u"保存先のパスの途中にフォルダではないものがあります。"_s)) << err.toStdString();
+    EXPECT_FALSE(err.contains(u"サムネイルを作成: 1 枚"_s));
 }

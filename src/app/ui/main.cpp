@@ -4,6 +4,7 @@
 #include "app/display_check.h"
 #include "app/font_substitutes.h"
 #include "app/instance_lock.h"
+#include "app/picture_reading.h"
 #include "app/program_folder.h"
 #include "app/session.h"
 #include "app/ui/main_window.h"
@@ -40,6 +41,7 @@ int runWindow(int argc, char** argv) {
     QApplication app(argc, argv);
     QApplication::setApplicationName(u"Tovenla2"_s);
     installJapaneseFontSubstitutes();
+    PictureReading::silenceDecoderWarnings();
     // The program speaks Japanese whatever the desktop's language: Qt's own buttons too.
     QTranslator qtTranslator;
     if (qtTranslator.load(u"qtbase_ja"_s, QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
@@ -90,7 +92,14 @@ int main(int argc, char** argv) {
                                                              : std::make_unique<QCoreApplication>(argc, argv);
     QCoreApplication::setApplicationName(u"Tovenla2"_s);
     if (drawsPages) installJapaneseFontSubstitutes();
+    PictureReading::silenceDecoderWarnings();
     QTextStream out(stdout);
     QTextStream err(stderr);
-    return runBatch(command, resolveProgramFolder(QCoreApplication::applicationDirPath()).path, out, err);
+    const ProgramFolder folder =
+        resolveProgramFolder(QCoreApplication::applicationDirPath(), ProgramFolder::Use::Commands);
+    if (command.mode == CommandLine::Mode::Batch && !folder.problem.isEmpty()) {
+        err << programFolderFailure(folder.path, folder.problem) << u'\n';
+        return 1;
+    }
+    return runBatch(command, folder.path, out, err);
 }

@@ -1,12 +1,12 @@
 #include "app/ui/qt_prompts.h"
 
+#include "app/ui/font_dialog.h"
+
 #include <QAbstractButton>
 #include <QApplication>
 #include <QDialogButtonBox>
 #include <QFileDialog>
 #include <QFileInfo>
-#include <QFont>
-#include <QFontDialog>
 #include <QMessageBox>
 #include <QPrintDialog>
 #include <QPrinter>
@@ -135,17 +135,9 @@ QString QtPrompts::chooseFolder(const QString& title, const QString& folder) {
 }
 
 std::optional<QString> QtPrompts::chooseFont(const QString& font) {
-    const qsizetype colon = font.lastIndexOf(u':');
-    QFont initial(colon < 0 ? font : font.left(colon));
-    if (colon >= 0) {
-        bool ok = false;
-        const double size = font.mid(colon + 1).toDouble(&ok);
-        if (ok && size > 0) initial.setPointSizeF(size);
-    }
-    bool accepted = false;
-    const QFont chosen = QFontDialog::getFont(&accepted, initial, parent_);
-    if (!accepted) return std::nullopt;
-    return chosen.family() + u':' + QString::number(chosen.pointSizeF());
+    FontDialog dialog(font, parent_);
+    if (dialog.exec() != QDialog::Accepted) return std::nullopt;
+    return dialog.chosenFont();
 }
 
 void QtPrompts::setBusy(bool busy) {

@@ -104,8 +104,7 @@ void DialogTen4::done(int result) {
 void DialogTen4::Command1_Click() {
     const QString folder =
         SimaNM_->text().isEmpty() ? workspace_.CurrentFolder : QFileInfo(SimaNM_->text()).absolutePath();
-    const QString path =
-        prompts_.openFile({u"SIMAファイルを開く"_s, u"SIMAﾌｧｲﾙ(*.SIM)|*.SIM *.sim"_s, 1, folder});
+    const QString path = prompts_.openFile({u"SIMAファイルを開く"_s, u"SIMAﾌｧｲﾙ(*.SIM)|*.SIM"_s, 1, folder});
     if (path.isEmpty()) return;
     workspace_.PointRecordSimaPath = path;
     SimaNM_->setText(path);

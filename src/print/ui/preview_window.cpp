@@ -88,10 +88,19 @@ PVIEW::PVIEW(Workspace& workspace, Prompts& prompts, QWidget* parent)
         const PreviewDocument::Built built =
             PreviewDocument::build(vsPrinter1_, workspace_, workspace_.PreviewKind);
         job_ = built.job;
-        if (built.album.status == AlbumPages::Result::Status::CannotPlace)
+        switch (built.album.status) {
+        case AlbumPages::Result::Status::CannotPlace:
             prompts_.tell(AlbumPages::CannotPlace, u"確認"_s, Prompts::Icon::Question);
-        else if (built.album.status == AlbumPages::Result::Status::RowFailed)
-            prompts_.tell(AlbumPages::UnexpectedError, u"エラー"_s, Prompts::Icon::Critical);
+            break;
+        case AlbumPages::Result::Status::NoFrame:
+            prompts_.tell(AlbumPages::NoFrame, u"確認"_s, Prompts::Icon::Question);
+            break;
+        case AlbumPages::Result::Status::RowFailed:
+            prompts_.tell(built.album.rowFailure(), u"エラー"_s, Prompts::Icon::Critical);
+            break;
+        case AlbumPages::Result::Status::Built:
+            break;
+        }
     }
     setUpPrinter(printer_, vsPrinter1_);
     print->setEnabled(vsPrinter1_.PageCount() > 0);
@@ -144,7 +153,7 @@ void PVIEW::Command1_Click() {
 void PVIEW::cmdToPrinter_Click() {
     job_.PrintFromPage = 1;
     job_.PrintToPage = vsPrinter1_.PageCount();
-    PriForm dialog(job_, vsPrinter1_, printer_, prompts_, this);
+    PriForm dialog(job_, vsPrinter1_, printer_, InstalledPrinters::ofSystem(), prompts_, this);
     dialog.exec();
 }
 
@@ -159,7 +168,6 @@ void PVIEW::CmdPdf_Click() {
     if (path.isEmpty()) return;
     try {
         BusyScope busy(prompts_);
-        vsPrinter1_.DocName = PrintDocumentName;
         writePdf(vsPrinter1_, path, 1, vsPrinter1_.PageCount());
     } catch (const AppError& error) {
         prompts_.tell(error.message(), u"エラー"_s, Prompts::Icon::Critical);

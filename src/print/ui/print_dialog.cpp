@@ -11,6 +11,7 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPrinter>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTimer>
@@ -28,19 +29,34 @@ QLabel* valueLabel(const char* name, const QString& text, QWidget* parent) {
 
 } // namespace
 
-PriForm::PriForm(const PrintJob& job, PrintDocument& document, QPrinter& printer, Prompts& prompts,
-                 QWidget* parent)
-    : QDialog(parent), document_(document), printer_(printer), prompts_(prompts),
-      range_(job.PrintFromPage, job.PrintToPage) {
+PriForm::PriForm(const PrintJob& job, PrintDocument& document, QPrinter& printer, InstalledPrinters printers,
+                 Prompts& prompts, QWidget* parent)
+    : QDialog(parent), document_(document), printer_(printer), printers_(std::move(printers)),
+      prompts_(prompts), range_(job.PrintFromPage, job.PrintToPage) {
     setObjectName(u"PriForm"_s);
     setWindowTitle(u"印刷"_s);
+    QWidget* printerFrame = buildPrinterFrame(job);
+    ok_ = new QPushButton(u"OK"_s, this);
+    ok_->setObjectName(u"Command1"_s);
+    auto* cancel = new QPushButton(u"ｷｬﾝｾﾙ"_s, this);
+    cancel->setObjectName(u"Command2"_s);
+    ok_->setAutoDefault(false);
+    cancel->setAutoDefault(false);
+    auto* buttons = new QHBoxLayout;
+    buttons->addStretch(1);
+    buttons->addWidget(ok_);
+    buttons->addWidget(cancel);
 
-    auto* printerFrame = new QGroupBox(u"プリンタ"_s, this);
-    auto* printerForm = new QFormLayout(printerFrame);
-    printerForm->addRow(u"プリンタ名："_s, valueLabel("Dvc", job.PrinterName, printerFrame));
-    printerForm->addRow(u"用紙サイズ："_s, valueLabel("PSize", job.PaperName, printerFrame));
-    printerForm->addRow(u"用紙方向："_s, valueLabel("POri", job.OrientationName, printerFrame));
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(printerFrame);
+    layout->addWidget(buildRangeFrame());
+    layout->addLayout(buttons);
+    connect(ok_, &QPushButton::clicked, this, &PriForm::Command1_Click);
+    connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
+    showPrinter(checkPrinter(job.PrinterName, printers_.names, printers_.defaultName));
+}
 
+QWidget* PriForm::buildRangeFrame() {
     auto* rangeFrame = new QGroupBox(u"印刷範囲"_s, this);
     Option1_ = new QRadioButton(u"すべて"_s, rangeFrame);
     Option1_->setObjectName(u"Option1"_s);
@@ -66,22 +82,6 @@ PriForm::PriForm(const PrintJob& job, PrintDocument& document, QPrinter& printer
     rangeLayout->addWidget(Option2);
     rangeLayout->addLayout(pages);
 
-    auto* ok = new QPushButton(u"OK"_s, this);
-    ok->setObjectName(u"Command1"_s);
-    auto* cancel = new QPushButton(u"ｷｬﾝｾﾙ"_s, this);
-    cancel->setObjectName(u"Command2"_s);
-    ok->setAutoDefault(false);
-    cancel->setAutoDefault(false);
-    auto* buttons = new QHBoxLayout;
-    buttons->addStretch(1);
-    buttons->addWidget(ok);
-    buttons->addWidget(cancel);
-
-    auto* layout = new QVBoxLayout(this);
-    layout->addWidget(printerFrame);
-    layout->addWidget(rangeFrame);
-    layout->addLayout(buttons);
-
     connect(Text1_, &QLineEdit::textChanged, this,
             [this](const QString& text) { range_.fromTextChanged(text); });
     connect(Text2_, &QLineEdit::textChanged, this,
@@ -90,17 +90,76 @@ PriForm::PriForm(const PrintJob& job, PrintDocument& document, QPrinter& printer
         Text1_->setText(QString::number(range_.FromPage));
         Text2_->setFocus();
     });
-    connect(Text2_, &QLineEdit::returnPressed, this, [this, ok] {
+    connect(Text2_, &QLineEdit::returnPressed, this, [this] {
         Text2_->setText(QString::number(range_.ToPage));
-        ok->setFocus();
+        ok_->setFocus();
     });
     connect(Option1_, &QRadioButton::clicked, this, [this] {
         Text1_->setText(QString::number(range_.PrintFromPage));
         Text2_->setText(QString::number(range_.PrintToPage));
     });
     connect(Option2, &QRadioButton::clicked, this, [this] { Text1_->setFocus(); });
-    connect(ok, &QPushButton::clicked, this, &PriForm::Command1_Click);
-    connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
+    return rangeFrame;
+}
+
+QWidget* PriForm::buildPrinterFrame(const PrintJob& job) {
+    auto* frame = new QGroupBox(u"プリンタ"_s, this);
+    auto* form = new QFormLayout(frame);
+    Dvc_ = valueLabel("Dvc", {}, frame);
+    form->addRow(u"プリンタ名："_s, Dvc_);
+    form->addRow(u"用紙サイズ："_s, valueLabel("PSize", job.PaperName, frame));
+    form->addRow(u"用紙方向："_s, valueLabel("POri", job.OrientationName, frame));
+    printerNote_ = valueLabel("PrinterNote", {}, frame);
+    printerNote_->setWordWrap(true);
+    printerNote_->setMinimumWidth(320);
+    printerNote_->setStyleSheet(u"color: #b00000;"_s);
+    choosePrinter_ = new QPushButton(u"プリンタ選択"_s, frame);
+    choosePrinter_->setObjectName(u"CmdPrinter"_s);
+    choosePrinter_->setAutoDefault(false);
+    auto* chooseRow = new QHBoxLayout;
+    chooseRow->addWidget(printerNote_, 1);
+    chooseRow->addWidget(choosePrinter_, 0, Qt::AlignTop);
+    form->addRow(chooseRow);
+    connect(choosePrinter_, &QPushButton::clicked, this, &PriForm::choosePrinter);
+    return frame;
+}
+
+void PriForm::showPrinter(const PrinterCheck& check) {
+    printerCheck_ = check;
+    const bool missing = toPrinter() && !check.problem.isEmpty();
+    Dvc_->setText(check.name);
+    printerNote_->setText(check.problem);
+    printerNote_->setVisible(missing);
+    choosePrinter_->setVisible(missing);
+    ok_->setEnabled(!missing);
+}
+
+void PriForm::choosePrinter() {
+    const std::optional<QString> chosen = prompts_.printerSetup(printerCheck_.name);
+    if (!chosen || chosen->isEmpty()) return;
+    const PrinterCheck check = checkPrinter(*chosen, printers_.names, printers_.defaultName);
+    if (check.problem.isEmpty()) {
+        printer_.setPrinterName(check.name);
+        document_.Device = check.name;
+    }
+    showPrinter(check);
+}
+
+// The pages may be going to a file (a PDF) instead; only a printer can be missing.
+bool PriForm::toPrinter() const {
+    return printer_.outputFileName().isEmpty();
+}
+
+bool PriForm::printerReady() {
+    if (!toPrinter()) return true;
+    if (printerCheck_.problem.isEmpty()) {
+        printer_.setPrinterName(printerCheck_.name);
+        if (printer_.printerName() == printerCheck_.name) return true;
+        printerCheck_.problem = PrinterCheck::NotInstalled.arg(printerCheck_.name);
+    }
+    prompts_.tell(printerCheck_.problem, u"確認"_s, Prompts::Icon::Exclamation);
+    showPrinter(printerCheck_);
+    return false;
 }
 
 bool PriForm::eventFilter(QObject* watched, QEvent* event) {
@@ -115,6 +174,7 @@ void PriForm::Command1_Click() {
         prompts_.tell(PrintRange::Backwards, u"確認"_s, Prompts::Icon::Exclamation);
         return;
     }
+    if (!printerReady()) return;
     document_.DocName = PrintDocumentName;
     try {
         BusyScope busy(prompts_);

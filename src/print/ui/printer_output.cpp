@@ -8,8 +8,13 @@
 #include <QPageSize>
 #include <QPainter>
 #include <QPrinter>
+#include <QPrinterInfo>
 
 using namespace Qt::StringLiterals;
+
+InstalledPrinters InstalledPrinters::ofSystem() {
+    return {QPrinterInfo::availablePrinterNames(), QPrinterInfo::defaultPrinterName()};
+}
 
 void setUpPrinter(QPrinter& printer, const PrintDocument& document) {
     if (!document.Device.isEmpty()) printer.setPrinterName(document.Device);

@@ -1,9 +1,17 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 
 class PrintDocument;
 class QPrinter;
+
+// The printers installed here and the system's default one.
+struct InstalledPrinters {
+    QStringList names;
+    QString defaultName;
+    static InstalledPrinters ofSystem();
+};
 
 // Sets the printer up for the document: the named printer, its paper and orientation, pages
 // addressed from the paper's corner.

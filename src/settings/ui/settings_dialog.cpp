@@ -1,6 +1,7 @@
 #include "settings/ui/settings_dialog.h"
 
 #include "app/app_error.h"
+#include "app/font_choice.h"
 #include "app/prompts.h"
 #include "app/session.h"
 #include "app/workspace.h"
@@ -277,8 +278,11 @@ void frmJoken::applyEnabling() {
 
 void frmJoken::Command1_Click() {
     const QString current = TXFont_->text();
-    if (const auto chosen = prompts_.chooseFont(current.contains(u':') ? current : QString()))
-        TXFont_->setText(*chosen);
+    const std::optional<QString> chosen = prompts_.chooseFont(current.contains(u':') ? current : QString());
+    if (!chosen) return;
+    // Stored as "name:size" with the size in its shortest form, whatever spelling came back.
+    if (const std::optional<FontChoice::Font> font = FontChoice::parse(*chosen); font && font->size > 0)
+        TXFont_->setText(FontChoice::format(*font));
 }
 
 void frmJoken::Command2_Click() {
