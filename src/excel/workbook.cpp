@@ -315,8 +315,12 @@ QString Workbook::shortenedNote() const {
             cells << s.name + u'!' + QString::fromStdString(CellRef::address(row, column));
     }
     if (cells.isEmpty()) return {};
+    // A long list is named in part, so that the note still fits a message box.
+    constexpr qsizetype Listed = 10;
+    QString listed = cells.mid(0, Listed).join(u"、"_s);
+    if (cells.size() > Listed) listed += u" ほか "_s + QString::number(cells.size() - Listed) + u" か所"_s;
     return u"セルに入る "_s + QLocale(QLocale::Japanese).toString(MaxCellText) +
-           u" 文字を超えたため、後ろを切り捨てた文字列があります: "_s + cells.join(u"、"_s);
+           u" 文字を超えたため、後ろを切り捨てた文字列があります: "_s + listed;
 }
 
 QByteArray Workbook::toBytes() const {

@@ -138,6 +138,10 @@ TEST(WorkbookFonts, TextPastTheCellLimitIsCutAndNamedWhereItEndsUp) {
     EXPECT_TRUE(book.shortenedNote().endsWith(u": S!B1、S!B8"_s)) << book.shortenedNote().toStdString();
     book.deleteSheet(1);
     EXPECT_EQ(book.shortenedNote(), QString());
+    // Many cut cells are named in part.
+    for (int row = 1; row <= 12; ++row)
+        book.setText(row, 1, tooLong);
+    EXPECT_TRUE(book.shortenedNote().endsWith(u"T!A10 ほか 2 か所"_s)) << book.shortenedNote().toStdString();
 }
 
 TEST(WorkbookFonts, AGifThatFitsItsFrameGoesInUnchanged) {
