@@ -83,7 +83,8 @@ QString defaultOutputName(const Request& request) {
     return base + u".xlsx"_s;
 }
 
-std::optional<Failure> run(const Request& request, const QString& outputPath, const Progress& progress) {
+std::optional<Failure> run(const Request& request, const QString& outputPath, const Progress& progress,
+                           QStringList* notes) {
     if (request.free) {
         const QString path = request.templatePath.trimmed();
         if (path.isEmpty() || path.startsWith(u'*')) return refusal(NoFreeTemplate);
@@ -146,6 +147,7 @@ std::optional<Failure> run(const Request& request, const QString& outputPath, co
             plan = AlbumLayout::planFixed(photoRows, request.a3);
         }
         const QString activity = request.free ? FreeActivity : FixedActivity;
+        const int printColumns = book.printAreaLastColumn();
 
         // Every photo is read before anything is built, so a bad one is named up front.
         QList<PictureJob> jobs;
@@ -189,12 +191,15 @@ std::optional<Failure> run(const Request& request, const QString& outputPath, co
         while (page < plan.pages)
             book.pasteRows(plan.pasteRows[page++]);
         book.deleteRows(plan.firstBlockRow, plan.lastBlockRow);
+        book.setPrintArea(plan.firstBlockRow - 1 + plan.pages * (plan.lastBlockRow - plan.firstBlockRow + 1),
+                          printColumns);
         book.selectCell(1, 1);
         if (!request.free) {
             const int other = book.sheetIndex(request.a3 ? AlbumLayout::SheetA4 : AlbumLayout::SheetA3);
             if (other != 0) book.deleteSheet(other);
         }
         book.save(outputPath);
+        if (notes && !book.shortenedNote().isEmpty()) notes->append(book.shortenedNote());
     } catch (const AppError& error) {
         return failure(Unexpected, Prompts::Icon::Critical, error.message());
     }

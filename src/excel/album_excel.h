@@ -47,8 +47,9 @@ using Progress = std::function<bool(const QString& activity, int row, int done, 
 
 // Checks the template and every photo, builds the workbook and writes it to outputPath.
 // Answers the failure, if any; nothing is written then. A cancelled run answers a failure with
-// an empty message.
-std::optional<Failure> run(const Request& request, const QString& outputPath, const Progress& progress);
+// an empty message. What the user should know of a written workbook goes to notes.
+std::optional<Failure> run(const Request& request, const QString& outputPath, const Progress& progress,
+                           QStringList* notes = nullptr);
 
 // The refusal of an output that is a file the guard keeps or a photo of rows, or nothing.
 std::optional<Failure> refuseKept(OutputGuard guard, const QList<AlbumRow>& rows, const QString& outputPath);

@@ -26,8 +26,7 @@ inline constexpr int LinesPerPhoto = 8;
 // Heights of the 15 rows of a band: gap, picture rows with the eight lines in rows 3-10, gap.
 inline constexpr std::array<double, BandRows> BandRowHeights = {
     13.5, 19.5, 24.75, 24.75, 24.75, 24.75, 24.75, 24.75, 24.75, 24.75, 10.5, 10.5, 10.5, 10.5, 13.5};
-// Column widths in pixels of the Normal font (7 px digits): margin, picture (3 columns), text,
-// the right picture, its text.
+// Column widths in screen pixels: margin, picture (3 columns), text, the right picture, its text.
 inline constexpr std::array<int, 7> ColumnPixels = {126, 158, 158, 159, 404, 475, 404};
 
 inline const QString TemplateName = QStringLiteral("写真帳ORG");

@@ -68,8 +68,9 @@ int excel(const QStringList& arguments, const QString& programFolder, QTextStrea
         return 1;
     }
 
-    return reportWorkbookRun(AlbumExcel::run(request, positional.at(1), {}), positional.at(1),
-                             request.rows.size(), out, err);
+    QStringList notes;
+    const auto failure = AlbumExcel::run(request, positional.at(1), {}, &notes);
+    return reportWorkbookRun(failure, positional.at(1), request.rows.size(), notes, out, err);
 }
 
 } // namespace

@@ -125,7 +125,7 @@ QString defaultOutputName(int kind) {
 }
 
 std::optional<Failure> run(const Request& request, const QString& outputPath,
-                           const AlbumExcel::Progress& progress) {
+                           const AlbumExcel::Progress& progress, QStringList* notes) {
     if (request.kind < 0 || request.kind >= L::KindCount)
         return failure(AlbumExcel::Unexpected, Prompts::Icon::Critical,
                        u"処理種別は 0 から 6 です: "_s + QString::number(request.kind));
@@ -165,6 +165,7 @@ std::optional<Failure> run(const Request& request, const QString& outputPath,
                                Prompts::Icon::Exclamation, {}, true);
         }
         book.activate(templateSheet);
+        const int printColumns = book.printAreaLastColumn();
 
         // Photos are read before anything is built; kind 2 leaves out the ones not there.
         QList<Place> places;
@@ -215,6 +216,7 @@ std::optional<Failure> run(const Request& request, const QString& outputPath,
             while (page < sheetPages)
                 book.pasteRows(kind.pageRow(++page));
             book.deleteRows(kind.firstBlockRow, kind.lastBlockRow);
+            book.setPrintArea(kind.firstBlockRow - 1 + sheetPages * kind.blockRows(), printColumns);
             book.selectCell(1, 1);
         };
         // Every page (kind 1) or unit (kind 2) opens its sheet, photos or not.
@@ -225,6 +227,7 @@ std::optional<Failure> run(const Request& request, const QString& outputPath,
                 const int copy = openCopy();
                 if (kind.index == 1) {
                     book.renameSheet(copy, kind1SheetName(request.sheetName, unit + 1));
+                    book.setPrintArea(kind.lastBlockRow, printColumns);
                     continue;
                 }
                 const QString& key = layout.unitKeys[unit];
@@ -290,6 +293,7 @@ std::optional<Failure> run(const Request& request, const QString& outputPath,
         }
         book.selectCell(1, 1);
         book.save(outputPath);
+        if (notes && !book.shortenedNote().isEmpty()) notes->append(book.shortenedNote());
     } catch (const AppError& error) {
         return failure(AlbumExcel::Unexpected, Prompts::Icon::Critical, error.message());
     }

@@ -34,8 +34,9 @@ QString defaultSheetName(const QList<AlbumRow>& rows);
 QString defaultOutputName(int kind);
 
 // Checks the request, the template and the photos, builds the report and writes it to
-// outputPath; nothing is written on failure. A cancelled run answers an empty message.
+// outputPath; nothing is written on failure. A cancelled run answers an empty message. What the
+// user should know of a written workbook goes to notes.
 std::optional<AlbumExcel::Failure> run(const Request& request, const QString& outputPath,
-                                       const AlbumExcel::Progress& progress);
+                                       const AlbumExcel::Progress& progress, QStringList* notes = nullptr);
 
 } // namespace FieldReport

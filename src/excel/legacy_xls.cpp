@@ -1,9 +1,11 @@
 #include "excel/legacy_xls.h"
 
 #include "app/app_error.h"
+#include "excel/compound_file.h"
 
 #include <QCryptographicHash>
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QProcess>
 #include <QStandardPaths>
@@ -13,16 +15,38 @@ using namespace Qt::StringLiterals;
 
 namespace LegacyXls {
 
+namespace {
+
+// The converter takes anything for a table of text, so a broken book would come back as a
+// workbook of one sheet of garbage: the book's own container is checked first.
+QString bookProblem(const QString& path) {
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) return u"読み込めません。"_s;
+    const auto names = CompoundFile::entryNames(file.readAll());
+    if (!names) return u"壊れているか、Excel のブックではありません。"_s;
+    if (CompoundFile::isEncryptedPackage(*names)) return u"暗号化されています。"_s;
+    if (!names->contains(u"Workbook"_s) && !names->contains(u"Book"_s))
+        return u"壊れているか、Excel のブックではありません。"_s;
+    return {};
+}
+
+} // namespace
+
 bool isLegacy(const QString& path) {
     return QFileInfo(path).suffix().compare(u"xls"_s, Qt::CaseInsensitive) == 0;
 }
 
 QString convertedCopy(const QString& path) {
     const QFileInfo info(path);
-    const QString refusal = u"Excel 97-2003 形式（.xls）のブックを変換できませんでした。\r\n"_s +
-                            QDir::toNativeSeparators(info.absoluteFilePath()) +
-                            u"\r\nExcel ブック（.xlsx）で保存したものを指定して下さい。"_s;
+    const auto refusalFor = [&](const QString& reason) -> QString {
+        return u"Excel 97-2003 形式（.xls）のブックを変換できませんでした。\r\n"_s +
+               QDir::toNativeSeparators(info.absoluteFilePath()) + u"\r\n"_s + reason +
+               u"Excel ブック（.xlsx）で保存したものを指定して下さい。"_s;
+    };
+    const QString refusal = refusalFor({});
     if (!info.isFile()) throw AppError(refusal);
+    if (const QString problem = bookProblem(path); !problem.isEmpty())
+        throw AppError(refusalFor(problem + u"\r\n"_s));
     const QByteArray key = (info.absoluteFilePath() + u'|' + QString::number(info.size()) + u'|' +
                             QString::number(info.lastModified().toMSecsSinceEpoch()))
                                .toUtf8();

@@ -49,10 +49,12 @@ PreparedPicture preparePicture(const PictureJob& job) {
     QSize frame = job.framePixels;
     if (turned) frame.transpose(); // the frame as the stored, unturned image sees it
     const bool isJpeg = format == "jpeg" || format == "jpg";
+    const bool isGif = format == "gif";
     const bool fits = size.width() <= frame.width() && size.height() <= frame.height();
-    if (isJpeg && fits && reader.transformation() == QImageIOHandler::TransformationNone) {
+    // Spreadsheet programs show both kinds; encoding again would only grow the file.
+    if ((isJpeg || isGif) && fits && reader.transformation() == QImageIOHandler::TransformationNone) {
         out.bytes = original;
-        out.extension = u"jpeg"_s;
+        out.extension = isJpeg ? u"jpeg"_s : u"gif"_s;
         return out;
     }
     if (!fits) {
@@ -66,7 +68,7 @@ PreparedPicture preparePicture(const PictureJob& job) {
     }
     QBuffer encoded(&out.bytes);
     encoded.open(QIODevice::WriteOnly);
-    const bool png = format == "gif" || image.hasAlphaChannel();
+    const bool png = isGif || image.hasAlphaChannel();
     QImageWriter writer(&encoded, png ? "png" : "jpeg");
     if (!png) writer.setQuality(85);
     if (!writer.write(png ? image : image.convertToFormat(QImage::Format_RGB32))) {

@@ -11,7 +11,7 @@
 // upright, and encoded once.
 struct PreparedPicture {
     QByteArray bytes;
-    QString extension; // "jpeg" or "png"
+    QString extension; // "jpeg", "png" or "gif"
     QString error;     // why the photo could not be used; empty when it could
 };
 
@@ -20,8 +20,8 @@ struct PictureJob {
     QSize framePixels; // the frame at the workbook's resolution
 };
 
-// One photo: never enlarged; a JPEG already small enough and upright goes in unchanged; GIF
-// becomes PNG, everything else JPEG of quality 85.
+// One photo: never enlarged; a JPEG or GIF already small enough and upright goes in unchanged;
+// a larger GIF becomes PNG, everything else JPEG of quality 85.
 PreparedPicture preparePicture(const PictureJob& job);
 
 // Many photos on worker threads. progress(done, total) is called on the calling thread; when it

@@ -47,7 +47,7 @@ void writeCoordinate(Workbook& book, int row, int column, double value) {
 } // namespace
 
 std::optional<Failure> run(const Request& request, const QString& outputPath,
-                           const AlbumExcel::Progress& progress) {
+                           const AlbumExcel::Progress& progress, QStringList* notes) {
     // An unreadable SIMA file stops the run before anything is built.
     SimaPoints sima;
     if (!request.simaPath.isEmpty()) {
@@ -79,6 +79,7 @@ std::optional<Failure> run(const Request& request, const QString& outputPath,
                                QDir::toNativeSeparators(source),
                            Prompts::Icon::Critical);
         book.activate(sheet);
+        const int printColumns = book.printAreaLastColumn();
 
         // Photos are read and checked before anything is built.
         QList<PictureJob> jobs;
@@ -140,8 +141,10 @@ std::optional<Failure> run(const Request& request, const QString& outputPath,
             ++slot;
         }
         book.deleteRows(1, L::PageRows);
+        book.setPrintArea(page * L::PageRows, printColumns);
         book.selectCell(1, 1);
         book.save(outputPath);
+        if (notes && !book.shortenedNote().isEmpty()) notes->append(book.shortenedNote());
     } catch (const AppError& error) {
         return failure(AlbumExcel::Unexpected, Prompts::Icon::Critical, error.message());
     }

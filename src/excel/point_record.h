@@ -29,8 +29,9 @@ struct Request {
 };
 
 // Checks the SIMA file, the template and the photos, builds the records and writes them to
-// outputPath; nothing is written on failure. A cancelled run answers an empty message.
+// outputPath; nothing is written on failure. A cancelled run answers an empty message. What the
+// user should know of a written workbook goes to notes.
 std::optional<AlbumExcel::Failure> run(const Request& request, const QString& outputPath,
-                                       const AlbumExcel::Progress& progress);
+                                       const AlbumExcel::Progress& progress, QStringList* notes = nullptr);
 
 } // namespace PointRecord

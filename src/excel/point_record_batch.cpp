@@ -59,8 +59,9 @@ int pointRecord(const QStringList& arguments, const QString& programFolder, QTex
     request.programFolder = programFolder;
     request.threads = qMax(1, QThread::idealThreadCount());
 
-    return reportWorkbookRun(PointRecord::run(request, positional.at(1), {}), positional.at(1),
-                             request.rows.size(), out, err);
+    QStringList notes;
+    const auto failure = PointRecord::run(request, positional.at(1), {}, &notes);
+    return reportWorkbookRun(failure, positional.at(1), request.rows.size(), notes, out, err);
 }
 
 } // namespace

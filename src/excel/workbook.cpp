@@ -6,6 +6,7 @@
 #include "excel/workbook_impl.h"
 
 #include <QFileInfo>
+#include <QLocale>
 
 using namespace Qt::StringLiterals;
 using namespace WorkbookXml;
@@ -60,9 +61,16 @@ Workbook Workbook::fromBytes(const QByteArray& bytes, const QString& label) {
     impl->label = label;
     Workbook book(std::move(impl));
     try {
+        const std::string bookRels = relsPartOf("xl/workbook.xml");
+        if (!book.d->package.has(bookRels))
+            throw AppError(u"ブックの部品がありません: "_s + QString::fromStdString(bookRels));
         if (book.sheetCount() == 0) throw AppError(u"シートがありません。"_s);
-        for (const auto& s : book.d->sheets())
+        for (const auto& s : book.d->sheets()) {
+            if (s.part.empty())
+                throw AppError(u"シート「"_s + s.name + u"」の部品が "_s + QString::fromStdString(bookRels) +
+                               u" にありません。"_s);
             book.d->worksheet(s.part);
+        }
         book.d->package.xml("xl/styles.xml", false);
     } catch (const AppError& error) {
         throw AppError(u"ブックを読めません。\r\n"_s + label + u"\r\n"_s + error.message());
@@ -173,6 +181,9 @@ int Workbook::copySheetBefore(int index) {
     }
     const std::string part = freePartName(d->package, "xl/worksheets/sheet", ".xml");
     d->package.setBytes(part, d->package.bytes(source.part));
+    const auto cut = d->shortened;
+    for (const Impl::ShortenedCell& cell : cut)
+        if (cell.part == source.part) d->shortened.push_back({part, cell.row, cell.column});
     d->addContentOverride(part, SheetContentType);
     pugi::xml_node ws = d->worksheet(part, true);
     ws.child("sheetViews").child("sheetView").remove_attribute("tabSelected");
@@ -250,6 +261,7 @@ void Workbook::deleteSheet(int index) {
     d->package.remove(relsPartOf(info.part));
     d->removeContentOverride(info.part);
     d->forgetRows(info.part);
+    d->forgetShortened(info.part);
     pugi::xml_node workbook = d->package.xml("xl/workbook.xml").child("workbook");
     eraseRelationship(d->relationships("xl/workbook.xml", true), relId(info.element).value());
     workbook.child("sheets").remove_child(info.element);
@@ -292,6 +304,25 @@ void Workbook::selectCell(int row, int column) {
     selection.append_attribute("sqref") = ref.c_str();
 }
 
+QString Workbook::shortenedNote() const {
+    QStringList cells;
+    for (const auto& s : d->sheets()) {
+        std::vector<std::pair<int, int>> here;
+        for (const Impl::ShortenedCell& cell : d->shortened)
+            if (cell.part == s.part) here.emplace_back(cell.row, cell.column);
+        std::sort(here.begin(), here.end());
+        for (const auto& [row, column] : here)
+            cells << s.name + u'!' + QString::fromStdString(CellRef::address(row, column));
+    }
+    if (cells.isEmpty()) return {};
+    // A long list is named in part, so that the note still fits a message box.
+    constexpr qsizetype Listed = 10;
+    QString listed = cells.mid(0, Listed).join(u"、"_s);
+    if (cells.size() > Listed) listed += u" ほか "_s + QString::number(cells.size() - Listed) + u" か所"_s;
+    return u"セルに入る "_s + QLocale(QLocale::Japanese).toString(MaxCellText) +
+           u" 文字を超えたため、後ろを切り捨てた文字列があります: "_s + listed;
+}
+
 QByteArray Workbook::toBytes() const {
     for (const auto& s : d->sheets()) {
         d->updateDimension(s.part);
@@ -304,7 +335,7 @@ void Workbook::save(const QString& path) const {
     writeFileAtomically(path, toBytes(), u"ブックを保存できません。"_s);
 }
 
-Workbook Workbook::createBlank(const QStringList& sheetNames) {
+Workbook Workbook::createBlank(const QStringList& sheetNames, const StandardFont& font) {
     auto impl = std::make_unique<Impl>();
     XlsxPackage& p = impl->package;
     p.setBytes("[Content_Types].xml",
@@ -343,6 +374,14 @@ Workbook Workbook::createBlank(const QStringList& sheetNames) {
         "xfId=\"0\"/></cellXfs>"
         "<cellStyles count=\"1\"><cellStyle name=\"Normal\" xfId=\"0\" builtinId=\"0\"/></cellStyles>"
         "</styleSheet>");
+    pugi::xml_node normal = p.xml("xl/styles.xml").child("styleSheet").child("fonts").child("font");
+    normal.child("sz").attribute("val") = font.size;
+    normal.child("name").attribute("val") = font.name.toUtf8().constData();
+    if (font.name != u"Calibri"_s) {
+        // Japanese fonts, as a spreadsheet program describes them.
+        normal.child("family").attribute("val") = 3;
+        normal.append_child("charset").append_attribute("val") = 128;
+    }
     impl->label = u"(new)"_s;
     impl->addRelationship("xl/workbook.xml",
                           "http://schemas.openxmlformats.org/officeDocument/2006/relationships/styles",

@@ -23,6 +23,12 @@ struct CellStyle {
     bool shrinkToFit = false;
 };
 
+// The font of a workbook's Normal style, which also sets what its column widths mean.
+struct StandardFont {
+    QString name = QStringLiteral("Calibri");
+    double size = 11;
+};
+
 struct PageSetup {
     bool landscape = false;
     int paperSize = 9; // 8 A3, 9 A4
@@ -39,8 +45,8 @@ public:
     // Reads an .xlsx file; the file itself is never written.
     static Workbook open(const QString& path);
     static Workbook fromBytes(const QByteArray& bytes, const QString& label);
-    // A new workbook with these sheets, Normal font Calibri 11.
-    static Workbook createBlank(const QStringList& sheetNames);
+    // A new workbook with these sheets and this standard (Normal) font.
+    static Workbook createBlank(const QStringList& sheetNames, const StandardFont& font = StandardFont());
 
     Workbook(Workbook&&) noexcept;
     Workbook& operator=(Workbook&&) noexcept;
@@ -71,17 +77,21 @@ public:
     // Removes the rows; what lies below moves up.
     void deleteRows(int first, int last);
 
-    // Cells of the active sheet. Text is always stored as text.
+    // Cells of the active sheet. Text is always stored as text, cut to the MaxCellText
+    // characters a cell holds; shortenedNote() says where that happened.
+    static constexpr int MaxCellText = 32767;
     void setText(int row, int column, const QString& text);
     void setNumber(int row, int column, double value, const QString& numberFormat = {});
     // The value as shown without formatting; a formula's stored result.
     QString cellText(int row, int column) const;
     void selectCell(int row, int column);
+    // Empty, or a note naming every cell whose text was cut, where it is now.
+    QString shortenedNote() const;
     // Hairline bottom borders on every cell of the range.
     void setBottomHairline(int firstRow, int firstColumn, int lastRow, int lastColumn);
 
     // A rectangle filled with the image, stretched, with a white outline. extension is the
-    // image's kind: "jpeg" or "png".
+    // image's kind: "jpeg", "png" or "gif".
     void addPicture(const PictureRect& rect, const QByteArray& image, const QString& extension);
     struct Picture {
         PictureRect rect;
@@ -100,6 +110,12 @@ public:
     QList<int> rowBreaks() const; // a break after each row listed
     void addRowBreak(int afterRow);
     void setPageSetup(const PageSetup& setup);
+    PageSetup pageSetup() const;
+    // The active sheet prints rows 1..lastRow across columns 1..lastColumn, or for 0 across the
+    // columns its cells and pictures use, whatever else its cells' text would spill into.
+    void setPrintArea(int lastRow, int lastColumn = 0);
+    // The last column of the active sheet's print area; 0 without one.
+    int printAreaLastColumn() const;
     int addCellStyle(const CellStyle& style);
     void setCellStyle(int row, int column, int style);
     int lastRow() const;

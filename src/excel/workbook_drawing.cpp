@@ -112,7 +112,7 @@ void Workbook::addPicture(const PictureRect& rect, const QByteArray& image, cons
     const std::string ext = extension.toLower().toStdString();
     const std::string media = freePartName(d->package, "xl/media/image", "." + ext);
     d->package.setBytes(media, image);
-    d->addContentDefault(ext, ext == "png" ? "image/png" : "image/jpeg");
+    d->addContentDefault(ext, ext == "png" ? "image/png" : ext == "gif" ? "image/gif" : "image/jpeg");
     const std::string embed = d->addRelationship(drawing, ImageType, media);
 
     const auto locate = [&](double position, bool rows, int& index, long long& offset) {
@@ -337,4 +337,20 @@ void Workbook::Impl::refreshPictureFrames(const std::string& sheetPart) {
             break;
         }
     }
+}
+
+int Workbook::Impl::lastDrawingColumn(const std::string& sheetPart) {
+    const std::string drawing = drawingPart(sheetPart, false);
+    if (drawing.empty()) return 0;
+    pugi::xml_node root = package.xml(drawing, false).first_child();
+    while (root && root.type() != pugi::node_element)
+        root = root.next_sibling();
+    int last = 0;
+    for (pugi::xml_node anchor : root.children()) {
+        if (!isAnchor(anchor)) continue;
+        const Marker end{child(anchor, child(anchor, "to") ? "to" : "from")};
+        // An end exactly on a column's left edge does not reach into it.
+        last = std::max(last, end.columnOff() > 0 ? end.column() + 1 : end.column());
+    }
+    return last;
 }

@@ -47,6 +47,15 @@ struct Workbook::Impl {
         int first = 0, last = 0;
     } clip;
 
+    // Cells whose text was cut to fit, kept where they are as rows move, for the note.
+    struct ShortenedCell {
+        std::string part;
+        int row = 0, column = 0;
+    };
+    std::vector<ShortenedCell> shortened;
+    // Forgets the cells of rows first..last of the sheet (every row for 0, every column for 0).
+    void forgetShortened(const std::string& part, int first = 0, int last = 0, int column = 0);
+
     // Row elements of each sheet by row number, built on demand.
     std::map<std::string, std::map<int, pugi::xml_node>> rowIndex;
     std::map<std::string, int> cachedXf; // "base|change" → new style index
@@ -83,7 +92,9 @@ struct Workbook::Impl {
     int numberFormatId(const QString& code);
     int addBorder(const std::function<void(pugi::xml_node border)>& fill, int basedOn);
     int addFont(const QString& name, double size);
+    // The widest digit of the standard font in pixels, measured once.
     int digitWidthPixels();
+    int digitWidth = 0;
 
     // Geometry of a sheet in points.
     double rowHeight(const std::string& part, int row);
@@ -92,6 +103,8 @@ struct Workbook::Impl {
     // Drawings.
     std::string drawingPart(const std::string& sheetPart, bool create);
     void refreshPictureFrames(const std::string& sheetPart);
+    // The last column a picture of the sheet reaches into; 0 without pictures.
+    int lastDrawingColumn(const std::string& sheetPart);
     void shiftDrawing(const std::string& sheetPart, int first, int last);
     void copyDrawings(const std::string& fromSheet, int first, int last, const std::string& toSheet,
                       int rowShift);

@@ -1,4 +1,6 @@
 #include "app/app_error.h"
+#include "excel/digit_width.h"
+#include "excel/sheet_references.h"
 #include "excel/workbook_impl.h"
 
 #include <cmath>
@@ -53,10 +55,25 @@ double Workbook::Impl::columnWidth(const std::string& part, int column) {
 }
 
 int Workbook::Impl::digitWidthPixels() {
-    pugi::xml_node font =
-        package.xml("xl/styles.xml", false).child("styleSheet").child("fonts").child("font");
-    const double size = font.child("sz").attribute("val").as_double(11);
-    return std::max(1, int(std::lround(size * 7.0 / 11.0)));
+    if (digitWidth > 0) return digitWidth;
+    // The standard font is the one of the Normal style, usually the first.
+    pugi::xml_node styles = package.xml("xl/styles.xml", false).child("styleSheet");
+    int normalXf = 0;
+    for (pugi::xml_node s : styles.child("cellStyles").children("cellStyle"))
+        if (s.attribute("builtinId") && s.attribute("builtinId").as_int() == 0)
+            normalXf = s.attribute("xfId").as_int();
+    const auto nth = [](pugi::xml_node list, const char* name, int index) {
+        pugi::xml_node found = list.child(name);
+        for (int i = 0; i < index && found; ++i)
+            found = found.next_sibling(name);
+        return found;
+    };
+    pugi::xml_node xf = nth(styles.child("cellStyleXfs"), "xf", normalXf);
+    pugi::xml_node font = nth(styles.child("fonts"), "font", xf.attribute("fontId").as_int(0));
+    if (!font) font = styles.child("fonts").child("font");
+    digitWidth = DigitWidth::pixels(QString::fromUtf8(font.child("name").attribute("val").value()),
+                                    font.child("sz").attribute("val").as_double(11));
+    return digitWidth;
 }
 
 double Workbook::rowHeight(int row) const {
@@ -285,4 +302,82 @@ void Workbook::setBottomHairline(int firstRow, int firstColumn, int lastRow, int
             });
             ensure(cell, "s").set_value(style);
         }
+}
+
+PageSetup Workbook::pageSetup() const {
+    pugi::xml_node ws = d->worksheet(d->activePart());
+    pugi::xml_node page = ws.child("pageSetup");
+    PageSetup setup;
+    setup.landscape = std::string(page.attribute("orientation").value()) == "landscape";
+    setup.paperSize = page.attribute("paperSize").as_int(9);
+    setup.scale = page.attribute("scale").as_int(100);
+    setup.marginInches = ws.child("pageMargins").attribute("top").as_double(0.75);
+    setup.fitToWidth = ws.child("sheetPr").child("pageSetUpPr").attribute("fitToPage").as_bool() &&
+                       page.attribute("fitToWidth").as_int(1) == 1;
+    return setup;
+}
+
+namespace {
+
+const char* const PrintAreaName = "_xlnm.Print_Area";
+
+// The last column a reference reaches: "$A$1:$G$90" and "$A:$G" both reach G.
+int lastColumnOf(const QString& reference) {
+    QString end = reference.section(u':', -1);
+    end.remove(u'$');
+    while (!end.isEmpty() && end.back().isDigit())
+        end.chop(1);
+    int row = 0, column = 0;
+    return CellRef::parse(QString(end + u'1').toStdString(), row, column) ? column : 0;
+}
+
+pugi::xml_node printAreaOf(pugi::xml_node names, int sheet) {
+    for (pugi::xml_node n : names.children("definedName"))
+        if (std::string(n.attribute("name").value()) == PrintAreaName && n.attribute("localSheetId") &&
+            n.attribute("localSheetId").as_int() == sheet - 1)
+            return n;
+    return {};
+}
+
+} // namespace
+
+void Workbook::setPrintArea(int lastRow, int lastColumn) {
+    if (lastColumn == 0) {
+        for (const auto& [number, r] : d->rows(d->activePart()))
+            for (pugi::xml_node c : r.children("c")) {
+                int row = 0, column = 0;
+                if (CellRef::parse(c.attribute("r").value(), row, column))
+                    lastColumn = std::max(lastColumn, column);
+            }
+        lastColumn = std::max({1, lastColumn, d->lastDrawingColumn(d->activePart())});
+    }
+    if (lastRow < 1 || lastRow > CellRef::MaxRow || lastColumn < 1 || lastColumn > CellRef::MaxColumn)
+        throw AppError(u"印刷範囲がシートの範囲外です。"_s);
+    pugi::xml_node workbook = d->package.xml("xl/workbook.xml").child("workbook");
+    pugi::xml_node names = workbook.child("definedNames");
+    if (!names) {
+        pugi::xml_node after = workbook.child("sheets");
+        for (const char* name : {"functionGroups", "externalReferences"})
+            if (workbook.child(name)) after = workbook.child(name);
+        names = workbook.insert_child_after("definedNames", after);
+    }
+    if (pugi::xml_node old = printAreaOf(names, d->active)) names.remove_child(old);
+    const QString formula = SheetReferences::quoted(sheetName(d->active)) + u"!$A$1:$"_s +
+                            QString::fromStdString(CellRef::columnLetters(lastColumn)) + u'$' +
+                            QString::number(lastRow);
+    pugi::xml_node n = names.append_child("definedName");
+    n.append_attribute("name") = PrintAreaName;
+    n.append_attribute("localSheetId") = d->active - 1;
+    n.text().set(formula.toUtf8().constData());
+}
+
+int Workbook::printAreaLastColumn() const {
+    pugi::xml_node names = d->package.xml("xl/workbook.xml", false).child("workbook").child("definedNames");
+    int last = 0;
+    SheetReferences::rewrite(QString::fromUtf8(printAreaOf(names, d->active).text().get()),
+                             [&](const QString&, const QString& ref) -> std::optional<QString> {
+                                 last = std::max(last, lastColumnOf(ref));
+                                 return std::nullopt;
+                             });
+    return last;
 }

@@ -118,6 +118,13 @@ pugi::xml_node Workbook::Impl::cell(const std::string& part, int rowNumber, int 
     return c;
 }
 
+void Workbook::Impl::forgetShortened(const std::string& part, int first, int last, int column) {
+    std::erase_if(shortened, [&](const ShortenedCell& cell) {
+        return cell.part == part && (first == 0 || (cell.row >= first && cell.row <= last)) &&
+               (column == 0 || cell.column == column);
+    });
+}
+
 void Workbook::setText(int row, int column, const QString& text) {
     checkCell(row, column);
     d->worksheet(d->activePart(), true);
@@ -126,17 +133,25 @@ void Workbook::setText(int row, int column, const QString& text) {
         c.remove_child(c.first_child());
     for (const char* a : {"t", "cm", "vm"})
         c.remove_attribute(a);
+    d->forgetShortened(d->activePart(), row, row, column);
     if (text.isEmpty()) return;
+    // A spreadsheet program repairs a longer cell away on opening; the cut never splits a character.
+    QStringView kept(text);
+    if (kept.size() > MaxCellText) {
+        kept = kept.left(kept.at(MaxCellText - 1).isHighSurrogate() ? MaxCellText - 1 : MaxCellText);
+        d->shortened.push_back({d->activePart(), row, column});
+    }
     c.append_attribute("t") = "inlineStr";
     pugi::xml_node t = c.append_child("is").append_child("t");
     t.append_attribute("xml:space") = "preserve";
-    t.text().set(CellRef::encodeText(text).c_str());
+    t.text().set(CellRef::encodeText(kept.toString()).c_str());
 }
 
 void Workbook::setNumber(int row, int column, double value, const QString& numberFormat) {
     checkCell(row, column);
     if (!std::isfinite(value)) throw AppError(u"数値ではない値はセルに書けません。"_s);
     d->worksheet(d->activePart(), true);
+    d->forgetShortened(d->activePart(), row, row, column);
     pugi::xml_node c = d->cell(d->activePart(), row, column, true);
     while (c.first_child())
         c.remove_child(c.first_child());
@@ -258,6 +273,11 @@ void Workbook::pasteRows(int at) {
     for (int id : sourceBreaks)
         if (id >= clip.first && id <= clip.last) addRowBreak(id + shift);
     d->copyDrawings(clip.sheetPart, clip.first, clip.last, target, shift);
+    d->forgetShortened(target, at, at + count - 1);
+    const auto cut = d->shortened;
+    for (const Impl::ShortenedCell& cell : cut)
+        if (cell.part == clip.sheetPart && cell.row >= clip.first && cell.row <= clip.last)
+            d->shortened.push_back({target, cell.row + shift, cell.column});
 }
 
 void Workbook::deleteRows(int first, int last) {
@@ -330,6 +350,9 @@ void Workbook::deleteRows(int first, int last) {
     }
     d->shiftDrawing(part, first, last);
     d->shiftNames(d->sheet(d->active).name, first, last);
+    d->forgetShortened(part, first, last);
+    for (Impl::ShortenedCell& cell : d->shortened)
+        if (cell.part == part && cell.row > last) cell.row -= count;
 }
 
 void Workbook::Impl::shiftNames(const QString& sheetName, int first, int last) {

@@ -14,9 +14,11 @@ QString plain(const QString& message) {
 } // namespace
 
 int reportWorkbookRun(const std::optional<AlbumExcel::Failure>& failure, const QString& outputPath,
-                      qsizetype rows, QTextStream& out, QTextStream& err) {
+                      qsizetype rows, const QStringList& notes, QTextStream& out, QTextStream& err) {
     if (!failure) {
         out << QDir::toNativeSeparators(outputPath) << u": "_s << rows << u" 行\n"_s;
+        for (const QString& note : notes)
+            err << plain(note) << u'\n';
         return 0;
     }
     err << plain(failure->message) << u'\n';

@@ -4,7 +4,7 @@
 
 #include <QTextStream>
 
-// How a workbook sub-command ends: the file and its rows on out (status 0), or the failure on
-// err with every bad row it names (status 1).
+// How a workbook sub-command ends: the file and its rows on out and its notes on err (status
+// 0), or the failure on err with every bad row it names (status 1).
 int reportWorkbookRun(const std::optional<AlbumExcel::Failure>& failure, const QString& outputPath,
-                      qsizetype rows, QTextStream& out, QTextStream& err);
+                      qsizetype rows, const QStringList& notes, QTextStream& out, QTextStream& err);

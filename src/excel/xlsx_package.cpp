@@ -1,6 +1,7 @@
 #include "excel/xlsx_package.h"
 
 #include "app/app_error.h"
+#include "excel/compound_file.h"
 
 #include <zip.h>
 
@@ -19,6 +20,14 @@ struct ZipReader {
         if (archive) zip_discard(archive);
     }
 };
+
+const QString Encrypted = u"暗号化されています。"_s;
+
+// Parts of XML and relationships; drawings in the older VML are often not well-formed XML.
+bool isXmlPart(const std::string& name) {
+    const QString lower = QString::fromStdString(name).toLower();
+    return lower.endsWith(u".xml"_s) || lower.endsWith(u".rels"_s);
+}
 
 AppError unreadable(const QString& label, const QString& reason) {
     return AppError(u"ブックを読めません。\r\n"_s + label + u"\r\n"_s + reason);
@@ -58,6 +67,9 @@ XlsxPackage XlsxPackage::fromZip(const QByteArray& zip, const QString& label, qi
     reader.archive = zip_open_from_source(source, ZIP_RDONLY, &error);
     if (!reader.archive) {
         zip_source_free(source);
+        // An encrypted package is no zip but a compound file; a password cannot be asked for here.
+        const auto names = CompoundFile::entryNames(zip);
+        if (names && CompoundFile::isEncryptedPackage(*names)) throw unreadable(label, Encrypted);
         throw unreadable(label, u"Excel ブック（.xlsx）ではないか、壊れています。"_s);
     }
     XlsxPackage package;
@@ -72,7 +84,7 @@ XlsxPackage XlsxPackage::fromZip(const QByteArray& zip, const QString& label, qi
             throw unreadable(label, u"パッケージの外を指す部品名があります: "_s + QString::fromUtf8(name));
         if (name.back() == '/') continue;
         if ((stat.valid & ZIP_STAT_ENCRYPTION_METHOD) && stat.encryption_method != ZIP_EM_NONE)
-            throw unreadable(label, u"暗号化されています。"_s);
+            throw unreadable(label, Encrypted);
         const AppError tooLarge =
             unreadable(label, u"展開すると大きすぎます（"_s +
                                   QString::number(maxExpandedBytes / (1024 * 1024)) + u" MB 超）。"_s);
@@ -101,6 +113,17 @@ XlsxPackage XlsxPackage::fromZip(const QByteArray& zip, const QString& label, qi
     }
     if (!package.has("[Content_Types].xml") || !package.has("xl/workbook.xml"))
         throw unreadable(label, u"Excel ブック（.xlsx）ではありません。"_s);
+    if (!package.has("_rels/.rels")) throw unreadable(label, u"ブックの部品がありません: _rels/.rels"_s);
+    // Every part goes into the workbooks made from this one: a broken part is named now, before
+    // anything is built, rather than copied into a file no program opens.
+    for (const std::string& name : package.order_) {
+        if (!isXmlPart(name)) continue;
+        try {
+            package.xml(name, false);
+        } catch (const AppError& error) {
+            throw unreadable(label, error.message());
+        }
+    }
     return package;
 }
 

@@ -106,10 +106,18 @@ std::optional<Failure> run(const Request& request, const QString& outputPath, co
             guard.keep(job.path, OutputGuard::Photo);
         if (const QString refused = guard.refusal(outputPath); !refused.isEmpty())
             return failure(refused, {}, Prompts::Icon::Exclamation);
-        Workbook book = openTemplate(source);
+        std::optional<Workbook> opened;
+        try {
+            opened.emplace(openTemplate(source));
+        } catch (const AppError& error) {
+            return failure(error.message(), {});
+        }
+        Workbook& book = *opened;
         if (book.sheetIndex(L::SheetName) == 0)
             return failure(Unexpected, {u"雛形にシート「"_s + L::SheetName + u"」がありません: "_s +
                                         QDir::toNativeSeparators(source)});
+        book.activate(book.sheetIndex(L::SheetName));
+        const int printColumns = book.printAreaLastColumn();
 
         const QList<PreparedPicture> pictures =
             preparePictures(jobs, request.threads, [&](int, int) { return !progress || progress(0, 0); });
@@ -151,12 +159,14 @@ std::optional<Failure> run(const Request& request, const QString& outputPath, co
                 ++s;
             }
             book.deleteRows(L::FirstPageRow, L::FirstPageRow + L::PageRows - 1);
+            book.setPrintArea(L::FirstPageRow - 1 + page * L::PageRows, printColumns);
             book.selectCell(1, 1);
         }
         done.photos = number;
         book.deleteSheet(book.sheetIndex(L::SheetName));
         book.activate(1);
         book.save(outputPath);
+        if (!book.shortenedNote().isEmpty()) done.notes << book.shortenedNote();
         if (summary) *summary = done;
     } catch (const AppError& error) {
         return failure(Unexpected, {error.message()});

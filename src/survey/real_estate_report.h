@@ -49,6 +49,7 @@ struct Failure {
 struct Summary {
     int photos = 0;        // slots written
     int missingPhotos = 0; // slots left without a picture (no such file)
+    QStringList notes;     // what the user should know of the written workbook
 };
 
 // panel 2 and 3 of the dialog: the list row in work and the next photo number. Answering

@@ -183,7 +183,10 @@ int parcelReport(const QStringList& arguments, const QString& programFolder, QTe
         << u" 枚"_s;
     if (summary.missingPhotos > 0) out << u"（写真ファイルのない枠 "_s << summary.missingPhotos << u"）"_s;
     out << u'\n';
-    return 0;
+    for (const QString& note : summary.notes)
+        err << plain(note) << u'\n';
+    // Frames left without their photo are photos left out, as the help says of status 3.
+    return summary.missingPhotos > 0 ? 3 : 0;
 }
 
 QString number(double value) {

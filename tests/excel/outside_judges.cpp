@@ -29,7 +29,7 @@ QString output(const QString& program, const QStringList& args, int timeoutMs) {
 }
 
 QString missingPrintTools() {
-    for (const char* tool : {"soffice", "pdftotext", "pdfimages", "pdfinfo", "pdftoppm"})
+    for (const char* tool : {"soffice", "pdftotext", "pdfimages", "pdfinfo", "pdftoppm", "pdffonts"})
         if (QStandardPaths::findExecutable(QString::fromLatin1(tool)).isEmpty())
             return QString::fromLatin1(tool) +
                    u" is missing: LibreOffice (libreoffice-calc-nogui) and poppler-utils judge"_s;
@@ -69,6 +69,10 @@ std::map<int, int> picturesPerPage(const QString& pdf) {
 QString pageText(const QString& pdf, int page) {
     const QString p = QString::number(page);
     return output(u"pdftotext"_s, {u"-f"_s, p, u"-l"_s, p, pdf, u"-"_s});
+}
+
+QString fontsOf(const QString& pdf) {
+    return output(u"pdffonts"_s, {pdf});
 }
 
 QImage renderPage(const QString& pdf, int page, int dpi, const QString& folder) {

@@ -26,6 +26,8 @@ int pageCount(const QString& pdf);
 // Pictures on each page, by page number from 1.
 std::map<int, int> picturesPerPage(const QString& pdf);
 QString pageText(const QString& pdf, int page);
+// The fonts the PDF embeds, as pdffonts lists them.
+QString fontsOf(const QString& pdf);
 // The page rendered at the resolution, or a null image.
 QImage renderPage(const QString& pdf, int page, int dpi, const QString& folder);
 

@@ -40,7 +40,9 @@ QByteArray zipOf(const Entries& entries) {
 }
 
 Entries minimalBook() {
-    return {{"[Content_Types].xml", "<Types/>"}, {"xl/workbook.xml", "<workbook/>"}};
+    return {{"[Content_Types].xml", "<Types/>"},
+            {"_rels/.rels", "<Relationships/>"},
+            {"xl/workbook.xml", "<workbook/>"}};
 }
 
 // Every size an entry declares, in its local and central headers, set to `declared`.

@@ -5,6 +5,7 @@
 
 #include <QDir>
 #include <QFileInfo>
+#include <QImage>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
@@ -88,14 +89,23 @@ TEST_F(SimaBatchTest, PointsAreListedAndLookedUp) {
     EXPECT_TRUE(errors.contains(u"ZT7"_s));
 }
 
-TEST_F(SimaBatchTest, ParcelReportWritesTheWorkbook) {
+TEST_F(SimaBatchTest, ParcelReportWritesTheWorkbookAndSaysWhenPhotosWereLeftOut) {
+    // Frames without their photo are written, and the status says photos were left out.
     const QString out = dir.filePath(u"r.xlsx"_s);
     EXPECT_EQ(run({u"parcel-report"_s, sima, u"--parcels"_s, u"all"_s, u"--type"_s, u"2"_s, u"--out"_s, out}),
-              0)
+              3)
         << errors.toStdString();
     EXPECT_TRUE(QFileInfo::exists(out));
-    EXPECT_TRUE(output.contains(u"写真 8 枚"_s)) << output.toStdString();
-    EXPECT_EQ(run({u"parcel-report"_s, sima, u"--parcels"_s, u"1"_s, u"--folder"_s, dir.path()}), 0);
+    EXPECT_TRUE(output.contains(u"写真 8 枚"_s) && output.contains(u"写真ファイルのない枠 8"_s))
+        << output.toStdString();
+    for (const QString& point : {u"ZT1"_s, u"ZT2"_s, u"K4"_s}) {
+        QImage photo(40, 30, QImage::Format_RGB32);
+        photo.fill(Qt::blue);
+        ASSERT_TRUE(photo.save(dir.filePath(point + u".jpg"_s)));
+    }
+    EXPECT_EQ(run({u"parcel-report"_s, sima, u"--parcels"_s, u"1"_s, u"--folder"_s, dir.path()}), 0)
+        << output.toStdString();
+    EXPECT_FALSE(output.contains(u"写真ファイルのない枠"_s)) << output.toStdString();
     EXPECT_TRUE(QFileInfo::exists(dir.filePath(u"不動産報告書.xlsx"_s)));
     EXPECT_EQ(run({u"parcel-report"_s, sima, u"--parcels"_s, u"1"_s, u"--type"_s, u"3"_s}), 1);
 }

@@ -11,22 +11,22 @@ namespace L = FieldReportLayout;
 
 namespace {
 
-// Column widths are given in points; the file counts 7-pixel digits at 96 dots an inch.
+// Column widths are given in points, at 96 pixels an inch.
 void setColumnPoints(Workbook& book, int column, double points) {
-    book.setColumnWidth(column, points * 4.0 / 3.0 / 7.0);
+    setColumnPixels(book, column, points * 4.0 / 3.0);
 }
 
 class Styler {
 public:
     explicit Styler(Workbook& book) : book_(book) {
         CellStyle text;
-        text.fontName = u"IPAGothic"_s;
+        text.fontName = TextFont;
         text.fontSize = 10;
         text.left = text.right = text.top = text.bottom = true;
         text.verticalCenter = text.shrinkToFit = true;
         text_ = book.addCellStyle(text);
         CellStyle title;
-        title.fontName = u"IPAGothic"_s;
+        title.fontName = HeadingFont;
         title.fontSize = 14;
         title.verticalCenter = true;
         title_ = book.addCellStyle(title);
@@ -87,7 +87,7 @@ void reconnaissanceSheet(Workbook& book) {
         style.frame(r + 5, r + 14, 4, 5);
     }
     book.addRowBreak(43);
-    book.setPageSetup({false, 9, 90, 0.3, false});
+    fitPage(book, {false, 9, 100, 0.3, false}, 43, int(L::ReconColumnPoints.size()));
 }
 
 // Boundary point and work management sheets: a text cell over each band, merged across.
@@ -118,7 +118,7 @@ void pairSheet(Workbook& book, const L::Kind& kind, const std::array<double, 4>&
         style.frame(r + 1, r + 1, 4, 4);
     }
     book.addRowBreak(kind.lastBlockRow);
-    book.setPageSetup({false, 9, 100, 0.3, false});
+    fitPage(book, {false, 9, 100, 0.3, false}, kind.lastBlockRow, int(columns.size()));
 }
 
 } // namespace

@@ -18,11 +18,11 @@ namespace {
 void albumSheet(Workbook& book, bool a3) {
     const int columns = a3 ? 7 : 5;
     for (int c = 1; c <= columns; ++c)
-        book.setColumnWidth(c, ColumnPixels[size_t(c - 1)] / 7.0);
+        setColumnPixels(book, c, ColumnPixels[size_t(c - 1)]);
     for (int r = 1; r <= BlockRows; ++r)
         book.setRowHeight(r, BandRowHeights[size_t((r - 1) % BandRows)]);
     CellStyle line;
-    line.fontName = u"IPAGothic"_s;
+    line.fontName = TextFont;
     line.fontSize = 11;
     line.left = line.right = line.top = line.bottom = true;
     line.verticalCenter = line.shrinkToFit = true;
@@ -53,7 +53,7 @@ void albumSheet(Workbook& book, bool a3) {
         }
     }
     book.addRowBreak(BlockRows);
-    book.setPageSetup({a3, a3 ? 8 : 9, a3 ? 78 : 70, 0.4, true});
+    fitPage(book, {a3, a3 ? 8 : 9, 100, 0.4, false}, BlockRows, columns);
 }
 
 // The real-estate report's sheet: a heading row, then one page of three bands of two photo
@@ -61,16 +61,16 @@ void albumSheet(Workbook& book, bool a3) {
 void realEstateSheet(Workbook& book) {
     namespace L = RealEstateLayout;
     for (int c = 1; c <= int(L::ColumnPixels.size()); ++c)
-        book.setColumnWidth(c, L::ColumnPixels[size_t(c - 1)] / 7.0);
+        setColumnPixels(book, c, L::ColumnPixels[size_t(c - 1)]);
     for (int r = 1; r < L::FirstPageRow + L::PageRows; ++r)
         book.setRowHeight(r, L::RowHeight);
     CellStyle heading;
-    heading.fontName = u"IPAGothic"_s;
+    heading.fontName = HeadingFont;
     heading.fontSize = 14;
     book.setCellStyle(L::HeadingRow, 2, book.addCellStyle(heading));
     book.setText(L::HeadingRow, 2, u"不動産報告書"_s);
     CellStyle label;
-    label.fontName = u"IPAGothic"_s;
+    label.fontName = TextFont;
     book.setCellStyle(L::HeadingRow, 4, book.addCellStyle(label));
     book.setText(L::HeadingRow, 4, u"地番："_s);
     std::map<int, int> edgeStyles;
@@ -92,7 +92,8 @@ void realEstateSheet(Workbook& book) {
             }
     }
     book.addRowBreak(L::FirstPageRow + L::PageRows - 1);
-    book.setPageSetup({false, 9, 100, 0.25, true});
+    fitPage(book, {false, 9, 100, 0.25, false}, L::FirstPageRow + L::PageRows - 1,
+            int(L::ColumnPixels.size()));
 }
 
 } // namespace

@@ -49,10 +49,10 @@ void writePointRecordTemplate(const QDir& folder) {
     Workbook book = Workbook::createBlank({L::SheetName});
     book.activate(1);
     for (int c = 1; c <= L::Columns; ++c)
-        book.setColumnWidth(c, L::ColumnPoints * 4.0 / 3.0 / 7.0);
+        setColumnPixels(book, c, L::ColumnPoints * 4.0 / 3.0);
     Styles s;
     CellStyle text;
-    text.fontName = u"IPAGothic"_s;
+    text.fontName = TextFont;
     text.fontSize = 10;
     text.left = text.right = text.top = text.bottom = true;
     text.verticalCenter = text.shrinkToFit = true;
@@ -61,7 +61,7 @@ void writePointRecordTemplate(const QDir& folder) {
     label.shrinkToFit = true;
     s.label = book.addCellStyle(label);
     CellStyle title;
-    title.fontName = u"IPAGothic"_s;
+    title.fontName = HeadingFont;
     title.fontSize = 14;
     title.verticalCenter = true;
     s.title = book.addCellStyle(title);
@@ -84,6 +84,6 @@ void writePointRecordTemplate(const QDir& folder) {
     }
     labelled(book, s, L::InspectorRow, L::InspectorColumn - 3, 3, u"点検者"_s, 5);
     book.addRowBreak(L::PageRows);
-    book.setPageSetup({false, 9, 90, 0.3, false});
+    fitPage(book, {false, 9, 100, 0.3, false}, L::PageRows, L::Columns);
     book.save(folder.filePath(L::TemplateName + u".xlsx"_s));
 }

@@ -147,10 +147,12 @@ void EXOUTDialog::runOutput(bool free) {
     progress.setMinimumDuration(300);
     running_ = true;
     std::optional<AlbumExcel::Failure> failure;
+    QStringList notes;
     {
         BusyScope busy(prompts_);
-        failure =
-            AlbumExcel::run(request, output, [&](const QString& activity, int row, int done, int total) {
+        failure = AlbumExcel::run(
+            request, output,
+            [&](const QString& activity, int row, int done, int total) {
                 panels_[0]->setText(activity);
                 panels_[1]->setText(row > 0 ? QString::number(row) : QString());
                 progress.setLabelText(activity);
@@ -158,7 +160,8 @@ void EXOUTDialog::runOutput(bool free) {
                 progress.setValue(done);
                 QApplication::processEvents();
                 return !progress.wasCanceled();
-            });
+            },
+            &notes);
     }
     running_ = false;
     progress.reset();
@@ -172,9 +175,6 @@ void EXOUTDialog::runOutput(bool free) {
         accept();
         return;
     }
-    if (!opener_.open(output))
-        prompts_.tell(u"ブックを保存しましたが、開くプログラムが見つかりません。\r\n"_s +
-                          QDir::toNativeSeparators(output),
-                      Title, Prompts::Icon::Information);
+    showWrittenWorkbook(prompts_, opener_, output, notes);
     accept();
 }

@@ -115,14 +115,18 @@ void DialogGentou::OKButton_Click() {
 
     running_ = true;
     std::optional<AlbumExcel::Failure> failure;
+    QStringList notes;
     {
         BusyScope busy(prompts_);
-        failure = FieldReport::run(request, output, [&](const QString& activity, int row, int, int) {
-            panels_[0]->setText(activity);
-            panels_[1]->setText(row > 0 ? QString::number(row) : QString());
-            QApplication::processEvents();
-            return true;
-        });
+        failure = FieldReport::run(
+            request, output,
+            [&](const QString& activity, int row, int, int) {
+                panels_[0]->setText(activity);
+                panels_[1]->setText(row > 0 ? QString::number(row) : QString());
+                QApplication::processEvents();
+                return true;
+            },
+            &notes);
     }
     running_ = false;
     panels_[0]->clear();
@@ -134,9 +138,6 @@ void DialogGentou::OKButton_Click() {
         return;
     }
     workspace_.settings.setItem(SettingItem::FieldReportKind, SettingValue::number(request.kind));
-    if (!opener_.open(output))
-        prompts_.tell(u"ブックを保存しましたが、開くプログラムが見つかりません。\r\n"_s +
-                          QDir::toNativeSeparators(output),
-                      Title, Prompts::Icon::Information);
+    showWrittenWorkbook(prompts_, opener_, output, notes);
     accept();
 }

@@ -135,14 +135,18 @@ void DialogTen4::OKButton_Click() {
 
     running_ = true;
     std::optional<AlbumExcel::Failure> failure;
+    QStringList notes;
     {
         BusyScope busy(prompts_);
-        failure = PointRecord::run(request, output, [&](const QString& activity, int row, int, int) {
-            panels_[0]->setText(activity);
-            panels_[1]->setText(row > 0 ? QString::number(row) : QString());
-            QApplication::processEvents();
-            return true;
-        });
+        failure = PointRecord::run(
+            request, output,
+            [&](const QString& activity, int row, int, int) {
+                panels_[0]->setText(activity);
+                panels_[1]->setText(row > 0 ? QString::number(row) : QString());
+                QApplication::processEvents();
+                return true;
+            },
+            &notes);
     }
     running_ = false;
     panels_[0]->clear();
@@ -153,9 +157,6 @@ void DialogTen4::OKButton_Click() {
         if (!failure->keepDialogOpen) reject();
         return;
     }
-    if (!opener_.open(output))
-        prompts_.tell(u"ブックを保存しましたが、開くプログラムが見つかりません。\r\n"_s +
-                          QDir::toNativeSeparators(output),
-                      Title, Prompts::Icon::Information);
+    showWrittenWorkbook(prompts_, opener_, output, notes);
     accept();
 }

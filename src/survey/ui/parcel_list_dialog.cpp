@@ -221,14 +221,18 @@ void DialogSIMA2::Command3_Click() {
 
     running_ = true;
     std::optional<RealEstateReport::Failure> failure;
+    RealEstateReport::Summary summary;
     {
         BusyScope busy(prompts_);
         setPanels(RealEstateReport::Activity);
-        failure = RealEstateReport::run(request, output, [this](int listRow, int photo) {
-            if (listRow > 0)
-                setPanels(RealEstateReport::Activity, QString::number(listRow), QString::number(photo));
-            return true;
-        });
+        failure = RealEstateReport::run(
+            request, output,
+            [this](int listRow, int photo) {
+                if (listRow > 0)
+                    setPanels(RealEstateReport::Activity, QString::number(listRow), QString::number(photo));
+                return true;
+            },
+            &summary);
     }
     running_ = false;
     setPanels({});
@@ -238,10 +242,7 @@ void DialogSIMA2::Command3_Click() {
         prompts_.tell(text.join(u"\r\n"_s), Title, failure->icon);
         return;
     }
-    if (!opener_.open(output))
-        prompts_.tell(u"ブックを保存しましたが、開くプログラムが見つかりません。\r\n"_s +
-                          QDir::toNativeSeparators(output),
-                      Title, Prompts::Icon::Information);
+    showWrittenWorkbook(prompts_, opener_, output, summary.notes);
 }
 
 void DialogSIMA2::saveSettings() {
