@@ -2,6 +2,7 @@
 
 #include "album/photo_paths.h"
 #include "app/safe_file_name.h"
+#include "survey/import_capacity.h"
 #include "survey/sima_pm_file.h"
 
 #include <array>
@@ -9,8 +10,6 @@
 using namespace Qt::StringLiterals;
 
 namespace ParcelRows {
-
-const QString LastRowReached = u"最終行に達しましたのでインポートをここで終了します。"_s;
 
 namespace {
 
@@ -43,7 +42,7 @@ const MarkerLines& markerLines(int code) {
 
 QString Result::capacityMessage() const {
     if (pointsLeftOut == 0) return {};
-    return LastRowReached + u"\r\n取り込まれなかった点数："_s + QString::number(pointsLeftOut);
+    return ImportCapacity::message(pointsLeftOut);
 }
 
 QString photoPath(const QString& folder, const QString& fileName) {
@@ -54,10 +53,9 @@ QString photoPath(const QString& folder, const QString& fileName) {
 
 Result boundaryRows(const QList<SimaParcelPoint>& points, const BoundaryTexts& texts, int maxRows) {
     Result result;
-    int row = 1;
     for (qsizetype k = 0; k < points.size(); ++k) {
         const SimaParcelPoint& point = points.at(k);
-        if (row > maxRows) {
+        if (result.rows.size() + 2 > maxRows) {
             result.pointsLeftOut = int(points.size() - k);
             break;
         }
@@ -80,14 +78,7 @@ Result boundaryRows(const QList<SimaParcelPoint>& points, const BoundaryTexts& t
         second.path = photoPath(texts.folder, farName);
         if (first.path.isEmpty()) result.warnings << badNameWarning(point, nearName);
         if (second.path.isEmpty() && !first.path.isEmpty()) result.warnings << badNameWarning(point, farName);
-        result.rows << first;
-        if (row + 1 > maxRows) {
-            // The near photo's row fitted, the far one's did not.
-            result.pointsLeftOut = int(points.size() - k);
-            break;
-        }
-        result.rows << second;
-        row += 2;
+        result.rows << first << second;
     }
     return result;
 }
