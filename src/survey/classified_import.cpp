@@ -4,6 +4,7 @@
 
 #include "album/csv_photo_list.h"
 #include "app/app_error.h"
+#include "app/photo_file.h"
 #include "survey/classified_table.h"
 
 using namespace Qt::StringLiterals;
@@ -16,6 +17,7 @@ Result build(ClassifiedData& data, const QList<Block>& blocks, int maxRows) {
     for (const Block& block : blocks)
         for (int g = block.top; g <= block.bottom; ++g)
             chosen += data.groups.at(g - 1).size();
+    PhotoFile::Resolver photos;
     for (const Block& block : blocks) {
         for (int g = block.top; g <= block.bottom; ++g) {
             const ImportGroup& group = data.groups.at(g - 1);
@@ -30,9 +32,9 @@ Result build(ClassifiedData& data, const QList<Block>& blocks, int maxRows) {
                 near.info = data.table.column(j, 0) + u"\r\n"_s + data.table.column(j, 3) + u"\r\n"_s +
                             data.table.column(j, 7) + u"\r\n"_s + data.table.column(j, 4) + u"\r\n"_s +
                             groupRow.sheetName + u"\r\n"_s;
-                near.path = joinListPath(data.folder, data.table.column(j, 5).toString());
+                near.path = photos.resolve(joinListPath(data.folder, data.table.column(j, 5).toString()));
                 AlbumRow far;
-                far.path = joinListPath(data.folder, data.table.column(j, 6).toString());
+                far.path = photos.resolve(joinListPath(data.folder, data.table.column(j, 6).toString()));
                 result.rows << near << far;
                 ++result.linesImported;
             }

@@ -1,6 +1,7 @@
 #include "survey/parcel_rows.h"
 
 #include "album/photo_paths.h"
+#include "app/photo_file.h"
 #include "app/safe_file_name.h"
 #include "survey/import_capacity.h"
 #include "survey/sima_pm_file.h"
@@ -51,8 +52,13 @@ QString photoPath(const QString& folder, const QString& fileName) {
     return PhotoPaths::join(folder, fileName);
 }
 
+QString photoFile(const QString& folder, const QString& fileName) {
+    return PhotoFile::resolve(photoPath(folder, fileName));
+}
+
 Result boundaryRows(const QList<SimaParcelPoint>& points, const BoundaryTexts& texts, int maxRows) {
     Result result;
+    PhotoFile::Resolver photos;
     for (qsizetype k = 0; k < points.size(); ++k) {
         const SimaParcelPoint& point = points.at(k);
         if (result.rows.size() + 2 > maxRows) {
@@ -73,9 +79,9 @@ Result boundaryRows(const QList<SimaParcelPoint>& points, const BoundaryTexts& t
         AlbumRow first;
         first.info = texts.line1 + Crlf + point.PointName + Crlf + lines.witness + Crlf + lines.kind + Crlf +
                      point.ParcelName + Crlf;
-        first.path = photoPath(texts.folder, nearName);
+        first.path = photos.resolve(photoPath(texts.folder, nearName));
         AlbumRow second;
-        second.path = photoPath(texts.folder, farName);
+        second.path = photos.resolve(photoPath(texts.folder, farName));
         if (first.path.isEmpty()) result.warnings << badNameWarning(point, nearName);
         if (second.path.isEmpty() && !first.path.isEmpty()) result.warnings << badNameWarning(point, farName);
         result.rows << first << second;
@@ -85,6 +91,7 @@ Result boundaryRows(const QList<SimaParcelPoint>& points, const BoundaryTexts& t
 
 Result parcelRows(const ParcelTables& tables, const QList<int>& parcels, const QString& folder, int maxRows) {
     Result result;
+    PhotoFile::Resolver photos;
     int total = 0;
     for (int p : parcels)
         total += std::max(0, tables.parcels.at(p - 1).pointCount());
@@ -99,7 +106,7 @@ Result parcelRows(const ParcelTables& tables, const QList<int>& parcels, const Q
             AlbumRow row;
             row.info = Crlf + point.PointName + Crlf + Crlf + Crlf + parcel.Name + Crlf;
             const QString fileName = point.PointName + u".jpg"_s;
-            row.path = photoPath(folder, fileName);
+            row.path = photos.resolve(photoPath(folder, fileName));
             if (row.path.isEmpty()) result.warnings << badNameWarning(point, fileName);
             result.rows << row;
         }
