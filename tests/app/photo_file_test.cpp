@@ -1,7 +1,12 @@
+#include "app/output_guard.h"
 #include "app/photo_file.h"
+#include "excel/picture_prep.h"
+#include "print/print_document.h"
 #include "support/test_files.h"
+#include "viewer/thumbnailer.h"
 
 #include <QDir>
+#include <QImage>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
@@ -62,4 +67,21 @@ TEST_F(PhotoFileTest, ANameThatDiffersInLetterCaseOnlyIsTakenWhenItIsTheOnlyOne)
     // Nothing is looked up for what names no folder here.
     for (const QString& other : {QString(), u"P002_近.JPG"_s, u"C:\\photos\\P002_近.JPG"_s})
         EXPECT_EQ(PhotoFile::resolve(other), other);
+}
+
+// An album made on Windows names its photos as Windows spells them; every reader opens them.
+TEST_F(PhotoFileTest, AlbumPhotosOpenUnderTheNameTheAlbumGives) {
+    QImage image(40, 30, QImage::Format_RGB32);
+    image.fill(Qt::darkGreen);
+    ASSERT_TRUE(image.save(path(u"p001.jpg"_s), "JPEG"));
+    const QString asNamed = path(u"P001.JPG"_s);
+
+    EXPECT_EQ(Thumbnailer::decode(asNamed, QSize(20, 20)).size(), QSize(20, 15));
+    Thumbnailer thumbnails(SharedThumbnailCache(path(u"cache"_s)), 1 << 20);
+    EXPECT_FALSE(thumbnails.make(asNamed, QSize(20, 20)).image.isNull());
+    EXPECT_EQ(PictureSource::fromFile(asNamed)->size, QSize(40, 30));
+    EXPECT_TRUE(preparePicture({asNamed, QSize(100, 100)}).error.isEmpty());
+    OutputGuard guard;
+    guard.keep(asNamed, OutputGuard::Photo);
+    EXPECT_TRUE(guard.match(path(u"p001.jpg"_s)).has_value());
 }
