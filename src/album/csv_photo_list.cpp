@@ -3,6 +3,7 @@
 #include "app/ansi_codec.h"
 #include "app/app_error.h"
 #include "app/file_io.h"
+#include "app/photo_file.h"
 #include "app/shared_routines.h"
 
 #include <QDir>
@@ -44,6 +45,7 @@ CsvPhotoList readCsvPhotoList(const QString& path, int maxRows) {
 
     CsvPhotoList list;
     list.folder = folderOfPath(QDir::toNativeSeparators(QFileInfo(path).absoluteFilePath()));
+    PhotoFile::Resolver photos;
     for (qsizetype i = 1; i < lines.size(); ++i) {
         if (list.rows.size() >= maxRows) {
             list.linesNotImported = int(lines.size() - i);
@@ -52,7 +54,7 @@ CsvPhotoList readCsvPhotoList(const QString& path, int maxRows) {
         const FieldBuffer fields = SplitFields(lines.at(i));
         AlbumRow row;
         row.info = fields(1) + u"\r\n"_s + fields(2) + u"\r\n"_s;
-        row.path = joinListPath(list.folder, fields(3));
+        row.path = photos.resolve(joinListPath(list.folder, fields(3)));
         list.rows.append(row);
     }
     return list;

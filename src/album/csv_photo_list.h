@@ -20,7 +20,8 @@ extern const QString CsvDialogFilter; // "CSVﾌｧｲﾙ(*.CSV)|*.CSV"
 QString folderOfPath(const QString& path);
 
 // The photo path of a list line: a relative name is joined to the list's folder, its "\" or "/"
-// separators becoming this system's own (lists written on Windows say "sub\P002.JPG").
+// separators becoming this system's own (lists written on Windows say "sub\P002.JPG"). The
+// readers then resolve it with PhotoFile, since such lists ignore letter case.
 QString joinListPath(const QString& folder, const QString& name);
 
 // Throws AppError naming the file and the reason when it cannot be read, and naming the lines

@@ -6,6 +6,7 @@
 #include "app/atomic_file.h"
 #include "app/file_io.h"
 #include "app/output_guard.h"
+#include "app/photo_file.h"
 #include "app/safe_file_name.h"
 #include "app/shared_routines.h"
 
@@ -96,7 +97,7 @@ struct Run {
 void plan(Run& run, const AlbumSheet& sheet, int last, const QString& folder, bool splitByHyphen) {
     const QDir base(folder);
     for (int r = run.first; r <= last; ++r) {
-        const QString source = sheet.text(r, AlbumColumn::Path);
+        const QString source = PhotoFile::resolve(sheet.text(r, AlbumColumn::Path));
         const QString built = ruleName(sheet.text(r, AlbumColumn::Info), source);
         const Target where = target(built, splitByHyphen);
         const QString relative = where.subFolder.isEmpty() ? where.name : where.subFolder + u'/' + where.name;

@@ -1,6 +1,7 @@
 #include "app/output_guard.h"
 
 #include "app/app_error.h"
+#include "app/photo_file.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -28,7 +29,8 @@ bool isInside(const QString& path, const QString& folder) {
 } // namespace
 
 OutputGuard& OutputGuard::keep(const QString& path, const QString& kind) {
-    if (const std::optional<FileId> id = fileId(path)) entries_.append({{path, kind}, *id});
+    if (const std::optional<FileId> id = fileId(kind == Photo ? PhotoFile::resolve(path) : path))
+        entries_.append({{path, kind}, *id});
     return *this;
 }
 

@@ -3,6 +3,7 @@
 #include "album/album_file.h"
 #include "app/ansi_codec.h"
 #include "app/app_error.h"
+#include "app/photo_file.h"
 #include "app/shared_routines.h"
 #include "delivery/photo_xml.h"
 #include "delivery/shot_date.h"
@@ -46,10 +47,10 @@ struct Collector {
             if (row.path.isEmpty()) continue;
             DeliveryPhoto photo;
             photo.serial = int(plan.photos.size()) + 1;
-            photo.sourcePath = row.path;
+            photo.sourcePath = PhotoFile::resolve(row.path);
             photo.origin = sourceName + u' ' + QString::number(r + 1) + u" 行目"_s;
             photo.sheetRow = onSheet ? int(r + 1) : 0;
-            const QFileInfo file(row.path);
+            const QFileInfo file(photo.sourcePath);
             photo.found = file.isFile() && file.isReadable();
             if (photo.found) {
                 photo.size = file.size();

@@ -2,6 +2,7 @@
 
 #include "app/app_error.h"
 #include "app/file_io.h"
+#include "app/photo_file.h"
 #include "app/shared_routines.h"
 #include "excel/field_report_layout.h"
 #include "excel/legacy_xls.h"
@@ -174,7 +175,7 @@ std::optional<Failure> run(const Request& request, const QString& outputPath,
         const QSize frame = framePixels(kind.width, kind.height);
         for (const Place& place : layout.places) {
             const QString& path = request.rows[place.row - 1].path;
-            if (kind.index == 2 && !QFileInfo(path).isFile()) {
+            if (kind.index == 2 && !QFileInfo(PhotoFile::resolve(path)).isFile()) {
                 Place blank = place;
                 blank.row = -place.row; // its unit still opens; no picture
                 places.append(blank);

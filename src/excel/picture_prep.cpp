@@ -1,5 +1,6 @@
 #include "excel/picture_prep.h"
 
+#include "app/photo_file.h"
 #include "app/picture_limit.h"
 #include "app/picture_reading.h"
 
@@ -24,9 +25,9 @@ QSize framePixels(double widthPoints, double heightPoints) {
 
 PreparedPicture preparePicture(const PictureJob& job) {
     PreparedPicture out;
-    QFile file(job.path);
-    if (!QFileInfo(job.path).isFile() || !file.open(QIODevice::ReadOnly)) {
-        out.error = PictureReading::reason(job.path, QImageReader::DeviceError);
+    QFile file(PhotoFile::resolve(job.path));
+    if (!QFileInfo(file.fileName()).isFile() || !file.open(QIODevice::ReadOnly)) {
+        out.error = PictureReading::reason(file.fileName(), QImageReader::DeviceError);
         return out;
     }
     const QByteArray original = file.readAll();
@@ -38,7 +39,7 @@ PreparedPicture preparePicture(const PictureJob& job) {
     const QByteArray format = reader.format();
     QSize size = reader.size();
     if (format.isEmpty() || !size.isValid()) {
-        out.error = PictureReading::reason(job.path, QImageReader::UnsupportedFormatError);
+        out.error = PictureReading::reason(file.fileName(), QImageReader::UnsupportedFormatError);
         return out;
     }
     if (!PictureLimit::allows(reader)) {
@@ -63,7 +64,7 @@ PreparedPicture preparePicture(const PictureJob& job) {
     }
     const QImage image = reader.read();
     if (image.isNull()) {
-        out.error = PictureReading::reason(job.path, reader.error());
+        out.error = PictureReading::reason(file.fileName(), reader.error());
         return out;
     }
     QBuffer encoded(&out.bytes);

@@ -1,6 +1,7 @@
 #include "print/print_document.h"
 
 #include "app/app_error.h"
+#include "app/photo_file.h"
 #include "app/picture_limit.h"
 #include "app/picture_reading.h"
 
@@ -27,14 +28,15 @@ QSize uprightSize(QImageReader& reader) {
 } // namespace
 
 std::shared_ptr<const PictureSource> PictureSource::fromFile(const QString& path) {
-    QImageReader reader(path);
+    QImageReader reader(PhotoFile::resolve(path));
     reader.setAutoTransform(true);
     if (!PictureLimit::allows(reader)) throw AppError(PictureReading::failure(path, PictureLimit::TooLarge));
     const QSize size = uprightSize(reader);
     if (!reader.canRead() || size.isEmpty())
-        throw AppError(PictureReading::failure(path, PictureReading::reason(path, reader.error())));
+        throw AppError(
+            PictureReading::failure(path, PictureReading::reason(reader.fileName(), reader.error())));
     auto picture = std::make_shared<PictureSource>();
-    picture->path = path;
+    picture->path = reader.fileName();
     picture->size = size;
     return picture;
 }

@@ -11,6 +11,7 @@
 #include "survey/classified_csv.h"
 #include "survey/classified_file.h"
 #include "survey/classified_import.h"
+#include "survey/import_capacity.h"
 
 #include <QDir>
 
@@ -180,8 +181,8 @@ int import(const QStringList& arguments, const QString& programFolder, QTextStre
     AlbumFile::save(albumPath, result.rows);
     out << shown(albumPath) << u": "_s << result.linesImported << u" 件、"_s << result.rows.size()
         << u" 行\n"_s;
-    if (!result.rowsLeftOut) return 0;
-    err << ClassifiedCommands::AlbumFull << u"（アルバムの容量 "_s << workspace.AlbumMaxRows << u" 行）\n"_s;
+    if (result.linesLeftOut == 0) return 0;
+    err << ImportCapacity::commandLineNote(result.linesLeftOut, workspace.AlbumMaxRows) << u'\n';
     return 3;
 }
 

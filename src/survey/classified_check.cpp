@@ -4,6 +4,7 @@
 #include "album/photo_paths.h"
 #include "app/ansi_codec.h"
 #include "app/file_io.h"
+#include "app/photo_file.h"
 #include "survey/classified_table.h"
 
 #include <QFile>
@@ -29,6 +30,12 @@ bool isFile(const QString& path) {
 
 Result run(const ClassifiedData& data) {
     Result result;
+    PhotoFile::Resolver photos;
+    // As the import will name it: a photo whose name differs only in letter case is there.
+    const auto present = [&](QStringView name) {
+        const QString path = joinListPath(data.folder, name.toString());
+        return isFile(path) || isFile(photos.resolve(path));
+    };
     const auto add = [&](QString line) {
         if (result.problems.size() >= MaxLogLines) {
             result.overLimit = true;
@@ -45,13 +52,11 @@ Result run(const ClassifiedData& data) {
         for (int j = group.first; j <= group.last; ++j) {
             const QStringView near = data.table.column(j, 5);
             const QStringView far = data.table.column(j, 6);
-            if (!isFile(joinListPath(data.folder, near.toString())) &&
-                !add(QString::number(j) + u" : "_s + data.table.column(j, 3) + u" 近景写真無し("_s + near +
-                     u")"_s))
+            if (!present(near) && !add(QString::number(j) + u" : "_s + data.table.column(j, 3) +
+                                       u" 近景写真無し("_s + near + u")"_s))
                 return result;
-            if (!isFile(joinListPath(data.folder, far.toString())) &&
-                !add(QString::number(j) + u" : "_s + data.table.column(j, 3) + u" 遠景写真無し("_s + far +
-                     u")"_s))
+            if (!present(far) && !add(QString::number(j) + u" : "_s + data.table.column(j, 3) +
+                                      u" 遠景写真無し("_s + far + u")"_s))
                 return result;
         }
     }

@@ -9,6 +9,7 @@
 #include "survey/classified_check.h"
 #include "survey/classified_csv.h"
 #include "survey/classified_file.h"
+#include "survey/import_capacity.h"
 
 using namespace Qt::StringLiterals;
 
@@ -21,7 +22,6 @@ const QString CheckClean = u"不正なデータは見つかりませんでした
 const QString CheckFound = u"写真存在無し等不正データがありました。CHKErr.logファイルを確認して下さい。"_s;
 const QString CheckOverLimit =
     u"エラーが5000行を超えました。logファイルが作成できません。もう少しきちんとしたデータを指示願います。"_s;
-const QString AlbumFull = u"最終行に達しましたのでインポートをここで終了します。"_s;
 const QString ThumbnailFailure =
     u"メモリーがパンクしました。条件設定の「一覧の写真を表示する」のチェックを外して下さい。ご迷惑をおかけ致します。"_s;
 const QString Analysing = u"CSV解析中"_s;
@@ -131,7 +131,8 @@ bool Import(ClassifiedData& data, Workspace& workspace, Prompts& prompts,
     workspace.replaceRows(u"インポート"_s, std::move(result.rows), 1);
     workspace.FirstNewRow = 1;
     workspace.LastNewRow = workspace.AlbumRowCount;
-    if (result.rowsLeftOut) prompts.tell(AlbumFull, ConfirmTitle, Prompts::Icon::Question);
+    if (result.linesLeftOut > 0)
+        prompts.tell(ImportCapacity::message(result.linesLeftOut), ConfirmTitle, Prompts::Icon::Question);
     return true;
 }
 

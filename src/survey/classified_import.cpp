@@ -4,6 +4,7 @@
 
 #include "album/csv_photo_list.h"
 #include "app/app_error.h"
+#include "app/photo_file.h"
 #include "survey/classified_table.h"
 
 using namespace Qt::StringLiterals;
@@ -12,14 +13,18 @@ namespace ClassifiedImport {
 
 Result build(ClassifiedData& data, const QList<Block>& blocks, int maxRows) {
     Result result;
-    const auto full = [&] { return result.rows.size() >= maxRows; };
+    int chosen = 0;
+    for (const Block& block : blocks)
+        for (int g = block.top; g <= block.bottom; ++g)
+            chosen += data.groups.at(g - 1).size();
+    PhotoFile::Resolver photos;
     for (const Block& block : blocks) {
         for (int g = block.top; g <= block.bottom; ++g) {
             const ImportGroup& group = data.groups.at(g - 1);
             GroupRow& groupRow = data.rows[g - 1];
             for (int j = group.first; j <= group.last; ++j) {
-                if (full()) {
-                    result.rowsLeftOut = true;
+                if (result.rows.size() + 2 > maxRows) {
+                    result.linesLeftOut = chosen - result.linesImported;
                     return result;
                 }
                 groupRow.flag = u"1"_s;
@@ -27,16 +32,11 @@ Result build(ClassifiedData& data, const QList<Block>& blocks, int maxRows) {
                 near.info = data.table.column(j, 0) + u"\r\n"_s + data.table.column(j, 3) + u"\r\n"_s +
                             data.table.column(j, 7) + u"\r\n"_s + data.table.column(j, 4) + u"\r\n"_s +
                             groupRow.sheetName + u"\r\n"_s;
-                near.path = joinListPath(data.folder, data.table.column(j, 5).toString());
-                result.rows.append(near);
-                ++result.linesImported;
-                if (full()) {
-                    result.rowsLeftOut = true;
-                    return result;
-                }
+                near.path = photos.resolve(joinListPath(data.folder, data.table.column(j, 5).toString()));
                 AlbumRow far;
-                far.path = joinListPath(data.folder, data.table.column(j, 6).toString());
-                result.rows.append(far);
+                far.path = photos.resolve(joinListPath(data.folder, data.table.column(j, 6).toString()));
+                result.rows << near << far;
+                ++result.linesImported;
             }
         }
     }

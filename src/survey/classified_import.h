@@ -20,11 +20,11 @@ struct Block {
 struct Result {
     QList<AlbumRow> rows;
     int linesImported = 0;
-    bool rowsLeftOut = false; // the album was full before every chosen line was written
+    int linesLeftOut = 0; // chosen lines the album had no room for
 };
 
-// Blocks in the order given; the groups reached get the flag "1". A line whose far photo
-// no longer fits keeps its near photo on the last row.
+// Blocks in the order given; the groups with a line written get the flag "1". A line is
+// written whole or not at all: one whose far photo would not fit is left out with the rest.
 Result build(ClassifiedData& data, const QList<Block>& blocks, int maxRows);
 
 // "3-4,1" or "all": the blocks of a group list of `groups` rows. Throws AppError.

@@ -48,21 +48,60 @@ namespace {
 
 constexpr int FieldsUsed = 9;
 
-// Fields 1..9 of a line split at every comma, as SplitFields splits them.
-std::array<QStringView, FieldsUsed> fieldsOf(QStringView line) {
-    std::array<QStringView, FieldsUsed> fields{};
-    qsizetype start = 0;
-    for (int n = 0; n < FieldsUsed; ++n) {
-        const qsizetype comma = line.indexOf(u',', start);
-        if (comma < 0) {
-            fields[n] = line.sliced(start);
-            break;
+// Fields 1..9 of a line. A field that starts with a double quote and closes it on the line is
+// read as spreadsheets write a cell holding a comma: the commas inside are its own, a doubled
+// quote is one quote, and what follows the closing quote up to the next comma is kept. Every
+// other field runs to the next comma as it stands, as SplitFields splits.
+class LineFields {
+public:
+    void split(QStringView line) {
+        qsizetype start = 0;
+        for (int n = 0; n < FieldsUsed; ++n) {
+            if (start > line.size()) {
+                fields_[n] = {};
+                continue;
+            }
+            const bool opensQuote = start < line.size() && line.at(start) == u'"';
+            const qsizetype next = opensQuote ? quoted(line, start, n) : -1;
+            if (next < 0) {
+                const qsizetype comma = line.indexOf(u',', start);
+                const qsizetype end = comma < 0 ? line.size() : comma;
+                fields_[n] = line.sliced(start, end - start);
+                start = end + 1;
+            } else {
+                start = next;
+            }
         }
-        fields[n] = line.sliced(start, comma - start);
-        start = comma + 1;
     }
-    return fields;
-}
+    QStringView operator[](int n) const { return fields_[n]; }
+
+private:
+    // Field n from the quote at start; where the next field starts, or -1 when the quote is
+    // not closed on the line (the field is then read unquoted).
+    qsizetype quoted(QStringView line, qsizetype start, int n) {
+        QString& text = texts_[n];
+        text.resize(0);
+        qsizetype from = start + 1;
+        for (;;) {
+            const qsizetype quote = line.indexOf(u'"', from);
+            if (quote < 0) return -1;
+            text += line.sliced(from, quote - from);
+            if (quote + 1 < line.size() && line.at(quote + 1) == u'"') {
+                text += u'"';
+                from = quote + 2;
+                continue;
+            }
+            const qsizetype comma = line.indexOf(u',', quote + 1);
+            const qsizetype end = comma < 0 ? line.size() : comma;
+            text += line.sliced(quote + 1, end - quote - 1);
+            fields_[n] = text;
+            return end + 1;
+        }
+    }
+
+    std::array<QStringView, FieldsUsed> fields_{};
+    std::array<QString, FieldsUsed> texts_; // the quoted fields, unquoted
+};
 
 } // namespace
 
@@ -74,6 +113,7 @@ void fillTable(ImportTable& table, const QString& text) {
     const QStringView all(text);
     table.clear();
     table.reserve(all.count(lineEnd) + 2, all.size());
+    LineFields f;
     qsizetype start = 0;
     while (start < all.size()) {
         qsizetype end = all.indexOf(lineEnd, start);
@@ -82,7 +122,7 @@ void fillTable(ImportTable& table, const QString& text) {
         start = end + 1;
         if (line.endsWith(u'\r')) line.chop(1);
 
-        const auto f = fieldsOf(line);
+        f.split(line);
         const bool present = f[8] == u"1" || f[8] == u"2";
         table.appendLine({{{f[0]},
                            {f[2]},

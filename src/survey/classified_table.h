@@ -72,7 +72,8 @@ struct ClassifiedData {
 QString presenceMark(QStringView field9);
 
 // Splits text into lines at CR LF, LF or CR; the break after the last line starts no line.
-// Fills the table with every line, the first being the header.
+// Fills the table with every line, the first being the header. Fields end at commas, except
+// that a field a spreadsheet quoted ("コンクリート杭,頭部欠損") is read whole and unquoted.
 void fillTable(ImportTable& table, const QString& text);
 
 // The runs of equal keys among the data lines and their rows for the group list.

@@ -1,7 +1,9 @@
 #include "survey/parcel_rows.h"
 
 #include "album/photo_paths.h"
+#include "app/photo_file.h"
 #include "app/safe_file_name.h"
+#include "survey/import_capacity.h"
 #include "survey/sima_pm_file.h"
 
 #include <array>
@@ -9,8 +11,6 @@
 using namespace Qt::StringLiterals;
 
 namespace ParcelRows {
-
-const QString LastRowReached = u"最終行に達しましたのでインポートをここで終了します。"_s;
 
 namespace {
 
@@ -43,7 +43,7 @@ const MarkerLines& markerLines(int code) {
 
 QString Result::capacityMessage() const {
     if (pointsLeftOut == 0) return {};
-    return LastRowReached + u"\r\n取り込まれなかった点数："_s + QString::number(pointsLeftOut);
+    return ImportCapacity::message(pointsLeftOut);
 }
 
 QString photoPath(const QString& folder, const QString& fileName) {
@@ -52,12 +52,16 @@ QString photoPath(const QString& folder, const QString& fileName) {
     return PhotoPaths::join(folder, fileName);
 }
 
+QString photoFile(const QString& folder, const QString& fileName) {
+    return PhotoFile::resolve(photoPath(folder, fileName));
+}
+
 Result boundaryRows(const QList<SimaParcelPoint>& points, const BoundaryTexts& texts, int maxRows) {
     Result result;
-    int row = 1;
+    PhotoFile::Resolver photos;
     for (qsizetype k = 0; k < points.size(); ++k) {
         const SimaParcelPoint& point = points.at(k);
-        if (row > maxRows) {
+        if (result.rows.size() + 2 > maxRows) {
             result.pointsLeftOut = int(points.size() - k);
             break;
         }
@@ -75,25 +79,19 @@ Result boundaryRows(const QList<SimaParcelPoint>& points, const BoundaryTexts& t
         AlbumRow first;
         first.info = texts.line1 + Crlf + point.PointName + Crlf + lines.witness + Crlf + lines.kind + Crlf +
                      point.ParcelName + Crlf;
-        first.path = photoPath(texts.folder, nearName);
+        first.path = photos.resolve(photoPath(texts.folder, nearName));
         AlbumRow second;
-        second.path = photoPath(texts.folder, farName);
+        second.path = photos.resolve(photoPath(texts.folder, farName));
         if (first.path.isEmpty()) result.warnings << badNameWarning(point, nearName);
         if (second.path.isEmpty() && !first.path.isEmpty()) result.warnings << badNameWarning(point, farName);
-        result.rows << first;
-        if (row + 1 > maxRows) {
-            // The near photo's row fitted, the far one's did not.
-            result.pointsLeftOut = int(points.size() - k);
-            break;
-        }
-        result.rows << second;
-        row += 2;
+        result.rows << first << second;
     }
     return result;
 }
 
 Result parcelRows(const ParcelTables& tables, const QList<int>& parcels, const QString& folder, int maxRows) {
     Result result;
+    PhotoFile::Resolver photos;
     int total = 0;
     for (int p : parcels)
         total += std::max(0, tables.parcels.at(p - 1).pointCount());
@@ -108,7 +106,7 @@ Result parcelRows(const ParcelTables& tables, const QList<int>& parcels, const Q
             AlbumRow row;
             row.info = Crlf + point.PointName + Crlf + Crlf + Crlf + parcel.Name + Crlf;
             const QString fileName = point.PointName + u".jpg"_s;
-            row.path = photoPath(folder, fileName);
+            row.path = photos.resolve(photoPath(folder, fileName));
             if (row.path.isEmpty()) result.warnings << badNameWarning(point, fileName);
             result.rows << row;
         }

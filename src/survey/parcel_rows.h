@@ -11,8 +11,6 @@
 // row a member point of chosen parcels.
 namespace ParcelRows {
 
-extern const QString LastRowReached; // "最終行に達しましたのでインポートをここで終了します。"
-
 // Lines 3 and 4 of a boundary point's text for marker codes 0 to 7.
 struct MarkerLines {
     QString witness;
@@ -30,12 +28,14 @@ struct BoundaryTexts {
 
 struct Result {
     QList<AlbumRow> rows;
-    int pointsLeftOut = 0; // points the album's capacity left without all their rows
+    int pointsLeftOut = 0; // points the album's capacity left out; none is written in part
     QStringList warnings;  // one a point: bad marker code, name unfit for a file name
     // The capacity message with the number of points left out; empty when all fitted.
     QString capacityMessage() const;
 };
 
+// Two rows a point or none: a point whose far photo would not fit is left out whole, so that
+// the album never holds a near photo without its far one.
 Result boundaryRows(const QList<SimaParcelPoint>& points, const BoundaryTexts& texts, int maxRows);
 
 // The members of the parcels chosen (1-based, in the order given), one row each.
@@ -44,5 +44,8 @@ Result parcelRows(const ParcelTables& tables, const QList<int>& parcels, const Q
 // folder joined with the file name by one separator; empty when the name is not a plain file
 // name (a separator, "..", a character Windows refuses), so no path leaves the folder.
 QString photoPath(const QString& folder, const QString& fileName);
+// The same for a photo, naming the file there when it differs from fileName only in letter
+// case (PhotoFile::resolve).
+QString photoFile(const QString& folder, const QString& fileName);
 
 } // namespace ParcelRows

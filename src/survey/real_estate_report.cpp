@@ -61,7 +61,7 @@ void writeSlot(Workbook& book, const L::Slot& slot, int number, const QString& p
 
 QStringList photosOfPoint(const Request& request, const QString& pointName) {
     const auto path = [&](const QString& suffix) {
-        return ParcelRows::photoPath(request.folder, pointName + suffix + u".jpg"_s);
+        return ParcelRows::photoFile(request.folder, pointName + suffix + u".jpg"_s);
     };
     if (!request.type2) return {path({})};
     return {path(request.farSuffix), path(request.nearSuffix)};

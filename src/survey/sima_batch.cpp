@@ -7,6 +7,7 @@
 #include "app/output_guard.h"
 #include "app/session.h"
 #include "app/workspace.h"
+#include "survey/import_capacity.h"
 #include "survey/parcel_import.h"
 #include "survey/real_estate_report.h"
 #include "survey/sima_pm_file.h"
@@ -62,10 +63,11 @@ void readSettings(Workspace& workspace) {
 }
 
 // Warnings and the capacity note on stderr; 3 when anything was left out.
-int finish(const ParcelRows::Result& result, QTextStream& err) {
+int finish(const ParcelRows::Result& result, int maxRows, QTextStream& err) {
     for (const QString& warning : result.warnings)
         err << warning << u'\n';
-    if (result.pointsLeftOut > 0) err << plain(result.capacityMessage()) << u'\n';
+    if (result.pointsLeftOut > 0)
+        err << ImportCapacity::commandLineNote(result.pointsLeftOut, maxRows) << u'\n';
     return result.warnings.isEmpty() && result.pointsLeftOut == 0 ? 0 : 3;
 }
 
@@ -109,7 +111,7 @@ int importParcels(const QStringList& arguments, const QString& programFolder, QT
     saveAlbum(albumPath, result.rows, inputs, workspace);
     out << shown(albumPath) << u": "_s << result.rows.size() << u" 行（境界点 "_s
         << points.size() - result.pointsLeftOut << u" 点）\n"_s;
-    return finish(result, err);
+    return finish(result, workspace.AlbumMaxRows, err);
 }
 
 int parcelList(const QStringList& arguments, const QString&, QTextStream& out, QTextStream&) {
@@ -143,7 +145,7 @@ int parcelAlbum(const QStringList& arguments, const QString& programFolder, QTex
     inputs.keep(simaPath, OutputGuard::Survey);
     saveAlbum(albumPath, result.rows, inputs, workspace);
     out << shown(albumPath) << u": "_s << result.rows.size() << u" 行\n"_s;
-    return finish(result, err);
+    return finish(result, workspace.AlbumMaxRows, err);
 }
 
 int parcelReport(const QStringList& arguments, const QString& programFolder, QTextStream& out,

@@ -3,6 +3,7 @@
 #include "app/ansi_codec.h"
 #include "app/app_error.h"
 #include "app/file_io.h"
+#include "survey/sima_text.h"
 
 #include <array>
 #include <charconv>
@@ -63,6 +64,10 @@ Record recordOf(QStringView line) {
     if (code == u"D00") return Record::Parcel;
     if (code == u"B01") return Record::Member;
     return Record::Other;
+}
+
+bool isUsedLine(QStringView line) {
+    return recordOf(line) != Record::Other;
 }
 
 } // namespace
@@ -199,7 +204,7 @@ SimaFile parse(const QString& text) {
 }
 
 SimaFile read(const QString& path) {
-    SimaFile file = parse(readText(path));
+    SimaFile file = parse(SimaText::read(path, isUsedLine));
     file.path = path;
     return file;
 }

@@ -72,14 +72,15 @@ extern const QString NoParcels; // "画地がありません。"
 extern const QString NoParcelsLoaded; // "画地がありません。先ずはSIMAファイルを呼び出してください。"
 extern const QString ReadFailed; // headline of a file that could not be read
 
-// The text of a file: CP932 or UTF-8, any line ends. A byte that cannot be read, a NUL or a
-// line in another encoding than the rest is a failure naming the file and its lines, so nothing
-// half-read is ever used.
+// The text of a file of which every line is read (the PM file): CP932 or UTF-8, any line ends.
+// A byte that cannot be read, a NUL or a line in another encoding than the rest is a failure
+// naming the file and its lines, so nothing half-read is ever used.
 QString readText(const QString& path);
 
 // One pass over the text fills all three tables.
 SimaFile parse(const QString& text);
-// Reads and parses; throws AppError naming the file.
+// Reads and parses; throws AppError naming the file, or the lines read that are no text in
+// its encoding (SimaText::read).
 SimaFile read(const QString& path);
 
 } // namespace SimaReader

@@ -1,5 +1,6 @@
 #include "viewer/thumbnailer.h"
 
+#include "app/photo_file.h"
 #include "app/picture_limit.h"
 
 #include <QDateTime>
@@ -35,7 +36,7 @@ QImage Thumbnailer::fitInto(const QImage& image, QSize box) {
 }
 
 QImage Thumbnailer::decode(const QString& path, QSize box) {
-    QImageReader reader(path);
+    QImageReader reader(PhotoFile::resolve(path));
     reader.setAutoTransform(true);
     if (!PictureLimit::allows(reader)) return {};
     const QSize stored = reader.size();
@@ -62,7 +63,7 @@ Thumbnail Thumbnailer::make(const QString& path, QSize box) {
 
 Thumbnail Thumbnailer::make(const QString& path, QSize box, PendingShare& pending) {
     pending = {};
-    const QFileInfo photo(path);
+    const QFileInfo photo(PhotoFile::resolve(path));
     if (path.isEmpty() || !photo.isFile()) return {{}, Thumbnail::Source::Missing};
 
     const QString key = memoryKey(photo, box);
@@ -116,7 +117,7 @@ Thumbnail Thumbnailer::sharedOrDecoded(const QFileInfo& photo, QSize box, Pendin
 }
 
 Thumbnail Thumbnailer::refreshShared(const QString& path) {
-    const QFileInfo photo(path);
+    const QFileInfo photo(PhotoFile::resolve(path));
     if (path.isEmpty() || !photo.isFile()) return {{}, Thumbnail::Source::Missing};
 
     QImage large = shared_.read(photo, Flavour::Large);

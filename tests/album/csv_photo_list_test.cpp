@@ -53,6 +53,18 @@ TEST_F(CsvPhotoListTest, StopsAtTheCapacityAndCountsWhatWasLeft) {
     EXPECT_EQ(list.linesNotImported, 2);
 }
 
+// Lists written on Windows may name "P002_近.JPG" for the file "P002_近.jpg".
+TEST_F(CsvPhotoListTest, APhotoInAnotherLetterCaseIsTheOneFileThere) {
+    for (const QString& name : {u"P002_近.jpg"_s, u"a.jpg"_s, u"A.JPG"_s})
+        writeBytes(dir.filePath(name), "x");
+    const CsvPhotoList list =
+        readCsvPhotoList(write(cp932(u"h\r\n1,,P002_近.JPG\r\n2,,a.Jpg\r\n3,,P003.JPG\r\n"_s)), 10);
+    ASSERT_EQ(list.rows.size(), 3);
+    EXPECT_EQ(list.rows[0].path, folder() + u"P002_近.jpg"_s);
+    EXPECT_EQ(list.rows[1].path, folder() + u"a.Jpg"_s); // two match: neither is taken
+    EXPECT_EQ(list.rows[2].path, folder() + u"P003.JPG"_s);
+}
+
 TEST_F(CsvPhotoListTest, UnreadableFilesAreReportedByName) {
     try {
         readCsvPhotoList(dir.filePath(u"nothing.csv"_s), 10);

@@ -28,7 +28,7 @@ TEST_F(ClassifiedCheckTest, LogListsEmptyKeysThenMissingNearBeforeFarInOrder) {
     EXPECT_EQ(prompts.lastMessage().text, ClassifiedCommands::CheckFound);
     EXPECT_EQ(prompts.lastMessage().title, u"エラー"_s);
     EXPECT_EQ(prompts.lastMessage().icon, Prompts::Icon::Critical);
-    const QByteArray expected = cp932(u"2 : 字2公図A-2 近景写真無し(\"n2.jpg\")\r\n"
+    const QByteArray expected = cp932(u"2 : 字2公図A-2 近景写真無し(n2.jpg)\r\n"
                                       u"2行: 公図（正）名が空欄です。正しく処理できません。\r\n"
                                       u"3 : 字3-3 遠景写真無し(f3.jpg)\r\n"
                                       u"4 : 字4公図B-4 近景写真無し()\r\n"

@@ -14,7 +14,7 @@ class ClassifiedFileTest : public ClassifiedFixture {
 protected:
     void SetUp() override {
         data = readClassifiedCsv(
-            writeCsv({line(u"\"1\""_s, u"公図\"A\""_s, u"S、A"_s, u"n1.jpg"_s, u"f1.jpg"_s),
+            writeCsv({line(u"x\"1\""_s, u"公図\"A\""_s, u"S、A"_s, u"n1.jpg"_s, u"f1.jpg"_s),
                       line(u"2"_s, u"公図\"A\""_s, u"S"_s, u"n2.jpg"_s, u"f2.jpg"_s, u"x"_s),
                       line(u"3"_s, u"B"_s, u"SB"_s, u"写真\\n3.jpg"_s, u"f3.jpg"_s)}),
             ClassifiedKey::MapName);
@@ -42,7 +42,7 @@ TEST_F(ClassifiedFileTest, RoundTripKeepsQuotesEditedSheetNamesAndFlags) {
     const QString start =
         u"\""_s + folder() +
         u"\"\r\n3,2\r\n"
-        u"\"\"\"1\"\"\",\"公図\"\"A\"\"\",\"S、A\",\"字\"\"1\"\"公図\"\"A\"\"-\"\"1\"\"\","_s;
+        u"\"x\"\"1\"\"\",\"公図\"\"A\"\"\",\"S、A\",\"字x\"\"1\"\"公図\"\"A\"\"-x\"\"1\"\"\","_s;
     EXPECT_TRUE(bytes.startsWith(cp932(start))) << bytes.toStdString();
     EXPECT_TRUE(bytes.endsWith("\r\n1,2\r\n3,3\r\n"));
 

@@ -4,6 +4,7 @@
 #include "support/scripted_prompts.h"
 #include "survey/classified_commands.h"
 #include "survey/classified_csv.h"
+#include "survey/import_capacity.h"
 
 #include <QDir>
 
@@ -79,15 +80,15 @@ TEST_F(ClassifiedImportTest, CapacityMessageOnlyWhenRowsAreLeftOut) {
     EXPECT_EQ(workspace.AlbumRowCount, 4);
     EXPECT_TRUE(prompts.messages.isEmpty());
 
-    // Three rows: the second line keeps its near photo, its far photo is left out.
+    // Three rows: the second line does not fit whole and is left out, its near photo too.
     workspace.AlbumMaxRows = 3;
     ASSERT_TRUE(ClassifiedCommands::Import(data, workspace, prompts, {{3, 3}}));
-    EXPECT_EQ(firstLines(), (QStringList{u"3"_s, {}, u"4"_s}));
-    EXPECT_EQ(prompts.lastMessage().text, ClassifiedCommands::AlbumFull);
+    EXPECT_EQ(firstLines(), (QStringList{u"3"_s, {}}));
+    EXPECT_EQ(prompts.lastMessage().text, ImportCapacity::message(1));
     EXPECT_EQ(prompts.lastMessage().icon, Prompts::Icon::Question);
 
     const ClassifiedImport::Result result = ClassifiedImport::build(data, {{1, 4}}, 4);
-    EXPECT_TRUE(result.rowsLeftOut);
+    EXPECT_EQ(result.linesLeftOut, 3);
     EXPECT_EQ(result.linesImported, 2);
 }
 

@@ -50,10 +50,46 @@ TEST_F(ClassifiedTableTest, ColumnsKeepFieldsAsWrittenAndMarkOnlyExactOneOrTwo) 
     EXPECT_EQ(
         columns(data.table, 1),
         (QStringList{
-            u"\"K1\""_s, u"公図1"_s, u"S"_s, u"大字公図1-5"_s, u"備考"_s, u"写真\\P001.jpg"_s, {}, u"有"_s}));
+            u"K1"_s, u"公図1"_s, u"S"_s, u"大字公図1-5"_s, u"備考"_s, u"写真\\P001.jpg"_s, {}, u"有"_s}));
     EXPECT_EQ(data.table.column(2, 7), u"無");
     EXPECT_EQ(data.table.column(3, 7), u"有");
     EXPECT_EQ(columns(data.table, 4), (QStringList{u"K4"_s, u"y"_s, {}, u"xy"_s, {}, {}, {}, u"無"_s}));
+}
+
+// Spreadsheets quote a cell that holds a comma or a quote; such a field must not shift the
+// photos and the witness flag after it.
+TEST_F(ClassifiedTableTest, QuotedFieldsAreReadWholeAndUnquotedOnesAsWritten) {
+    struct Case {
+        QString line;
+        QStringList columns; // 0, 3, 4, 5, 6, 7
+    };
+    const QList<Case> cases = {
+        {uR"(K,字,公図,S,1,"コンクリート杭,頭部欠損",P002_近.jpg,P002_遠.jpg,1)"_s,
+         {u"K"_s, u"字公図1"_s, u"コンクリート杭,頭部欠損"_s, u"P002_近.jpg"_s, u"P002_遠.jpg"_s, u"有"_s}},
+        {uR"("K,1",字,"公図",S,,"""杭""","a,b.jpg","c.jpg","2")"_s,
+         {u"K,1"_s, u"字公図"_s, u"\"杭\""_s, u"a,b.jpg"_s, u"c.jpg"_s, u"有"_s}},
+        // Text after the closing quote stays; an empty quoted field is empty.
+        {uR"(K,字,公図,S,1,"杭"A,"",f.jpg,0)"_s, {u"K"_s, u"字公図1"_s, u"杭A"_s, {}, u"f.jpg"_s, u"無"_s}},
+        // Quotes that do not open a field, or open one never closed, are read as written.
+        {uR"(K,字,公図,S,1,杭"a",n.jpg,f.jpg,1)"_s,
+         {u"K"_s, u"字公図1"_s, u"杭\"a\""_s, u"n.jpg"_s, u"f.jpg"_s, u"有"_s}},
+        {uR"(K,字,公図,S,1,"杭,n.jpg,f.jpg,1)"_s,
+         {u"K"_s, u"字公図1"_s, u"\"杭"_s, u"n.jpg"_s, u"f.jpg"_s, u"有"_s}},
+        // The last field quoted at the end of the line.
+        {uR"(K,字,公図,S,1,備考,n.jpg,f.jpg,"1")"_s,
+         {u"K"_s, u"字公図1"_s, u"備考"_s, u"n.jpg"_s, u"f.jpg"_s, u"有"_s}},
+    };
+    QString text = Header + u"\r\n"_s;
+    for (const Case& c : cases)
+        text += c.line + u"\r\n"_s;
+    writeBytes(path(u"q.csv"_s), cp932(text));
+    const ClassifiedData data = readClassifiedCsv(path(u"q.csv"_s), ClassifiedKey::MapName);
+    ASSERT_EQ(data.lineCount(), cases.size());
+    for (int i = 0; i < cases.size(); ++i) {
+        const QStringList all = columns(data.table, i + 1);
+        EXPECT_EQ((QStringList{all[0], all[3], all[4], all[5], all[6], all[7]}), cases[i].columns)
+            << cases[i].line.toStdString();
+    }
 }
 
 TEST_F(ClassifiedTableTest, LineEndsOfAnyKindAndTheLastOneStartsNoLine) {

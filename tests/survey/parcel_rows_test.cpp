@@ -63,16 +63,17 @@ TEST(BoundaryRows, CapacityStopsTheImportAndCountsWhatWasLeftOut) {
     const ParcelRows::Result full = ParcelRows::boundaryRows(boundary(three, {}), {}, 4);
     EXPECT_EQ(full.rows.size(), 4);
     EXPECT_EQ(full.pointsLeftOut, 1);
-    EXPECT_EQ(full.capacityMessage(), ParcelRows::LastRowReached + u"\r\n取り込まれなかった点数：1"_s);
+    EXPECT_EQ(full.capacityMessage(),
+              u"最終行に達しましたのでインポートをここで終了します。\r\n取り込まれなかった点数：1"_s);
     // Two points fit four rows exactly: nothing is left out, so nothing is said.
     const ParcelRows::Result exact =
         ParcelRows::boundaryRows(boundary(u"D00,1,A,\r\nB01,1,ZT1,\r\nB01,2,ZT2,\r\n"_s, {}), {}, 4);
     EXPECT_EQ(exact.rows.size(), 4);
     EXPECT_EQ(exact.pointsLeftOut, 0);
     EXPECT_TRUE(exact.capacityMessage().isEmpty());
-    // An odd capacity keeps the near photo's row of the point that no longer fits whole.
+    // An odd capacity writes no half point: the last row stays empty and the point is counted.
     const ParcelRows::Result odd = ParcelRows::boundaryRows(boundary(three, {}), {}, 5);
-    EXPECT_EQ(odd.rows.size(), 5);
+    EXPECT_EQ(odd.rows.size(), 4);
     EXPECT_EQ(odd.pointsLeftOut, 1);
 }
 

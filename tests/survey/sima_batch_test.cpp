@@ -53,7 +53,7 @@ TEST_F(SimaBatchTest, ImportParcelsWritesTwoRowsAPoint) {
     EXPECT_TRUE(errors.contains(u"最終行に達しましたのでインポートをここで終了します。"_s))
         << errors.toStdString();
     EXPECT_TRUE(errors.contains(u"取り込まれなかった点数：2"_s)) << errors.toStdString();
-    EXPECT_EQ(AlbumFile::load(album, 1000).size(), 3);
+    EXPECT_EQ(AlbumFile::load(album, 1000).size(), 2); // no line is written in half
 }
 
 TEST_F(SimaBatchTest, FailuresLeaveTheAlbumUntouched) {

@@ -76,16 +76,10 @@ TEST_F(SimaDialogsTest, BoundaryImportFillsTheAlbumAsOneUndoableCommand) {
     EXPECT_EQ(child<QLabel>(dialog, u"STB1Panel1"_s)->text(), u"SIMA画地呼出完了！"_s);
     EXPECT_EQ(child<QLabel>(dialog, u"STB1Panel2"_s)->text(), u"3"_s);
 
-    // A cancelled second choice keeps what was loaded.
-    prompts.openPaths = {pm};
+    // A cancelled first choice starts no load and keeps what was loaded.
     click(dialog, u"Command1"_s);
     EXPECT_EQ(dialog.boundaryPoints().size(), 3);
-    // So does a file that cannot be read.
-    prompts.openPaths = {pm, dir.filePath(u"gone.sim"_s)};
-    click(dialog, u"Command1"_s);
-    EXPECT_EQ(dialog.boundaryPoints().size(), 3);
-    EXPECT_EQ(prompts.lastMessage().title, u"エラー"_s);
-    EXPECT_TRUE(prompts.lastMessage().text.contains(u"gone.sim"_s));
+    EXPECT_EQ(child<QLabel>(dialog, u"STB1Panel2"_s)->text(), u"3"_s);
 
     // The folder choice ends with its separator; a cancelled one changes nothing.
     prompts.folders = {u"/photos/new"_s, QString()};
@@ -114,6 +108,51 @@ TEST_F(SimaDialogsTest, BoundaryImportFillsTheAlbumAsOneUndoableCommand) {
     workspace.undoStack.undo();
     EXPECT_EQ(workspace.SS1.text(1, 4), u"/old.jpg"_s);
     EXPECT_EQ(workspace.SheetModified, 0);
+}
+
+// After a load that did not end, インポート finds nothing loaded, never the earlier file.
+TEST_F(SimaDialogsTest, ALoadThatFailsLeavesNothingToImport) {
+    const QString broken = dir.filePath(u"broken.sim"_s);
+    writeBytes(broken, "D00,1,A,\r\nB01,1,ZT\x82\r\n");
+    workspace.replaceRows(u"before"_s, {AlbumRow{{}, u"old\r\n"_s, {}, u"/old.jpg"_s}}, 0);
+    DialogSIMA dialog(workspace, prompts);
+    const auto loadsAndFails = [&](std::deque<QString> paths, const QString& failure) {
+        prompts.openPaths = {pm, sima};
+        click(dialog, u"Command1"_s);
+        ASSERT_EQ(dialog.boundaryPoints().size(), 3);
+        prompts.openPaths = std::move(paths);
+        click(dialog, u"Command1"_s);
+        EXPECT_TRUE(dialog.boundaryPoints().isEmpty());
+        EXPECT_TRUE(child<QLabel>(dialog, u"STB1Panel2"_s)->text().isEmpty());
+        if (!failure.isEmpty()) {
+            EXPECT_EQ(prompts.lastMessage().title, u"エラー"_s);
+            EXPECT_TRUE(prompts.lastMessage().text.contains(failure))
+                << prompts.lastMessage().text.toStdString();
+        }
+        click(dialog, u"OKButton"_s);
+        EXPECT_EQ(prompts.lastMessage().text, SimaReader::NoParcelsLoaded);
+        EXPECT_EQ(prompts.lastMessage().title, u"警告"_s);
+        EXPECT_NE(dialog.result(), QDialog::Accepted);
+        EXPECT_EQ(workspace.SS1.text(1, 4), u"/old.jpg"_s);
+    };
+    loadsAndFails({pm, broken}, u"broken.sim"_s);
+    loadsAndFails({pm, dir.filePath(u"gone.sim"_s)}, u"gone.sim"_s);
+    loadsAndFails({dir.filePath(u"gone.csv"_s)}, u"gone.csv"_s);
+    loadsAndFails({pm}, {}); // the SIMA file's choice cancelled
+    loadsAndFails({pm, file(u"none.sim"_s, u"D00,1,A,\r\nB01,1,K1,\r\n"_s)}, SimaReader::NoParcels);
+
+    // The parcel list empties its list the same way.
+    RecordingOpener opener;
+    DialogSIMA2 list(workspace, prompts, opener);
+    prompts.openPaths = {sima, broken};
+    click(list, u"Command1"_s);
+    ASSERT_EQ(child<QTableWidget>(list, u"vSS1"_s)->rowCount(), 2);
+    click(list, u"Command1"_s);
+    EXPECT_EQ(child<QTableWidget>(list, u"vSS1"_s)->rowCount(), 0);
+    click(list, u"ZS"_s);
+    click(list, u"OKButton"_s);
+    EXPECT_EQ(prompts.lastMessage().text, SimaReader::NoParcelsLoaded);
+    EXPECT_EQ(workspace.SS1.text(1, 4), u"/old.jpg"_s);
 }
 
 TEST_F(SimaDialogsTest, ParcelListImportsTheSelectedParcels) {

@@ -6,6 +6,7 @@
 
 #include <QDir>
 #include <QFileInfo>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
@@ -161,6 +162,65 @@ TEST_F(SimaReaderTest, UnreadableFilesNameTheFileAndLine) {
     }
     EXPECT_THROW(LoadParcels(dir.filePath(u"missing.sim"_s)), AppError);
     EXPECT_THROW(LoadPmFile(dir.path()), AppError);
+}
+
+// Which lines may make a file unreadable: only those the reader uses.
+TEST_F(SimaReaderTest, OnlyLinesTheReaderUsesCanMakeAFileUnreadable) {
+    const QByteArray parcel = cp932(u"D00,1,北１,1,\r\nB01,1,ZT1,\r\n"_s);
+    const QByteArray utf8Parcels =
+        u"D00,1,北１,1,\r\nB01,1,ZT1,\r\nD00,2,南２,1,\r\nB01,2,ZT2,\r\n"_s.toUtf8();
+    // Z00 cut at a fixed byte width through "座" (0x8DC0 in CP932, E5BAA7 in UTF-8).
+    const QByteArray cutCp932 = "Z00,\x8D\r\n";
+    const QByteArray cutUtf8 = "Z00,\xE5\xBA\r\n";
+    struct Case {
+        const char* what;
+        QByteArray bytes;
+        QStringList parcels;  // read: the parcel names
+        QString refusedLines; // refused: the lines named, as the message lists them
+    };
+    const QList<Case> cases = {
+        {"split character in G00", "G00,01,\x82,\r\n" + parcel, {u"北１"_s}, {}},
+        {"Z00 cut in CP932", cutCp932 + parcel + cutCp932, {u"北１"_s}, {}},
+        {"NUL in a skipped line", QByteArray("Z00,\0\r\n", 7) + parcel, {u"北１"_s}, {}},
+        {"UTF-8 with more cut lines than Japanese ones",
+         cutUtf8 + cutUtf8 + cutUtf8 + utf8Parcels,
+         {u"北１"_s, u"南２"_s},
+         {}},
+        {"UTF-8 header over CP932 records", u"G00,01,現場,\r\n"_s.toUtf8() + parcel, {u"北１"_s}, {}},
+        {"split character in D00", cp932(u"G00,01,\r\nD00,1,北"_s) + "\x82\r\nB01,1,ZT1,\r\n", {}, u"2"_s},
+        {"NUL in A01", QByteArray("A01,1,P\0,1,2,\r\n", 15) + parcel, {}, u"1"_s},
+        {"UTF-8 with one CP932 record",
+         u"G00,01,現場名,\r\nZ00,座標データ,\r\n"_s.toUtf8() + utf8Parcels + cp932(u"B01,3,ZT３,\r\n"_s),
+         {},
+         u"7"_s},
+        {"UTF-16",
+         QByteArray("\xFF\xFE") +
+             QByteArray(reinterpret_cast<const char*>(u"D00,1,A,\r\nB01,1,ZT1,\r\n"), 44),
+         {},
+         u"1, 2, 3"_s},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        const QString path = file(u"case.sim"_s, c.bytes);
+        if (c.refusedLines.isEmpty()) {
+            QStringList parcels;
+            for (const SimaParcel& p : SimaReader::read(path).parcels)
+                parcels << p.Name;
+            EXPECT_EQ(parcels, c.parcels);
+            EXPECT_EQ(LoadBoundaryPoints(path, nullptr).size(), c.parcels.size());
+            continue;
+        }
+        try {
+            SimaReader::read(path);
+            ADD_FAILURE() << "read";
+        } catch (const AppError& error) {
+            static const QRegularExpression listed(u"行 ([0-9, ]+)"_s);
+            QStringList lines;
+            for (const QRegularExpressionMatch& m : listed.globalMatch(error.message()))
+                lines << m.captured(1);
+            EXPECT_EQ(lines, QStringList{c.refusedLines}) << error.message().toStdString();
+        }
+    }
 }
 
 // Extra check on real files from other programs, kept beside the project when available.

@@ -2,6 +2,7 @@
 
 #include "album/photo_info.h"
 #include "album/ui/photo_view.h"
+#include "app/photo_file.h"
 #include "app/prompts.h"
 #include "app/workspace.h"
 
@@ -67,7 +68,8 @@ frmPIC::frmPIC(Workspace& workspace, Prompts& prompts, int row, QWidget* parent)
     const QString path = workspace_.SS1.text(row, AlbumColumn::Path);
     if (!path.isEmpty()) {
         PhotName_->setText(path);
-        PhotoPath = QFileInfo::exists(path) ? path : QString();
+        const QString photo = PhotoFile::resolve(path);
+        PhotoPath = QFileInfo::exists(photo) ? photo : QString();
     }
     showLines(allLinesOf(workspace_.SS1.text(row, AlbumColumn::Info)), true);
     for (int item = 0; item < int(items_.size()); ++item) {

@@ -7,6 +7,7 @@
 #include "album/ui/photo_copy_dialog.h"
 #include "album/ui/photo_info_dialog.h"
 #include "album/ui/photo_placement_ui.h"
+#include "app/photo_file.h"
 #include "app/prompts.h"
 #include "app/session.h"
 #include "app/sheet_guard.h"
@@ -398,7 +399,7 @@ void frmMain::Command8_Click() {
 }
 
 void frmMain::showFullScreen(const QString& path) {
-    if (path.isEmpty() || !QFileInfo(path).isFile()) return;
+    if (path.isEmpty() || !QFileInfo(PhotoFile::resolve(path)).isFile()) return;
     BusyScope busy(prompts_);
     fullScreen_->showPhoto(path);
 }

@@ -96,10 +96,10 @@ void DialogSIMA::showStatus(const QString& activity, const QString& count) {
 void DialogSIMA::Command1_Click() {
     const QString pmPath = prompts_.openFile({u"PMファイル選択"_s, u"PMﾌｧｲﾙ (*.csv)|*.csv"_s, 1, {}});
     if (pmPath.isEmpty()) return;
-    // Both files are read before anything is replaced: a cancel or a bad file keeps the
-    // points already loaded.
+    // Loading starts over: a load that does not end leaves nothing loaded, so that インポート
+    // never takes the points of an earlier file that the panels no longer show.
+    points_.clear();
     PmFile pm;
-    QList<SimaParcelPoint> points;
     try {
         BusyScope busy(prompts_);
         showStatus(u"PMファイル呼出中"_s);
@@ -118,13 +118,12 @@ void DialogSIMA::Command1_Click() {
     try {
         BusyScope busy(prompts_);
         showStatus(u"SIMAファイル呼出中"_s);
-        points = LoadBoundaryPoints(simaPath, &pm);
+        points_ = LoadBoundaryPoints(simaPath, &pm);
     } catch (const AppError& error) {
         showStatus({});
         prompts_.tell(error.message(), ErrorTitle, Prompts::Icon::Critical);
         return;
     }
-    points_ = std::move(points);
     if (points_.isEmpty()) {
         showStatus({});
         prompts_.tell(SimaReader::NoParcels, ErrorTitle, Prompts::Icon::Critical);

@@ -143,17 +143,18 @@ void DialogSIMA2::setPanels(const QString& first, const QString& second, const Q
 void DialogSIMA2::Command1_Click() {
     const QString path = prompts_.openFile({u"SIAMファイル選択"_s, u"SIMAﾌｧｲﾙ (*.sim)|*.sim"_s, 1, {}});
     if (path.isEmpty()) return;
-    ParcelTables tables;
+    // A file that cannot be read leaves no list, rather than the earlier file's under blank panels.
+    tables_ = {};
+    fillList();
     try {
         BusyScope busy(prompts_);
         setPanels(u"SIMAファイル呼出中"_s);
-        tables = LoadParcels(path);
+        tables_ = LoadParcels(path);
     } catch (const AppError& error) {
         setPanels({});
         prompts_.tell(error.message(), u"エラー"_s, Prompts::Icon::Critical);
         return;
     }
-    tables_ = std::move(tables);
     fillList();
     if (tables_.listsNoPoint()) {
         setPanels({});
