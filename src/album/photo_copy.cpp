@@ -261,28 +261,22 @@ Summary copyRows(const QList<SourceRow>& rows, const QString& folder, bool split
 
 namespace {
 
-int columnsOf(QChar c) {
-    if (c.isLowSurrogate()) return 0; // counted with its high half
-    const char16_t u = c.unicode();
-    return u >= 0x1100 && !(u >= 0xFF61 && u <= 0xFFDC) ? 2 : 1;
-}
-
-// A line wider than columns goes on over further lines, indented; names have no blanks to
-// break at, so it breaks anywhere but inside a surrogate pair.
-QStringList wrapped(const QString& line, int columns) {
+// A line that does not fit goes on over further lines, indented; names have no blanks to break
+// at, so it breaks anywhere but inside a surrogate pair.
+QStringList wrapped(const QString& line, const Summary::Fits& fits) {
+    if (!fits || fits(line)) return {line};
     const QString indent = u"    "_s;
     QStringList pieces;
     QString piece;
-    int width = 0;
     for (qsizetype i = 0; i < line.size(); ++i) {
-        const int w = columnsOf(line.at(i));
-        if (columns > 0 && width + w > columns && !line.at(i).isLowSurrogate()) {
+        const qsizetype step = line.at(i).isHighSurrogate() && i + 1 < line.size() ? 2 : 1;
+        const QString next = line.mid(i, step);
+        if (piece.size() > indent.size() && !fits(piece + next)) {
             pieces << piece;
             piece = indent;
-            width = int(indent.size());
         }
-        piece += line.at(i);
-        width += w;
+        piece += next;
+        i += step - 1;
     }
     pieces << piece;
     return pieces;
@@ -297,7 +291,7 @@ void listRows(QStringList& lines, const QString& heading, const QList<Summary::A
 
 } // namespace
 
-QString Summary::text(int wrapColumns) const {
+QString Summary::text(const Fits& fits) const {
     QStringList lines;
     if (stopped) lines << u"中止しました。"_s;
     lines << u"コピーした写真："_s + QString::number(copied) + u" 枚"_s;
@@ -320,7 +314,7 @@ QString Summary::text(int wrapColumns) const {
     listRows(lines, u"名前が長すぎるため短くしてコピーした行："_s, shortened);
     QStringList shown;
     for (const QString& line : std::as_const(lines))
-        shown << wrapped(line, wrapColumns);
+        shown << wrapped(line, fits);
     return shown.join(u'\n');
 }
 

@@ -55,9 +55,11 @@ struct Summary {
 
     // No photo was left out or lost to a later copy of the same name.
     bool complete() const { return skipped.isEmpty() && replaced.isEmpty() && notCopied.isEmpty(); }
-    // The report shown to the user, lines joined by "\n". With wrapColumns, a line wider than
-    // that many columns (a wide character counts two) goes on over the next lines, indented.
-    QString text(int wrapColumns = 0) const;
+    // Whether a line of the report fits the place it is shown in.
+    using Fits = std::function<bool(const QString& line)>;
+    // The report shown to the user, lines joined by "\n". With fits, a line that does not fit
+    // goes on over further lines, indented.
+    QString text(const Fits& fits = {}) const;
 };
 
 // One album row as the copy reads it.

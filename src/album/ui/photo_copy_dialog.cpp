@@ -7,6 +7,7 @@
 #include <QApplication>
 #include <QDir>
 #include <QFileInfo>
+#include <QFontMetrics>
 #include <QLabel>
 #include <QProgressBar>
 #include <QPushButton>
@@ -113,8 +114,10 @@ void CopyAllPhotos(Workspace& workspace, Prompts& prompts, QWidget* parent,
     DialogSamN2 dialog(workspace, parent);
     dialog.exec();
     const PhotoCopy::Summary& summary = dialog.summary();
-    prompts.tell(summary.text(ResultColumns), u"確認"_s,
-                 summary.complete() ? Prompts::Icon::Information : Prompts::Icon::Exclamation);
+    const QFontMetrics metrics(QApplication::font("QMessageBox"));
+    const int width = ResultWidth * metrics.horizontalAdvance(u'測');
+    prompts.tell(summary.text([&](const QString& line) { return metrics.horizontalAdvance(line) <= width; }),
+                 u"確認"_s, summary.complete() ? Prompts::Icon::Information : Prompts::Icon::Exclamation);
 }
 
 } // namespace PhotoCopyCommand

@@ -46,9 +46,9 @@ private:
 
 namespace PhotoCopyCommand {
 
-// The widest line of the result box, in columns (a wide character counts two): longer names
-// go on over further lines instead of widening the box past the screen.
-inline constexpr int ResultColumns = 80;
+// The widest line of the result box, in wide characters: longer names go on over further
+// lines instead of widening the box past the screen.
+inline constexpr int ResultWidth = 30;
 
 // "COPY": refuses an empty album, asks for the folder, announces the activity through
 // setActivity (status panel 1), runs the copy and reports what was copied and what was not.
