@@ -3,6 +3,7 @@
 #include "app/workspace.h"
 #include "settings/phrase_book.h"
 #include "settings/settings_file.h"
+#include "support/photo_files.h"
 #include "support/scripted_prompts.h"
 #include "support/test_files.h"
 
@@ -206,6 +207,16 @@ TEST_F(MainWindowTest, DoubleClickOnAPictureShowsThePhotoFullScreen) {
     QApplication::sendEvent(viewer, &key);
     EXPECT_FALSE(viewer->isVisible());
     EXPECT_TRUE(window.findChild<QAction*>(u"mnuHelp_About"_s)->isEnabled());
+
+    // A photo refused for its size is named with the reason instead of nothing happening.
+    const QString huge = dir.filePath(u"huge.jpg"_s);
+    writeBytes(huge, jpegClaiming(30000, 30000));
+    workspace.SS1.setText(4, AlbumColumn::Path, huge);
+    EXPECT_TRUE(prompts.messages.isEmpty());
+    doubleClick(4);
+    EXPECT_FALSE(viewer->isVisible());
+    ASSERT_EQ(prompts.messages.size(), 1);
+    EXPECT_EQ(prompts.lastMessage().text, huge + u"\n画素数が多すぎるため読み込みません。"_s);
 }
 
 // The album named at start-up is in sight before its thumbnails are made, as after 呼出.
