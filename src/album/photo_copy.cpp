@@ -7,6 +7,7 @@
 #include "app/file_io.h"
 #include "app/output_guard.h"
 #include "app/photo_file.h"
+#include "app/row_ranges.h"
 #include "app/safe_file_name.h"
 #include "app/shared_routines.h"
 
@@ -45,14 +46,16 @@ QString ruleName(const QString& info, const QString& photoPath) {
 
 Target target(const QString& builtName, bool splitByHyphen) {
     Target result;
-    result.name = SafeFileName::make(builtName);
-    result.adjusted = result.name != builtName;
+    SafeFileName::Changes changes;
+    result.name = SafeFileName::make(builtName, &changes);
+    result.replaced = changes.replaced;
+    result.shortened = changes.shortened;
     if (splitByHyphen) {
         const qsizetype hyphen = result.name.indexOf(u'-');
         if (hyphen > 0) {
             const QString before = result.name.left(hyphen);
             result.subFolder = SafeFileName::make(before);
-            result.adjusted = result.adjusted || result.subFolder != before;
+            result.replaced = result.replaced || result.subFolder != before;
         }
     }
     return result;
@@ -66,12 +69,14 @@ struct Job {
     QString source;
     QString destination;
     QString relative;
-    bool adjusted;
+    bool replaced;
+    bool shortened;
     std::optional<FileId> sourceId;
     // Jobs whose photo is this job's destination: it may be replaced only once they have read it.
     QList<qsizetype> readers;
     std::unique_ptr<AtomicFile> staged;
     bool copied = false;
+    bool skipped = false;
 };
 
 // "headline（reason）" of a failure message, for one line of the report.
@@ -84,24 +89,45 @@ struct Run {
     Summary summary;
     std::vector<Job> jobs;
     const Progress& progress;
-    int first;
     int done = 0;
 
-    void skip(const Job& job, const QString& reason) { summary.skipped.append({job.row, reason}); }
+    void skip(Job& job, const QString& reason) {
+        job.skipped = true;
+        summary.skipped.append({job.row, reason});
+    }
+    // False once the caller has asked to stop; asked between rows and during long copies.
+    bool goOn() {
+        if (!summary.stopped && progress && !progress(done)) summary.stopped = true;
+        return !summary.stopped;
+    }
     void step() {
-        if (progress) progress(++done);
+        ++done;
+        goOn();
+    }
+    // Counts a row without asking whether to go on: what is left is renames only.
+    void count() {
+        ++done;
+        if (progress) progress(done);
     }
 };
 
 // The rows that can be copied, each with the rows that read its destination.
-void plan(Run& run, const AlbumSheet& sheet, int last, const QString& folder, bool splitByHyphen) {
+void plan(Run& run, const QList<SourceRow>& rows, const QString& folder, bool splitByHyphen) {
     const QDir base(folder);
-    for (int r = run.first; r <= last; ++r) {
-        const QString source = PhotoFile::resolve(sheet.text(r, AlbumColumn::Path));
-        const QString built = ruleName(sheet.text(r, AlbumColumn::Info), source);
+    for (const SourceRow& row : rows) {
+        const QString& source = row.path;
+        const QString built = ruleName(row.info, source);
         const Target where = target(built, splitByHyphen);
         const QString relative = where.subFolder.isEmpty() ? where.name : where.subFolder + u'/' + where.name;
-        Job job{r, source, base.filePath(relative), relative, where.adjusted, fileId(source), {}, {}};
+        Job job{row.row,
+                source,
+                base.filePath(relative),
+                relative,
+                where.replaced,
+                where.shortened,
+                fileId(source),
+                {},
+                {}};
         if (source.isEmpty()) {
             ++run.summary.rowsWithoutPhoto;
         } else if (!QFileInfo(source).isFile()) {
@@ -132,7 +158,8 @@ void copyOne(Run& run, Job& job, const QDir& base, const OutputGuard& guard) {
         return run.skip(job, u"フォルダーを作れません："_s + QFileInfo(job.relative).path());
     try {
         auto file = std::make_unique<AtomicFile>(job.destination, u"コピー先に書けません。"_s);
-        file->copyFrom(job.source);
+        // A copy stopped halfway is discarded with its writer.
+        if (!file->copyFrom(job.source, [&run](qint64) { return run.goOn(); })) return;
         if (!job.readers.isEmpty()) {
             file->finish();
             job.staged = std::move(file);
@@ -162,38 +189,17 @@ void placeStaged(Run& run, Job& job) {
     job.staged.reset();
 }
 
-} // namespace
-
-Summary copyRows(const AlbumSheet& sheet, int first, int last, const QString& folder, bool splitByHyphen,
-                 const OutputGuard& guard, const Progress& progress) {
-    // A relative folder is taken from where the command runs, once.
-    const QDir base(QFileInfo(folder).absoluteFilePath());
-    Run run{{}, {}, progress, first};
-    plan(run, sheet, last, base.path(), splitByHyphen);
-    QSet<QString> folders;
-    for (const Job& job : run.jobs)
-        folders.insert(QFileInfo(job.destination).absolutePath());
-    for (const QString& used : folders)
-        AtomicFile::removeLeftovers(used);
-    // Every photo that a copy replaces is read first: staged copies wait until all are done.
-    for (Job& job : run.jobs) {
-        if (!job.readers.isEmpty()) copyOne(run, job, base, guard);
-    }
-    for (Job& job : run.jobs) {
-        if (job.readers.isEmpty()) {
-            copyOne(run, job, base, guard);
-            run.step();
-        }
-    }
-    for (Job& job : run.jobs) {
-        if (job.staged) placeStaged(run, job);
-        if (!job.readers.isEmpty()) run.step();
-    }
+// The copies that took their places, those renamed on the way, and the rows a stop left out.
+void tally(Run& run) {
     QHash<QString, int> rowOfDestination;
     for (const Job& job : run.jobs) {
-        if (!job.copied) continue;
+        if (!job.copied) {
+            if (!job.skipped) run.summary.notCopied.append(job.row);
+            continue;
+        }
         ++run.summary.copied;
-        if (job.adjusted) run.summary.adjusted.append({job.row, job.relative});
+        if (job.replaced) run.summary.adjusted.append({job.row, job.relative});
+        if (job.shortened) run.summary.shortened.append({job.row, job.relative});
         if (const auto earlier = rowOfDestination.constFind(job.destination);
             earlier != rowOfDestination.cend()) {
             run.summary.replaced.append({job.row, *earlier, job.relative});
@@ -203,13 +209,97 @@ Summary copyRows(const AlbumSheet& sheet, int first, int last, const QString& fo
     }
     std::sort(run.summary.skipped.begin(), run.summary.skipped.end(),
               [](const Summary::Skipped& a, const Summary::Skipped& b) { return a.row < b.row; });
+    std::sort(run.summary.notCopied.begin(), run.summary.notCopied.end());
+    // A stop that came after the last copy left nothing out.
+    if (run.summary.notCopied.isEmpty()) run.summary.stopped = false;
+}
+
+} // namespace
+
+QList<SourceRow> rowsOf(const AlbumSheet& sheet, int first, int last) {
+    QList<SourceRow> rows;
+    for (int r = first; r <= last; ++r)
+        rows.append({r, sheet.text(r, AlbumColumn::Info), PhotoFile::resolve(sheet.text(r, AlbumColumn::Path))});
+    return rows;
+}
+
+Summary copyRows(const AlbumSheet& sheet, int first, int last, const QString& folder, bool splitByHyphen,
+                 const OutputGuard& guard, const Progress& progress) {
+    return copyRows(rowsOf(sheet, first, last), folder, splitByHyphen, guard, progress);
+}
+
+Summary copyRows(const QList<SourceRow>& rows, const QString& folder, bool splitByHyphen,
+                 const OutputGuard& guard, const Progress& progress) {
+    // A relative folder is taken from where the command runs, once.
+    const QDir base(QFileInfo(folder).absoluteFilePath());
+    Run run{{}, {}, progress};
+    plan(run, rows, base.path(), splitByHyphen);
+    QSet<QString> folders;
+    for (const Job& job : run.jobs)
+        folders.insert(QFileInfo(job.destination).absolutePath());
+    for (const QString& used : folders)
+        AtomicFile::removeLeftovers(used);
+    // Every photo that a copy replaces is read first: staged copies wait until all are done.
+    for (Job& job : run.jobs) {
+        if (!job.readers.isEmpty() && run.goOn()) copyOne(run, job, base, guard);
+    }
+    for (Job& job : run.jobs) {
+        if (job.readers.isEmpty() && run.goOn()) {
+            copyOne(run, job, base, guard);
+            run.step();
+        }
+    }
+    // After a stop no staged copy takes its place: a photo it would replace may not have been
+    // read by its own row yet. Without a stop they are all placed: that is renames only.
+    for (Job& job : run.jobs) {
+        if (job.staged && !run.summary.stopped) placeStaged(run, job);
+        job.staged.reset();
+        if (!job.readers.isEmpty()) run.count();
+    }
+    tally(run);
     return run.summary;
 }
 
-QString Summary::text() const {
+namespace {
+
+// A line that does not fit goes on over further lines, indented; names have no blanks to break
+// at, so it breaks anywhere but inside a surrogate pair.
+QStringList wrapped(const QString& line, const Summary::Fits& fits) {
+    if (!fits || fits(line)) return {line};
+    const QString indent = u"    "_s;
+    QStringList pieces;
+    QString piece;
+    for (qsizetype i = 0; i < line.size(); ++i) {
+        const qsizetype step = line.at(i).isHighSurrogate() && i + 1 < line.size() ? 2 : 1;
+        const QString next = line.mid(i, step);
+        if (piece.size() > indent.size() && !fits(piece + next)) {
+            pieces << piece;
+            piece = indent;
+        }
+        piece += next;
+        i += step - 1;
+    }
+    pieces << piece;
+    return pieces;
+}
+
+void listRows(QStringList& lines, const QString& heading, const QList<Summary::Adjusted>& rows) {
+    if (rows.isEmpty()) return;
+    lines << heading;
+    for (const Summary::Adjusted& s : rows)
+        lines << rowLabel(s.row) + u"："_s + s.relativePath;
+}
+
+} // namespace
+
+QString Summary::text(const Fits& fits) const {
     QStringList lines;
+    if (stopped) lines << u"中止しました。"_s;
     lines << u"コピーした写真："_s + QString::number(copied) + u" 枚"_s;
     if (rowsWithoutPhoto > 0) lines << u"写真のない行："_s + QString::number(rowsWithoutPhoto) + u" 行"_s;
+    if (!notCopied.isEmpty())
+        lines << u"中止したためコピーしなかった行："_s + QString::number(notCopied.size()) + u" 行（"_s +
+                     describeRows(notCopied) + u"）"_s;
     if (!skipped.isEmpty()) {
         lines << u"コピーできなかった行："_s;
         for (const Skipped& s : skipped)
@@ -221,12 +311,12 @@ QString Summary::text() const {
             lines << rowLabel(s.row) + u"（行 "_s + QString::number(s.earlierRow) + u" と同じ "_s +
                          s.relativePath + u"）"_s;
     }
-    if (!adjusted.isEmpty()) {
-        lines << u"名前に使えない文字を「_」に置き換えてコピーした行："_s;
-        for (const Adjusted& s : adjusted)
-            lines << rowLabel(s.row) + u"："_s + s.relativePath;
-    }
-    return lines.join(u'\n');
+    listRows(lines, u"名前に使えない文字を「_」に置き換えてコピーした行："_s, adjusted);
+    listRows(lines, u"名前が長すぎるため短くしてコピーした行："_s, shortened);
+    QStringList shown;
+    for (const QString& line : std::as_const(lines))
+        shown << wrapped(line, fits);
+    return shown.join(u'\n');
 }
 
 } // namespace PhotoCopy

@@ -24,7 +24,8 @@ QString ruleName(const QString& info, const QString& photoPath);
 struct Target {
     QString subFolder; // empty, or one folder name
     QString name;
-    bool adjusted = false; // something had to be replaced
+    bool replaced = false;  // characters a file name cannot hold were replaced
+    bool shortened = false; // the name was too long and was cut before its extension
 };
 Target target(const QString& builtName, bool splitByHyphen);
 
@@ -46,23 +47,42 @@ struct Summary {
     int copied = 0;
     int rowsWithoutPhoto = 0;
     QList<Skipped> skipped;
-    QList<Adjusted> adjusted;
+    QList<Adjusted> adjusted;  // characters replaced in the name
+    QList<Adjusted> shortened; // a name too long, cut
     QList<Replaced> replaced;
+    bool stopped = false; // the user stopped the run
+    QList<int> notCopied; // rows left without a copy by the stop
 
     // No photo was left out or lost to a later copy of the same name.
-    bool complete() const { return skipped.isEmpty() && replaced.isEmpty(); }
-    // The report shown to the user, lines joined by "\n".
-    QString text() const;
+    bool complete() const { return skipped.isEmpty() && replaced.isEmpty() && notCopied.isEmpty(); }
+    // Whether a line of the report fits the place it is shown in.
+    using Fits = std::function<bool(const QString& line)>;
+    // The report shown to the user, lines joined by "\n". With fits, a line that does not fit
+    // goes on over further lines, indented.
+    QString text(const Fits& fits = {}) const;
 };
 
-// Called after each row with the number of rows done.
-using Progress = std::function<void(int done)>;
+// One album row as the copy reads it.
+struct SourceRow {
+    int row;
+    QString info;
+    QString path;
+};
+// Rows first..last of the sheet, read once so that the copy can run without the sheet.
+QList<SourceRow> rowsOf(const AlbumSheet& sheet, int first, int last);
 
-// Copies the photos of rows first..last into folder. Failures of single rows are skipped and
-// reported in the summary; a later row of the same name replaces the earlier copy. A copy
-// never goes over a file the guard keeps, except a photo that the run itself copies away:
-// such a photo is read before its name takes another row's copy, so swapped and chained
-// names give every row its own picture.
+// Called with the number of rows done after each row, and between rows and during long copies
+// with the same number; false stops the run.
+using Progress = std::function<bool(int done)>;
+
+// Copies the photos of the rows into folder. Failures of single rows are skipped and reported
+// in the summary; a later row of the same name replaces the earlier copy. A copy never goes over
+// a file the guard keeps, except a photo that the run itself copies away: such a photo is read
+// before its name takes another row's copy, so swapped and chained names give every row its own
+// picture. A stopped run keeps the copies already in place and leaves no part of a file.
+Summary copyRows(const QList<SourceRow>& rows, const QString& folder, bool splitByHyphen,
+                 const OutputGuard& guard, const Progress& progress = {});
+// The same for rows first..last of the sheet.
 Summary copyRows(const AlbumSheet& sheet, int first, int last, const QString& folder, bool splitByHyphen,
                  const OutputGuard& guard, const Progress& progress = {});
 

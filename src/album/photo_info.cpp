@@ -127,7 +127,7 @@ bool writeBack(Workspace& workspace, quint64 rowId, int openedRow, const QString
 
 void Zoom::zoomInAt(double x, double y) {
     const int old = percent_;
-    percent_ = std::min(old + 200, 1000);
+    percent_ = std::min(old + 200, MaxPercent);
     const double centreX = ViewSize.width() / 2.0;
     const double centreY = ViewSize.height() / 2.0;
     offsetX_ = (x - centreX + offsetX_) * percent_ / old;

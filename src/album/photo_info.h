@@ -64,6 +64,7 @@ bool writeBack(Workspace& workspace, quint64 rowId, int openedRow, const QString
 class Zoom {
 public:
     static constexpr QSize ViewSize{376, 281};
+    static constexpr int MaxPercent = 1000;
 
     int percent() const { return percent_; }
     void zoomInAt(double x, double y);

@@ -4,6 +4,8 @@
 
 #include <QStringList>
 
+#include <algorithm>
+
 using namespace Qt::StringLiterals;
 
 QList<RowRange> parseRowRanges(const QString& text, int count, const QString& what) {
@@ -25,4 +27,22 @@ QList<RowRange> parseRowRanges(const QString& text, int count, const QString& wh
         ranges.append(range);
     }
     return ranges;
+}
+
+QString describeRows(QList<int> rows, int maxRuns) {
+    std::sort(rows.begin(), rows.end());
+    rows.erase(std::unique(rows.begin(), rows.end()), rows.end());
+    QStringList runs;
+    qsizetype i = 0;
+    while (i < rows.size() && runs.size() < maxRuns) {
+        qsizetype end = i;
+        while (end + 1 < rows.size() && rows.at(end + 1) == rows.at(end) + 1)
+            ++end;
+        runs << (end == i ? QString::number(rows.at(i))
+                          : QString::number(rows.at(i)) + u"～"_s + QString::number(rows.at(end)));
+        i = end + 1;
+    }
+    QString text = runs.join(u"、"_s);
+    if (i < rows.size()) text += u"…ほか "_s + QString::number(rows.size() - i) + u" 行"_s;
+    return text;
 }

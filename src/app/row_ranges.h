@@ -12,3 +12,7 @@ struct RowRange {
 // The ranges in the order written. Throws BatchUsageError naming `what` (the option or the
 // kind of row) for words it cannot read or rows outside 1..count.
 QList<RowRange> parseRowRanges(const QString& text, int count, const QString& what);
+
+// Rows for a message: "3、5～9、12", ascending, runs joined; past `maxRuns` runs the rest is
+// counted ("…ほか 4 行").
+QString describeRows(QList<int> rows, int maxRuns = 20);

@@ -53,7 +53,7 @@ QString cutToFit(const QString& name) {
 
 } // namespace
 
-QString make(const QString& text) {
+QString make(const QString& text, Changes* changes) {
     QString safe = text;
     for (qsizetype i = 0; i < safe.size(); ++i) {
         const QChar c = safe.at(i);
@@ -62,13 +62,20 @@ QString make(const QString& text) {
         else if (c.isSurrogate() || isForbidden(c)) // a half pair is no character any file system keeps
             safe[i] = Replacement;
     }
+    const qsizetype uncut = safe.size();
     safe = cutToFit(safe);
+    const bool shortened = safe.size() < uncut;
     // Windows drops trailing dots and blanks, which would turn ".." into the parent folder and
     // make "a." and "a" one file; replacing keeps the names apart.
     for (qsizetype i = safe.size() - 1; i >= 0 && (safe.at(i) == u'.' || safe.at(i) == u' '); --i)
         safe[i] = Replacement;
     if (isDeviceName(safe)) safe.prepend(Replacement);
     if (safe.isEmpty()) safe = QString(Replacement);
+    if (changes) {
+        changes->shortened = shortened;
+        // What is left of the text after the cut, compared with what it became.
+        changes->replaced = safe != (shortened ? cutToFit(text) : text);
+    }
     return safe;
 }
 

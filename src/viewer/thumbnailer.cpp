@@ -1,11 +1,10 @@
 #include "viewer/thumbnailer.h"
 
 #include "app/photo_file.h"
-#include "app/picture_limit.h"
+#include "app/picture_decode.h"
 
 #include <QDateTime>
 #include <QFileInfo>
-#include <QImageReader>
 #include <QMutexLocker>
 
 using namespace Qt::StringLiterals;
@@ -36,22 +35,7 @@ QImage Thumbnailer::fitInto(const QImage& image, QSize box) {
 }
 
 QImage Thumbnailer::decode(const QString& path, QSize box) {
-    QImageReader reader(PhotoFile::resolve(path));
-    reader.setAutoTransform(true);
-    if (!PictureLimit::allows(reader)) return {};
-    const QSize stored = reader.size();
-    if (stored.isValid() && !box.isEmpty()) {
-        // The orientation is applied after decoding, so fit the stored picture into a box
-        // turned the same way; a square box fits either way.
-        const bool turned = reader.transformation().testFlag(QImageIOHandler::TransformationRotate90);
-        const QSize target = stored.scaled(turned ? box.transposed() : box, Qt::KeepAspectRatio);
-        // Set before reading, so that the JPEG decoder can scale while it decodes.
-        if (target.width() < stored.width() && target.height() < stored.height())
-            reader.setScaledSize(target.expandedTo(QSize(1, 1)));
-    }
-    QImage image = reader.read();
-    if (image.isNull()) return {};
-    return fitInto(image, box);
+    return PictureDecode::fitted(path, box).image;
 }
 
 Thumbnail Thumbnailer::make(const QString& path, QSize box) {
@@ -76,8 +60,10 @@ Thumbnail Thumbnailer::make(const QString& path, QSize box, PendingShare& pendin
     if (SharedThumbnailCache::flavourFor(std::max(box.width(), box.height()))) {
         result = sharedOrDecoded(photo, box, pending);
     } else {
-        result.image = decode(photo.absoluteFilePath(), box);
-        result.source = result.image.isNull() ? Thumbnail::Source::Undecodable : Thumbnail::Source::Decoded;
+        const PictureDecode::Result decoded = PictureDecode::fitted(photo.absoluteFilePath(), box);
+        result = {decoded.image,
+                  decoded.image.isNull() ? Thumbnail::Source::Undecodable : Thumbnail::Source::Decoded,
+                  false, decoded.tooLarge};
     }
     if (!result.image.isNull()) {
         QMutexLocker lock(&memoryLock_);
@@ -109,8 +95,10 @@ Thumbnail Thumbnailer::sharedOrDecoded(const QFileInfo& photo, QSize box, Pendin
             pending = {photo, {{Flavour::Normal, fitInto(large, QSize(normalEdge, normalEdge))}}};
         return {fitInto(large, box), Thumbnail::Source::SharedCache};
     }
-    large = decode(photo.absoluteFilePath(), QSize(largeEdge, largeEdge));
-    if (large.isNull()) return {{}, Thumbnail::Source::Undecodable};
+    const PictureDecode::Result decoded =
+        PictureDecode::fitted(photo.absoluteFilePath(), QSize(largeEdge, largeEdge));
+    if (decoded.image.isNull()) return {{}, Thumbnail::Source::Undecodable, false, decoded.tooLarge};
+    large = decoded.image;
     pending = {photo,
                {{Flavour::Large, large}, {Flavour::Normal, fitInto(large, QSize(normalEdge, normalEdge))}}};
     return {fitInto(large, box), Thumbnail::Source::Decoded};
@@ -127,8 +115,14 @@ Thumbnail Thumbnailer::refreshShared(const QString& path) {
     const int largeEdge = SharedThumbnailCache::edgeOf(Flavour::Large);
     const int normalEdge = SharedThumbnailCache::edgeOf(Flavour::Normal);
     const bool largeCurrent = !large.isNull();
-    if (!largeCurrent) large = decode(photo.absoluteFilePath(), QSize(largeEdge, largeEdge));
-    if (large.isNull()) return {{}, Thumbnail::Source::Undecodable};
+    bool tooLarge = false;
+    if (!largeCurrent) {
+        const PictureDecode::Result decoded =
+            PictureDecode::fitted(photo.absoluteFilePath(), QSize(largeEdge, largeEdge));
+        large = decoded.image;
+        tooLarge = decoded.tooLarge;
+    }
+    if (large.isNull()) return {{}, Thumbnail::Source::Undecodable, false, tooLarge};
     bool written = largeCurrent || shared_.write(photo, Flavour::Large, large);
     if (!normalCurrent)
         written =

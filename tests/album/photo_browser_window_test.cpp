@@ -1,6 +1,7 @@
 #include "album/ui/photo_browser_panel.h"
 #include "app/ui/main_window.h"
 #include "app/workspace.h"
+#include "support/photo_files.h"
 #include "support/scripted_prompts.h"
 #include "support/test_files.h"
 
@@ -8,9 +9,11 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QDialog>
+#include <QDir>
 #include <QDropEvent>
 #include <QFileInfo>
 #include <QImage>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QListWidget>
 #include <QMimeData>
@@ -162,4 +165,46 @@ TEST_F(PhotoBrowserWindowTest, AFolderThatCannotBeShownIsReportedAndTheListsStay
     EXPECT_EQ(prompts.lastMessage().icon, Prompts::Icon::Critical);
     EXPECT_EQ(workspace.CurrentFolder, photos.path());
     EXPECT_EQ(child<QListWidget>(u"FileM"_s)->count(), 3);
+}
+
+// The preview shows the whole picture upright, and says so when a picture is too large to read.
+TEST_F(PhotoBrowserWindowTest, ThePreviewShowsATurnedPhotoWholeAndNamesARefusal) {
+    writeJpeg(photos.filePath(u"turned.jpg"_s), twoColourImage({800, 600}, Qt::red, Qt::blue), 6);
+    writeBytes(photos.filePath(u"huge.jpg"_s), jpegClaiming(30000, 30000));
+    ASSERT_TRUE(browser->setFolder(photos.path()));
+    child<QCheckBox>(u"Check1"_s)->setChecked(true);
+    auto* files = child<QListWidget>(u"FileM"_s);
+    auto* preview = child<QTableView>(u"SS4"_s);
+    const QModelIndex cell = preview->model()->index(0, 0);
+
+    Q_EMIT files->itemClicked(files->findItems(u"turned.jpg"_s, Qt::MatchExactly).value(0));
+    const QImage shown = cell.data(Qt::DecorationRole).value<QImage>();
+    ASSERT_FALSE(shown.isNull());
+    EXPECT_LT(shown.width(), shown.height()) << "upright";
+    EXPECT_LT(shown.height(), preview->viewport()->height()) << "whole, top and bottom in the cell";
+    EXPECT_NEAR(shown.width() * 4, shown.height() * 3, 4) << "its own proportions";
+    EXPECT_TRUE(cell.data(Qt::DisplayRole).toString().isEmpty());
+
+    Q_EMIT files->itemClicked(files->findItems(u"huge.jpg"_s, Qt::MatchExactly).value(0));
+    EXPECT_TRUE(cell.data(Qt::DecorationRole).isNull());
+    EXPECT_EQ(cell.data(Qt::DisplayRole).toString(), u"画素数が多すぎるため読み込みません"_s);
+    EXPECT_TRUE(prompts.messages.isEmpty());
+}
+
+// Typing in the folder list goes to the folder whose name begins so; Enter opens it.
+TEST_F(PhotoBrowserWindowTest, TypingInTheFolderListFindsTheFolder) {
+    for (const char* name : {"beta", "Gamma", "delta"})
+        QDir(photos.path()).mkdir(QString::fromLatin1(name));
+    ASSERT_TRUE(browser->setFolder(photos.path()));
+    auto* folders = child<QListWidget>(u"DirM"_s);
+    const auto type = [&](Qt::Key key, const QString& text) {
+        QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier, text);
+        QApplication::sendEvent(folders, &press);
+    };
+    type(Qt::Key_G, u"g"_s);
+    ASSERT_NE(folders->currentItem(), nullptr);
+    EXPECT_EQ(folders->currentItem()->text(), u"Gamma"_s);
+    type(Qt::Key_Return, {});
+    EXPECT_EQ(workspace.CurrentFolder, photos.filePath(u"Gamma"_s));
+    EXPECT_EQ(folders->currentItem()->text(), u"Gamma"_s) << "shown as the folder opened";
 }

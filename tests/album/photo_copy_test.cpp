@@ -30,9 +30,17 @@ protected:
     }
     QString target(const QString& relative) const { return QDir(out.path()).filePath(relative); }
     PhotoCopy::Summary copy(bool split = false) { return copyInto(out.path() + u'/', split); }
-    PhotoCopy::Summary copyInto(const QString& folder, bool split = false, int first = 1) {
+    PhotoCopy::Summary copyInto(const QString& folder, bool split = false, int first = 1,
+                                const PhotoCopy::Progress& progress = {}) {
         return PhotoCopy::copyRows(sheet, first, sheet.dataRowCount(), folder, split,
-                                   photoGuard(sheet.rows()));
+                                   photoGuard(sheet.rows()), progress);
+    }
+    // Goes on until the progress has been asked `calls` times.
+    static PhotoCopy::Progress stopAtCall(int calls) {
+        return [calls, asked = 0](int) mutable { return ++asked < calls; };
+    }
+    QStringList outEntries() const {
+        return QDir(out.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot);
     }
 
     QTemporaryDir source;
@@ -51,8 +59,9 @@ TEST(PhotoCopyName, UnsafeNamesStayInsideTheFolder) {
         const PhotoCopy::Target t = PhotoCopy::target(built, split);
         EXPECT_EQ(t.subFolder, folder) << built.toStdString();
         EXPECT_EQ(t.name, name) << built.toStdString();
-        EXPECT_EQ(t.adjusted, built != (folder.isEmpty() ? name : folder + u'-' + name.section(u'-', 1)))
+        EXPECT_EQ(t.replaced, built != (folder.isEmpty() ? name : folder + u'-' + name.section(u'-', 1)))
             << built.toStdString();
+        EXPECT_FALSE(t.shortened) << built.toStdString();
     };
     check(u"K12-003.jpg"_s, true, u"K12"_s, u"K12-003.jpg"_s);
     check(u"K12-003.jpg"_s, false, {}, u"K12-003.jpg"_s);
@@ -178,4 +187,76 @@ TEST_F(PhotoCopyTest, ARelativeFolderIsTakenFromWhereTheCommandRuns) {
     EXPECT_EQ(summary.copied, 1) << summary.text().toStdString();
     EXPECT_TRUE(QFileInfo::exists(target(u"out/copies/K/K-1.jpg"_s)));
     EXPECT_FALSE(QFileInfo::exists(target(u"out/copies/out"_s)));
+}
+
+TEST_F(PhotoCopyTest, ALongNameIsListedAsShortenedAndWrappedForTheBox) {
+    row(1, info(QString(300, u'測'), QString()));
+    row(2, info(u"a:b"_s, QString()));
+    const PhotoCopy::Summary summary = copy();
+    EXPECT_EQ(summary.copied, 2);
+    ASSERT_EQ(summary.shortened.size(), 1);
+    EXPECT_EQ(summary.shortened[0].row, 1);
+    ASSERT_EQ(summary.adjusted.size(), 1) << "only the replaced name";
+    EXPECT_EQ(summary.adjusted[0].row, 2);
+    const QString cut = QString(83, u'測') + u".jpg"_s;
+    EXPECT_TRUE(QFileInfo::exists(target(cut)));
+
+    const QString plain = summary.text();
+    EXPECT_TRUE(plain.contains(u"名前が長すぎるため短くしてコピーした行：\n  行 1："_s + cut))
+        << plain.toStdString();
+    EXPECT_TRUE(plain.contains(u"置き換えてコピーした行：\n  行 2：a_b.jpg"_s)) << plain.toStdString();
+
+    const auto columns = [](const QString& line) {
+        int count = 0;
+        for (QChar c : line)
+            count += c.unicode() >= 0x1100 ? 2 : 1;
+        return count;
+    };
+    const QStringList lines =
+        summary.text([&](const QString& line) { return columns(line) <= 80; }).split(u'\n');
+    QString joined;
+    for (const QString& line : lines) {
+        EXPECT_LE(columns(line), 80) << line.toStdString();
+        joined += line.startsWith(u"    "_s) ? line.mid(4) : u'\n' + line;
+    }
+    EXPECT_EQ(joined.mid(1), plain) << "the wrapped lines read as the whole name";
+}
+
+TEST_F(PhotoCopyTest, AStopKeepsTheCopiesMadeAndLeavesNoPartOfAFile) {
+    for (int r = 1; r <= 6; ++r)
+        row(r, info(QString::number(r), u"P"_s), QByteArray(300'000, char('0' + r)));
+    // Asked before row 1, during and after it, before row 2, during it, then no more.
+    PhotoCopy::Summary summary = copyInto(out.path(), false, 1, stopAtCall(5));
+    EXPECT_TRUE(summary.stopped);
+    EXPECT_EQ(summary.copied, 1);
+    EXPECT_EQ(summary.notCopied, (QList<int>{2, 3, 4, 5, 6}));
+    EXPECT_FALSE(summary.complete());
+    EXPECT_EQ(outEntries(), QStringList{u"P1.jpg"_s}) << "row 2 was stopped halfway and left nothing";
+    EXPECT_EQ(readBytes(target(u"P1.jpg"_s)), QByteArray(300'000, '1'));
+    const QString text = summary.text();
+    EXPECT_TRUE(text.startsWith(u"中止しました。\nコピーした写真：1 枚\n"_s)) << text.toStdString();
+    EXPECT_TRUE(text.contains(u"中止したためコピーしなかった行：5 行（2～6）"_s)) << text.toStdString();
+
+    summary = copyInto(out.path());
+    EXPECT_FALSE(summary.stopped);
+    EXPECT_TRUE(summary.complete());
+    EXPECT_EQ(outEntries().size(), 6);
+}
+
+TEST_F(PhotoCopyTest, AStopBeforeSwappedNamesArePlacedReplacesNothing) {
+    const QStringList names{u"A"_s, u"B"_s, u"C"_s};
+    for (int r = 1; r <= 3; ++r) {
+        const QString photo = source.filePath(names.at(r - 1) + u".jpg"_s);
+        writeBytes(photo, names.at(r - 1).toLatin1());
+        sheet.setText(r, AlbumColumn::Path, photo);
+        sheet.setText(r, AlbumColumn::Info, info(QString(), names.at(r % 3)));
+    }
+    // Each row is asked before and during its copy: the third one is stopped.
+    const PhotoCopy::Summary summary = copyInto(source.path(), false, 1, stopAtCall(5));
+    EXPECT_TRUE(summary.stopped);
+    EXPECT_EQ(summary.copied, 0);
+    EXPECT_EQ(summary.notCopied, (QList<int>{1, 2, 3}));
+    for (const QString& name : names)
+        EXPECT_EQ(readBytes(source.filePath(name + u".jpg"_s)), name.toLatin1());
+    EXPECT_EQ(QDir(source.path()).entryList(QDir::Files | QDir::Hidden).size(), 3) << "no staged copy left";
 }

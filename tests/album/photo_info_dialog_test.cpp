@@ -3,13 +3,19 @@
 #include "album/ui/photo_view.h"
 #include "app/ui/main_window.h"
 #include "app/workspace.h"
+#include "support/photo_files.h"
 #include "support/scripted_prompts.h"
+#include "support/test_files.h"
 
 #include <QApplication>
 #include <QComboBox>
 #include <QImage>
+#include <QKeyEvent>
 #include <QLabel>
+#include <QLineEdit>
+#include <QMouseEvent>
 #include <QPushButton>
+#include <QTabWidget>
 #include <QTableView>
 #include <QTableWidget>
 #include <QTemporaryDir>
@@ -135,4 +141,78 @@ TEST_F(PhotoInfoDialogTest, NumberColumnClicksNumberAndReorderAsks) {
     window.findChild<QPushButton*>(u"CMDSort"_s)->click();
     EXPECT_EQ(workspace.SS1.text(3, AlbumColumn::Path), u"C:\\写真\\P001.JPG"_s);
     EXPECT_EQ(workspace.ClickCounter, 0);
+}
+
+// Enter in an item keeps what was typed and goes on to the next field; only OK writes.
+TEST_F(PhotoInfoDialogTest, EnterInAnItemMovesOnAndNeverActsAsOk) {
+    clickCell(2, AlbumColumn::Info);
+    frmPIC* dialog = window.infoDialog();
+    ASSERT_NE(dialog, nullptr);
+    QApplication::setActiveWindow(dialog);
+    auto* tabs = child<QTabWidget>(u"SSTab1"_s);
+    tabs->setCurrentIndex(1);
+    auto* title = child<QComboBox>(u"Cmb1_1"_s);
+    title->lineEdit()->setFocus();
+    title->lineEdit()->setText(u"境界杭設置"_s);
+    for (Qt::Key key : {Qt::Key_Return, Qt::Key_Enter}) {
+        QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier);
+        QApplication::sendEvent(QApplication::focusWidget(), &press);
+        EXPECT_TRUE(press.isAccepted());
+    }
+    EXPECT_TRUE(dialog->isVisible());
+    EXPECT_EQ(window.infoDialog(), dialog);
+    EXPECT_EQ(workspace.SS1.text(2, AlbumColumn::Info),
+              u"一\r\n二\r\n三\r\n四\r\n五\r\n六\r\n七\r\n八\r\n"_s);
+    EXPECT_EQ(title->currentText(), u"境界杭設置"_s);
+    EXPECT_FALSE(title->isAncestorOf(QApplication::focusWidget())) << "the focus moved on";
+    child<QPushButton>(u"cmdCancel"_s)->click();
+}
+
+// A zoom past what the first decode holds brings the photo's own pixels, up to what the deepest
+// zoom can show.
+TEST(PhotoView, DeepZoomDecodesTheSourcesOwnPixels) {
+    QTemporaryDir dir;
+    const auto clickAt = [](PhotoView& view, Qt::MouseButton button) {
+        const QPointF centre(188, 140);
+        QMouseEvent press(QEvent::MouseButtonPress, centre, view.mapToGlobal(centre), button, button,
+                          Qt::NoModifier);
+        QApplication::sendEvent(&view, &press);
+    };
+    const struct {
+        QSize photo;
+        QSize first;
+        QSize deep;
+    } cases[] = {
+        {{2000, 1500}, {1124, 843}, {2000, 1500}}, // the whole photo
+        {{6000, 1000}, {1128, 188}, {3760, 626}},  // what 1000 % shows of a panorama
+        {{600, 450}, {600, 450}, {600, 450}},      // small enough to come whole at once
+    };
+    for (const auto& c : cases) {
+        const QString path = dir.filePath(u"p%1.jpg"_s.arg(c.photo.width()));
+        QImage image(c.photo, QImage::Format_RGB32);
+        image.fill(Qt::darkGreen);
+        ASSERT_TRUE(image.save(path));
+        PhotoView view;
+        ASSERT_TRUE(view.load(path));
+        EXPECT_EQ(view.decodedSize(), c.first) << c.photo.width();
+        clickAt(view, Qt::LeftButton); // 300 %
+        EXPECT_EQ(view.decodedSize(), c.first) << c.photo.width();
+        clickAt(view, Qt::LeftButton); // 500 %
+        EXPECT_EQ(view.zoom().percent(), 500);
+        EXPECT_EQ(view.decodedSize(), c.deep) << c.photo.width();
+        clickAt(view, Qt::RightButton);
+        EXPECT_EQ(view.zoom().percent(), 100);
+        EXPECT_EQ(view.decodedSize(), c.deep) << "one picture is kept, not two";
+    }
+}
+
+TEST(PhotoView, APhotoOverThePictureLimitSaysSoInTheView) {
+    QTemporaryDir dir;
+    writeBytes(dir.filePath(u"huge.jpg"_s), jpegClaiming(30000, 30000));
+    PhotoView view;
+    EXPECT_FALSE(view.load(dir.filePath(u"huge.jpg"_s)));
+    EXPECT_EQ(view.note(), u"画素数が多すぎるため読み込みません"_s);
+    writeBytes(dir.filePath(u"broken.jpg"_s), "not a picture");
+    EXPECT_FALSE(view.load(dir.filePath(u"broken.jpg"_s)));
+    EXPECT_EQ(view.note(), QString());
 }

@@ -3,20 +3,24 @@
 #include "app/workspace.h"
 #include "settings/phrase_book.h"
 #include "settings/settings_file.h"
+#include "support/photo_files.h"
 #include "support/scripted_prompts.h"
 #include "support/test_files.h"
 
 #include <QAction>
 #include <QApplication>
 #include <QCheckBox>
+#include <QDialog>
 #include <QHeaderView>
 #include <QImage>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMouseEvent>
 #include <QPushButton>
 #include <QTableView>
 #include <QTemporaryDir>
+#include <QTimer>
 
 #include <gtest/gtest.h>
 
@@ -203,4 +207,88 @@ TEST_F(MainWindowTest, DoubleClickOnAPictureShowsThePhotoFullScreen) {
     QApplication::sendEvent(viewer, &key);
     EXPECT_FALSE(viewer->isVisible());
     EXPECT_TRUE(window.findChild<QAction*>(u"mnuHelp_About"_s)->isEnabled());
+
+    // A photo refused for its size is named with the reason instead of nothing happening.
+    const QString huge = dir.filePath(u"huge.jpg"_s);
+    writeBytes(huge, jpegClaiming(30000, 30000));
+    workspace.SS1.setText(4, AlbumColumn::Path, huge);
+    EXPECT_TRUE(prompts.messages.isEmpty());
+    doubleClick(4);
+    EXPECT_FALSE(viewer->isVisible());
+    ASSERT_EQ(prompts.messages.size(), 1);
+    EXPECT_EQ(prompts.lastMessage().text, huge + u"\n画素数が多すぎるため読み込みません。"_s);
+}
+
+// The album named at start-up is in sight before its thumbnails are made, as after 呼出.
+TEST_F(MainWindowTest, StartUpShowsTheAlbumFirstThenMakesItsThumbnails) {
+    QList<AlbumRow> rows(3);
+    for (int r = 0; r < 3; ++r) {
+        rows[r].path = dir.filePath(u"写真%1.jpg"_s.arg(r));
+        QImage image(320, 240, QImage::Format_RGB32);
+        image.fill(Qt::darkGreen);
+        ASSERT_TRUE(image.save(rows[r].path));
+    }
+    const QString album = dir.filePath(u"big.dat"_s);
+    AlbumFile::save(album, rows);
+
+    window.startUp(album);
+    EXPECT_EQ(workspace.SS1.dataRowCount(), 3);
+    EXPECT_TRUE(workspace.SS1.picture(1).isNull()) << "no thumbnail run before the window is shown";
+    window.show();
+    bool windowShownDuringRun = false;
+    QTimer::singleShot(0, &window, [&] {
+        if (window.findChild<QDialog*>(u"DialogSamN"_s)) windowShownDuringRun = window.isVisible();
+    });
+    QApplication::processEvents();
+    EXPECT_TRUE(windowShownDuringRun);
+    for (int r = 1; r <= 3; ++r)
+        EXPECT_FALSE(workspace.SS1.picture(r).isNull()) << r;
+    EXPECT_EQ(workspace.SheetModified, 0);
+}
+
+// The sheet selects one block of rows, so 行削除 deletes exactly the rows it names.
+TEST_F(MainWindowTest, TheSheetSelectsOneBlockOfRowsForDeletion) {
+    window.startUp({});
+    QList<AlbumRow> rows(6);
+    for (int r = 0; r < 6; ++r)
+        rows[r].path = u"/p/%1.jpg"_s.arg(r + 1);
+    workspace.replaceRows(u"test"_s, rows, 0);
+    window.show();
+    QTableView* sheet = window.sheetView();
+    const auto clickRow = [&](int row, Qt::KeyboardModifiers modifiers) {
+        const QPoint point(sheet->columnViewportPosition(AlbumColumn::Path - 1) + 5,
+                           sheet->rowViewportPosition(row - 1) + 5);
+        for (QEvent::Type type : {QEvent::MouseButtonPress, QEvent::MouseButtonRelease}) {
+            QMouseEvent event(type, point, sheet->viewport()->mapToGlobal(point), Qt::LeftButton,
+                              type == QEvent::MouseButtonPress ? Qt::LeftButton : Qt::NoButton, modifiers);
+            QApplication::sendEvent(sheet->viewport(), &event);
+        }
+    };
+    const auto selectedRows = [&] {
+        QList<int> rows;
+        for (const QModelIndex& index : sheet->selectionModel()->selectedIndexes())
+            if (!rows.contains(index.row() + 1)) rows << index.row() + 1;
+        std::sort(rows.begin(), rows.end());
+        return rows;
+    };
+    const auto askedWhenDeleting = [&] {
+        prompts.answers.push_back(Answer::No);
+        click(u"CMDDel"_s);
+        return prompts.lastMessage().text;
+    };
+    // Ctrl cannot pick rows apart: the rows between are selected too, in sight, and named.
+    clickRow(2, Qt::NoModifier);
+    clickRow(5, Qt::ControlModifier);
+    EXPECT_EQ(selectedRows(), (QList<int>{2, 3, 4, 5}));
+    EXPECT_EQ(askedWhenDeleting(), u"2～5のデータを削除します。"_s);
+    clickRow(5, Qt::NoModifier);
+    EXPECT_EQ(askedWhenDeleting(), u"5～5のデータを削除します。"_s);
+    clickRow(2, Qt::NoModifier);
+    clickRow(4, Qt::ShiftModifier);
+    EXPECT_EQ(selectedRows(), (QList<int>{2, 3, 4}));
+    EXPECT_EQ(askedWhenDeleting(), u"2～4のデータを削除します。"_s);
+    prompts.answers.push_back(Answer::Yes);
+    click(u"CMDDel"_s);
+    EXPECT_EQ(workspace.SS1.dataRowCount(), 3);
+    EXPECT_EQ(workspace.SS1.text(2, AlbumColumn::Path), u"/p/5.jpg"_s);
 }

@@ -1,7 +1,9 @@
 #include "app/app_error.h"
+#include "app/picture_decode.h"
 #include "app/picture_limit.h"
 #include "excel/picture_prep.h"
 #include "print/print_document.h"
+#include "support/photo_files.h"
 #include "support/test_files.h"
 #include "viewer/thumbnailer.h"
 
@@ -25,16 +27,6 @@ QByteArray encoded(const char* format) {
     QBuffer buffer(&bytes);
     buffer.open(QIODevice::WriteOnly);
     image.save(&buffer, format);
-    return bytes;
-}
-
-// A small real JPEG whose frame header claims another size.
-QByteArray jpegClaiming(quint16 width, quint16 height) {
-    QByteArray bytes = encoded("JPEG");
-    const qsizetype sof = bytes.indexOf("\xFF\xC0");
-    if (sof < 0) return {};
-    qToBigEndian(height, bytes.data() + sof + 5);
-    qToBigEndian(width, bytes.data() + sof + 7);
     return bytes;
 }
 
@@ -106,4 +98,15 @@ TEST_F(PictureLimitTest, EveryDecoderRefusesAClaimedHugePictureQuickly) {
     EXPECT_FALSE(Thumbnailer::decode(ok, QSize(8, 8)).isNull());
     EXPECT_TRUE(preparePicture({ok, QSize(400, 300)}).error.isEmpty());
     EXPECT_EQ(PictureSource::fromFile(ok)->size, QSize(16, 16));
+}
+
+TEST_F(PictureLimitTest, ADecodeSaysWhenItRefusedAPictureForItsSize) {
+    for (const auto& [name, bytes] : files) {
+        const PictureDecode::Result refused = PictureDecode::fitted(dir.filePath(name), QSize(160, 120));
+        EXPECT_TRUE(refused.image.isNull()) << name.toStdString();
+        EXPECT_TRUE(refused.tooLarge) << name.toStdString();
+    }
+    writeBytes(dir.filePath(u"broken.jpg"_s), "not a picture");
+    EXPECT_FALSE(PictureDecode::fitted(dir.filePath(u"broken.jpg"_s), QSize(160, 120)).tooLarge);
+    EXPECT_FALSE(PictureDecode::fitted(dir.filePath(u"ok.jpg"_s), QSize(160, 120)).tooLarge);
 }

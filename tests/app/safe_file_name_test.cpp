@@ -83,3 +83,19 @@ TEST(SafeFileName, PlainNamesStayAsTheyAreAndCutNamesKeepTheirExtension) {
     const QString cutPairs = SafeFileName::make(emoji.repeated(100));
     EXPECT_EQ(cutPairs, emoji.repeated(63));
 }
+
+// The copy report lists cut names apart from names whose characters were replaced.
+TEST(SafeFileName, SaysWhetherItReplacedOrShortened) {
+    const auto changes = [](const QString& text) {
+        SafeFileName::Changes result;
+        SafeFileName::make(text, &result);
+        return std::pair{result.replaced, result.shortened};
+    };
+    EXPECT_EQ(changes(u"K12-003.jpg"_s), std::pair(false, false));
+    EXPECT_EQ(changes(QString(300, u'測') + u".jpg"_s), std::pair(false, true));
+    EXPECT_EQ(changes(u"a:b"_s + QString(300, u'測') + u".jpg"_s), std::pair(true, true));
+    EXPECT_EQ(changes(QString(300, u'測') + u"a:b.jpg"_s), std::pair(false, true))
+        << "the replaced part was cut";
+    EXPECT_EQ(changes(u"CON.jpg"_s), std::pair(true, false));
+    EXPECT_EQ(changes(u"x. "_s), std::pair(true, false));
+}

@@ -1,6 +1,6 @@
 #include "album/album_file.h"
-#include "photo_files.h"
 #include "support/batch_run.h"
+#include "support/photo_files.h"
 #include "support/test_files.h"
 #include "viewer/shared_thumbnail_cache.h"
 

@@ -1,6 +1,8 @@
 #include "app/workspace.h"
-#include "photo_files.h"
+#include "support/photo_files.h"
+#include "support/scripted_prompts.h"
 #include "support/test_files.h"
+#include "viewer/thumbnail_notice.h"
 #include "viewer/thumbnailer.h"
 #include "viewer/ui/thumbnail_dialog.h"
 
@@ -40,6 +42,7 @@ protected:
     static inline QTemporaryDir* cacheHome = nullptr;
     QTemporaryDir dir;
     Workspace workspace{dir.path()};
+    ScriptedPrompts prompts;
 };
 
 } // namespace
@@ -59,7 +62,7 @@ TEST_F(ThumbnailDialogTest, DrawsTheNewRowsAndLeavesTheAlbumUnmodified) {
     workspace.FirstNewRow = 2;
     workspace.LastNewRow = 7;
 
-    showThumbnailsForNewRows(workspace, nullptr);
+    showThumbnailsForNewRows(workspace, prompts, nullptr);
 
     EXPECT_EQ(workspace.SS1.picture(1).cacheKey(), old.cacheKey()) << "rows outside the range are left alone";
     const QImage wide = workspace.SS1.picture(2);
@@ -77,13 +80,31 @@ TEST_F(ThumbnailDialogTest, DrawsTheNewRowsAndLeavesTheAlbumUnmodified) {
 
     EXPECT_EQ(workspace.SheetModified, 0);
     EXPECT_EQ(workspace.undoStack.count(), 0);
+    EXPECT_TRUE(prompts.messages.isEmpty()) << "missing and unreadable photos are not news";
+}
+
+TEST_F(ThumbnailDialogTest, APhotoOverThePictureLimitIsNamedOnceWithItsRows) {
+    writeBytes(dir.filePath(u"huge.jpg"_s), jpegClaiming(30000, 30000));
+    putRow(1, newPhoto(u"a.jpg"_s));
+    putRow(2, dir.filePath(u"huge.jpg"_s));
+    putRow(3, newPhoto(u"b.jpg"_s));
+    putRow(4, dir.filePath(u"huge.jpg"_s));
+    workspace.FirstNewRow = 1;
+    workspace.LastNewRow = 4;
+    showThumbnailsForNewRows(workspace, prompts, nullptr);
+    EXPECT_TRUE(workspace.SS1.picture(2).isNull());
+    EXPECT_FALSE(workspace.SS1.picture(3).isNull());
+    ASSERT_EQ(prompts.messages.size(), 1);
+    EXPECT_EQ(prompts.lastMessage().text,
+              u"次の行の写真は画素数が多すぎるため読み込みません。サムネイルはありません。\n行 2、4"_s);
+    EXPECT_EQ(prompts.lastMessage().icon, Prompts::Icon::Exclamation);
 }
 
 TEST_F(ThumbnailDialogTest, DoesNothingWhenThumbnailsAreOff) {
     putRow(1, newPhoto(u"off.jpg"_s));
     workspace.FirstNewRow = workspace.LastNewRow = 1;
     workspace.settings.setItem(SettingItem::ShowThumbnails, SettingValue::number(0));
-    showThumbnailsForNewRows(workspace, nullptr);
+    showThumbnailsForNewRows(workspace, prompts, nullptr);
     EXPECT_TRUE(workspace.SS1.picture(1).isNull());
 }
 
@@ -109,4 +130,16 @@ TEST_F(ThumbnailDialogTest, CountsTheRowsAndCancellingKeepsWhatWasDrawn) {
         drawn += workspace.SS1.picture(row).isNull() ? 0 : 1;
     EXPECT_EQ(drawn, 1);
     EXPECT_EQ(dialog.rowsDone(), 1);
+    ASSERT_EQ(dialog.rowsStopped().size(), 35) << "every row but the one drawn";
+    EXPECT_TRUE(workspace.SS1.picture(dialog.rowsStopped().first()).isNull());
+    EXPECT_EQ(ThumbnailNotice::text(dialog.rowsStopped(), {}).count(u"サムネイルのない行：35 行"_s), 1);
+}
+
+TEST(ThumbnailNotice, SaysWhatAStopAndOversizedPhotosLeftInOneText) {
+    EXPECT_EQ(ThumbnailNotice::text({}, {}), QString());
+    EXPECT_EQ(ThumbnailNotice::text({7, 8, 9, 12}, {}),
+              u"サムネイルの作成を中止しました。サムネイルのない行：4 行（7～9、12）"_s);
+    EXPECT_EQ(ThumbnailNotice::text({9}, {3}),
+              u"サムネイルの作成を中止しました。サムネイルのない行：1 行（9）\n\n"
+              u"次の行の写真は画素数が多すぎるため読み込みません。サムネイルはありません。\n行 3"_s);
 }

@@ -1,4 +1,4 @@
-#include "photo_files.h"
+#include "support/photo_files.h"
 #include "support/test_files.h"
 #include "viewer/thumbnail_run.h"
 #include "viewer/thumbnailer.h"

@@ -1,4 +1,4 @@
-#include "photo_files.h"
+#include "support/photo_files.h"
 #include "support/test_files.h"
 #include "viewer/ui/about_box.h"
 #include "viewer/ui/full_screen_viewer.h"

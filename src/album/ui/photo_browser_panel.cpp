@@ -2,6 +2,7 @@
 
 #include "album/photo_folder.h"
 #include "album/photo_paths.h"
+#include "app/picture_decode.h"
 #include "app/picture_limit.h"
 #include "app/prompts.h"
 #include "app/workspace.h"
@@ -11,9 +12,9 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QHeaderView>
-#include <QImageReader>
 #include <QListWidget>
 #include <QSignalBlocker>
+#include <QStyledItemDelegate>
 #include <QTableWidget>
 #include <QVBoxLayout>
 
@@ -22,8 +23,31 @@ using namespace Qt::StringLiterals;
 namespace {
 
 constexpr int PathRole = Qt::UserRole;
+constexpr int DepthRole = Qt::UserRole + 1;
 constexpr int PreviewHeight = 150;
-const QString FolderIndent = u"  "_s;
+constexpr int PreviewMargin = 6; // the cell's own frame and padding around its picture
+
+// Indents each folder by its depth below the root. The names themselves stay plain, so that
+// typing a name's first letters finds it.
+class FolderIndentDelegate : public QStyledItemDelegate {
+public:
+    using QStyledItemDelegate::QStyledItemDelegate;
+
+    void paint(QPainter* painter, const QStyleOptionViewItem& option,
+               const QModelIndex& index) const override {
+        QStyleOptionViewItem shifted(option);
+        shifted.rect.setLeft(option.rect.left() + indent(option, index));
+        QStyledItemDelegate::paint(painter, shifted, index);
+    }
+    QSize sizeHint(const QStyleOptionViewItem& option, const QModelIndex& index) const override {
+        return QStyledItemDelegate::sizeHint(option, index) + QSize(indent(option, index), 0);
+    }
+
+private:
+    static int indent(const QStyleOptionViewItem& option, const QModelIndex& index) {
+        return index.data(DepthRole).toInt() * option.fontMetrics.horizontalAdvance(u"00"_s);
+    }
+};
 
 } // namespace
 
@@ -41,6 +65,7 @@ PhotoBrowserPanel::PhotoBrowserPanel(Workspace& workspace, Prompts& prompts, QWi
     DirM_ = new QListWidget(this);
     DirM_->setObjectName(u"DirM"_s);
     DirM_->setToolTip(u"ディレクトリ一覧"_s);
+    DirM_->setItemDelegate(new FolderIndentDelegate(DirM_));
     FileM_ = new QListWidget(this);
     FileM_->setObjectName(u"FileM"_s);
     FileM_->setToolTip(u"ファイル一覧"_s);
@@ -59,6 +84,7 @@ PhotoBrowserPanel::PhotoBrowserPanel(Workspace& workspace, Prompts& prompts, QWi
     SS4_->setEditTriggers(QAbstractItemView::NoEditTriggers);
     SS4_->setFixedHeight(PreviewHeight);
     SS4_->setItem(0, 0, new QTableWidgetItem);
+    SS4_->item(0, 0)->setTextAlignment(Qt::AlignCenter);
 
     Picture4_ = new QFrame(this);
     Picture4_->setObjectName(u"Picture4"_s);
@@ -152,8 +178,9 @@ void PhotoBrowserPanel::fillFolderList() {
     while (dir.cdUp());
     int depth = 0;
     const auto add = [&](const QString& path, const QString& caption) {
-        auto* item = new QListWidgetItem(FolderIndent.repeated(depth) + caption, DirM_);
+        auto* item = new QListWidgetItem(caption, DirM_);
         item->setData(PathRole, path);
+        item->setData(DepthRole, depth);
         item->setToolTip(QDir::toNativeSeparators(path));
         return item;
     };
@@ -173,18 +200,23 @@ void PhotoBrowserPanel::fillFileList() {
     QPalette palette = Picture4_->palette();
     palette.setColor(QPalette::Window, palette.color(names.isEmpty() ? QPalette::Button : QPalette::Base));
     Picture4_->setPalette(palette);
-    SS4_->item(0, 0)->setData(Qt::DecorationRole, QVariant());
+    setPreview({}, {});
     Q_EMIT fileCountChanged(u"画像総数="_s + QString::number(names.size()));
 }
 
 void PhotoBrowserPanel::showPreview(QListWidgetItem* item) {
     if (!Check1_->isChecked() || !item) return;
-    QImageReader reader(PhotoPaths::join(workspace_.CurrentFolder, item->text()));
-    reader.setAutoTransform(true);
-    const QSize box = SS4_->viewport()->size();
-    const QSize size = reader.size();
-    if (size.isValid() && !box.isEmpty()) reader.setScaledSize(size.scaled(box, Qt::KeepAspectRatio));
-    // An unreadable or oversized picture leaves the preview empty.
-    const QImage image = PictureLimit::allows(reader) ? reader.read() : QImage();
-    SS4_->item(0, 0)->setData(Qt::DecorationRole, image.isNull() ? QVariant() : QVariant(image));
+    // The whole picture, upright, inside the cell and its margins.
+    const QSize box =
+        (SS4_->viewport()->size() - QSize(PreviewMargin, PreviewMargin)).expandedTo(QSize(16, 16));
+    const PictureDecode::Result decoded =
+        PictureDecode::fitted(PhotoPaths::join(workspace_.CurrentFolder, item->text()), box);
+    // A picture refused for its size says so in the cell; another unreadable one leaves it empty.
+    setPreview(decoded.image, decoded.tooLarge ? PictureLimit::TooLarge : QString());
+}
+
+void PhotoBrowserPanel::setPreview(const QImage& image, const QString& note) {
+    QTableWidgetItem* cell = SS4_->item(0, 0);
+    cell->setData(Qt::DecorationRole, image.isNull() ? QVariant() : QVariant(image));
+    cell->setText(note);
 }

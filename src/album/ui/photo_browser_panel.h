@@ -6,6 +6,7 @@
 class QCheckBox;
 class QComboBox;
 class QFrame;
+class QImage;
 class QListWidget;
 class QListWidgetItem;
 class QTableWidget;
@@ -43,6 +44,7 @@ private:
     void fillFolderList();
     void fillFileList();
     void showPreview(QListWidgetItem* item);
+    void setPreview(const QImage& image, const QString& note);
     void reportUnreadable(const QString& what);
 
     Workspace& workspace_;

@@ -7,8 +7,11 @@
 #include <QApplication>
 #include <QDir>
 #include <QFileInfo>
+#include <QFontMetrics>
 #include <QLabel>
 #include <QProgressBar>
+#include <QPushButton>
+#include <QThread>
 #include <QTimer>
 #include <QVBoxLayout>
 
@@ -22,9 +25,21 @@ DialogSamN2::DialogSamN2(Workspace& workspace, QWidget* parent) : QDialog(parent
     Label1_->setObjectName(u"Label1"_s);
     ProgressBar1_ = new QProgressBar(this);
     ProgressBar1_->setObjectName(u"ProgressBar1"_s);
+    cmdCancel_ = new QPushButton(u"中止(&S)"_s, this);
+    cmdCancel_->setObjectName(u"cmdCancel"_s);
+    cmdCancel_->setAutoDefault(false);
+    connect(cmdCancel_, &QPushButton::clicked, this, &DialogSamN2::reject);
     layout->addWidget(Label1_);
     layout->addWidget(ProgressBar1_);
+    layout->addWidget(cmdCancel_, 0, Qt::AlignRight);
     setMinimumWidth(320);
+}
+
+DialogSamN2::~DialogSamN2() {
+    if (worker_) {
+        stopRequested_ = true;
+        worker_->wait();
+    }
 }
 
 void DialogSamN2::showEvent(QShowEvent* event) {
@@ -41,14 +56,41 @@ void DialogSamN2::run() {
     ProgressBar1_->setRange(0, count);
     Label1_->setText(QString::number(count) + u"個の画像の処理中です。"_s);
     QApplication::setOverrideCursor(Qt::WaitCursor);
-    summary_ = PhotoCopy::copyRows(workspace_.SS1, first, last, workspace_.ChosenFolder,
-                                   workspace_.settings.itemIsOn(SettingItem::SplitByHyphen),
-                                   workspace_.outputGuard(), [this](int done) {
-                                       ProgressBar1_->setValue(done);
-                                       QApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
-                                   });
+    // The worker gets its own copy of what it reads: the sheet stays with this thread.
+    const QList<PhotoCopy::SourceRow> rows = PhotoCopy::rowsOf(workspace_.SS1, first, last);
+    const QString folder = workspace_.ChosenFolder;
+    const bool split = workspace_.settings.itemIsOn(SettingItem::SplitByHyphen);
+    const OutputGuard guard = workspace_.outputGuard();
+    worker_ = QThread::create([this, rows, folder, split, guard] {
+        // Asked often during a long copy: the bar hears only of new rows.
+        summary_ = PhotoCopy::copyRows(rows, folder, split, guard, [this, shown = -1](int done) mutable {
+            if (done != shown)
+                QMetaObject::invokeMethod(
+                    this, [this, done] { showProgress(done); }, Qt::QueuedConnection);
+            shown = done;
+            return !stopRequested_;
+        });
+    });
+    connect(worker_, &QThread::finished, this, &DialogSamN2::finished);
+    worker_->start();
+}
+
+void DialogSamN2::showProgress(int done) {
+    ProgressBar1_->setValue(std::min(done, ProgressBar1_->maximum()));
+}
+
+void DialogSamN2::finished() {
+    worker_->wait();
+    delete worker_;
+    worker_ = nullptr;
     QApplication::restoreOverrideCursor();
     accept();
+}
+
+void DialogSamN2::reject() {
+    if (!worker_) return QDialog::reject();
+    stopRequested_ = true;
+    cmdCancel_->setEnabled(false);
 }
 
 namespace PhotoCopyCommand {
@@ -72,8 +114,10 @@ void CopyAllPhotos(Workspace& workspace, Prompts& prompts, QWidget* parent,
     DialogSamN2 dialog(workspace, parent);
     dialog.exec();
     const PhotoCopy::Summary& summary = dialog.summary();
-    prompts.tell(summary.text(), u"確認"_s,
-                 summary.complete() ? Prompts::Icon::Information : Prompts::Icon::Exclamation);
+    const QFontMetrics metrics(QApplication::font("QMessageBox"));
+    const int width = ResultWidth * metrics.horizontalAdvance(u'測');
+    prompts.tell(summary.text([&](const QString& line) { return metrics.horizontalAdvance(line) <= width; }),
+                 u"確認"_s, summary.complete() ? Prompts::Icon::Information : Prompts::Icon::Exclamation);
 }
 
 } // namespace PhotoCopyCommand

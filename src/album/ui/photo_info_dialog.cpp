@@ -12,6 +12,7 @@
 #include <QFormLayout>
 #include <QHBoxLayout>
 #include <QHeaderView>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QPushButton>
 #include <QTabWidget>
@@ -149,6 +150,7 @@ QWidget* frmPIC::buildItemsTab(const QList<int>& items, bool withFlags) {
         combo->setEditable(true);
         combo->setInsertPolicy(QComboBox::NoInsert);
         combo->setMinimumWidth(260);
+        combo->installEventFilter(this);
         form->addRow(ItemCaptions[item], combo);
         items_ << combo;
     }
@@ -164,6 +166,19 @@ QWidget* frmPIC::buildItemsTab(const QList<int>& items, bool withFlags) {
         }
     }
     return page;
+}
+
+// Enter in an item keeps its text and moves on to the next field, as Tab does; it never
+// closes the dialog, which only OK and ｷｬﾝｾﾙ do.
+bool frmPIC::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::KeyPress) {
+        const int key = static_cast<QKeyEvent*>(event)->key();
+        if ((key == Qt::Key_Return || key == Qt::Key_Enter) && qobject_cast<QComboBox*>(watched)) {
+            focusNextChild();
+            return true;
+        }
+    }
+    return QDialog::eventFilter(watched, event);
 }
 
 QStringList frmPIC::lines() const {

@@ -23,6 +23,9 @@ public:
     // The free lines and delivery items as now shown.
     QStringList lines() const;
 
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
 private:
     QWidget* buildFreeLinesTab();
     QWidget* buildItemsTab(const QList<int>& items, bool withFlags = false);

@@ -1,8 +1,9 @@
 #include "album/ui/photo_view.h"
 
+#include "app/picture_decode.h"
 #include "app/picture_limit.h"
 
-#include <QImageReader>
+#include <QGuiApplication>
 #include <QMouseEvent>
 #include <QPainter>
 
@@ -10,7 +11,7 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-// Enough pixels for a sharp picture a few zoom steps deep without decoding the whole photo.
+// The first decode: a sharp picture for the first zoom steps at a fraction of a full decode.
 constexpr int DetailFactor = 3;
 
 // The photo's place in the view at 100 %: as large as fits, centred.
@@ -30,28 +31,35 @@ PhotoView::PhotoView(QWidget* parent) : QWidget(parent) {
 }
 
 bool PhotoView::load(const QString& path) {
-    QImageReader reader(path);
-    reader.setAutoTransform(true);
-    QSize size = reader.size();
-    if (size.isValid()) {
-        if (reader.transformation() & QImageIOHandler::TransformationRotate90) size.transpose();
-        const QSize wanted = PhotoInfo::Zoom::ViewSize * DetailFactor;
-        if (size.width() > wanted.width() || size.height() > wanted.height()) {
-            QSize scaled = size.scaled(wanted, Qt::KeepAspectRatio);
-            // The reader scales before it rotates.
-            if (reader.transformation() & QImageIOHandler::TransformationRotate90) scaled.transpose();
-            reader.setScaledSize(scaled);
-        }
-    }
-    image_ = PictureLimit::allows(reader) ? reader.read() : QImage();
+    const QSize box = PhotoInfo::Zoom::ViewSize * DetailFactor;
+    const PictureDecode::Result decoded = PictureDecode::fitted(path, box);
+    path_ = path;
+    image_ = decoded.image;
+    // A photo smaller than the box came whole.
+    detailed_ = image_.width() < box.width() && image_.height() < box.height();
+    note_ = decoded.tooLarge ? PictureLimit::TooLarge : QString();
     zoom_.reset();
     update();
     return !image_.isNull();
 }
 
+// The deepest zoom shows the view's size times its percentage: the photo is decoded at that
+// size, or at its own size when it has fewer pixels, replacing the first decode.
+void PhotoView::decodeDetail() {
+    QGuiApplication::setOverrideCursor(Qt::WaitCursor);
+    QImage detail =
+        PictureDecode::fitted(path_, PhotoInfo::Zoom::ViewSize * PhotoInfo::Zoom::MaxPercent / 100).image;
+    QGuiApplication::restoreOverrideCursor();
+    detailed_ = true;
+    if (!detail.isNull()) image_ = std::move(detail);
+}
+
 void PhotoView::paintEvent(QPaintEvent*) {
-    if (image_.isNull()) return;
     QPainter painter(this);
+    if (image_.isNull()) {
+        painter.drawText(rect().adjusted(8, 8, -8, -8), Qt::AlignCenter | Qt::TextWordWrap, note_);
+        return;
+    }
     painter.setRenderHint(QPainter::SmoothPixmapTransform);
     const QRect area = zoom_.drawRect();
     const double scale = double(area.width()) / PhotoInfo::Zoom::ViewSize.width();
@@ -69,5 +77,6 @@ void PhotoView::mousePressEvent(QMouseEvent* event) {
         zoom_.reset();
     else
         return;
+    if (!detailed_ && zoom_.percent() > DetailFactor * 100) decodeDetail();
     update();
 }

@@ -8,6 +8,7 @@
 #include "album/ui/photo_info_dialog.h"
 #include "album/ui/photo_placement_ui.h"
 #include "app/photo_file.h"
+#include "app/picture_limit.h"
 #include "app/prompts.h"
 #include "app/session.h"
 #include "app/sheet_guard.h"
@@ -32,6 +33,7 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QCloseEvent>
+#include <QDir>
 #include <QFileInfo>
 #include <QGuiApplication>
 #include <QHBoxLayout>
@@ -80,6 +82,8 @@ frmMain::frmMain(Workspace& workspace, Prompts& prompts, QWidget* parent)
     SS1_->setModel(&workspace_.SS1);
     SS1_->setItemDelegateForColumn(AlbumColumn::Info - 1, new InfoCellDelegate(SS1_));
     SS1_->setWordWrap(false);
+    // One block of rows at a time: 行削除 names its first and last row and deletes all between.
+    SS1_->setSelectionMode(QAbstractItemView::ContiguousSelection);
     // Clicks are commands here (information, numbering, full-screen view); keys edit in place.
     SS1_->setEditTriggers(QAbstractItemView::EditKeyPressed | QAbstractItemView::AnyKeyPressed);
     connect(SS1_, &QTableView::clicked, this, &frmMain::sheetClicked);
@@ -113,7 +117,7 @@ frmMain::frmMain(Workspace& workspace, Prompts& prompts, QWidget* parent)
     connect(&workspace_, &Workspace::rowTotalChanged, panels_[3], &QLabel::setText);
     connect(browser_, &PhotoBrowserPanel::fileCountChanged, panels_[2], &QLabel::setText);
     connect(new SheetDropTarget(*SS1_, workspace_, prompts_), &SheetDropTarget::thumbnailsDue, this,
-            [this] { showThumbnailsForNewRows(workspace_, this); });
+            [this] { showThumbnailsForNewRows(workspace_, prompts_, this); });
     const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
     resize(std::min(1280, screen.width() * 9 / 10), std::min(860, screen.height() * 9 / 10));
 }
@@ -264,8 +268,12 @@ void frmMain::startUp(const QString& albumPath) {
     browser_->start();
     Session::startUp(workspace_, prompts_, albumPath);
     bookmarkMenu_->rebuild();
-    if (!albumPath.isEmpty()) showThumbnailsForNewRows(workspace_, this);
     Check1_->setChecked(workspace_.settings.itemIsOn(SettingItem::ShowFilePreview));
+    // The album's thumbnails are made once the window is on the screen with the album in it,
+    // as after 呼出, so that the first rows' pictures come in sight while the rest are made.
+    if (!albumPath.isEmpty())
+        QMetaObject::invokeMethod(
+            this, [this] { showThumbnailsForNewRows(workspace_, prompts_, this); }, Qt::QueuedConnection);
 }
 
 void frmMain::closeEvent(QCloseEvent* event) {
@@ -294,7 +302,7 @@ void frmMain::CMDnew_Click() {
 
 void frmMain::CMDload_Click() {
     if (!AlbumCommands::LoadAlbum(workspace_, prompts_)) return;
-    showThumbnailsForNewRows(workspace_, this);
+    showThumbnailsForNewRows(workspace_, prompts_, this);
     SS1_->setFocus();
 }
 
@@ -304,7 +312,7 @@ void frmMain::CMDsave_Click() {
 
 void frmMain::Command7_Click() {
     if (!AlbumCommands::ImportCsvList(workspace_, prompts_)) return;
-    showThumbnailsForNewRows(workspace_, this);
+    showThumbnailsForNewRows(workspace_, prompts_, this);
     activateWindow();
 }
 
@@ -328,7 +336,7 @@ void frmMain::CMDin_Click() {
     if (PhotoPlacementUi::placeFromBrowser(workspace_, prompts_, *browser_, *SS1_,
                                            *findChild<QPushButton*>(u"cmdCancel"_s))
             .thumbnailsDue)
-        showThumbnailsForNewRows(workspace_, this);
+        showThumbnailsForNewRows(workspace_, prompts_, this);
 }
 
 void frmMain::CMDFCP_Click() {
@@ -382,7 +390,7 @@ void frmMain::CMDSort_Click() {
     // One progress dialog over the rows that received a photo, not one a row.
     workspace_.FirstNewRow = *std::min_element(rows.begin(), rows.end());
     workspace_.LastNewRow = *std::max_element(rows.begin(), rows.end());
-    showThumbnailsForNewRows(workspace_, this);
+    showThumbnailsForNewRows(workspace_, prompts_, this);
 }
 
 void frmMain::Command4_Click() {
@@ -400,8 +408,14 @@ void frmMain::Command8_Click() {
 
 void frmMain::showFullScreen(const QString& path) {
     if (path.isEmpty() || !QFileInfo(PhotoFile::resolve(path)).isFile()) return;
-    BusyScope busy(prompts_);
-    fullScreen_->showPhoto(path);
+    bool tooLarge = false;
+    {
+        BusyScope busy(prompts_);
+        if (fullScreen_->showPhoto(path, &tooLarge)) return;
+    }
+    if (tooLarge)
+        prompts_.tell(QDir::toNativeSeparators(path) + u"\n"_s + PictureLimit::TooLarge + u"。"_s, u"確認"_s,
+                      Prompts::Icon::Exclamation);
 }
 
 void frmMain::CMDXML_Click() {

@@ -24,7 +24,8 @@ class frmMain : public QMainWindow {
 public:
     frmMain(Workspace& workspace, Prompts& prompts, QWidget* parent = nullptr);
 
-    // Start-up after the single-instance check; albumPath may be empty.
+    // Start-up after the single-instance check; albumPath may be empty. The album's thumbnails
+    // are made once the event loop runs, with the window shown.
     void startUp(const QString& albumPath);
 
     QTableView* sheetView() const { return SS1_; }

@@ -172,7 +172,7 @@ void DialogImp::OKButton_Click() {
     showFlags();
     QWidget* main = parentWidget();
     try {
-        showThumbnailsForNewRows(workspace_, main);
+        showThumbnailsForNewRows(workspace_, prompts_, main);
     } catch (const std::bad_alloc&) {
         QApplication::restoreOverrideCursor();
         prompts_.tell(ClassifiedCommands::ThumbnailFailure, ClassifiedCommands::ConfirmTitle,

@@ -150,5 +150,5 @@ void DialogSIMA::OKButton_Click() {
 
 void runParcelImport(Workspace& workspace, Prompts& prompts, QWidget* parent) {
     DialogSIMA dialog(workspace, prompts, parent);
-    if (dialog.exec() == QDialog::Accepted) showThumbnailsForNewRows(workspace, parent);
+    if (dialog.exec() == QDialog::Accepted) showThumbnailsForNewRows(workspace, prompts, parent);
 }

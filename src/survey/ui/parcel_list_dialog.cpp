@@ -259,5 +259,5 @@ void DialogSIMA2::reject() {
 
 void runParcelList(Workspace& workspace, Prompts& prompts, WorkbookOpener& opener, QWidget* parent) {
     DialogSIMA2 dialog(workspace, prompts, opener, parent);
-    if (dialog.exec() == QDialog::Accepted) showThumbnailsForNewRows(workspace, parent);
+    if (dialog.exec() == QDialog::Accepted) showThumbnailsForNewRows(workspace, prompts, parent);
 }

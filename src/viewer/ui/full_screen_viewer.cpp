@@ -1,6 +1,6 @@
 #include "viewer/ui/full_screen_viewer.h"
 
-#include "viewer/thumbnailer.h"
+#include "app/picture_decode.h"
 
 #include <QCoreApplication>
 #include <QEvent>
@@ -24,11 +24,13 @@ frmFullScreen::frmFullScreen(QWidget* parent) : QWidget(parent, Qt::Window | Qt:
     Picture1_->installEventFilter(this);
 }
 
-bool frmFullScreen::showPhoto(const QString& path) {
+bool frmFullScreen::showPhoto(const QString& path, bool* tooLarge) {
     QScreen* screen = parentWidget() ? parentWidget()->screen() : QGuiApplication::primaryScreen();
     const QRect area = screen->geometry();
     const qreal ratio = screen->devicePixelRatio();
-    QImage photo = Thumbnailer::decode(path, area.size() * ratio);
+    const PictureDecode::Result decoded = PictureDecode::fitted(path, area.size() * ratio);
+    if (tooLarge) *tooLarge = decoded.tooLarge;
+    QImage photo = decoded.image;
     if (photo.isNull()) return false;
     photo.setDevicePixelRatio(ratio);
 

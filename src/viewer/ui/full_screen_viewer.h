@@ -12,8 +12,9 @@ public:
     explicit frmFullScreen(QWidget* parent = nullptr);
 
     // Shows the photo centred, made smaller when it is larger than the screen. False, and
-    // nothing shown, when the photo cannot be read.
-    bool showPhoto(const QString& path);
+    // nothing shown, when the photo cannot be read; tooLarge then says whether it was refused
+    // for its size.
+    bool showPhoto(const QString& path, bool* tooLarge = nullptr);
     // Frees the photo and hides the window.
     void closeView();
 

@@ -1,8 +1,10 @@
 #include "viewer/ui/thumbnail_dialog.h"
 
 #include "app/album_sheet.h"
+#include "app/prompts.h"
 #include "app/workspace.h"
 #include "settings/settings.h"
+#include "viewer/thumbnail_notice.h"
 #include "viewer/thumbnail_run.h"
 #include "viewer/thumbnailer.h"
 
@@ -50,11 +52,16 @@ QSize pictureCellSize(const QWidget* parent) {
 
 } // namespace
 
-void showThumbnailsForNewRows(Workspace& workspace, QWidget* parent) {
+void showThumbnailsForNewRows(Workspace& workspace, Prompts& prompts, QWidget* parent) {
     if (!workspace.settings.itemIsOn(SettingItem::ShowThumbnails)) return;
     if (workspace.LastNewRow < workspace.FirstNewRow || workspace.FirstNewRow < 1) return;
     DialogSamN dialog(workspace, programThumbnailer(), pictureCellSize(parent), parent);
     dialog.exec();
+    const QString notice = ThumbnailNotice::text(dialog.rowsStopped(), dialog.rowsTooLarge());
+    if (!notice.isEmpty())
+        prompts.tell(notice, ThumbnailNotice::Title,
+                     dialog.rowsTooLarge().isEmpty() ? Prompts::Icon::Information
+                                                     : Prompts::Icon::Exclamation);
 }
 
 DialogSamN::DialogSamN(Workspace& workspace, Thumbnailer& thumbnailer, QSize cell, QWidget* parent)
@@ -123,6 +130,7 @@ void DialogSamN::startWork() {
             found = indexOfPath.insert(path, int(paths.size()));
             paths << path;
             rowsOfPath_.append(QList<int>());
+            pathDone_.append(false);
         }
         rowsOfPath_[*found].append(row);
     }
@@ -138,6 +146,8 @@ void DialogSamN::place(int index, const Thumbnail& thumbnail) {
     QImage picture = thumbnail.image;
     if (!picture.isNull()) picture.setDevicePixelRatio(pixelRatio_);
     const QList<int>& rows = rowsOfPath_.at(index);
+    pathDone_[index] = true;
+    if (thumbnail.tooLarge) rowsTooLarge_ << rows;
     for (int row : rows)
         workspace_.SS1.setPicture(row, picture);
     rowsFinished(int(rows.size()));
@@ -154,7 +164,12 @@ void DialogSamN::rowsFinished(int count) {
 
 void DialogSamN::reject() {
     // The photos still being decoded are dropped; the rows drawn so far keep their pictures.
-    if (run_) run_->cancel();
+    if (run_ && !run_->isCancelled()) {
+        run_->cancel();
+        for (qsizetype i = 0; i < pathDone_.size(); ++i)
+            if (!pathDone_.at(i)) rowsStopped_ << rowsOfPath_.at(i);
+        std::sort(rowsStopped_.begin(), rowsStopped_.end());
+    }
     endBusyCursor();
     QDialog::reject();
 }

@@ -8,15 +8,16 @@
 class QLabel;
 class QProgressBar;
 class QPushButton;
+class Prompts;
 class ThumbnailRun;
 struct Thumbnail;
 class Thumbnailer;
 class Workspace;
 
-// Draws the thumbnails of rows FirstNewRow..LastNewRow into the sheet's picture column. Does
-// nothing when the ShowThumbnails setting is off. Every command that puts photos on rows
-// calls it.
-void showThumbnailsForNewRows(Workspace& workspace, QWidget* parent);
+// Draws the thumbnails of rows FirstNewRow..LastNewRow into the sheet's picture column, then
+// says once which rows a stop or an oversized photo left without one. Does nothing when the
+// ShowThumbnails setting is off. Every command that puts photos on rows calls it.
+void showThumbnailsForNewRows(Workspace& workspace, Prompts& prompts, QWidget* parent);
 
 // The progress dialog of a thumbnail run. The work starts when the dialog is first shown and
 // the dialog closes itself when it is done; cancelling keeps the pictures already drawn.
@@ -31,6 +32,10 @@ public:
     ~DialogSamN() override;
 
     int rowsDone() const { return rowsDone_; }
+    // Rows the stop left without their picture; empty unless stopped.
+    const QList<int>& rowsStopped() const { return rowsStopped_; }
+    // Rows whose photo is over the picture limit.
+    const QList<int>& rowsTooLarge() const { return rowsTooLarge_; }
 
 protected:
     void showEvent(QShowEvent* event) override;
@@ -51,6 +56,9 @@ private:
     int rowCount_ = 0;
     int rowsDone_ = 0;
     QList<QList<int>> rowsOfPath_; // rows showing each path handed to the run
+    QList<bool> pathDone_;
+    QList<int> rowsStopped_;
+    QList<int> rowsTooLarge_;
     ThumbnailRun* run_ = nullptr;
 
     QProgressBar* ProgressBar1_;

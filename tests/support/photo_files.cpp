@@ -1,4 +1,4 @@
-#include "photo_files.h"
+#include "support/photo_files.h"
 
 #include "support/test_files.h"
 
@@ -8,6 +8,7 @@
 #include <QFileInfo>
 #include <QImageWriter>
 #include <QPainter>
+#include <QtEndian>
 
 #include <cstdlib>
 
@@ -38,6 +39,20 @@ void writeJpeg(const QString& path, const QImage& image, int exifOrientation) {
         bytes.insert(2, segment); // right after the start-of-image marker
     }
     writeBytes(path, bytes);
+}
+
+QByteArray jpegClaiming(quint16 width, quint16 height) {
+    QImage image(16, 16, QImage::Format_RGB32);
+    image.fill(Qt::darkGreen);
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    image.save(&buffer, "JPEG");
+    const qsizetype sof = bytes.indexOf("\xFF\xC0");
+    if (sof < 0) return {};
+    qToBigEndian(height, bytes.data() + sof + 5);
+    qToBigEndian(width, bytes.data() + sof + 7);
+    return bytes;
 }
 
 void touchLater(const QString& path, int seconds) {

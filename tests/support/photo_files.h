@@ -9,6 +9,8 @@
 QImage twoColourImage(QSize size, QColor left, QColor right);
 // A JPEG file; an EXIF orientation (1..8) other than 0 is written as an APP1 segment.
 void writeJpeg(const QString& path, const QImage& image, int exifOrientation = 0);
+// A small real JPEG whose frame header claims another size.
+QByteArray jpegClaiming(quint16 width, quint16 height);
 // Sets the file's modification time `seconds` later than it is, so a rewrite is seen as one.
 void touchLater(const QString& path, int seconds);
 // Colours equal within JPEG rounding.

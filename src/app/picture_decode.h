@@ -1,0 +1,21 @@
+#pragma once
+
+#include <QImage>
+#include <QSize>
+#include <QString>
+
+// Photos decoded straight to the size they are shown at, turned upright by their EXIF
+// orientation.
+namespace PictureDecode {
+
+struct Result {
+    QImage image;          // null when the picture could not be read
+    bool tooLarge = false; // refused by PictureLimit: its header claims too many pixels
+};
+
+// The picture fitted into box, keeping its proportions and never enlarged; an empty box gives
+// the picture at its own size. The JPEG decoder scales while it decodes, so a small box costs
+// a fraction of a full decode.
+Result fitted(const QString& path, QSize box);
+
+} // namespace PictureDecode
