@@ -176,21 +176,20 @@ void Checker::content(int serial, const QString& element, const QString& folder,
     const QString found = PhotoHeaders::formatName(header.format);
     const QString wanted = PhotoHeaders::formatName(promised);
     if (header.format != promised) {
-        const QString what = found.isEmpty() ? QString(wanted + u" ではありません"_s)
-                                             : QString(u"中身は "_s + found + u" です"_s);
+        const QString what = found.isEmpty() ? QString(u" は "_s + wanted + u" ではありません"_s)
+                                             : QString(u" の中身は "_s + found + u" です"_s);
         const QString extension = listed.section(u'.', -1);
         add(u"format"_s, serial, element,
             fromAlbum_
                 ? QString(u"写真が JPEG ではありません（"_s + (found.isEmpty() ? u"形式不明"_s : found) +
                           u"）。撮影したままの JPEG にして下さい（変換はしません）。"_s)
-                : QString(folder + u" の "_s + file + u" は"_s + what + u"（拡張子は ."_s + extension +
-                          u"）。"_s));
+                : QString(folder + u" の "_s + file + what + u"（拡張子は ."_s + extension + u"）。"_s));
         return;
     }
     if (promised == PhotoHeader::Format::Jpeg && !(header.jpeg && header.complete))
         add(u"damaged"_s, serial, element,
-            (fromAlbum_ ? u"写真ファイル"_s : QString(folder + u" の "_s + file)) +
-                u"は途中で切れているか壊れています（JPEG のデータが終わりまでありません）。"_s);
+            (fromAlbum_ ? u"写真ファイルは"_s : QString(folder + u" の "_s + file + u" は"_s)) +
+                u"途中で切れているか壊れています（JPEG のデータが終わりまでありません）。"_s);
 }
 
 void Checker::letterCase(int serial, const QString& element, const QString& folder, const QString& listed,
