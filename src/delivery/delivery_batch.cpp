@@ -12,6 +12,8 @@
 #include <QDir>
 #include <QFileInfo>
 
+#include <optional>
+
 using namespace Qt::StringLiterals;
 using PhotoStandard::Version;
 
@@ -19,10 +21,10 @@ namespace DeliveryBatch {
 
 namespace {
 
-// Scripts written for the first delivery command rely on 03 when nothing is said.
-Version standardOption(QStringList& arguments) {
+// Without the option, the standard the window would choose.
+std::optional<Version> standardOption(QStringList& arguments) {
     const qsizetype at = arguments.indexOf(u"--standard"_s);
-    if (at < 0) return Version::V03;
+    if (at < 0) return std::nullopt;
     const QString value = arguments.value(at + 1);
     if (value != u"03"_s && value != u"05"_s)
         throw BatchUsageError(u"--standard には 03 か 05 を指定して下さい。"_s);
@@ -37,10 +39,11 @@ bool flag(QStringList& arguments, const QString& name) {
     return arguments.removeAll(name) > 0;
 }
 
-DeliveryRequest requestFor(const QStringList& albums, const QString& folder, Version version,
+DeliveryRequest requestFor(const QStringList& albums, const QString& folder, std::optional<Version> chosen,
                            const QString& programFolder) {
     Workspace workspace(programFolder);
     Session::readSettings(workspace);
+    const Version version = chosen.value_or(DeliverySettings::version(workspace.settings));
     DeliveryRequest request;
     request.maxRows = workspace.AlbumMaxRows;
     request.sheetRows = AlbumFile::load(albums.first(), request.maxRows);
@@ -55,18 +58,22 @@ DeliveryRequest requestFor(const QStringList& albums, const QString& folder, Ver
 
 int deliver(const QStringList& words, const QString& programFolder, QTextStream& out, QTextStream& err) {
     QStringList arguments = words;
-    const Version version = standardOption(arguments);
+    const std::optional<Version> version = standardOption(arguments);
     const bool replaceAll = flag(arguments, ReplaceAllOption);
     const qsizetype to = arguments.indexOf(u"--to"_s);
     if (to < 1 || to != arguments.size() - 2)
         throw BatchUsageError(u"deliver にはアルバムファイルと出力先フォルダを指定して下さい。"_s);
     const QString& folder = arguments.last();
     const DeliveryRequest request = requestFor(arguments.mid(0, to), folder, version, programFolder);
-    const QString standard =
-        request.standard.isEmpty() ? PhotoStandard::defaultStandard(version) : request.standard;
+    const auto review = [&](const QList<Finding>& findings) {
+        for (const Finding& finding : findings)
+            err << DeliveryExport::refusalLine(finding) << u'\n';
+        return true;
+    };
     DeliveryResult result;
     try {
-        result = DeliveryExport::run(request, {}, [&](const QStringList&) { return replaceAll; });
+        result = DeliveryExport::run(
+            request, {}, [&](const QStringList&) { return replaceAll; }, review);
     } catch (const DeliveryRefused& refused) {
         err << refused.message() << u'\n';
         for (const Finding& finding : refused.findings())
@@ -76,11 +83,9 @@ int deliver(const QStringList& words, const QString& programFolder, QTextStream&
         err << declined.message() << u'\n' << ReplaceAllHint << u'\n';
         return 1;
     }
-    for (const Finding& note : result.notes)
-        err << DeliveryExport::refusalLine(note) << u'\n';
     out << QDir::toNativeSeparators(QDir(folder).filePath(DeliveryExport::FolderName)) << u": "_s
         << result.photoCount << u" 枚\n"_s;
-    err << u"写真管理基準: PHOTO"_s << PhotoStandard::versionCode(version) << u" ("_s << standard << u")\n"_s;
+    err << DeliveryExport::standardLine(result.version, result.standard) << u'\n';
     if (!result.leftoverFolder.isEmpty())
         err << u"以前の PHOTO フォルダを削除できなかったため、次の場所に残っています:\n"_s
             << QDir::toNativeSeparators(result.leftoverFolder) << u'\n';
@@ -103,7 +108,8 @@ QList<BatchCommand> commands() {
         {u"deliver"_s,
          u"  tovenla2 deliver ALBUM.dat [MORE.dat ...] --to FOLDER [--standard 03|05] [--replace-all]\n"
          u"      FOLDER に電子納品の PHOTO フォルダ（写真、DTD、PHOTO.XML）を作ります。\n"
-         u"      --standard を省くと PHOTO03（土木200406-01）。05 はチェックで誤りがあれば出力しません。\n"
+         u"      --standard を省くと電子納品の画面で最後に選んだ基準、まだなければ 05。\n"
+         u"      05 はチェックで誤りがあれば出力しません。03 は誤りを warning として出してから出力します。\n"
          u"      以前の PHOTO フォルダに出力で作られたものではないファイルがあれば、その一覧を出して\n"
          u"      出力しません。--replace-all を付けると、それらも削除して置き換えます。\n"_s,
          deliver},

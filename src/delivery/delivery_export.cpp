@@ -30,6 +30,7 @@ const QString NoSpace = u"ディスクの空きが足りないため、出力し
 const QString Busy =
     u"このフォルダには、別の電子納品の出力が書き込み中です。終わってから、もう一度出力して下さい。"_s;
 const QString RemoveAsk = u"これらのファイルを削除して出力しますか？"_s;
+const QString WarningsAsk = u"このまま PHOTO03 で出力しますか？"_s;
 
 namespace {
 
@@ -61,14 +62,12 @@ void refuseWithoutSpace(const QString& folder, const DeliveryPlan& plan, qint64 
                    megabytes(free, false) + u" MB\n出力先："_s + QDir::toNativeSeparators(folder));
 }
 
-// Advice of the version 05 check; version 03 refuses its problems outright.
-QList<Finding> checked(const DeliveryPlan& plan) {
-    if (plan.version == PhotoStandard::Version::V03) {
-        DeliveryPlanner::refuseProblems(plan);
-        return {};
-    }
+// What the check lets pass, once review has seen it.
+QList<Finding> checked(const DeliveryPlan& plan, const ConfirmFindings& review) {
+    if (plan.version == PhotoStandard::Version::V03) DeliveryPlanner::refuseProblems(plan);
     const QList<Finding> findings = DeliveryReview::review(plan);
     if (Findings::hasErrors(findings)) throw DeliveryRefused(findings);
+    if (!findings.isEmpty() && review && !review(findings)) throw DeliveryWithheld();
     return findings;
 }
 
@@ -117,7 +116,7 @@ qint64 fill(const Staging& staging, const QString& target, const DeliveryRequest
 }
 
 DeliveryResult build(const DeliveryRequest& request, const QString& folder, const QString& target,
-                     const Progress& progress, const ConfirmRemoval& confirm) {
+                     const Progress& progress, const ConfirmRemoval& confirm, const ConfirmFindings& review) {
     if (request.dtdPath.isEmpty() || !QFileInfo(request.dtdPath).isFile())
         throw AppError(u"プログラムフォルダに "_s + PhotoStandard::dtdName(request.version) +
                        u" がありません。"_s);
@@ -126,7 +125,9 @@ DeliveryResult build(const DeliveryRequest& request, const QString& folder, cons
     albums.prepend(request.sheetAlbumPath);
     ReplaceCheck::refuseLosses(target, albums, plan.photos);
     DeliveryResult result;
-    result.notes = checked(plan);
+    result.version = plan.version;
+    result.standard = plan.standard;
+    result.notes = checked(plan, review);
     const QByteArray xml = AnsiCodec::encode(plan.xml).bytes;
     refuseWithoutSpace(folder, plan, QFileInfo(request.dtdPath).size(), xml.size());
     const QStringList foreign = ReplaceCheck::foreignFiles(target);
@@ -152,7 +153,8 @@ void recoverAllInterrupted() {
     ExportRecords::recoverAll();
 }
 
-DeliveryResult run(const DeliveryRequest& request, const Progress& progress, const ConfirmRemoval& confirm) {
+DeliveryResult run(const DeliveryRequest& request, const Progress& progress, const ConfirmRemoval& confirm,
+                   const ConfirmFindings& review) {
     const QString folder = request.folder.isEmpty() ? QString() : QDir(request.folder).absolutePath();
     if (folder.isEmpty() || !QFileInfo(folder).isDir())
         throw AppError(fileFailure(u"出力先のフォルダがありません。"_s, request.folder, {}).trimmed());
@@ -164,10 +166,12 @@ DeliveryResult run(const DeliveryRequest& request, const Progress& progress, con
     FolderSwap::recover(folder, FolderName);
     const bool hadPrevious = QFileInfo(target).isDir();
     try {
-        return build(request, folder, target, progress, confirm);
+        return build(request, folder, target, progress, confirm, review);
     } catch (const DeliveryRefused&) {
         throw;
     } catch (const DeliveryDeclined&) {
+        throw;
+    } catch (const DeliveryWithheld&) {
         throw;
     } catch (const AppError& error) {
         if (!hadPrevious) throw;
@@ -179,11 +183,31 @@ QString removalQuestion(const QStringList& files) {
     return ReplaceCheck::foreignText(files, 20) + u"\n\n"_s + RemoveAsk;
 }
 
+QString warningQuestion(const QList<Finding>& findings) {
+    qsizetype warnings = 0;
+    for (const Finding& finding : findings)
+        warnings += finding.severity == Finding::Severity::Warning ? 1 : 0;
+    return u"電子納品のチェックで警告が "_s + QString::number(warnings) +
+           u" 件あります（一覧は「④チェック結果」）。\n"_s
+           u"読み込む側によっては受け付けられないおそれがあります。\n"_s +
+           WarningsAsk;
+}
+
+QString standardLine(PhotoStandard::Version version, const QString& standard) {
+    return u"写真管理基準: PHOTO"_s + PhotoStandard::versionCode(version) + u" ("_s + standard + u')';
+}
+
+QString doneText(const DeliveryResult& result) {
+    return u"電子納品を出力しました（写真 "_s + QString::number(result.photoCount) + u" 枚）。\n"_s +
+           standardLine(result.version, result.standard);
+}
+
 QString refusalLine(const Finding& finding) {
     Finding placed = finding;
     placed.serial = 0;
     QStringList fields = Findings::line(placed).split(u'\t');
     fields[2] = finding.place.isEmpty() ? u"-"_s : finding.place;
+    fields[3] = Findings::item(finding);
     return fields.join(u'\t');
 }
 
@@ -195,6 +219,8 @@ QString failureText(const QString& reason) {
 
 DeliveryDeclined::DeliveryDeclined(QStringList files)
     : AppError(ReplaceCheck::foreignText(files, int(files.size()))), files_(std::move(files)) {}
+
+DeliveryWithheld::DeliveryWithheld() : AppError(u"警告を見て、出力を取りやめました。"_s) {}
 
 DeliveryRefused::DeliveryRefused(QList<Finding> findings)
     : AppError(u"電子納品のチェックでエラーが見つかったため、出力しませんでした。"_s),

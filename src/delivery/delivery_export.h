@@ -13,9 +13,13 @@
 struct DeliveryResult {
     int photoCount = 0;
     qint64 bytes = 0;
+    PhotoStandard::Version version = PhotoStandard::Version::V05;
+    QString standard; // 適用要領基準 written
     // The previous delivery, moved aside, that could not be removed; empty normally.
     QString leftoverFolder;
-    QList<Finding> notes; // advice of the check that did not stop the export
+    // What the check found that did not stop the export: advice, and for version 03 the errors
+    // of the current check as warnings.
+    QList<Finding> notes;
 };
 
 // An export that would have deleted files of the old PHOTO folder that no export made, and
@@ -27,6 +31,12 @@ public:
 
 private:
     QStringList files_;
+};
+
+// An export whose warnings the user did not let pass: nothing was written.
+class DeliveryWithheld : public AppError {
+public:
+    DeliveryWithheld();
 };
 
 // An export the check refused: nothing was written.
@@ -46,9 +56,10 @@ extern const QString DtdName;      // "PHOTO03.DTD", the Part's standard
 extern const QString XmlName;      // "PHOTO.XML"
 extern const QString FailureTitle; // title of the failure message box
 extern const QString Cancelled;
-extern const QString NoSpace;   // the disk cannot hold the new folder beside the old one
-extern const QString Busy;      // another export writes into the same folder
-extern const QString RemoveAsk; // the question after the foreign files
+extern const QString NoSpace;     // the disk cannot hold the new folder beside the old one
+extern const QString Busy;        // another export writes into the same folder
+extern const QString RemoveAsk;   // the question after the foreign files
+extern const QString WarningsAsk; // the question after the warnings of a version 03 export
 
 // Bytes copied so far and the total; false cancels.
 using Progress = std::function<bool(qint64 copied, qint64 total)>;
@@ -57,14 +68,21 @@ using Progress = std::function<bool(qint64 copied, qint64 total)>;
 // it; true lets them go.
 using ConfirmRemoval = std::function<bool(const QStringList& files)>;
 
-// Version 05 runs the delivery check over the plan first and refuses with its errors.
+// Given what the check found that does not stop the export, before anything is written;
+// false stops it.
+using ConfirmFindings = std::function<bool(const QList<Finding>& findings)>;
+
+// Both versions run the delivery check over the plan first. Version 05 refuses with its
+// errors; version 03, which writes what its standard allowed, refuses only missing photos and
+// texts Shift_JIS or XML cannot hold, and passes the check's errors on as warnings, which
+// review (unset: let pass) sees with the notes before anything is written.
 // Nothing is written when an input album or a photo of the run lies in the old PHOTO folder,
 // when PHOTO is a file, when the disk lacks room, or when the old folder holds files no export
 // made that confirm (unset: refuse) does not let go. Builds the new PHOTO folder beside the
 // old one and puts it in place only when every file is written and on the disk, so a failure
 // or a cancel leaves the previous delivery as it was. Throws AppError with the reason.
 DeliveryResult run(const DeliveryRequest& request, const Progress& progress = {},
-                   const ConfirmRemoval& confirm = {});
+                   const ConfirmRemoval& confirm = {}, const ConfirmFindings& review = {});
 
 // Puts right what an export killed half-way left in folder: the previous PHOTO folder comes
 // back if it was moved aside and no new one took its place; unfinished folders are removed.
@@ -77,6 +95,15 @@ void recoverAllInterrupted();
 
 // The question the window asks before files no export made are deleted.
 QString removalQuestion(const QStringList& files);
+
+// The question before an export with warnings is written.
+QString warningQuestion(const QList<Finding>& findings);
+
+// "写真管理基準: PHOTO05 (土木202303-01)": what an export wrote.
+QString standardLine(PhotoStandard::Version version, const QString& standard);
+
+// What the window says when an export is done.
+QString doneText(const DeliveryResult& result);
 
 // "error<TAB>code<TAB>album n 行目 (photo)<TAB>element<TAB>message" for a refusal's finding.
 QString refusalLine(const Finding& finding);

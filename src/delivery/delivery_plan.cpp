@@ -7,6 +7,7 @@
 #include "app/shared_routines.h"
 #include "delivery/photo_xml.h"
 #include "delivery/shot_date.h"
+#include "delivery/value_rules.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -25,8 +26,6 @@ namespace {
 constexpr int ListedProblems = 20;
 
 constexpr int DateLine = 13;
-constexpr int RepresentativeLine = 20;
-constexpr int FrequencyLine = 21;
 
 QString listed(const QString& headline, const QStringList& problems) {
     QString text = headline + u"（"_s + QString::number(problems.size()) + u" 件）"_s;
@@ -57,20 +56,33 @@ struct Collector {
                 plan.totalBytes += photo.size;
             }
             const FieldBuffer info = SplitLines(row.info);
-            if (plan.version == Version::V03) checkTexts(info, photo.origin);
+            if (plan.version == Version::V03) checkTexts(info, photo);
             PhotoXml::Values values = PhotoXml::photoValues(photo.serial, info);
             if (plan.version == Version::V05) completeFor05(photo, info, values);
+            takeIllegal(photo.serial, values);
             plan.xml += PhotoXml::photoBlock(plan.version, values);
             plan.photos << photo;
         }
     }
 
-    void checkTexts(const FieldBuffer& info, const QString& origin) {
+    void checkTexts(const FieldBuffer& info, const DeliveryPhoto& photo) {
         for (const PhotoXml::Item& item : PhotoXml::items()) {
             const AnsiCodec::Encoded encoded = AnsiCodec::encode(info(item.line));
-            if (!encoded.ok())
-                plan.unmappable << origin + u' ' + item.element + u"（"_s + QString::number(item.line) +
-                                       u" 行目）: "_s + encoded.unmappable;
+            if (encoded.ok()) continue;
+            plan.unmappable << photo.origin + u' ' + item.element + u"（"_s + QString::number(item.line) +
+                                   u" 行目）: "_s + encoded.unmappable;
+            plan.refused.insert({photo.serial, item.element});
+        }
+    }
+
+    // The characters XML cannot hold are noted and left out, so that the check reads the rest.
+    void takeIllegal(int serial, PhotoXml::Values& values) {
+        for (auto value = values.begin(); value != values.end(); ++value) {
+            const QStringList characters = ValueRules::xmlIllegal(*value);
+            if (characters.isEmpty()) continue;
+            plan.illegal << IllegalText{serial, value.key(), PhotoXml::lineOf(value.key()), characters};
+            plan.refused.insert({serial, value.key()});
+            *value = ValueRules::withoutXmlIllegal(*value);
         }
     }
 
@@ -81,8 +93,8 @@ struct Collector {
         // A typed text that is no date is written as it stands: the check names it.
         values.insert(u"撮影年月日"_s, date.isValid() ? ShotDate::isoText(date) : typed);
         photo.undated = typed.isEmpty() && !date.isValid();
-        const QString representative = info(RepresentativeLine);
-        const QString frequency = info(FrequencyLine);
+        const QString representative = info(PhotoXml::RepresentativeLine);
+        const QString frequency = info(PhotoXml::FrequencyLine);
         values.insert(u"代表写真"_s, representative.isEmpty() ? u"0"_s : representative);
         const QString fallback = request.frequencyDefault.isEmpty() ? u"0"_s : request.frequencyDefault;
         values.insert(u"提出頻度写真"_s, frequency.isEmpty() ? fallback : frequency);
@@ -94,9 +106,9 @@ struct Collector {
 DeliveryPlan plan(const DeliveryRequest& request) {
     Collector collector{request, {}};
     collector.plan.version = request.version;
-    const QString standard =
+    collector.plan.standard =
         request.standard.isEmpty() ? PhotoStandard::defaultStandard(request.version) : request.standard;
-    collector.plan.xml = PhotoXml::header(request.version, standard);
+    collector.plan.xml = PhotoXml::header(request.version, collector.plan.standard);
     collector.add(request.sheetRows, request.sheetName.isEmpty() ? SheetName : request.sheetName, true);
     for (const QString& album : request.listedAlbums)
         collector.add(AlbumFile::load(album, request.maxRows), QFileInfo(album).fileName(), false);
@@ -115,6 +127,11 @@ void refuseProblems(const DeliveryPlan& plan) {
     if (!missing.isEmpty()) problems << listed(u"写真ファイルが見つかりません"_s, missing);
     if (!plan.unmappable.isEmpty())
         problems << listed(u"Shift_JIS で書けない文字があります"_s, plan.unmappable);
+    QStringList illegal;
+    for (const IllegalText& text : plan.illegal)
+        illegal << plan.photos.at(text.serial - 1).origin + u' ' + text.element + u"（"_s +
+                       QString::number(text.line) + u" 行目）: "_s + text.characters.join(u"、"_s);
+    if (!illegal.isEmpty()) problems << listed(u"XML に書けない文字があります"_s, illegal);
     if (!problems.isEmpty()) throw AppError(problems.join(u"\n\n"_s));
 }
 

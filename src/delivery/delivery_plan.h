@@ -4,6 +4,7 @@
 #include "delivery/photo_header.h"
 
 #include <QList>
+#include <QSet>
 #include <QString>
 #include <QStringList>
 
@@ -19,12 +20,25 @@ struct DeliveryPhoto {
     bool undated = false; // neither line 13 nor Exif gave 撮影年月日
 };
 
+// Characters XML cannot hold, found in one value; the index text is planned without them.
+struct IllegalText {
+    int serial = 0;
+    QString element;
+    int line = 0;           // information line
+    QStringList characters; // "U+0001"
+};
+
 struct DeliveryPlan {
     PhotoStandard::Version version = PhotoStandard::Version::V03;
+    QString standard; // 適用要領基準 written
     QList<DeliveryPhoto> photos;
     QString xml; // the whole PHOTO.XML text
     qint64 totalBytes = 0;
     QStringList unmappable; // version 03: texts Shift_JIS cannot hold, by row and item
+    QList<IllegalText> illegal;
+    // Serial and element of each value holding characters Shift_JIS (version 03) or XML cannot
+    // hold: refused by either export.
+    QSet<std::pair<int, QString>> refused;
 };
 
 namespace DeliveryPlanner {
@@ -38,8 +52,9 @@ extern const QString NoPhotos;
 // a photo.
 DeliveryPlan plan(const DeliveryRequest& request);
 
-// The problems version 03 refuses on (missing photos, texts Shift_JIS cannot hold), as one
-// AppError listing them all; version 05 reports them through the check instead.
+// The problems version 03 refuses on (missing photos, texts Shift_JIS or XML cannot hold), as
+// one AppError listing them all with their rows and lines; version 05 reports them through the
+// check instead.
 void refuseProblems(const DeliveryPlan& plan);
 
 } // namespace DeliveryPlanner

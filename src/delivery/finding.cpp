@@ -26,9 +26,18 @@ QString line(const Finding& finding) {
     const auto orDash = [](const QString& text) { return text.isEmpty() ? u"-"_s : text; };
     QString message = finding.message;
     message.replace(u'\t', u' ').replace(u'\n', u' ');
-    return (finding.severity == Finding::Severity::Error ? u"error"_s : u"note"_s) + u'\t' + finding.code +
-           u'\t' + (finding.serial > 0 ? QString::number(finding.serial) : u"-"_s) + u'\t' +
-           orDash(finding.element) + u'\t' + message;
+    const QString severity = finding.severity == Finding::Severity::Error     ? u"error"_s
+                             : finding.severity == Finding::Severity::Warning ? u"warning"_s
+                                                                              : u"note"_s;
+    return severity + u'\t' + finding.code + u'\t' +
+           (finding.serial > 0 ? QString::number(finding.serial) : u"-"_s) + u'\t' + orDash(finding.element) +
+           u'\t' + message;
+}
+
+QString item(const Finding& finding) {
+    if (finding.element.isEmpty()) return u"-"_s;
+    if (finding.line < 1) return finding.element;
+    return finding.element + u"（情報 "_s + QString::number(finding.line) + u" 行目）"_s;
 }
 
 } // namespace Findings

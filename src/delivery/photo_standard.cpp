@@ -98,11 +98,15 @@ QString dtdName(Version version) {
 }
 
 QString defaultStandard(Version version) {
-    return version == Version::V05 ? standards05().first() : u"土木200406-01"_s;
+    return standards(version).first();
 }
 
 QStringList standards05() {
     return {u"土木202303-01"_s, u"土木202003-01"_s, u"土木201603-01"_s};
+}
+
+QStringList standards(Version version) {
+    return version == Version::V05 ? standards05() : QStringList{u"土木200406-01"_s};
 }
 
 QString dtdText(Version version) {

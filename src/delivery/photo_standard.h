@@ -33,6 +33,8 @@ QString dtdName(Version version);         // "PHOTO03.DTD", "PHOTO05.DTD"
 QString defaultStandard(Version version); // 適用要領基準 written when none is chosen
 // The 適用要領基準 offered for version 05, newest first.
 QStringList standards05();
+// The 適用要領基準 an index of the version may name.
+QStringList standards(Version version);
 
 // The DTD text, lines ended by CR LF, opening with the declaration xmllint needs to read a
 // Shift_JIS file.

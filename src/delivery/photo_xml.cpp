@@ -33,6 +33,14 @@ const QList<Item>& items() {
     return list;
 }
 
+int lineOf(const QString& element) {
+    for (const Item& item : items())
+        if (item.element == element) return item.line;
+    if (element == u"代表写真"_s) return RepresentativeLine;
+    if (element == u"提出頻度写真"_s) return FrequencyLine;
+    return 0;
+}
+
 QString serialFileName(int serial) {
     return u"P"_s + QString::number(serial).rightJustified(7, u'0') + u".JPG"_s;
 }

@@ -21,6 +21,13 @@ struct Item {
 };
 const QList<Item>& items();
 
+// Version 05's flags: lines 20 and 21, after the items.
+constexpr int RepresentativeLine = 20; // 代表写真
+constexpr int FrequencyLine = 21;      // 提出頻度写真
+
+// The information line that gives an element's value; 0 for an element no line gives.
+int lineOf(const QString& element);
+
 // "P0000001.JPG" for serial 1, whatever the source file was.
 QString serialFileName(int serial);
 

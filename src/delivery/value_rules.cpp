@@ -23,14 +23,43 @@ QString kindOfCode(const QByteArray& bytes) {
         if (lead >= 0xA1 && lead <= 0xDF) return u"半角カナ"_s;
         return lead >= 0x20 && lead <= 0x7E ? QString() : u"制御文字"_s;
     }
+    const uchar trail = uchar(bytes.at(1));
+    if (lead == 0x82 && trail >= 0x4F && trail <= 0x9A) return u"全角英数字"_s;
     if ((lead >= 0x81 && lead <= 0x84) || (lead >= 0x88 && lead <= 0x9F) || (lead >= 0xE0 && lead <= 0xEA))
         return {};
     if (lead >= 0xF0 && lead <= 0xF9) return u"外字"_s;
     return u"機種依存文字"_s;
 }
 
+QString codePoint(char32_t c) {
+    return u"U+"_s + QString::number(uint(c), 16).toUpper().rightJustified(4, u'0');
+}
+
+// A control character would not show between quotes.
 QString described(const QString& character, const QString& kind) {
+    const QChar first = character.at(0);
+    if (first.unicode() < 0x20 || first.unicode() == 0x7F)
+        return codePoint(first.unicode()) + u" の"_s + kind;
     return u"「"_s + character + u"」"_s + kind;
+}
+
+int yearMonthOf(const QString& standard) {
+    static const QRegularExpression yearMonth(u"(\\d{6})"_s);
+    const QRegularExpressionMatch match = yearMonth.match(standard);
+    return match.hasMatch() ? match.captured(1).toInt() : 0;
+}
+
+// The code points of text, a lone surrogate as itself.
+template <typename Visit> void forEachCodePoint(const QString& text, Visit visit) {
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const QChar c = text.at(i);
+        if (c.isHighSurrogate() && i + 1 < text.size() && text.at(i + 1).isLowSurrogate()) {
+            visit(QChar::surrogateToUcs4(c, text.at(i + 1)), 2);
+            ++i;
+        } else {
+            visit(char32_t(c.unicode()), 1);
+        }
+    }
 }
 
 } // namespace
@@ -78,16 +107,48 @@ bool isIsoDate(const QString& value) {
     return form.match(value).hasMatch() && QDate::fromString(value, u"yyyy-MM-dd"_s).isValid();
 }
 
-bool isPhotoFileName(const QString& name, bool imageFormatsOf2023) {
-    static const QRegularExpression jpeg(u"^P\\d{7}\\.JPG$"_s);
-    static const QRegularExpression later(u"^P\\d{7}\\.(JPG|TIF|SVG)$"_s);
-    return (imageFormatsOf2023 ? later : jpeg).match(name).hasMatch();
+QStringList photoExtensions(const QString& standard) {
+    const int yearMonth = yearMonthOf(standard);
+    QStringList extensions = {u"JPG"_s};
+    if (yearMonth >= 202003) extensions << u"TIF"_s;
+    if (yearMonth >= 202303) extensions << u"SVG"_s;
+    return extensions;
 }
 
-bool allowsImageFormatsOf2023(const QString& standard) {
-    static const QRegularExpression yearMonth(u"(\\d{6})"_s);
-    const QRegularExpressionMatch match = yearMonth.match(standard);
-    return match.hasMatch() && match.captured(1).toInt() >= 202303;
+bool isPhotoFileName(const QString& name, const QStringList& extensions) {
+    static const QRegularExpression form(u"^P\\d{7}\\.([A-Z]{3})$"_s);
+    const QRegularExpressionMatch match = form.match(name);
+    return match.hasMatch() && extensions.contains(match.captured(1));
+}
+
+bool isDrawingFileName(const QString& name) {
+    static const QRegularExpression form(u"^D\\d{7}\\.[A-Z0-9]{3}$"_s);
+    return form.match(name).hasMatch();
+}
+
+bool isXmlCharacter(char32_t c) {
+    if (c < 0x20) return c == 0x09 || c == 0x0A || c == 0x0D;
+    if (c >= 0xD800 && c <= 0xDFFF) return false;
+    return c != 0xFFFE && c != 0xFFFF && c <= 0x10FFFF;
+}
+
+QStringList xmlIllegal(const QString& text) {
+    QStringList found;
+    forEachCodePoint(text, [&](char32_t c, int) {
+        if (!isXmlCharacter(c) && !found.contains(codePoint(c))) found << codePoint(c);
+    });
+    return found;
+}
+
+QString withoutXmlIllegal(const QString& text) {
+    QString kept;
+    kept.reserve(text.size());
+    qsizetype at = 0;
+    forEachCodePoint(text, [&](char32_t c, int width) {
+        if (isXmlCharacter(c)) kept += text.mid(at, width);
+        at += width;
+    });
+    return kept;
 }
 
 bool isDigits(const QString& value) {

@@ -1,7 +1,9 @@
 #include "album/album_file.h"
 #include "delivery/delivery_export.h"
+#include "delivery/delivery_settings.h"
 #include "delivery/replace_check.h"
 #include "delivery_fixture.h"
+#include "settings/settings_file.h"
 #include "support/test_files.h"
 #include "test_paths.h"
 
@@ -38,8 +40,12 @@ TEST_F(DeliverCommandTest, WritesThePhotoFolderFromTheAlbumAndTheFurtherOnes) {
     const QString more = source.filePath(u"more.dat"_s);
     AlbumFile::save(album, {photoRow(photo(u"a.jpg"_s, 1), {}), AlbumRow{{}, u"x\r\n"_s, {}, {}}});
     AlbumFile::save(more, {photoRow(photo(u"b.jpg"_s, 2), {})});
-    ASSERT_EQ(deliver({album, more, u"--to"_s, out.path()}), 0) << errors.toStdString();
+    ASSERT_EQ(deliver({album, more, u"--to"_s, out.path(), u"--standard"_s, u"03"_s}), 0)
+        << errors.toStdString();
     EXPECT_TRUE(output.contains(u"2 枚"_s)) << output.toStdString();
+    // The old standard writes what the current check calls errors, after warning of them.
+    EXPECT_TRUE(errors.contains(u"warning\tformat\tmore.dat 1 行目 ("_s)) << errors.toStdString();
+    EXPECT_TRUE(errors.endsWith(u"写真管理基準: PHOTO03 (土木200406-01)\n"_s)) << errors.toStdString();
     EXPECT_EQ(readBytes(photoFolder() + u"/PIC/P0000002.JPG"_s), photoBytes(2));
     expectValidPhotoXml(photoFolder() + u"/PHOTO.XML"_s);
 }
@@ -47,7 +53,7 @@ TEST_F(DeliverCommandTest, WritesThePhotoFolderFromTheAlbumAndTheFurtherOnes) {
 TEST_F(DeliverCommandTest, FailsWithTheReasonsAndAStatusOnStandardError) {
     const QString album = source.filePath(u"album.dat"_s);
     AlbumFile::save(album, {photoRow(source.filePath(u"gone.jpg"_s), {})});
-    EXPECT_EQ(deliver({album, u"--to"_s, out.path()}), 1);
+    EXPECT_EQ(deliver({album, u"--to"_s, out.path(), u"--standard"_s, u"03"_s}), 1);
     EXPECT_TRUE(errors.contains(u"写真ファイルが見つかりません（1 件）"_s)) << errors.toStdString();
     EXPECT_FALSE(QFileInfo::exists(photoFolder()));
 
@@ -57,7 +63,11 @@ TEST_F(DeliverCommandTest, FailsWithTheReasonsAndAStatusOnStandardError) {
 
 TEST_F(DeliverCommandTest, NeverDeletesItsInputsOrFilesItDidNotMakeUnlessTold) {
     const QString album = source.filePath(u"album.dat"_s);
-    AlbumFile::save(album, {photoRow(photo(u"a.jpg"_s, 1), {})});
+    QStringList info(19);
+    info[9] = u"全景"_s;
+    info[11] = u"測量"_s;
+    info[12] = u"2024-06-01"_s;
+    AlbumFile::save(album, {photoRow(jpeg(u"a.jpg"_s), info)});
     ASSERT_EQ(deliver({album, u"--to"_s, out.path()}), 0) << errors.toStdString();
 
     // The album given, or a further one, kept in the PHOTO folder that would be replaced.
@@ -97,8 +107,8 @@ TEST_F(DeliverCommandTest, RefusesUpFrontWhenTheDiskCannotHoldTheNewFolderBeside
     const QString disk = out.filePath(u"disk"_s);
     QDir().mkpath(disk);
     const QString script = uR"(mount -t tmpfs -o size=512k none "$1" || exit 77
-"$2" deliver "$3" --to "$1" || exit 78
-"$2" deliver "$4" --to "$1"; echo "status=$?"
+"$2" deliver "$3" --to "$1" --standard 03 || exit 78
+"$2" deliver "$4" --to "$1" --standard 03; echo "status=$?"
 ls -A "$1" "$1/PHOTO/PIC")"_s;
     QProcess program;
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
@@ -153,9 +163,14 @@ TEST_F(CheckDeliveryCommandTest, TheCurrentStandardOnRequestAndAFolderThatPasses
     EXPECT_EQ(run({u"check-delivery"_s, out.path()}), 0);
     EXPECT_EQ(output, QString());
 
-    // Without --standard the command keeps the first standard.
+    // Without --standard the command follows the standard last chosen in the window, else 05.
     ASSERT_EQ(deliver({path, u"--to"_s, out.path()}), 0);
-    EXPECT_TRUE(errors.contains(u"PHOTO03 (土木200406-01)"_s));
+    EXPECT_TRUE(errors.contains(u"PHOTO05 (土木202303-01)"_s)) << errors.toStdString();
+    Settings settings;
+    DeliverySettings::store(settings, PhotoStandard::Version::V03, {}, {});
+    writeBytes(home.filePath(u"tovenla.ini"_s), SettingsFile::serialize(settings).bytes);
+    ASSERT_EQ(deliver({path, u"--to"_s, out.path()}), 0);
+    EXPECT_TRUE(errors.contains(u"PHOTO03 (土木200406-01)"_s)) << errors.toStdString();
     EXPECT_EQ(run({u"check-delivery"_s, out.path()}), 0) << output.toStdString();
 }
 
@@ -164,7 +179,7 @@ TEST_F(CheckDeliveryCommandTest, RefusalsNameTheRowAndKeepThePreviousDelivery) {
     const QByteArray before = readBytes(photoFolder() + u"/PHOTO.XML"_s);
     EXPECT_EQ(deliver({album({}), u"--to"_s, out.path(), u"--standard"_s, u"05"_s}), 1);
     EXPECT_TRUE(errors.contains(u"error\trequired\talbum.dat 1 行目 ("_s)) << errors.toStdString();
-    EXPECT_TRUE(errors.contains(u"a.jpg)\t撮影年月日\t"_s));
+    EXPECT_TRUE(errors.contains(u"a.jpg)\t撮影年月日（情報 13 行目）\t"_s));
     EXPECT_EQ(readBytes(photoFolder() + u"/PHOTO.XML"_s), before);
     EXPECT_EQ(deliver({album({}), u"--to"_s, out.path(), u"--standard"_s, u"04"_s}), 1);
     EXPECT_TRUE(errors.contains(u"--standard"_s));

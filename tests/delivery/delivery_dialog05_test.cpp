@@ -87,7 +87,7 @@ TEST_F(DeliveryDialog05Test, CheckListsTheFindingsAndTheKanaFixIsOneUndoableComm
     auto* list = child<QTableWidget>(dialog, u"SSCheck"_s);
     ASSERT_EQ(list->rowCount(), 2) << prompts.lastMessage().text.toStdString();
     EXPECT_TRUE(list->item(0, 0)->text().startsWith(u"写真帳 1 行目"_s));
-    EXPECT_EQ(list->item(0, 1)->text(), u"写真タイトル"_s);
+    EXPECT_EQ(list->item(0, 1)->text(), u"写真タイトル（情報 10 行目）"_s);
     EXPECT_TRUE(list->item(0, 2)->text().contains(u"「ﾎ」半角カナ"_s));
     EXPECT_TRUE(list->item(1, 0)->text().startsWith(u"写真帳 2 行目"_s));
     EXPECT_EQ(child<QTabWidget>(dialog, u"SSTab1"_s)->currentIndex(), 3);
@@ -114,6 +114,9 @@ TEST_F(DeliveryDialog05Test, CheckListsTheFindingsAndTheKanaFixIsOneUndoableComm
     prompts.messages.clear();
     child<QPushButton>(dialog, u"cmdOK"_s)->click();
     EXPECT_EQ(dialog.result(), QDialog::Accepted) << prompts.lastMessage().text.toStdString();
+    ASSERT_EQ(prompts.messages.size(), 1);
+    EXPECT_EQ(prompts.lastMessage().text,
+              u"電子納品を出力しました（写真 2 枚）。\n写真管理基準: PHOTO05 (土木202303-01)"_s);
     expectValidPhotoXml05(photoFolder() + u"/PHOTO.XML"_s);
 }
 

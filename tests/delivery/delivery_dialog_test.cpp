@@ -15,6 +15,7 @@
 #include <QLabel>
 #include <QListWidget>
 #include <QPushButton>
+#include <QTableWidget>
 #include <QTimer>
 #include <QTreeView>
 #include <QUrl>
@@ -28,6 +29,15 @@ QStringList texts(const Settings& settings, int first, int last) {
     for (int n = first; n <= last; ++n)
         list << settings.text(n);
     return list;
+}
+
+// Lines the old standard takes without a warning.
+QStringList info03() {
+    QStringList lines(19);
+    lines[9] = u"全景"_s;
+    lines[11] = u"測量"_s;
+    lines[12] = u"2024-06-01"_s;
+    return lines;
 }
 
 QStringList items(const QListWidget* list) {
@@ -60,11 +70,10 @@ class DeliveryDialogTest : public DeliveryFolder {
 protected:
     void SetUp() override {
         workspace.CurrentFolder = out.path();
-        // These photos are plain bytes: the standard that copies them as they are.
         workspace.settings.setText(SettingText::DeliveryStandard, u"03"_s);
         workspace.replaceRows(
-            u"fill"_s, {photoRow(photo(u"a.jpg"_s, 1), {}), AlbumRow{}, photoRow(photo(u"b.jpg"_s, 2), {})},
-            1);
+            u"fill"_s,
+            {photoRow(jpeg(u"a.jpg"_s), info03()), AlbumRow{}, photoRow(jpeg(u"b.jpg"_s), info03())}, 1);
         workspace.UpdateRowTotal();
     }
     template <typename T> T* child(frmXML& dialog, const QString& name) {
@@ -135,7 +144,9 @@ TEST_F(DeliveryDialogTest, ExportWritesTheFolderRemembersTheEntriesAndCloses) {
     child<QComboBox>(dialog, u"Cmb2(3)"_s)->setEditText(u"12345"_s);
     child<QPushButton>(dialog, u"cmdOK"_s)->click();
 
-    EXPECT_TRUE(prompts.messages.isEmpty());
+    ASSERT_EQ(prompts.messages.size(), 1);
+    EXPECT_EQ(prompts.lastMessage().text,
+              u"電子納品を出力しました（写真 2 枚）。\n写真管理基準: PHOTO03 (土木200406-01)"_s);
     EXPECT_EQ(dialog.result(), QDialog::Accepted);
     EXPECT_EQ(QDir(photoFolder() + u"/PIC"_s).entryList(QDir::Files).size(), 2);
     expectValidPhotoXml(photoFolder() + u"/PHOTO.XML"_s);
@@ -215,4 +226,37 @@ TEST_F(DeliveryDialogTest, ThePreviousFolderLosesNothingTheUserDidNotAgreeTo) {
     EXPECT_TRUE(prompts.lastMessage().text.contains(ReplaceCheck::AlbumsInside));
     EXPECT_TRUE(prompts.lastMessage().text.contains(workspace.AlbumFilePath));
     EXPECT_EQ(readBytes(workspace.AlbumFilePath), "album");
+}
+
+// The old standard writes what the current check calls errors, but only after showing them
+// and asking.
+TEST_F(DeliveryDialogTest, TheOldStandardListsItsWarningsAndAsksBeforeWriting) {
+    QStringList marked = info03();
+    marked[9] = u"①号桝"_s;
+    writeBytes(source.filePath(u"scan.jpg"_s), pictureBytes({1600, 1200}, "PNG"));
+    workspace.replaceRows(u"fill"_s, {photoRow(source.filePath(u"scan.jpg"_s), marked)}, 1);
+    frmXML dialog(workspace, prompts);
+    dialog.setResult(-1);
+    prompts.answers = {Prompts::Answer::No};
+    child<QPushButton>(dialog, u"cmdOK"_s)->click();
+
+    ASSERT_EQ(prompts.messages.size(), 1);
+    const Prompts::Message question = prompts.lastMessage();
+    EXPECT_TRUE(question.text.startsWith(u"電子納品のチェックで警告が 2 件あります"_s))
+        << question.text.toStdString();
+    EXPECT_TRUE(question.text.endsWith(DeliveryExport::WarningsAsk));
+    EXPECT_EQ(question.defaultAnswer, Prompts::Answer::Yes);
+    EXPECT_EQ(dialog.result(), -1);
+    EXPECT_FALSE(QFileInfo::exists(photoFolder()));
+    auto* list = child<QTableWidget>(dialog, u"SSCheck"_s);
+    ASSERT_EQ(list->rowCount(), 2);
+    EXPECT_TRUE(list->item(0, 2)->text().startsWith(u"警告: "_s));
+    EXPECT_TRUE(list->item(0, 2)->text().contains(u"PNG"_s));
+    EXPECT_TRUE(list->item(1, 2)->text().contains(u"「①」機種依存文字"_s));
+
+    prompts.answers = {Prompts::Answer::Yes};
+    child<QPushButton>(dialog, u"cmdOK"_s)->click();
+    EXPECT_EQ(dialog.result(), QDialog::Accepted);
+    EXPECT_TRUE(prompts.lastMessage().text.endsWith(u"PHOTO03 (土木200406-01)"_s));
+    EXPECT_TRUE(QFileInfo::exists(photoFolder() + u"/PIC/P0000001.JPG"_s));
 }

@@ -1,10 +1,14 @@
 #include "delivery_fixture.h"
 
+#include "delivery/photo_xml.h"
 #include "support/test_files.h"
 #include "test_paths.h"
 
+#include <QBuffer>
 #include <QDir>
 #include <QFileInfo>
+#include <QImage>
+#include <QPainter>
 #include <QProcess>
 #include <QStandardPaths>
 
@@ -94,6 +98,35 @@ QByteArray jpegBytes(QSize size, const QString& taken, const QString& modified) 
     frame.append(char(1)).append(char(1)).append(char(0x11)).append(char(0));
     jpeg += segment(0xC0, frame);
     return jpeg + QByteArray("\xFF\xD9", 2);
+}
+
+QByteArray pictureBytes(QSize size, const char* format) {
+    QImage image(size, QImage::Format_RGB32);
+    QPainter painter(&image);
+    for (int x = 0; x < size.width(); x += 8)
+        painter.fillRect(x, 0, 8, size.height(), QColor::fromHsv((x * 7) % 360, 200, 220));
+    painter.end();
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    image.save(&buffer, format);
+    return bytes;
+}
+
+QByteArray encodedJpeg(QSize size) {
+    return pictureBytes(size, "JPEG");
+}
+
+QString validIndex(PhotoStandard::Version version) {
+    PhotoXml::Values values = PhotoXml::photoValues(1, FieldBuffer());
+    values.insert(u"写真-大分類"_s, u"工事"_s);
+    values.insert(u"写真区分"_s, u"施工状況写真"_s);
+    values.insert(u"写真タイトル"_s, u"床掘"_s);
+    values.insert(u"撮影年月日"_s, u"2024-06-01"_s);
+    values.insert(u"代表写真"_s, u"0"_s);
+    values.insert(u"提出頻度写真"_s, u"0"_s);
+    return PhotoXml::header(version, PhotoStandard::defaultStandard(version)) +
+           PhotoXml::photoBlock(version, values) + PhotoXml::footer();
 }
 
 std::optional<QString> xmllintErrors(const QString& xmlPath, const QString& dtdPath) {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "app/album_sheet.h"
+#include "delivery/photo_standard.h"
 
 #include <QByteArray>
 #include <QSize>
@@ -23,6 +24,14 @@ QByteArray photoBytes(int seed, int size = 3000);
 // A JPEG of headers only: Exif (DateTimeOriginal and DateTime when given, "CCYY:MM:DD hh:mm:ss")
 // and a frame header of the given size. Enough for everything that reads headers.
 QByteArray jpegBytes(QSize size, const QString& taken = {}, const QString& modified = {});
+
+// A whole JPEG as Qt encodes it, picture data and end marker included.
+QByteArray encodedJpeg(QSize size);
+// Bytes of another picture format ("PNG", "BMP") of the given size.
+QByteArray pictureBytes(QSize size, const char* format);
+
+// A valid index of one photo, P0000001.JPG, for the version.
+QString validIndex(PhotoStandard::Version version = PhotoStandard::Version::V05);
 
 // xmllint's complaint about a file checked against a DTD; empty when valid, nothing when
 // xmllint is not installed.

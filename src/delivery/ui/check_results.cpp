@@ -24,7 +24,7 @@ CheckResults::CheckResults(Workspace& workspace, Prompts& prompts, QWidget* pare
     SSCheck_->horizontalHeader()->setStretchLastSection(true);
     SSCheck_->verticalHeader()->hide();
     SSCheck_->setColumnWidth(0, 260);
-    SSCheck_->setColumnWidth(1, 110);
+    SSCheck_->setColumnWidth(1, 200); // "撮影年月日（情報 13 行目）"
     connect(SSCheck_, &QTableWidget::cellDoubleClicked, this, [this](int line, int) { openRow(line); });
 
     auto* hint = new QLabel(u"写真帳の行をダブルクリックすると情報設定を開きます。"_s, this);
@@ -44,14 +44,16 @@ void CheckResults::show(const QList<Finding>& findings) {
     SSCheck_->setRowCount(int(findings.size()));
     for (int i = 0; i < findings.size(); ++i) {
         const Finding& finding = findings.at(i);
-        const bool error = finding.severity == Finding::Severity::Error;
-        const QStringList cells = {finding.place.isEmpty() ? u"-"_s : finding.place,
-                                   finding.element.isEmpty() ? u"-"_s : finding.element,
-                                   (error ? u"誤り: "_s : u"注意: "_s) + finding.message};
+        const QString kind = finding.severity == Finding::Severity::Error     ? u"誤り: "_s
+                             : finding.severity == Finding::Severity::Warning ? u"警告: "_s
+                                                                              : u"注意: "_s;
+        const QStringList cells = {finding.place.isEmpty() ? u"-"_s : finding.place, Findings::item(finding),
+                                   kind + finding.message};
         for (int c = 0; c < 3; ++c) {
             auto* cell = new QTableWidgetItem(cells.at(c));
             cell->setToolTip(cells.at(c));
-            if (error) cell->setForeground(QColor(0xB0, 0x00, 0x00));
+            if (finding.severity == Finding::Severity::Error) cell->setForeground(QColor(0xB0, 0x00, 0x00));
+            if (finding.severity == Finding::Severity::Warning) cell->setForeground(QColor(0x9A, 0x50, 0x00));
             SSCheck_->setItem(i, c, cell);
         }
     }

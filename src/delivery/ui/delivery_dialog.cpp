@@ -34,6 +34,8 @@
 #include <QTreeView>
 #include <QVBoxLayout>
 
+#include <algorithm>
+
 using namespace Qt::StringLiterals;
 
 namespace {
@@ -93,7 +95,7 @@ frmXML::frmXML(Workspace& workspace, Prompts& prompts, QWidget* parent)
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(tabs);
     layout->addLayout(buttons);
-    resize(820, 520);
+    resize(940, 560);
 
     Form_Load();
 }
@@ -365,7 +367,9 @@ void frmXML::cmdOK_Click() {
     DeliveryResult result;
     try {
         BusyScope busy(prompts_);
-        result = DeliveryExport::run(request, report, confirm);
+        result = DeliveryExport::run(request, report, confirm, [this](const QList<Finding>& findings) {
+            return passWarnings(findings);
+        });
     } catch (const DeliveryRefused& refused) {
         progress.reset();
         showFindings(refused.findings());
@@ -375,6 +379,9 @@ void frmXML::cmdOK_Click() {
     } catch (const DeliveryDeclined&) {
         progress.reset();
         return; // the user chose to keep the files; nothing was written
+    } catch (const DeliveryWithheld&) {
+        progress.reset();
+        return; // the user stopped at the warnings, which stay listed
     } catch (const AppError& error) {
         progress.reset();
         if (error.message().startsWith(DeliveryExport::Cancelled)) {
@@ -392,12 +399,27 @@ void frmXML::cmdOK_Click() {
     accept();
 }
 
+bool frmXML::passWarnings(const QList<Finding>& findings) {
+    // Notes are told when the export is done.
+    const bool warned = std::any_of(findings.begin(), findings.end(), [](const Finding& f) {
+        return f.severity == Finding::Severity::Warning;
+    });
+    if (!warned) return true;
+    showFindings(findings);
+    return prompts_.ask(DeliveryExport::warningQuestion(findings), u"確認"_s, Prompts::Icon::Exclamation,
+                        Prompts::Answer::Yes) == Prompts::Answer::Yes;
+}
+
 void frmXML::reportDone(const DeliveryResult& result) {
-    if (!result.notes.isEmpty())
-        prompts_.tell(u"出力しました。注意が "_s + QString::number(result.notes.size()) +
-                          u" 件あります（推奨画素数や Exif の撮影日など、納品は受け付けられます）。\n"_s +
-                          result.notes.first().place + u' ' + result.notes.first().message,
-                      u"確認"_s, Prompts::Icon::Information);
+    QString text = DeliveryExport::doneText(result);
+    QList<Finding> notes;
+    for (const Finding& finding : result.notes)
+        if (finding.severity == Finding::Severity::Note) notes << finding;
+    if (!notes.isEmpty())
+        text += u"\n注意が "_s + QString::number(notes.size()) +
+                u" 件あります（推奨画素数や Exif の撮影日など、納品は受け付けられます）。\n"_s +
+                notes.first().place + u' ' + notes.first().message;
+    prompts_.tell(text, u"確認"_s, Prompts::Icon::Information);
     if (!result.leftoverFolder.isEmpty())
         prompts_.tell(u"以前の PHOTO フォルダを削除できなかったため、次の場所に残っています。\n"_s +
                           QDir::toNativeSeparators(result.leftoverFolder),

@@ -49,6 +49,8 @@ private:
     void storeChoice();
     DeliveryRequest request();
     void showFindings(const QList<Finding>& findings);
+    // The warnings of a version 03 export, listed and asked about before anything is written.
+    bool passWarnings(const QList<Finding>& findings);
     void reportDone(const DeliveryResult& result);
     void rememberHistories();
 

@@ -85,11 +85,13 @@ void photoXml(const uint8_t* data, size_t size) {
     files.header = [](const QString& name) {
         PhotoHeader header;
         header.readable = true;
-        header.jpeg = name.endsWith(u"1.JPG"_s);
+        header.jpeg = header.complete = name.endsWith(u"1.JPG"_s);
+        header.format = header.jpeg ? PhotoHeader::Format::Jpeg : PhotoHeader::Format::Png;
         header.size = QSize(1280, 960);
         header.taken = QDate(2024, 5, 1);
         return header;
     };
+    files.drawingHeader = files.header;
     try {
         IndexCheck::check(text, files);
     } catch (const AppError&) {
