@@ -3,9 +3,9 @@
 
 #include "album/album_commands.h"
 #include "album/album_file.h"
-#include "app/prompts.h"
-#include "app/ui/main_window.h"
-#include "app/workspace.h"
+#include "base/prompts.h"
+#include "shell/ui/main_window.h"
+#include "workspace/workspace.h"
 
 #include <QApplication>
 #include <QElapsedTimer>

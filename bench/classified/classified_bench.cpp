@@ -1,7 +1,7 @@
 // Classified CSV analysis and photo check against a one-pass Python script, side by side in
 // one run. CLASSIFIED_BENCH_LINES (default 100000) lines in groups of 40, two photos a line,
 // 0.1% of them missing; CLASSIFIED_BENCH_RUNS (default 5) runs of each, medians compared.
-#include "app/ansi_codec.h"
+#include "base/ansi_codec.h"
 #include "survey/classified_check.h"
 #include "survey/classified_csv.h"
 

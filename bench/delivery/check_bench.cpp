@@ -1,8 +1,8 @@
 // check-delivery of a PHOTO folder against xmllint (DTD validation of the index) plus one
 // ImageMagick identify -ping over every photo (size and DateTimeOriginal), side by side in one
 // run. CHECK_BENCH_PHOTOS (default 2000) photos of 1600x1200 with Exif; CHECK_BENCH_RUNS (5).
-#include "app/ansi_codec.h"
-#include "app/template_file.h"
+#include "base/ansi_codec.h"
+#include "base/shipped_files.h"
 #include "delivery/folder_check.h"
 #include "delivery/photo_xml.h"
 
@@ -141,7 +141,7 @@ int main(int argc, char** argv) {
     }
     const QByteArray xml = AnsiCodec::encode(index(photos)).bytes;
     writeFile(folder.filePath(u"PHOTO.XML"_s), xml);
-    QFile::copy(findTemplate(QCoreApplication::applicationDirPath(), u"PHOTO05.DTD"_s),
+    QFile::copy(ShippedFiles::find(QCoreApplication::applicationDirPath(), u"PHOTO05.DTD"_s),
                 folder.filePath(u"PHOTO05.DTD"_s));
 
     // Warm the cache and make sure both sides accept the folder.

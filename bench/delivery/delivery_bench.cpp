@@ -1,6 +1,6 @@
 // Delivery export against cp + sync of the same photos, measured side by side in one run.
 // DELIVERY_BENCH_PHOTOS (default 500) photos of 3 to 5 MB; DELIVERY_BENCH_RUNS (default 3).
-#include "app/template_file.h"
+#include "base/shipped_files.h"
 #include "delivery/delivery_export.h"
 
 #include <QCoreApplication>
@@ -82,7 +82,7 @@ int main(int argc, char** argv) {
 
     DeliveryRequest request;
     request.sheetRows = rows;
-    request.dtdPath = findTemplate(work.path(), DeliveryExport::DtdName);
+    request.dtdPath = ShippedFiles::find(work.path(), DeliveryExport::DtdName);
     std::vector<double> copyTimes, exportTimes;
     for (int run = 0; run < runs; ++run) {
         const QString copyTarget = work.filePath(u"cp"_s);

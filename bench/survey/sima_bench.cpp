@@ -1,7 +1,7 @@
 // SIMA loaders against a one-pass mawk script on the same files, side by side in one run:
 // 100,000 padded A01 points (half without H), 20,000 parcels of 5 B01 + C03, and a PM file of
 // 100,000 lines, all CP932.
-#include "app/ansi_codec.h"
+#include "base/ansi_codec.h"
 #include "survey/sima_pm_file.h"
 #include "survey/sima_reader.h"
 

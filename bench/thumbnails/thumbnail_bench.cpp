@@ -8,10 +8,10 @@
 //                                 window, the milliseconds until rows 1-30 hold their
 //                                 pictures, until the visible rows are painted with theirs,
 //                                 and until the dialog closes (cache: XDG_CACHE_HOME's)
-#include "app/ui/main_window.h"
-#include "app/ui/qt_prompts.h"
-#include "app/workspace.h"
-#include "settings/settings.h"
+#include "shell/ui/main_window.h"
+#include "shell/ui/qt_prompts.h"
+#include "workspace/workspace.h"
+#include "workspace/settings.h"
 #include "viewer/thumbnail_run.h"
 #include "viewer/ui/thumbnail_dialog.h"
 

@@ -7,12 +7,12 @@
 #include "album/photo_folder.h"
 #include "album/photo_paths.h"
 #include "album/photo_placement.h"
-#include "app/album_lock.h"
-#include "app/app_error.h"
-#include "app/file_io.h"
-#include "app/session.h"
-#include "app/sheet_guard.h"
-#include "app/workspace.h"
+#include "base/album_lock.h"
+#include "base/app_error.h"
+#include "base/file_io.h"
+#include "shell/session.h"
+#include "workspace/sheet_guard.h"
+#include "workspace/workspace.h"
 
 #include <QDir>
 #include <QFileInfo>

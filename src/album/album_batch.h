@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/batch_command.h"
+#include "base/batch_command.h"
 
 // The headless sub-commands of the album side: "import-csv", "place" and "copy-photos".
 namespace AlbumBatch {

@@ -2,12 +2,12 @@
 
 #include "album/album_file.h"
 #include "album/csv_photo_list.h"
-#include "app/album_lock.h"
-#include "app/app_error.h"
-#include "app/output_choice.h"
-#include "app/prompts.h"
-#include "app/sheet_guard.h"
-#include "app/workspace.h"
+#include "base/album_lock.h"
+#include "base/app_error.h"
+#include "base/output_choice.h"
+#include "base/prompts.h"
+#include "workspace/sheet_guard.h"
+#include "workspace/workspace.h"
 
 #include <QFileInfo>
 

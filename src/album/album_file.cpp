@@ -1,7 +1,7 @@
 #include "album/album_file.h"
 
-#include "app/app_error.h"
-#include "app/sheet_file.h"
+#include "base/app_error.h"
+#include "base/sheet_file.h"
 
 using namespace Qt::StringLiterals;
 

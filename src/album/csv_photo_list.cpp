@@ -1,10 +1,10 @@
 #include "album/csv_photo_list.h"
 
-#include "app/ansi_codec.h"
-#include "app/app_error.h"
-#include "app/file_io.h"
-#include "app/photo_file.h"
-#include "app/shared_routines.h"
+#include "base/ansi_codec.h"
+#include "base/app_error.h"
+#include "base/file_io.h"
+#include "base/photo_file.h"
+#include "base/shared_routines.h"
 
 #include <QDir>
 #include <QFileInfo>

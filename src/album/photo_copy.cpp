@@ -1,15 +1,15 @@
 #include "album/photo_copy.h"
 
 #include "album/photo_paths.h"
-#include "app/album_sheet.h"
-#include "app/app_error.h"
-#include "app/atomic_file.h"
-#include "app/file_io.h"
-#include "app/output_guard.h"
-#include "app/photo_file.h"
-#include "app/row_ranges.h"
-#include "app/safe_file_name.h"
-#include "app/shared_routines.h"
+#include "workspace/album_sheet.h"
+#include "base/app_error.h"
+#include "base/atomic_file.h"
+#include "base/file_io.h"
+#include "base/output_guard.h"
+#include "base/photo_file.h"
+#include "base/row_ranges.h"
+#include "base/safe_file_name.h"
+#include "base/shared_routines.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,6 +1,6 @@
 #include "album/photo_folder.h"
 
-#include "app/shared_routines.h"
+#include "base/shared_routines.h"
 
 #include <QDir>
 #include <QFileInfo>

@@ -1,9 +1,9 @@
 #include "album/photo_info.h"
 
-#include "app/shared_routines.h"
-#include "app/workspace.h"
-#include "settings/phrase_book.h"
-#include "settings/settings.h"
+#include "base/shared_routines.h"
+#include "workspace/workspace.h"
+#include "workspace/phrase_book.h"
+#include "workspace/settings.h"
 
 #include <algorithm>
 #include <cmath>

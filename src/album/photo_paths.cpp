@@ -1,6 +1,6 @@
 #include "album/photo_paths.h"
 
-#include "settings/settings.h"
+#include "workspace/settings.h"
 
 #include <QDir>
 

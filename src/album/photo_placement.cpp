@@ -3,8 +3,8 @@
 #include "album/album_commands.h"
 #include "album/photo_folder.h"
 #include "album/photo_paths.h"
-#include "app/prompts.h"
-#include "app/workspace.h"
+#include "base/prompts.h"
+#include "workspace/workspace.h"
 
 #include <QFileInfo>
 

@@ -1,9 +1,9 @@
 #include "album/row_editing.h"
 
-#include "app/prompts.h"
-#include "app/shared_routines.h"
-#include "app/workspace.h"
-#include "settings/settings.h"
+#include "base/prompts.h"
+#include "base/shared_routines.h"
+#include "workspace/workspace.h"
+#include "workspace/settings.h"
 
 #include <algorithm>
 #include <cmath>

@@ -1,7 +1,7 @@
 #include "delivery/cd_label_entries.h"
 
 #include "print/label_pages.h"
-#include "settings/settings.h"
+#include "workspace/settings.h"
 
 #include <cmath>
 

@@ -1,10 +1,10 @@
 #include "delivery/delivery_batch.h"
 
 #include "album/album_file.h"
-#include "app/app_error.h"
-#include "app/session.h"
-#include "app/template_file.h"
-#include "app/workspace.h"
+#include "base/app_error.h"
+#include "shell/session.h"
+#include "base/shipped_files.h"
+#include "workspace/workspace.h"
 #include "delivery/delivery_export.h"
 #include "delivery/delivery_settings.h"
 #include "delivery/folder_check.h"
@@ -52,7 +52,7 @@ DeliveryRequest requestFor(const QStringList& albums, const QString& folder, std
     request.listedAlbums = albums.mid(1);
     request.folder = folder;
     DeliverySettings::apply(workspace.settings, version, request);
-    request.dtdPath = findTemplate(programFolder, PhotoStandard::dtdName(version));
+    request.dtdPath = ShippedFiles::find(programFolder, PhotoStandard::dtdName(version));
     return request;
 }
 

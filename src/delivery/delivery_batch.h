@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/batch_command.h"
+#include "base/batch_command.h"
 
 // "deliver ALBUM [MORE.dat ...] --to FOLDER": the delivery folder without a window.
 namespace DeliveryBatch {

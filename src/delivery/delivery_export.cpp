@@ -1,8 +1,8 @@
 #include "delivery/delivery_export.h"
 
-#include "app/ansi_codec.h"
-#include "app/app_error.h"
-#include "app/file_io.h"
+#include "base/ansi_codec.h"
+#include "base/app_error.h"
+#include "base/file_io.h"
 #include "delivery/delivery_plan.h"
 #include "delivery/delivery_review.h"
 #include "delivery/export_records.h"

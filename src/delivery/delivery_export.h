@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/app_error.h"
+#include "base/app_error.h"
 #include "delivery/delivery_request.h"
 #include "delivery/finding.h"
 

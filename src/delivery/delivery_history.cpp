@@ -1,6 +1,6 @@
 #include "delivery/delivery_history.h"
 
-#include "settings/settings.h"
+#include "workspace/settings.h"
 
 namespace DeliveryHistory {
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/album_sheet.h"
+#include "workspace/album_sheet.h"
 #include "delivery/photo_standard.h"
 
 #include <QList>

@@ -1,6 +1,6 @@
 #include "delivery/delivery_settings.h"
 
-#include "settings/settings.h"
+#include "workspace/settings.h"
 
 using namespace Qt::StringLiterals;
 using PhotoStandard::Version;

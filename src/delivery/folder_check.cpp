@@ -1,7 +1,7 @@
 #include "delivery/folder_check.h"
 
-#include "app/app_error.h"
-#include "app/file_io.h"
+#include "base/app_error.h"
+#include "base/file_io.h"
 #include "delivery/index_check.h"
 
 #include <QDir>

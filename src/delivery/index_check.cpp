@@ -1,6 +1,6 @@
 #include "delivery/index_check.h"
 
-#include "app/app_error.h"
+#include "base/app_error.h"
 #include "delivery/index_checker.h"
 #include "delivery/value_rules.h"
 

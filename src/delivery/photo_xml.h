@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/shared_routines.h"
+#include "base/shared_routines.h"
 #include "delivery/photo_standard.h"
 
 #include <QHash>

@@ -1,7 +1,7 @@
 #include "delivery/replace_check.h"
 
-#include "app/app_error.h"
-#include "app/output_guard.h"
+#include "base/app_error.h"
+#include "base/output_guard.h"
 #include "delivery/folder_check.h"
 #include "delivery/photo_standard.h"
 

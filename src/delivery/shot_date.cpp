@@ -1,6 +1,6 @@
 #include "delivery/shot_date.h"
 
-#include "app/half_width.h"
+#include "base/half_width.h"
 
 #include <QRegularExpression>
 

@@ -1,6 +1,6 @@
 #include "delivery/value_rules.h"
 
-#include "app/ansi_codec.h"
+#include "base/ansi_codec.h"
 
 #include <QDate>
 #include <QRegularExpression>

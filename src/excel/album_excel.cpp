@@ -1,14 +1,14 @@
 #include "excel/album_excel.h"
 
-#include "app/app_error.h"
-#include "app/file_io.h"
-#include "app/shared_routines.h"
+#include "base/app_error.h"
+#include "base/file_io.h"
+#include "base/shared_routines.h"
 #include "excel/album_layout.h"
-#include "excel/legacy_xls.h"
-#include "excel/picture_prep.h"
-#include "excel/template_files.h"
-#include "excel/workbook.h"
-#include "settings/settings.h"
+#include "xlsx/legacy_xls.h"
+#include "xlsx/picture_prep.h"
+#include "base/shipped_files.h"
+#include "xlsx/workbook.h"
+#include "workspace/settings.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -47,7 +47,7 @@ Failure failure(const QString& message, Prompts::Icon icon, const QString& detai
 
 QString templatePath(const Request& request) {
     if (request.free) return request.templatePath;
-    const QString found = TemplateFiles::find(request.programFolder, AlbumLayout::TemplateName);
+    const QString found = ShippedFiles::findTemplate(request.programFolder, AlbumLayout::TemplateName);
     if (found.isEmpty())
         throw AppError(u"写真帳の雛形が見つかりません: "_s + AlbumLayout::TemplateName + u".xlsx"_s);
     return found;
@@ -96,7 +96,7 @@ std::optional<Failure> run(const Request& request, const QString& outputPath, co
         // Neither the template in use nor the other format's may be overwritten by a result.
         OutputGuard guard = request.guard;
         guard.keepAll({source, request.templatePath.trimmed(),
-                       TemplateFiles::find(request.programFolder, AlbumLayout::TemplateName)},
+                       ShippedFiles::findTemplate(request.programFolder, AlbumLayout::TemplateName)},
                       OutputGuard::Template);
         if (auto refused = refuseKept(guard, request.rows, outputPath)) return refused;
         std::optional<Workbook> opened;

@@ -1,8 +1,8 @@
 #pragma once
 
-#include "app/album_sheet.h"
-#include "app/output_guard.h"
-#include "app/prompts.h"
+#include "workspace/album_sheet.h"
+#include "base/output_guard.h"
+#include "base/prompts.h"
 
 #include <QList>
 #include <QString>

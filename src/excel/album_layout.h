@@ -1,6 +1,6 @@
 #pragma once
 
-#include "excel/workbook.h"
+#include "xlsx/workbook.h"
 
 #include <QList>
 #include <QString>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/batch_command.h"
+#include "base/batch_command.h"
 
 // "tovenla2 excel ALBUM.dat OUT.xlsx [options]": the album workbook without a window.
 namespace ExcelBatch {

@@ -1,14 +1,14 @@
 #include "excel/field_report.h"
 
-#include "app/app_error.h"
-#include "app/file_io.h"
-#include "app/photo_file.h"
-#include "app/shared_routines.h"
+#include "base/app_error.h"
+#include "base/file_io.h"
+#include "base/photo_file.h"
+#include "base/shared_routines.h"
 #include "excel/field_report_layout.h"
-#include "excel/legacy_xls.h"
-#include "excel/picture_prep.h"
-#include "excel/template_files.h"
-#include "excel/workbook.h"
+#include "xlsx/legacy_xls.h"
+#include "xlsx/picture_prep.h"
+#include "base/shipped_files.h"
+#include "xlsx/workbook.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -133,7 +133,7 @@ std::optional<Failure> run(const Request& request, const QString& outputPath,
     const L::Kind kind = L::kind(request.kind);
     if (kind.index == 1 && request.sheetName.isEmpty())
         return failure(NoSheetName, Prompts::Icon::Exclamation, {}, true);
-    const QString source = TemplateFiles::find(request.programFolder, kind.templateKind + u"ORG"_s);
+    const QString source = ShippedFiles::findTemplate(request.programFolder, kind.templateKind + u"ORG"_s);
     if (source.isEmpty())
         return failure(u"雛形が見つかりません: "_s + kind.templateKind + u"ORG.xlsx"_s,
                        Prompts::Icon::Critical);

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/album_sheet.h"
+#include "workspace/album_sheet.h"
 #include "excel/album_excel.h"
 
 #include <QList>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/batch_command.h"
+#include "base/batch_command.h"
 
 // "tovenla2 field-report ALBUM.dat OUT.xlsx [options]": the survey reports without a window.
 namespace FieldReportBatch {

@@ -1,13 +1,13 @@
 #include "excel/point_record.h"
 
-#include "app/app_error.h"
-#include "app/file_io.h"
-#include "app/shared_routines.h"
-#include "excel/legacy_xls.h"
-#include "excel/picture_prep.h"
+#include "base/app_error.h"
+#include "base/file_io.h"
+#include "base/shared_routines.h"
+#include "xlsx/legacy_xls.h"
+#include "xlsx/picture_prep.h"
 #include "excel/point_record_layout.h"
-#include "excel/template_files.h"
-#include "excel/workbook.h"
+#include "base/shipped_files.h"
+#include "xlsx/workbook.h"
 #include "survey/sima_reader.h"
 
 #include <QDir>
@@ -58,7 +58,7 @@ std::optional<Failure> run(const Request& request, const QString& outputPath,
             return failure(error.message(), Prompts::Icon::Exclamation, error.message(), true);
         }
     }
-    const QString source = TemplateFiles::find(request.programFolder, L::TemplateName);
+    const QString source = ShippedFiles::findTemplate(request.programFolder, L::TemplateName);
     if (source.isEmpty())
         return failure(u"雛形が見つかりません: "_s + L::TemplateName + u".xlsx"_s, Prompts::Icon::Critical);
     OutputGuard guard = request.guard;

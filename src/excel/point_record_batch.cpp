@@ -1,8 +1,8 @@
 #include "excel/point_record_batch.h"
 
 #include "album/album_file.h"
-#include "app/session.h"
-#include "app/workspace.h"
+#include "shell/session.h"
+#include "workspace/workspace.h"
 #include "excel/point_record.h"
 #include "excel/workbook_run_report.h"
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/batch_command.h"
+#include "base/batch_command.h"
 
 // "tovenla2 point-record ALBUM.dat OUT.xlsx [options]": the point records without a window.
 namespace PointRecordBatch {

@@ -1,6 +1,6 @@
 #include "excel/workbook_opener.h"
 
-#include "app/prompts.h"
+#include "base/prompts.h"
 
 #include <QDir>
 

@@ -1,11 +1,11 @@
 #include "print/album_pages.h"
 
-#include "app/album_sheet.h"
-#include "app/app_error.h"
-#include "app/shared_routines.h"
+#include "workspace/album_sheet.h"
+#include "base/app_error.h"
+#include "base/shared_routines.h"
 #include "print/print_document.h"
 #include "print/print_setup.h"
-#include "settings/settings.h"
+#include "workspace/settings.h"
 
 #include <cmath>
 

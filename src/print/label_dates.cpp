@@ -1,6 +1,6 @@
 #include "print/label_dates.h"
 
-#include "app/half_width.h"
+#include "base/half_width.h"
 
 #include <QDateTime>
 #include <QRegularExpression>

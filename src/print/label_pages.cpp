@@ -3,7 +3,7 @@
 #include "print/label_dates.h"
 #include "print/page_writer.h"
 #include "print/print_document.h"
-#include "settings/settings.h"
+#include "workspace/settings.h"
 
 #include <cmath>
 

@@ -1,6 +1,6 @@
 #include "print/preview_document.h"
 
-#include "app/workspace.h"
+#include "workspace/workspace.h"
 #include "print/label_pages.h"
 #include "print/print_document.h"
 

@@ -1,9 +1,9 @@
 #include "print/print_batch.h"
 
 #include "album/album_file.h"
-#include "app/session.h"
-#include "app/sheet_guard.h"
-#include "app/workspace.h"
+#include "shell/session.h"
+#include "workspace/sheet_guard.h"
+#include "workspace/workspace.h"
 #include "print/preview_document.h"
 #include "print/print_document.h"
 #include "print/print_renderer.h"

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/batch_command.h"
+#include "base/batch_command.h"
 
 // Headless sub-commands: album pages and the CD label page as PDF files, with the settings of
 // the program folder: "pdf" and "label-pdf".

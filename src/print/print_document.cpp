@@ -1,9 +1,9 @@
 #include "print/print_document.h"
 
-#include "app/app_error.h"
-#include "app/photo_file.h"
-#include "app/picture_limit.h"
-#include "app/picture_reading.h"
+#include "base/app_error.h"
+#include "base/photo_file.h"
+#include "base/picture_limit.h"
+#include "base/picture_reading.h"
 
 #include <QFontMetricsF>
 #include <QGuiApplication>

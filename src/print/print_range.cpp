@@ -1,6 +1,6 @@
 #include "print/print_range.h"
 
-#include "settings/settings.h"
+#include "workspace/settings.h"
 
 using namespace Qt::StringLiterals;
 

@@ -1,7 +1,7 @@
 #include "print/print_renderer.h"
 
-#include "app/app_error.h"
-#include "app/file_io.h"
+#include "base/app_error.h"
+#include "base/file_io.h"
 #include "print/print_document.h"
 
 #include <QBuffer>

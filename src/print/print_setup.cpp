@@ -1,8 +1,8 @@
 #include "print/print_setup.h"
 
-#include "app/font_choice.h"
+#include "base/font_choice.h"
 #include "print/print_document.h"
-#include "settings/settings.h"
+#include "workspace/settings.h"
 
 using namespace Qt::StringLiterals;
 

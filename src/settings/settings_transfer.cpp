@@ -1,14 +1,14 @@
 #include "settings/settings_transfer.h"
 
-#include "app/app_error.h"
-#include "app/file_io.h"
-#include "app/output_choice.h"
-#include "app/output_guard.h"
-#include "app/prompts.h"
-#include "app/session.h"
-#include "app/sheet_file.h"
-#include "app/workspace.h"
-#include "settings/settings_file.h"
+#include "base/app_error.h"
+#include "base/file_io.h"
+#include "base/output_choice.h"
+#include "base/output_guard.h"
+#include "base/prompts.h"
+#include "shell/session.h"
+#include "base/sheet_file.h"
+#include "workspace/workspace.h"
+#include "workspace/settings_file.h"
 
 #include <QDir>
 #include <QFileInfo>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/batch_command.h"
+#include "base/batch_command.h"
 
 // The headless sub-commands of the classified import: "classified-groups", "classified-check"
 // and "import-classified".

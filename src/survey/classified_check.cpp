@@ -2,9 +2,9 @@
 
 #include "album/csv_photo_list.h"
 #include "album/photo_paths.h"
-#include "app/ansi_codec.h"
-#include "app/file_io.h"
-#include "app/photo_file.h"
+#include "base/ansi_codec.h"
+#include "base/file_io.h"
+#include "base/photo_file.h"
 #include "survey/classified_table.h"
 
 #include <QFile>

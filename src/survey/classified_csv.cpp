@@ -1,9 +1,9 @@
 #include "survey/classified_csv.h"
 
 #include "album/csv_photo_list.h"
-#include "app/ansi_codec.h"
-#include "app/app_error.h"
-#include "app/file_io.h"
+#include "base/ansi_codec.h"
+#include "base/app_error.h"
+#include "base/file_io.h"
 
 #include <QDir>
 #include <QFileInfo>

@@ -1,10 +1,10 @@
 #include "survey/classified_file.h"
 
-#include "app/ansi_codec.h"
-#include "app/app_error.h"
-#include "app/file_io.h"
-#include "app/output_choice.h"
-#include "app/sheet_file.h"
+#include "base/ansi_codec.h"
+#include "base/app_error.h"
+#include "base/file_io.h"
+#include "base/output_choice.h"
+#include "base/sheet_file.h"
 #include "survey/classified_table.h"
 
 #include <QDir>

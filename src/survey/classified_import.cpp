@@ -1,10 +1,10 @@
 #include "survey/classified_import.h"
 
-#include "app/row_ranges.h"
+#include "base/row_ranges.h"
 
 #include "album/csv_photo_list.h"
-#include "app/app_error.h"
-#include "app/photo_file.h"
+#include "base/app_error.h"
+#include "base/photo_file.h"
 #include "survey/classified_table.h"
 
 using namespace Qt::StringLiterals;

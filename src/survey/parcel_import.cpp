@@ -1,7 +1,7 @@
 #include "survey/parcel_import.h"
 
-#include "app/prompts.h"
-#include "app/workspace.h"
+#include "base/prompts.h"
+#include "workspace/workspace.h"
 #include "survey/real_estate_report.h"
 
 using namespace Qt::StringLiterals;

@@ -1,8 +1,8 @@
 #include "survey/parcel_rows.h"
 
 #include "album/photo_paths.h"
-#include "app/photo_file.h"
-#include "app/safe_file_name.h"
+#include "base/photo_file.h"
+#include "base/safe_file_name.h"
 #include "survey/import_capacity.h"
 #include "survey/sima_pm_file.h"
 

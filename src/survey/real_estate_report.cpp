@@ -1,11 +1,11 @@
 #include "survey/real_estate_report.h"
 
-#include "app/app_error.h"
-#include "app/file_io.h"
-#include "excel/legacy_xls.h"
-#include "excel/picture_prep.h"
-#include "excel/template_files.h"
-#include "excel/workbook.h"
+#include "base/app_error.h"
+#include "base/file_io.h"
+#include "xlsx/legacy_xls.h"
+#include "xlsx/picture_prep.h"
+#include "base/shipped_files.h"
+#include "xlsx/workbook.h"
 #include "survey/parcel_rows.h"
 #include "survey/real_estate_layout.h"
 
@@ -96,7 +96,7 @@ std::optional<Failure> run(const Request& request, const QString& outputPath, co
     }
 
     try {
-        const QString source = TemplateFiles::find(request.programFolder, L::TemplateName);
+        const QString source = ShippedFiles::findTemplate(request.programFolder, L::TemplateName);
         if (source.isEmpty())
             return failure(Unexpected,
                            {u"不動産報告書の雛形が見つかりません: "_s + L::TemplateName + u".xlsx"_s});

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "app/output_guard.h"
-#include "app/prompts.h"
+#include "base/output_guard.h"
+#include "base/prompts.h"
 #include "survey/sima_reader.h"
 
 #include <QList>

@@ -1,12 +1,12 @@
 #include "survey/sima_batch.h"
 
-#include "app/row_ranges.h"
+#include "base/row_ranges.h"
 
 #include "album/album_file.h"
-#include "app/album_lock.h"
-#include "app/output_guard.h"
-#include "app/session.h"
-#include "app/workspace.h"
+#include "base/album_lock.h"
+#include "base/output_guard.h"
+#include "shell/session.h"
+#include "workspace/workspace.h"
 #include "survey/import_capacity.h"
 #include "survey/parcel_import.h"
 #include "survey/real_estate_report.h"

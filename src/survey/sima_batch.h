@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/batch_command.h"
+#include "base/batch_command.h"
 
 // The headless sub-commands of the SIMA side: "import-parcels", "parcel-list", "parcel-album",
 // "parcel-report" and "sima-points".

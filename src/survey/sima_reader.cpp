@@ -1,8 +1,8 @@
 #include "survey/sima_reader.h"
 
-#include "app/ansi_codec.h"
-#include "app/app_error.h"
-#include "app/file_io.h"
+#include "base/ansi_codec.h"
+#include "base/app_error.h"
+#include "base/file_io.h"
 #include "survey/sima_text.h"
 
 #include <array>

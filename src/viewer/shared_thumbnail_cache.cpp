@@ -1,7 +1,7 @@
 #include "viewer/shared_thumbnail_cache.h"
 
-#include "app/app_error.h"
-#include "app/file_io.h"
+#include "base/app_error.h"
+#include "base/file_io.h"
 
 #include <QBuffer>
 #include <QCryptographicHash>

@@ -1,11 +1,11 @@
 #include "viewer/thumbnail_batch.h"
 
 #include "album/album_file.h"
-#include "app/app_error.h"
-#include "app/file_io.h"
-#include "app/picture_reading.h"
-#include "app/session.h"
-#include "app/workspace.h"
+#include "base/app_error.h"
+#include "base/file_io.h"
+#include "base/picture_reading.h"
+#include "shell/session.h"
+#include "workspace/workspace.h"
 #include "viewer/thumbnail_run.h"
 
 #include <QDir>

@@ -1,7 +1,7 @@
 #include "viewer/thumbnail_notice.h"
 
-#include "app/picture_limit.h"
-#include "app/row_ranges.h"
+#include "base/picture_limit.h"
+#include "base/row_ranges.h"
 
 #include <QStringList>
 

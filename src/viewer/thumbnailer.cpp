@@ -1,7 +1,7 @@
 #include "viewer/thumbnailer.h"
 
-#include "app/photo_file.h"
-#include "app/picture_decode.h"
+#include "base/photo_file.h"
+#include "base/picture_decode.h"
 
 #include <QDateTime>
 #include <QFileInfo>

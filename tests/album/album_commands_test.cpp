@@ -1,7 +1,7 @@
 #include "album/album_commands.h"
 #include "album/album_file.h"
-#include "app/sheet_guard.h"
-#include "app/workspace.h"
+#include "workspace/sheet_guard.h"
+#include "workspace/workspace.h"
 #include "support/scripted_prompts.h"
 #include "support/test_files.h"
 

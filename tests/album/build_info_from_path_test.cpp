@@ -1,5 +1,5 @@
 #include "album/photo_paths.h"
-#include "settings/settings.h"
+#include "workspace/settings.h"
 
 #include <gtest/gtest.h>
 

@@ -1,5 +1,5 @@
 #include "album/csv_photo_list.h"
-#include "app/app_error.h"
+#include "base/app_error.h"
 #include "support/test_files.h"
 
 #include <QDir>

@@ -1,6 +1,6 @@
 #include "album/ui/photo_browser_panel.h"
-#include "app/ui/main_window.h"
-#include "app/workspace.h"
+#include "shell/ui/main_window.h"
+#include "workspace/workspace.h"
 #include "support/photo_files.h"
 #include "support/scripted_prompts.h"
 #include "support/test_files.h"

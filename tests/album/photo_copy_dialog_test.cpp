@@ -1,5 +1,5 @@
 #include "album/ui/photo_copy_dialog.h"
-#include "app/workspace.h"
+#include "workspace/workspace.h"
 #include "support/test_files.h"
 
 #include <QDir>

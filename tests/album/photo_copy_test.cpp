@@ -1,6 +1,6 @@
 #include "album/photo_copy.h"
-#include "app/album_sheet.h"
-#include "app/workspace.h"
+#include "workspace/album_sheet.h"
+#include "workspace/workspace.h"
 #include "support/test_files.h"
 
 #include <QDir>

@@ -1,6 +1,6 @@
 #include "album/photo_info.h"
 #include "album/row_editing.h"
-#include "app/workspace.h"
+#include "workspace/workspace.h"
 #include "support/scripted_prompts.h"
 
 #include <QTemporaryDir>

@@ -1,7 +1,7 @@
 #include "album/album_commands.h"
 #include "album/photo_folder.h"
 #include "album/photo_placement.h"
-#include "app/workspace.h"
+#include "workspace/workspace.h"
 #include "support/scripted_prompts.h"
 #include "support/test_files.h"
 

@@ -1,4 +1,4 @@
-#include "app/workspace.h"
+#include "workspace/workspace.h"
 #include "delivery/ui/cd_label_dialog.h"
 #include "delivery/ui/delivery_dialog.h"
 #include "print/print_document.h"

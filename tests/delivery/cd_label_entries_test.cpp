@@ -1,6 +1,6 @@
 #include "delivery/cd_label_entries.h"
-#include "settings/settings.h"
-#include "settings/settings_file.h"
+#include "workspace/settings.h"
+#include "workspace/settings_file.h"
 
 #include <gtest/gtest.h>
 

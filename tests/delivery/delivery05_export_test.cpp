@@ -1,4 +1,4 @@
-#include "app/ansi_codec.h"
+#include "base/ansi_codec.h"
 #include "delivery/delivery_export.h"
 #include "delivery/folder_check.h"
 #include "delivery/photo_header.h"

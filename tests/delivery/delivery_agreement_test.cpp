@@ -1,4 +1,4 @@
-#include "app/app_error.h"
+#include "base/app_error.h"
 #include "delivery/delivery_export.h"
 #include "delivery/folder_check.h"
 #include "delivery_fixture.h"

@@ -3,7 +3,7 @@
 #include "delivery/delivery_settings.h"
 #include "delivery/replace_check.h"
 #include "delivery_fixture.h"
-#include "settings/settings_file.h"
+#include "workspace/settings_file.h"
 #include "support/test_files.h"
 #include "test_paths.h"
 

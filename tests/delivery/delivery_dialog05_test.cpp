@@ -1,10 +1,10 @@
 #include "album/ui/photo_info_dialog.h"
-#include "app/workspace.h"
+#include "workspace/workspace.h"
 #include "delivery/delivery_settings.h"
 #include "delivery/kana_width.h"
 #include "delivery/ui/delivery_dialog.h"
 #include "delivery_fixture.h"
-#include "settings/settings_file.h"
+#include "workspace/settings_file.h"
 #include "support/scripted_prompts.h"
 #include "support/test_files.h"
 

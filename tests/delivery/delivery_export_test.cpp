@@ -1,6 +1,6 @@
 #include "album/album_file.h"
-#include "app/ansi_codec.h"
-#include "app/app_error.h"
+#include "base/ansi_codec.h"
+#include "base/app_error.h"
 #include "delivery/delivery_export.h"
 #include "delivery/delivery_plan.h"
 #include "delivery/replace_check.h"

@@ -1,4 +1,4 @@
-#include "app/ansi_codec.h"
+#include "base/ansi_codec.h"
 #include "delivery/folder_check.h"
 #include "delivery/photo_header.h"
 #include "delivery_fixture.h"

@@ -1,5 +1,5 @@
-#include "app/ansi_codec.h"
-#include "app/app_error.h"
+#include "base/ansi_codec.h"
+#include "base/app_error.h"
 #include "delivery/folder_check.h"
 #include "delivery/index_check.h"
 #include "delivery/photo_xml.h"

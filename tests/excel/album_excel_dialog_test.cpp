@@ -1,7 +1,7 @@
-#include "app/workspace.h"
+#include "workspace/workspace.h"
 #include "excel/album_excel.h"
 #include "excel/ui/album_excel_dialog.h"
-#include "excel/workbook.h"
+#include "xlsx/workbook.h"
 #include "support/workbook_dialog_fixture.h"
 #include "test_paths.h"
 

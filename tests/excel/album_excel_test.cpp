@@ -1,7 +1,7 @@
 #include "excel/album_excel.h"
 #include "excel/album_layout.h"
-#include "excel/template_files.h"
-#include "excel/workbook.h"
+#include "base/shipped_files.h"
+#include "xlsx/workbook.h"
 
 #include <QFileInfo>
 #include <QImage>
@@ -118,7 +118,7 @@ TEST(AlbumExcel, FixedWorkbookPutsEachPhotoInItsFrameAndTheLinesBesideIt) {
 }
 
 TEST(AlbumExcel, ShippedTemplateFramesHoldEveryRectangleAndLine) {
-    const QString path = TemplateFiles::find(u"/nonexistent"_s, AlbumLayout::TemplateName);
+    const QString path = ShippedFiles::findTemplate(u"/nonexistent"_s, AlbumLayout::TemplateName);
     ASSERT_FALSE(path.isEmpty());
     Workbook book = Workbook::open(path);
     for (bool a3 : {true, false}) {

@@ -1,6 +1,6 @@
 #include "excel/album_excel.h"
 #include "excel/album_layout.h"
-#include "excel/workbook.h"
+#include "xlsx/workbook.h"
 
 #include <QCryptographicHash>
 #include <QFile>

@@ -1,8 +1,8 @@
-#include "app/workspace.h"
+#include "workspace/workspace.h"
 #include "excel/album_excel.h"
 #include "excel/field_report.h"
 #include "excel/ui/field_report_dialog.h"
-#include "excel/workbook.h"
+#include "xlsx/workbook.h"
 #include "support/workbook_dialog_fixture.h"
 
 #include <QFileInfo>

@@ -1,7 +1,7 @@
 #include "excel/field_report.h"
 #include "excel/field_report_layout.h"
-#include "excel/template_files.h"
-#include "excel/workbook.h"
+#include "base/shipped_files.h"
+#include "xlsx/workbook.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -76,7 +76,7 @@ double heights(const Workbook& book, int first, int last) {
 
 TEST(FieldReportTemplates, BlocksAddUpToThePictureSteps) {
     const auto open = [](const QString& kind) {
-        Workbook book = Workbook::open(TemplateFiles::find({}, kind + u"ORG"_s));
+        Workbook book = Workbook::open(ShippedFiles::findTemplate({}, kind + u"ORG"_s));
         book.activate(book.sheetIndex(kind));
         return book;
     };

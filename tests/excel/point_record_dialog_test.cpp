@@ -1,7 +1,7 @@
-#include "app/prompts.h"
-#include "app/workspace.h"
+#include "base/prompts.h"
+#include "workspace/workspace.h"
 #include "excel/ui/point_record_dialog.h"
-#include "excel/workbook.h"
+#include "xlsx/workbook.h"
 #include "support/workbook_dialog_fixture.h"
 
 #include <QCheckBox>

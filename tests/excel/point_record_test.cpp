@@ -1,8 +1,8 @@
-#include "app/ansi_codec.h"
+#include "base/ansi_codec.h"
 #include "excel/point_record.h"
 #include "excel/point_record_layout.h"
-#include "excel/template_files.h"
-#include "excel/workbook.h"
+#include "base/shipped_files.h"
+#include "xlsx/workbook.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -62,7 +62,7 @@ void expectRect(const PictureRect& r, double left, double top) {
 } // namespace
 
 TEST(PointRecordTemplate, PageAndPicturesLineUpWithRows) {
-    Workbook book = Workbook::open(TemplateFiles::find({}, PointRecordLayout::TemplateName));
+    Workbook book = Workbook::open(ShippedFiles::findTemplate({}, PointRecordLayout::TemplateName));
     ASSERT_EQ(book.sheetIndex(u"点の記4"_s), 1);
     book.activate(1);
     double sum = 0, top = 0;

@@ -1,6 +1,6 @@
 // Outside judges of the survey reports and point records: openpyxl reads the sheets and cells
 // back, LibreOffice prints them.
-#include "app/ansi_codec.h"
+#include "base/ansi_codec.h"
 #include "excel/field_report.h"
 #include "excel/point_record.h"
 #include "outside_judges.h"

@@ -1,8 +1,8 @@
 // Templates that cannot be used whole: each refusal names the template and what is wrong with
 // it, and nothing is written.
 #include "excel/album_excel.h"
-#include "excel/workbook.h"
-#include "excel/xlsx_package.h"
+#include "xlsx/workbook.h"
+#include "xlsx/xlsx_package.h"
 
 #include <QFile>
 #include <QFileInfo>

@@ -1,8 +1,8 @@
 // Every shipped template: its text in the fonts of Japanese forms, and every sheet's page, with
 // the rows above it, whole on its paper, even where the columns come out wider than in Excel.
-#include "excel/template_files.h"
-#include "excel/workbook.h"
-#include "excel/xlsx_package.h"
+#include "base/shipped_files.h"
+#include "xlsx/workbook.h"
+#include "xlsx/xlsx_package.h"
 
 #include <QDir>
 #include <QFile>
@@ -15,7 +15,7 @@ using namespace Qt::StringLiterals;
 
 TEST(TemplatePages, EveryPageOfEveryShippedTemplateFitsItsPaper) {
     QStringList templates;
-    for (const QString& folder : TemplateFiles::shippedFolders())
+    for (const QString& folder : ShippedFiles::folders())
         for (const QString& name : QDir(folder).entryList({u"*ORG.xlsx"_s}))
             templates << QDir(folder).filePath(name);
     ASSERT_GE(templates.size(), 6);

@@ -1,4 +1,4 @@
-#include "app/workspace.h"
+#include "workspace/workspace.h"
 #include "print/album_pages.h"
 #include "print/preview_document.h"
 #include "print/print_document.h"

@@ -2,7 +2,7 @@
 #include "print/label_pages.h"
 #include "print/print_document.h"
 #include "print_test_support.h"
-#include "settings/settings.h"
+#include "workspace/settings.h"
 
 #include <gtest/gtest.h>
 

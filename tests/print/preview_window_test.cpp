@@ -1,5 +1,5 @@
-#include "app/ui/main_window.h"
-#include "app/workspace.h"
+#include "shell/ui/main_window.h"
+#include "workspace/workspace.h"
 #include "print/album_pages.h"
 #include "print/ui/preview_window.h"
 #include "print/ui/print_dialog.h"

@@ -1,5 +1,5 @@
-#include "app/workspace.h"
-#include "settings/settings_file.h"
+#include "workspace/workspace.h"
+#include "workspace/settings_file.h"
 #include "settings/settings_transfer.h"
 #include "settings/ui/settings_dialog.h"
 #include "support/scripted_prompts.h"

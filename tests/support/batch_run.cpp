@@ -1,7 +1,7 @@
 #include "support/batch_run.h"
 
-#include "app/batch.h"
-#include "app/command_line.h"
+#include "shell/batch.h"
+#include "shell/command_line.h"
 
 #include <QTextStream>
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/prompts.h"
+#include "base/prompts.h"
 
 #include <QList>
 #include <QString>

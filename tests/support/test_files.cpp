@@ -1,6 +1,6 @@
 #include "support/test_files.h"
 
-#include "app/ansi_codec.h"
+#include "base/ansi_codec.h"
 
 #include <QFile>
 

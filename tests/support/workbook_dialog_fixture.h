@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/workspace.h"
+#include "workspace/workspace.h"
 #include "support/recording_opener.h"
 #include "support/scripted_prompts.h"
 

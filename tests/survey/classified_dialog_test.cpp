@@ -1,5 +1,5 @@
-#include "app/ui/main_window.h"
-#include "app/workspace.h"
+#include "shell/ui/main_window.h"
+#include "workspace/workspace.h"
 #include "classified_fixture.h"
 #include "support/scripted_prompts.h"
 #include "survey/classified_commands.h"

@@ -1,5 +1,5 @@
-#include "app/app_error.h"
-#include "app/workspace.h"
+#include "base/app_error.h"
+#include "workspace/workspace.h"
 #include "classified_fixture.h"
 #include "support/scripted_prompts.h"
 #include "survey/classified_commands.h"

@@ -1,4 +1,4 @@
-#include "app/app_error.h"
+#include "base/app_error.h"
 #include "classified_fixture.h"
 #include "support/test_files.h"
 #include "survey/classified_csv.h"

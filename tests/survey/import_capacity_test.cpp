@@ -1,5 +1,5 @@
 #include "album/album_file.h"
-#include "app/workspace.h"
+#include "workspace/workspace.h"
 #include "classified_fixture.h"
 #include "support/batch_run.h"
 #include "support/scripted_prompts.h"

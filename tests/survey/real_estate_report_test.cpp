@@ -1,4 +1,4 @@
-#include "excel/workbook.h"
+#include "xlsx/workbook.h"
 #include "support/test_files.h"
 #include "survey/real_estate_layout.h"
 #include "survey/real_estate_report.h"

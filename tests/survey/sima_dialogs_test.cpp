@@ -1,4 +1,4 @@
-#include "app/workspace.h"
+#include "workspace/workspace.h"
 #include "support/recording_opener.h"
 #include "support/scripted_prompts.h"
 #include "support/test_files.h"

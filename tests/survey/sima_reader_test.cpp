@@ -1,4 +1,4 @@
-#include "app/app_error.h"
+#include "base/app_error.h"
 #include "support/test_files.h"
 #include "survey/sima_pm_file.h"
 #include "survey/sima_reader.h"

@@ -1,6 +1,6 @@
 // Writes the shipped template workbooks from the layout the output code uses.
 #include "excel/album_layout.h"
-#include "excel/workbook.h"
+#include "xlsx/workbook.h"
 #include "report_templates.h"
 #include "survey/real_estate_layout.h"
 

@@ -1,6 +1,6 @@
 // The point record template, built from the layout the point record code uses.
 #include "excel/point_record_layout.h"
-#include "excel/workbook.h"
+#include "xlsx/workbook.h"
 #include "report_templates.h"
 
 using namespace Qt::StringLiterals;

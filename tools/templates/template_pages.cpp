@@ -1,6 +1,6 @@
 // Column widths and page setup shared by every template.
-#include "excel/digit_width.h"
-#include "excel/workbook.h"
+#include "xlsx/digit_width.h"
+#include "xlsx/workbook.h"
 #include "report_templates.h"
 
 #include <algorithm>

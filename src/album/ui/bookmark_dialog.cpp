@@ -1,6 +1,6 @@
 #include "album/ui/bookmark_dialog.h"
 
-#include "album/bookmarks.h"
+#include "workspace/bookmarks.h"
 
 #include <QHBoxLayout>
 #include <QListWidget>

@@ -1,10 +1,10 @@
 #include "album/ui/bookmark_menu.h"
 
-#include "album/bookmarks.h"
+#include "workspace/bookmarks.h"
 #include "album/ui/bookmark_dialog.h"
 #include "album/ui/photo_browser_panel.h"
-#include "app/prompts.h"
-#include "app/workspace.h"
+#include "base/prompts.h"
+#include "workspace/workspace.h"
 
 #include <QFileInfo>
 #include <QMenu>

@@ -2,10 +2,10 @@
 
 #include "album/photo_folder.h"
 #include "album/photo_paths.h"
-#include "app/picture_decode.h"
-#include "app/picture_limit.h"
-#include "app/prompts.h"
-#include "app/workspace.h"
+#include "base/picture_decode.h"
+#include "base/picture_limit.h"
+#include "base/prompts.h"
+#include "workspace/workspace.h"
 
 #include <QCheckBox>
 #include <QComboBox>

@@ -1,8 +1,8 @@
 #include "album/ui/photo_copy_dialog.h"
 
-#include "app/prompts.h"
-#include "app/sheet_guard.h"
-#include "app/workspace.h"
+#include "base/prompts.h"
+#include "workspace/sheet_guard.h"
+#include "workspace/workspace.h"
 
 #include <QApplication>
 #include <QDir>

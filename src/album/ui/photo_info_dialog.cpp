@@ -2,9 +2,9 @@
 
 #include "album/photo_info.h"
 #include "album/ui/photo_view.h"
-#include "app/photo_file.h"
-#include "app/prompts.h"
-#include "app/workspace.h"
+#include "base/photo_file.h"
+#include "base/prompts.h"
+#include "workspace/workspace.h"
 
 #include <QCheckBox>
 #include <QComboBox>

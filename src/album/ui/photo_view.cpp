@@ -1,7 +1,7 @@
 #include "album/ui/photo_view.h"
 
-#include "app/picture_decode.h"
-#include "app/picture_limit.h"
+#include "base/picture_decode.h"
+#include "base/picture_limit.h"
 
 #include <QGuiApplication>
 #include <QMouseEvent>

@@ -1,6 +1,6 @@
 #include "delivery/ui/cd_label_dialog.h"
 
-#include "app/workspace.h"
+#include "workspace/workspace.h"
 #include "delivery/cd_label_entries.h"
 #include "print/preview_document.h"
 #include "print/ui/preview_window.h"

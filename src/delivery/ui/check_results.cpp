@@ -1,8 +1,8 @@
 #include "delivery/ui/check_results.h"
 
 #include "album/ui/photo_info_dialog.h"
-#include "app/prompts.h"
-#include "app/workspace.h"
+#include "base/prompts.h"
+#include "workspace/workspace.h"
 #include "delivery/kana_width.h"
 
 #include <QHeaderView>

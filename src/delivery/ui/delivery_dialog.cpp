@@ -1,9 +1,9 @@
 #include "delivery/ui/delivery_dialog.h"
 
-#include "app/app_error.h"
-#include "app/prompts.h"
-#include "app/template_file.h"
-#include "app/workspace.h"
+#include "base/app_error.h"
+#include "base/prompts.h"
+#include "base/shipped_files.h"
+#include "workspace/workspace.h"
 #include "delivery/delivery_export.h"
 #include "delivery/delivery_history.h"
 #include "delivery/delivery_plan.h"
@@ -228,7 +228,7 @@ DeliveryRequest frmXML::request() {
     request.maxRows = workspace_.AlbumMaxRows;
     storeChoice();
     DeliverySettings::apply(workspace_.settings, chosenVersion(), request);
-    request.dtdPath = findTemplate(workspace_.programFolder(), PhotoStandard::dtdName(request.version));
+    request.dtdPath = ShippedFiles::find(workspace_.programFolder(), PhotoStandard::dtdName(request.version));
     return request;
 }
 

@@ -1,6 +1,6 @@
 #include "excel/ui/album_excel_dialog.h"
 
-#include "app/workspace.h"
+#include "workspace/workspace.h"
 #include "excel/album_excel.h"
 #include "excel/ui/workbook_output.h"
 #include "excel/workbook_opener.h"

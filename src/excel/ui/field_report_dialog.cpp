@@ -1,6 +1,6 @@
 #include "excel/ui/field_report_dialog.h"
 
-#include "app/workspace.h"
+#include "workspace/workspace.h"
 #include "excel/field_report.h"
 #include "excel/ui/workbook_output.h"
 #include "excel/workbook_opener.h"

@@ -1,6 +1,6 @@
 #include "excel/ui/point_record_dialog.h"
 
-#include "app/workspace.h"
+#include "workspace/workspace.h"
 #include "excel/point_record.h"
 #include "excel/ui/workbook_output.h"
 #include "excel/workbook_opener.h"

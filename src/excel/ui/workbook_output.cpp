@@ -1,7 +1,7 @@
 #include "excel/ui/workbook_output.h"
 
-#include "app/output_choice.h"
-#include "app/workspace.h"
+#include "base/output_choice.h"
+#include "workspace/workspace.h"
 
 using namespace Qt::StringLiterals;
 

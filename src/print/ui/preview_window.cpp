@@ -1,9 +1,9 @@
 #include "print/ui/preview_window.h"
 
-#include "app/app_error.h"
-#include "app/output_choice.h"
-#include "app/prompts.h"
-#include "app/workspace.h"
+#include "base/app_error.h"
+#include "base/output_choice.h"
+#include "base/prompts.h"
+#include "workspace/workspace.h"
 #include "print/preview_document.h"
 #include "print/print_renderer.h"
 #include "print/ui/preview_surface.h"

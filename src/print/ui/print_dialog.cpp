@@ -1,7 +1,7 @@
 #include "print/ui/print_dialog.h"
 
-#include "app/app_error.h"
-#include "app/prompts.h"
+#include "base/app_error.h"
+#include "base/prompts.h"
 #include "print/print_document.h"
 #include "print/ui/printer_output.h"
 

@@ -1,6 +1,6 @@
 #include "print/ui/printer_output.h"
 
-#include "app/app_error.h"
+#include "base/app_error.h"
 #include "print/print_document.h"
 #include "print/print_renderer.h"
 

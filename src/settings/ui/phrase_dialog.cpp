@@ -1,8 +1,8 @@
 #include "settings/ui/phrase_dialog.h"
 
-#include "app/prompts.h"
-#include "app/session.h"
-#include "app/workspace.h"
+#include "base/prompts.h"
+#include "shell/session.h"
+#include "workspace/workspace.h"
 #include "settings/ui/phrase_print.h"
 
 #include <QApplication>

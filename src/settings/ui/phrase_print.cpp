@@ -1,6 +1,6 @@
 #include "settings/ui/phrase_print.h"
 
-#include "settings/phrase_book.h"
+#include "workspace/phrase_book.h"
 
 #include <QFontMetrics>
 #include <QPageLayout>

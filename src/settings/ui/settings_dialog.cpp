@@ -1,10 +1,10 @@
 #include "settings/ui/settings_dialog.h"
 
-#include "app/app_error.h"
-#include "app/font_choice.h"
-#include "app/prompts.h"
-#include "app/session.h"
-#include "app/workspace.h"
+#include "base/app_error.h"
+#include "base/font_choice.h"
+#include "base/prompts.h"
+#include "shell/session.h"
+#include "workspace/workspace.h"
 #include "settings/settings_transfer.h"
 
 #include <QCheckBox>

@@ -1,8 +1,8 @@
 #include "survey/ui/classified_import_dialog.h"
 
-#include "app/prompts.h"
-#include "app/workspace.h"
-#include "settings/settings.h"
+#include "base/prompts.h"
+#include "workspace/workspace.h"
+#include "workspace/settings.h"
 #include "survey/classified_commands.h"
 #include "viewer/ui/thumbnail_dialog.h"
 

@@ -1,8 +1,8 @@
 #include "survey/ui/parcel_import_dialog.h"
 
-#include "app/app_error.h"
-#include "app/prompts.h"
-#include "app/workspace.h"
+#include "base/app_error.h"
+#include "base/prompts.h"
+#include "workspace/workspace.h"
 #include "survey/parcel_import.h"
 #include "survey/sima_pm_file.h"
 #include "survey/ui/sima_dialog_parts.h"

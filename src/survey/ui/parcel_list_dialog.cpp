@@ -1,8 +1,8 @@
 #include "survey/ui/parcel_list_dialog.h"
 
-#include "app/app_error.h"
-#include "app/prompts.h"
-#include "app/workspace.h"
+#include "base/app_error.h"
+#include "base/prompts.h"
+#include "workspace/workspace.h"
 #include "excel/workbook_opener.h"
 #include "survey/parcel_import.h"
 #include "survey/real_estate_report.h"

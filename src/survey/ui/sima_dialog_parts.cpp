@@ -1,6 +1,6 @@
 #include "survey/ui/sima_dialog_parts.h"
 
-#include "app/prompts.h"
+#include "base/prompts.h"
 
 #include <QDir>
 #include <QLabel>

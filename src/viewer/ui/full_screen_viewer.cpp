@@ -1,6 +1,6 @@
 #include "viewer/ui/full_screen_viewer.h"
 
-#include "app/picture_decode.h"
+#include "base/picture_decode.h"
 
 #include <QCoreApplication>
 #include <QEvent>

@@ -1,9 +1,9 @@
 #include "viewer/ui/thumbnail_dialog.h"
 
-#include "app/album_sheet.h"
-#include "app/prompts.h"
-#include "app/workspace.h"
-#include "settings/settings.h"
+#include "workspace/album_sheet.h"
+#include "base/prompts.h"
+#include "workspace/workspace.h"
+#include "workspace/settings.h"
 #include "viewer/thumbnail_notice.h"
 #include "viewer/thumbnail_run.h"
 #include "viewer/thumbnailer.h"

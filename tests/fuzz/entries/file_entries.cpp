@@ -1,11 +1,11 @@
 #include "fuzz_entries.h"
 
-#include "app/app_error.h"
+#include "base/app_error.h"
 #include "delivery/folder_check.h"
 #include "delivery/index_check.h"
 #include "delivery/photo_header.h"
-#include "excel/workbook.h"
-#include "excel/xlsx_package.h"
+#include "xlsx/workbook.h"
+#include "xlsx/xlsx_package.h"
 #include "viewer/thumbnailer.h"
 
 #include <algorithm>

@@ -1,6 +1,6 @@
 #include "fuzz_entries.h"
 
-#include "app/app_error.h"
+#include "base/app_error.h"
 #include "survey/classified_check.h"
 #include "survey/classified_csv.h"
 #include "survey/classified_file.h"

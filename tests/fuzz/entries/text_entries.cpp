@@ -1,13 +1,13 @@
 #include "fuzz_entries.h"
 
 #include "album/album_file.h"
-#include "album/bookmarks.h"
+#include "workspace/bookmarks.h"
 #include "album/csv_photo_list.h"
-#include "app/album_sheet.h"
-#include "app/app_error.h"
-#include "app/sheet_file.h"
-#include "settings/phrase_book.h"
-#include "settings/settings_file.h"
+#include "workspace/album_sheet.h"
+#include "base/app_error.h"
+#include "base/sheet_file.h"
+#include "workspace/phrase_book.h"
+#include "workspace/settings_file.h"
 
 using namespace Qt::StringLiterals;
 

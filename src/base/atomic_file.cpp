@@ -1,0 +1,244 @@
+#include "base/atomic_file.h"
+
+#include "base/app_error.h"
+#include "base/file_io.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QRandomGenerator>
+
+#include <cerrno>
+#include <csignal>
+#include <fcntl.h>
+#include <stdio.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+constexpr size_t Chunk = 8 * 1024 * 1024;
+
+QByteArray native(const QString& path) {
+    return QFile::encodeName(path);
+}
+
+int retrying(const std::function<int()>& call) {
+    int result;
+    do {
+        result = call();
+    } while (result < 0 && errno == EINTR);
+    return result;
+}
+
+// A link written as the output is followed, so the file it points to is the one replaced.
+QString followLinks(QString path) {
+    for (int depth = 0; depth < 40 && QFileInfo(path).isSymLink(); ++depth)
+        path = QFileInfo(path).symLinkTarget();
+    return path;
+}
+
+bool writeAll(int fd, const char* data, size_t size) {
+    while (size > 0) {
+        const ssize_t n = ::write(fd, data, size);
+        if (n < 0 && errno == EINTR) continue;
+        if (n < 0) return false;
+        if (n == 0) {
+            errno = ENOSPC;
+            return false;
+        }
+        data += n;
+        size -= size_t(n);
+    }
+    return true;
+}
+
+// For file systems where the kernel cannot copy between the two files.
+ssize_t readWrite(int in, int out, size_t count) {
+    static thread_local QByteArray buffer(1024 * 1024, Qt::Uninitialized);
+    ssize_t got;
+    do {
+        got = ::read(in, buffer.data(), std::min(count, size_t(buffer.size())));
+    } while (got < 0 && errno == EINTR);
+    if (got <= 0) return got;
+    return writeAll(out, buffer.constData(), size_t(got)) ? got : -1;
+}
+
+const QString TemporaryPrefix = u".tovenla-"_s;
+const QString TemporarySuffix = u".tmp"_s;
+
+// Short, so that it fits wherever the final name fits; it names the process that made it, so
+// that a later run can tell a leftover of a killed run from a file still being written.
+QString temporaryName(const QString& folder) {
+    return folder + u'/' + TemporaryPrefix + QString::number(::getpid()) + u'-' +
+           QString::number(QRandomGenerator::global()->generate64(), 36) + TemporarySuffix;
+}
+
+} // namespace
+
+QString systemErrorReason(int error) {
+    switch (error) {
+    case ENOSPC:
+    case EDQUOT:
+        return u"ディスクの空きが足りません。"_s;
+    case EACCES:
+    case EPERM:
+        return u"書き込む権限がありません（読み取り専用のファイルかフォルダです）。"_s;
+    case EROFS:
+        return u"読み取り専用のディスクです。"_s;
+    case ENOENT:
+        return u"保存先のフォルダが見つかりません。"_s;
+    case EISDIR:
+        return u"同じ名前のフォルダがあります。"_s;
+    case EFBIG:
+        return u"ファイルが大きすぎて書き込めません。"_s;
+    case EIO:
+        return u"ディスクの読み書きに失敗しました。"_s;
+    case ENAMETOOLONG:
+        return u"ファイル名が長すぎます。"_s;
+    case ENOTDIR:
+        return u"保存先のパスの途中にフォルダではないものがあります。"_s;
+    case ELOOP:
+        return u"シンボリックリンクが循環しています。"_s;
+    case EMFILE:
+    case ENFILE:
+        return u"同時に開けるファイルの数を超えました。"_s;
+    case EBUSY:
+    case ETXTBSY:
+        return u"ファイルが他のプログラムで使用中です。"_s;
+    default:
+        return u"書き込めませんでした（システムのエラー番号 "_s + QString::number(error) + u"）。"_s;
+    }
+}
+
+AtomicFile::AtomicFile(const QString& path, QString headline, Sync sync)
+    : path_(followLinks(QFileInfo(path).absoluteFilePath())), headline_(std::move(headline)), sync_(sync) {
+    open();
+}
+
+AtomicFile::~AtomicFile() {
+    discard();
+}
+
+void AtomicFile::open() {
+    if (QFileInfo(path_).isDir()) fail(EISDIR);
+    const QString folder = QFileInfo(path_).absolutePath();
+    // A file without a name leaves nothing behind when the program is killed.
+    fd_ =
+        retrying([&] { return ::open(native(folder).constData(), O_TMPFILE | O_WRONLY | O_CLOEXEC, 0666); });
+    if (fd_ < 0 && (errno == EOPNOTSUPP || errno == EISDIR || errno == EINVAL)) {
+        for (int attempt = 0; fd_ < 0 && attempt < 100; ++attempt) {
+            named_ = temporaryName(folder);
+            fd_ = retrying([&] {
+                return ::open(native(named_).constData(), O_CREAT | O_EXCL | O_WRONLY | O_CLOEXEC, 0666);
+            });
+            if (fd_ < 0 && errno != EEXIST) break;
+        }
+        if (fd_ < 0) named_.clear();
+    }
+    if (fd_ < 0) fail(errno);
+    // A replaced file keeps who may read it.
+    struct stat old {};
+    if (::stat(native(path_).constData(), &old) == 0) ::fchmod(fd_, old.st_mode & 07777);
+}
+
+void AtomicFile::write(QByteArrayView bytes) {
+    if (!writeAll(fd_, bytes.data(), size_t(bytes.size()))) fail(errno);
+}
+
+bool AtomicFile::copyFrom(const QString& source, const Step& step) {
+    const int in = retrying([&] { return ::open(native(source).constData(), O_RDONLY | O_CLOEXEC); });
+    if (in < 0) throw AppError(fileFailure(u"コピー元を読めません。"_s, source, readFailureReason(source)));
+    bool kernelCopy = true;
+    qint64 copied = 0;
+    for (;;) {
+        ssize_t n =
+            kernelCopy ? ::copy_file_range(in, nullptr, fd_, nullptr, Chunk, 0) : readWrite(in, fd_, Chunk);
+        if (n < 0 && errno == EINTR) continue;
+        if (n < 0 && kernelCopy && copied == 0 &&
+            (errno == EXDEV || errno == EINVAL || errno == ENOSYS || errno == EOPNOTSUPP)) {
+            kernelCopy = false;
+            continue;
+        }
+        if (n < 0) {
+            const int error = errno;
+            ::close(in);
+            fail(error);
+        }
+        if (n == 0) break;
+        copied += n;
+        if (step && !step(copied)) {
+            ::close(in);
+            discard();
+            return false;
+        }
+    }
+    ::close(in);
+    return true;
+}
+
+void AtomicFile::finish() {
+    if (finished_) return;
+    if (sync_ == Sync::Each && ::fsync(fd_) != 0) fail(errno);
+    finished_ = true;
+}
+
+void AtomicFile::commit() {
+    finish();
+    if (named_.isEmpty()) {
+        // The nameless file gets a hidden name first: only a rename replaces a file in one step.
+        const QString procPath = u"/proc/self/fd/"_s + QString::number(fd_);
+        const QString folder = QFileInfo(path_).absolutePath();
+        for (int attempt = 0; named_.isEmpty() && attempt < 100; ++attempt) {
+            const QString candidate = temporaryName(folder);
+            if (::linkat(AT_FDCWD, native(procPath).constData(), AT_FDCWD, native(candidate).constData(),
+                         AT_SYMLINK_FOLLOW) == 0)
+                named_ = candidate;
+            else if (errno != EEXIST)
+                fail(errno);
+        }
+        if (named_.isEmpty()) fail(EEXIST);
+    }
+    // The named file is renamed at once, so that a kill leaves almost no moment in which the
+    // temporary name exists.
+    if (::rename(native(named_).constData(), native(path_).constData()) != 0) fail(errno);
+    named_.clear();
+    const int fd = fd_;
+    fd_ = -1;
+    // Some file systems report a failed write only when the file is closed.
+    if (::close(fd) != 0 && errno != EINTR) fail(errno);
+    if (sync_ == Sync::Each) {
+        // The rename itself reaches the disk with its folder.
+        const int folder =
+            ::open(native(QFileInfo(path_).absolutePath()).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+        if (folder >= 0) {
+            ::fsync(folder);
+            ::close(folder);
+        }
+    }
+}
+
+void AtomicFile::discard() {
+    if (fd_ >= 0) ::close(fd_);
+    fd_ = -1;
+    if (!named_.isEmpty()) ::unlink(native(named_).constData());
+    named_.clear();
+}
+
+void AtomicFile::removeLeftovers(const QString& folder) {
+    const QStringList names = QDir(folder).entryList({TemporaryPrefix + u'*' + TemporarySuffix},
+                                                     QDir::Files | QDir::Hidden | QDir::System);
+    for (const QString& name : names) {
+        bool ok = false;
+        const pid_t pid = pid_t(name.sliced(TemporaryPrefix.size()).section(u'-', 0, 0).toLongLong(&ok));
+        if (ok && pid > 0 && ::kill(pid, 0) != 0 && errno == ESRCH)
+            ::unlink(native(QDir(folder).filePath(name)).constData());
+    }
+}
+
+void AtomicFile::fail(int error) {
+    discard();
+    throw AppError(fileFailure(headline_, path_, systemErrorReason(error)));
+}

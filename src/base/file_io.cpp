@@ -1,0 +1,98 @@
+#include "base/file_io.h"
+
+#include "base/app_error.h"
+#include "base/atomic_file.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QStorageInfo>
+
+#include <cerrno>
+#include <climits>
+#include <sys/stat.h>
+
+using namespace Qt::StringLiterals;
+
+QString fileFailure(const QString& headline, const QString& path, const QString& reason) {
+    return headline + u'\n' + QDir::toNativeSeparators(path) + u'\n' + reason;
+}
+
+namespace {
+
+// A name the file system cannot hold: a part of the path over 255 bytes, or the whole path
+// over 4095.
+bool nameTooLong(const QString& path) {
+    const QByteArray native = QFile::encodeName(path);
+    if (native.size() >= PATH_MAX) return true;
+    for (const QByteArray& part : native.split('/'))
+        if (part.size() > NAME_MAX) return true;
+    return false;
+}
+
+} // namespace
+
+QString readFailureReason(const QString& path) {
+    const QFileInfo info(path);
+    if (nameTooLong(info.absoluteFilePath())) return systemErrorReason(ENAMETOOLONG);
+    if (!info.exists()) return u"ファイルが見つかりません。"_s;
+    if (info.isDir()) return u"ファイルではなくフォルダです。"_s;
+    if (!info.isReadable()) return u"ファイルを読み取る権限がありません。"_s;
+    return u"ファイルを読み取れませんでした。"_s;
+}
+
+QString writeFailureReason(const QString& path) {
+    const QFileInfo info(path);
+    if (nameTooLong(info.absoluteFilePath())) return systemErrorReason(ENAMETOOLONG);
+    if (info.isDir()) return systemErrorReason(EISDIR);
+    // The nearest folder that is there decides whether the rest could have been made.
+    QFileInfo folder(info.absolutePath());
+    while (!folder.exists() && !folder.isRoot())
+        folder = QFileInfo(folder.absolutePath());
+    if (!folder.isDir()) return systemErrorReason(ENOTDIR);
+    const QStorageInfo volume(folder.absoluteFilePath());
+    if (volume.isValid() && volume.isReadOnly()) return systemErrorReason(EROFS);
+    const bool folderThere = folder.absoluteFilePath() == info.absolutePath();
+    if (!folder.isWritable() || (info.exists() && !info.isWritable())) return systemErrorReason(EACCES);
+    if (!folderThere) return systemErrorReason(ENOENT);
+    if (volume.isValid() && volume.bytesAvailable() == 0) return systemErrorReason(ENOSPC);
+    return u"書き込めませんでした。"_s;
+}
+
+QByteArray readWholeFile(const QString& path, const QString& headline, qint64 maxBytes) {
+    QFile file(path);
+    if (!QFileInfo(path).isFile() || !file.open(QIODevice::ReadOnly))
+        throw AppError(fileFailure(headline, path, readFailureReason(path)));
+    if (maxBytes >= 0 && file.size() > maxBytes)
+        throw AppError(
+            fileFailure(headline, path,
+                        u"ファイルが大きすぎます（"_s + QString::number(maxBytes / 1024) + u" KB 超）。"_s));
+    const QByteArray bytes = file.readAll();
+    if (file.error() != QFileDevice::NoError)
+        throw AppError(fileFailure(headline, path, u"ファイルを読み取れませんでした。"_s));
+    return bytes;
+}
+
+void writeFileAtomically(const QString& path, const QByteArray& bytes, const QString& headline) {
+    AtomicFile file(path, headline);
+    file.write(bytes);
+    file.commit();
+    AtomicFile::removeLeftovers(QFileInfo(file.path()).absolutePath());
+}
+
+void writeReplaceableFile(const QString& path, const QByteArray& bytes, const QString& headline) {
+    AtomicFile file(path, headline, AtomicFile::Sync::Later);
+    file.write(bytes);
+    file.commit();
+}
+
+std::optional<FileId> fileId(const QString& path) {
+    struct stat status {};
+    if (path.isEmpty() || ::stat(QFile::encodeName(path).constData(), &status) != 0) return std::nullopt;
+    return FileId{quint64(status.st_dev), quint64(status.st_ino)};
+}
+
+bool isSameFile(const QString& first, const QString& second) {
+    const std::optional<FileId> a = fileId(first);
+    return a && a == fileId(second);
+}

@@ -1,0 +1,25 @@
+#pragma once
+
+#include "base/prompts.h"
+
+#include <QString>
+
+class OutputGuard;
+
+// The save dialog of every window that writes a file the user names: it opens in the
+// proposed folder with the proposed name, adds the type's extension when none was typed,
+// refuses a file the guard keeps and asks before replacing an existing file. Refusing or
+// answering No shows the dialog again.
+namespace OutputChoice {
+
+extern const QString ReplaceQuestion; // "…は既に存在します。\r\n上書きしますか？"
+
+// The path with extension (".xlsx") added when its name has none.
+QString withExtension(const QString& path, const QString& extension);
+
+// The chosen path, or empty when the user cancels. messageTitle titles the refusal and the
+// question.
+QString chooseFile(Prompts& prompts, Prompts::FileRequest request, const QString& extension,
+                   const OutputGuard& guard, const QString& messageTitle);
+
+} // namespace OutputChoice
