@@ -10,7 +10,7 @@
 #include "base/album_lock.h"
 #include "base/app_error.h"
 #include "base/file_io.h"
-#include "shell/session.h"
+#include "workspace/program_files.h"
 #include "workspace/sheet_guard.h"
 #include "workspace/workspace.h"
 
@@ -42,7 +42,7 @@ QString shown(const QString& path) {
 }
 
 void readAlbumInto(Workspace& workspace, const QString& path, bool mayBeMissing) {
-    Session::readSettings(workspace);
+    ProgramFiles::readSettings(workspace);
     if (!mayBeMissing || QFileInfo::exists(path))
         workspace.SS1.setRows(AlbumFile::load(path, workspace.AlbumMaxRows));
     workspace.UpdateRowTotal();
@@ -55,10 +55,10 @@ int importCsv(const QStringList& arguments, const QString& programFolder, QTextS
     const QString& csvPath = arguments.at(0);
     const QString& albumPath = arguments.at(1);
     Workspace workspace(programFolder);
-    Session::readSettings(workspace);
+    ProgramFiles::readSettings(workspace);
     const CsvPhotoList list = readCsvPhotoList(csvPath, workspace.AlbumMaxRows);
     OutputGuard guard = photoGuard(list.rows);
-    Session::keepProgramFiles(guard, workspace).keep(csvPath, OutputGuard::List).check(albumPath);
+    ProgramFiles::keep(guard, workspace).keep(csvPath, OutputGuard::List).check(albumPath);
     const AlbumLock lock(albumPath);
     if (list.rows.isEmpty())
         throw AppError(SheetGuard::NoDataLong +
@@ -111,7 +111,7 @@ int place(const QStringList& arguments, const QString& programFolder, QTextStrea
     QStringList leftOut;
     const QStringList photos = photosToPlace(items, leftOut);
     OutputGuard guard = photoGuard(workspace.SS1.rows());
-    Session::keepProgramFiles(guard, workspace).keepAll(photos, OutputGuard::Photo).check(albumPath);
+    ProgramFiles::keep(guard, workspace).keepAll(photos, OutputGuard::Photo).check(albumPath);
     if (startRow == 0) startRow = workspace.AlbumRowCount + 1;
 
     const PhotoPlacement::Result result = PhotoPlacement::placePaths(workspace, u"place"_s, photos, startRow);
@@ -141,7 +141,7 @@ int copyPhotos(const QStringList& arguments, const QString& programFolder, QText
         throw AppError(
             fileFailure(u"コピー先のフォルダを作成できません。"_s, folder, writeFailureReason(folder)));
     OutputGuard guard = photoGuard(workspace.SS1.rows());
-    Session::keepProgramFiles(guard, workspace).keep(albumPath, OutputGuard::Album);
+    ProgramFiles::keep(guard, workspace).keep(albumPath, OutputGuard::Album);
     const PhotoCopy::Summary summary =
         PhotoCopy::copyRows(workspace.SS1, 1, workspace.AlbumRowCount, folder,
                             workspace.settings.itemIsOn(SettingItem::SplitByHyphen), guard);

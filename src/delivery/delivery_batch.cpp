@@ -2,12 +2,12 @@
 
 #include "album/album_file.h"
 #include "base/app_error.h"
-#include "shell/session.h"
 #include "base/shipped_files.h"
-#include "workspace/workspace.h"
 #include "delivery/delivery_export.h"
 #include "delivery/delivery_settings.h"
 #include "delivery/folder_check.h"
+#include "workspace/program_files.h"
+#include "workspace/workspace.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -42,7 +42,7 @@ bool flag(QStringList& arguments, const QString& name) {
 DeliveryRequest requestFor(const QStringList& albums, const QString& folder, std::optional<Version> chosen,
                            const QString& programFolder) {
     Workspace workspace(programFolder);
-    Session::readSettings(workspace);
+    ProgramFiles::readSettings(workspace);
     const Version version = chosen.value_or(DeliverySettings::version(workspace.settings));
     DeliveryRequest request;
     request.maxRows = workspace.AlbumMaxRows;

@@ -1,10 +1,10 @@
 #include "excel/excel_batch.h"
 
 #include "album/album_file.h"
-#include "shell/session.h"
-#include "workspace/workspace.h"
 #include "excel/album_excel.h"
 #include "excel/workbook_run_report.h"
+#include "workspace/program_files.h"
+#include "workspace/workspace.h"
 
 #include <QDir>
 #include <QThread>
@@ -48,11 +48,11 @@ int excel(const QStringList& arguments, const QString& programFolder, QTextStrea
         return usageError(u"--template は --free と一緒に指定して下さい。"_s);
 
     Workspace workspace(programFolder);
-    Session::readSettings(workspace);
+    ProgramFiles::readSettings(workspace);
     const auto& s = workspace.settings;
     AlbumExcel::Request request;
-    request.rows = AlbumFile::load(positional.at(0), Session::capacityFromSettings(workspace));
-    Session::keepProgramFiles(request.guard, workspace).keep(positional.at(0), OutputGuard::Album);
+    request.rows = AlbumFile::load(positional.at(0), ProgramFiles::capacityFromSettings(workspace));
+    ProgramFiles::keep(request.guard, workspace).keep(positional.at(0), OutputGuard::Album);
     request.programFolder = programFolder;
     request.free = free;
     request.a3 = paper.isEmpty() ? s.itemInt(SettingItem::PaperLayout) == 0 : paper == u"a3"_s;

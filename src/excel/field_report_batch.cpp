@@ -1,10 +1,10 @@
 #include "excel/field_report_batch.h"
 
 #include "album/album_file.h"
-#include "shell/session.h"
-#include "workspace/workspace.h"
 #include "excel/field_report.h"
 #include "excel/workbook_run_report.h"
+#include "workspace/program_files.h"
+#include "workspace/workspace.h"
 
 #include <QDir>
 #include <QThread>
@@ -33,7 +33,7 @@ int fieldReport(const QStringList& arguments, const QString& programFolder, QTex
     if (positional.size() != 2) throw BatchUsageError(u"アルバムファイルと出力ファイルを指定して下さい。"_s);
 
     Workspace workspace(programFolder);
-    Session::readSettings(workspace);
+    ProgramFiles::readSettings(workspace);
     FieldReport::Request request;
     request.kind = workspace.settings.itemInt(SettingItem::FieldReportKind);
     if (kindText) {
@@ -42,8 +42,8 @@ int fieldReport(const QStringList& arguments, const QString& programFolder, QTex
         if (!ok || request.kind < 0 || request.kind > 6)
             throw BatchUsageError(u"--kind は 0 から 6 です: "_s + *kindText);
     }
-    request.rows = AlbumFile::load(positional.at(0), Session::capacityFromSettings(workspace));
-    Session::keepProgramFiles(request.guard, workspace).keep(positional.at(0), OutputGuard::Album);
+    request.rows = AlbumFile::load(positional.at(0), ProgramFiles::capacityFromSettings(workspace));
+    ProgramFiles::keep(request.guard, workspace).keep(positional.at(0), OutputGuard::Album);
     while (!request.rows.isEmpty() && request.rows.constLast().isEmpty())
         request.rows.removeLast();
     if (request.rows.isEmpty()) {

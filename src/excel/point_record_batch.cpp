@@ -1,10 +1,10 @@
 #include "excel/point_record_batch.h"
 
 #include "album/album_file.h"
-#include "shell/session.h"
-#include "workspace/workspace.h"
 #include "excel/point_record.h"
 #include "excel/workbook_run_report.h"
+#include "workspace/program_files.h"
+#include "workspace/workspace.h"
 
 #include <QDir>
 #include <QThread>
@@ -20,7 +20,7 @@ namespace {
 int pointRecord(const QStringList& arguments, const QString& programFolder, QTextStream& out,
                 QTextStream& err) {
     Workspace workspace(programFolder);
-    Session::readSettings(workspace);
+    ProgramFiles::readSettings(workspace);
     const auto& settings = workspace.settings;
     PointRecord::Request request;
     request.workName = settings.itemText(SettingItem::PointRecordWorkName);
@@ -48,8 +48,8 @@ int pointRecord(const QStringList& arguments, const QString& programFolder, QTex
     }
     if (positional.size() != 2) throw BatchUsageError(u"アルバムファイルと出力ファイルを指定して下さい。"_s);
 
-    request.rows = AlbumFile::load(positional.at(0), Session::capacityFromSettings(workspace));
-    Session::keepProgramFiles(request.guard, workspace).keep(positional.at(0), OutputGuard::Album);
+    request.rows = AlbumFile::load(positional.at(0), ProgramFiles::capacityFromSettings(workspace));
+    ProgramFiles::keep(request.guard, workspace).keep(positional.at(0), OutputGuard::Album);
     while (!request.rows.isEmpty() && request.rows.constLast().isEmpty())
         request.rows.removeLast();
     if (request.rows.isEmpty()) {

@@ -1,12 +1,12 @@
 #include "print/print_batch.h"
 
 #include "album/album_file.h"
-#include "shell/session.h"
-#include "workspace/sheet_guard.h"
-#include "workspace/workspace.h"
 #include "print/preview_document.h"
 #include "print/print_document.h"
 #include "print/print_renderer.h"
+#include "workspace/program_files.h"
+#include "workspace/sheet_guard.h"
+#include "workspace/workspace.h"
 
 #include <QDir>
 
@@ -28,10 +28,10 @@ int albumPdf(const QStringList& arguments, const QString& programFolder, QTextSt
     const QString& albumPath = arguments.at(0);
     const QString& pdfPath = arguments.at(1);
     Workspace workspace(programFolder);
-    Session::readSettings(workspace);
+    ProgramFiles::readSettings(workspace);
     workspace.SS1.setRows(AlbumFile::load(albumPath, workspace.AlbumMaxRows));
     OutputGuard guard = photoGuard(workspace.SS1.rows());
-    Session::keepProgramFiles(guard, workspace).keep(albumPath, OutputGuard::Album).check(pdfPath);
+    ProgramFiles::keep(guard, workspace).keep(albumPath, OutputGuard::Album).check(pdfPath);
     if (workspace.UpdateRowTotal() == 0) {
         err << QDir::toNativeSeparators(albumPath) << u": "_s << SheetGuard::NoDataShort << u'\n';
         return 1;
@@ -58,9 +58,9 @@ int labelPdf(const QStringList& arguments, const QString& programFolder, QTextSt
     if (arguments.size() != 1) throw BatchUsageError(u"label-pdf には PDF ファイルを指定して下さい。"_s);
     const QString& pdfPath = arguments.at(0);
     Workspace workspace(programFolder);
-    Session::readSettings(workspace);
+    ProgramFiles::readSettings(workspace);
     OutputGuard guard;
-    Session::keepProgramFiles(guard, workspace).check(pdfPath);
+    ProgramFiles::keep(guard, workspace).check(pdfPath);
     PrintDocument document;
     PreviewDocument::build(document, workspace, PreviewDocument::Label);
     return writeBuilt(document, pdfPath, out);

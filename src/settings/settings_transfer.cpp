@@ -5,10 +5,10 @@
 #include "base/output_choice.h"
 #include "base/output_guard.h"
 #include "base/prompts.h"
-#include "shell/session.h"
 #include "base/sheet_file.h"
-#include "workspace/workspace.h"
+#include "workspace/program_files.h"
 #include "workspace/settings_file.h"
+#include "workspace/workspace.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -30,17 +30,18 @@ QString folderOf(const QString& path) {
 void saveToFolderOf(const Workspace& workspace, const QString& chosenPath) {
     const QString folder = folderOf(chosenPath);
     const QString headline = u"設定を保存できません。"_s;
-    const QByteArray settings = readWholeFile(workspace.programFile(Session::SettingsFileName), headline);
-    const QByteArray phrases = readWholeFile(workspace.programFile(Session::PhraseFileName), headline);
-    writeFileAtomically(folder + Session::SettingsFileName, settings, headline);
-    writeFileAtomically(folder + Session::PhraseFileName, phrases, headline);
+    const QByteArray settings =
+        readWholeFile(workspace.programFile(ProgramFiles::SettingsFileName), headline);
+    const QByteArray phrases = readWholeFile(workspace.programFile(ProgramFiles::PhraseFileName), headline);
+    writeFileAtomically(folder + ProgramFiles::SettingsFileName, settings, headline);
+    writeFileAtomically(folder + ProgramFiles::PhraseFileName, phrases, headline);
 }
 
 bool mayReplaceTargets(const Workspace& workspace, Prompts& prompts, const QString& chosenPath) {
     const QString folder = folderOf(chosenPath);
     const OutputGuard guard = workspace.outputGuard();
     QStringList existing;
-    for (const QString& name : {Session::SettingsFileName, Session::PhraseFileName}) {
+    for (const QString& name : {ProgramFiles::SettingsFileName, ProgramFiles::PhraseFileName}) {
         const QString target = folder + name;
         if (const QString refused = guard.refusal(target); !refused.isEmpty()) {
             prompts.tell(refused, u"確認"_s, Prompts::Icon::Exclamation);
@@ -58,7 +59,7 @@ void loadFrom(Workspace& workspace, const QString& chosenFile) {
     // Both files are read before either is replaced, so a missing dictionary leaves the
     // program's own files and the settings in memory as they were.
     const QByteArray settingsBytes = readWholeFile(chosenFile, headline);
-    const QString phrasePath = folderOf(chosenFile) + Session::PhraseFileName;
+    const QString phrasePath = folderOf(chosenFile) + ProgramFiles::PhraseFileName;
     const QByteArray phraseBytes = readWholeFile(phrasePath, headline);
     PhraseBook phrases;
     try {
@@ -66,12 +67,12 @@ void loadFrom(Workspace& workspace, const QString& chosenFile) {
     } catch (const AppError& error) {
         throw AppError(fileFailure(headline, phrasePath, error.message()));
     }
-    writeFileAtomically(workspace.programFile(Session::SettingsFileName), settingsBytes, headline);
-    writeFileAtomically(workspace.programFile(Session::PhraseFileName), phraseBytes, headline);
+    writeFileAtomically(workspace.programFile(ProgramFiles::SettingsFileName), settingsBytes, headline);
+    writeFileAtomically(workspace.programFile(ProgramFiles::PhraseFileName), phraseBytes, headline);
     workspace.settings = SettingsFile::parse(settingsBytes);
     workspace.phrases = phrases;
-    workspace.UnreadableProgramFiles.removeAll(Session::SettingsFileName);
-    workspace.UnreadableProgramFiles.removeAll(Session::PhraseFileName);
+    workspace.UnreadableProgramFiles.removeAll(ProgramFiles::SettingsFileName);
+    workspace.UnreadableProgramFiles.removeAll(ProgramFiles::PhraseFileName);
 }
 
 } // namespace SettingsTransfer

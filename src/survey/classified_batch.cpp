@@ -4,14 +4,14 @@
 #include "base/album_lock.h"
 #include "base/file_io.h"
 #include "base/output_guard.h"
-#include "shell/session.h"
-#include "workspace/workspace.h"
 #include "survey/classified_check.h"
 #include "survey/classified_commands.h"
 #include "survey/classified_csv.h"
 #include "survey/classified_file.h"
 #include "survey/classified_import.h"
 #include "survey/import_capacity.h"
+#include "workspace/program_files.h"
+#include "workspace/workspace.h"
 
 #include <QDir>
 
@@ -100,7 +100,7 @@ QStringList sourceFiles(const QString& source) {
 OutputGuard inputsOf(const QString& source, const Workspace& workspace) {
     OutputGuard guard;
     guard.keepAll(sourceFiles(source), isImportFile(source) ? OutputGuard::ImportFile : OutputGuard::List);
-    return Session::keepProgramFiles(guard, workspace);
+    return ProgramFiles::keep(guard, workspace);
 }
 
 void saveImportFile(const QString& typedPath, const ClassifiedData& data, const OutputGuard& guard,
@@ -118,7 +118,7 @@ int groups(const QStringList& arguments, const QString& programFolder, QTextStre
         throw BatchUsageError(u"classified-groups には CSV かインポートファイルを一つ指定して下さい。"_s);
     const QString& source = options.positional.at(0);
     Workspace workspace(programFolder);
-    Session::readSettings(workspace);
+    ProgramFiles::readSettings(workspace);
     const ClassifiedData data = readSource(source, options, workspace);
     if (!options.save.isEmpty()) {
         requireLines(data, source, ClassifiedCommands::NoLinesToSave);
@@ -138,7 +138,7 @@ int check(const QStringList& arguments, const QString& programFolder, QTextStrea
         throw BatchUsageError(u"classified-check には CSV かインポートファイルを一つ指定して下さい。"_s);
     const QString& source = options.positional.at(0);
     Workspace workspace(programFolder);
-    Session::readSettings(workspace);
+    ProgramFiles::readSettings(workspace);
     const ClassifiedData data = readSource(source, options, workspace);
     requireLines(data, source, ClassifiedCommands::NoLinesToUse);
     const ClassifiedCheck::Result result = ClassifiedCheck::run(data);
@@ -166,7 +166,7 @@ int import(const QStringList& arguments, const QString& programFolder, QTextStre
     const QString& source = options.positional.at(0);
     const QString& albumPath = options.positional.at(1);
     Workspace workspace(programFolder);
-    Session::readSettings(workspace);
+    ProgramFiles::readSettings(workspace);
     const OutputGuard guard = inputsOf(source, workspace);
     guard.check(albumPath);
     const AlbumLock lock(albumPath);

@@ -5,12 +5,12 @@
 #include "album/album_file.h"
 #include "base/album_lock.h"
 #include "base/output_guard.h"
-#include "shell/session.h"
-#include "workspace/workspace.h"
 #include "survey/import_capacity.h"
 #include "survey/parcel_import.h"
 #include "survey/real_estate_report.h"
 #include "survey/sima_pm_file.h"
+#include "workspace/program_files.h"
+#include "workspace/workspace.h"
 
 #include <QDate>
 #include <QDir>
@@ -58,8 +58,8 @@ struct Words {
 };
 
 void readSettings(Workspace& workspace) {
-    Session::readSettings(workspace);
-    workspace.AlbumMaxRows = Session::capacityFromSettings(workspace);
+    ProgramFiles::readSettings(workspace);
+    workspace.AlbumMaxRows = ProgramFiles::capacityFromSettings(workspace);
 }
 
 // Warnings and the capacity note on stderr; 3 when anything was left out.
@@ -76,7 +76,7 @@ void saveAlbum(const QString& albumPath, const QList<AlbumRow>& rows, OutputGuar
                const Workspace& workspace) {
     for (const AlbumRow& row : rows)
         guard.keep(row.path, OutputGuard::Photo);
-    Session::keepProgramFiles(guard, workspace).check(albumPath);
+    ProgramFiles::keep(guard, workspace).check(albumPath);
     const AlbumLock lock(albumPath);
     AlbumFile::save(albumPath, rows);
 }
@@ -158,7 +158,7 @@ int parcelReport(const QStringList& arguments, const QString& programFolder, QTe
     const Settings& s = workspace.settings;
     RealEstateReport::Request request;
     request.tables = listedParcels(words.positional.at(0));
-    Session::keepProgramFiles(request.guard, workspace).keep(words.positional.at(0), OutputGuard::Survey);
+    ProgramFiles::keep(request.guard, workspace).keep(words.positional.at(0), OutputGuard::Survey);
     request.parcels =
         parcelRowsFromList(words.options.at(u"--parcels"_s), int(request.tables.parcels.size()));
     request.folder = words.option(u"--folder"_s, s.itemText(SettingItem::SimaPhotoFolder));

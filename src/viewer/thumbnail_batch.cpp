@@ -4,9 +4,9 @@
 #include "base/app_error.h"
 #include "base/file_io.h"
 #include "base/picture_reading.h"
-#include "shell/session.h"
-#include "workspace/workspace.h"
 #include "viewer/thumbnail_run.h"
+#include "workspace/program_files.h"
+#include "workspace/workspace.h"
 
 #include <QDir>
 #include <QMutex>
@@ -19,10 +19,10 @@ namespace {
 
 QStringList photosOfAlbum(const QString& albumPath, const QString& programFolder) {
     Workspace workspace(programFolder);
-    Session::readSettings(workspace);
+    ProgramFiles::readSettings(workspace);
     QStringList photos;
     QSet<QString> seen;
-    for (const AlbumRow& row : AlbumFile::load(albumPath, Session::capacityFromSettings(workspace))) {
+    for (const AlbumRow& row : AlbumFile::load(albumPath, ProgramFiles::capacityFromSettings(workspace))) {
         if (row.path.isEmpty() || seen.contains(row.path)) continue;
         seen.insert(row.path);
         photos << row.path;

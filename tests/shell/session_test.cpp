@@ -1,9 +1,10 @@
 #include "album/album_file.h"
 #include "shell/session.h"
-#include "workspace/workspace.h"
-#include "workspace/settings_file.h"
 #include "support/scripted_prompts.h"
 #include "support/test_files.h"
+#include "workspace/program_files.h"
+#include "workspace/settings_file.h"
+#include "workspace/workspace.h"
 
 #include <QFileInfo>
 #include <QTemporaryDir>
@@ -71,9 +72,9 @@ TEST_F(SessionTest, CapacityComesFromItemOneAndStaysWithinTheSheet) {
     EXPECT_EQ(workspace.SS1.rowCount(), 6);
 
     workspace.settings.setItem(1, SettingValue::string(u"abc"_s));
-    EXPECT_EQ(Session::capacityFromSettings(workspace), 1000);
+    EXPECT_EQ(ProgramFiles::capacityFromSettings(workspace), 1000);
     workspace.settings.setItem(1, SettingValue::number(100000));
-    EXPECT_EQ(Session::capacityFromSettings(workspace), 32767);
+    EXPECT_EQ(ProgramFiles::capacityFromSettings(workspace), 32767);
 }
 
 TEST_F(SessionTest, TheAlbumNamedAtStartIsOpenedUnmodifiedAndNotUndoable) {

@@ -1,9 +1,9 @@
 #include "excel/ui/field_report_dialog.h"
 
-#include "workspace/workspace.h"
 #include "excel/field_report.h"
 #include "excel/ui/workbook_output.h"
-#include "excel/workbook_opener.h"
+#include "workspace/workspace.h"
+#include "xlsx/workbook_opener.h"
 
 #include <QApplication>
 #include <QDir>

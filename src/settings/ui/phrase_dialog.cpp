@@ -1,9 +1,9 @@
 #include "settings/ui/phrase_dialog.h"
 
 #include "base/prompts.h"
-#include "shell/session.h"
-#include "workspace/workspace.h"
 #include "settings/ui/phrase_print.h"
+#include "workspace/program_files.h"
+#include "workspace/workspace.h"
 
 #include <QApplication>
 #include <QHBoxLayout>
@@ -51,7 +51,7 @@ void MOJDialog::done(int result) {
     // A phrase still being typed is kept.
     if (QWidget* focus = QApplication::focusWidget(); focus && MJSS_->isAncestorOf(focus) && focus != MJSS_)
         MJSS_->setFocus();
-    Session::savePhrases(workspace_, prompts_);
+    ProgramFiles::savePhrases(workspace_, prompts_);
     QDialog::done(result);
 }
 

@@ -3,9 +3,9 @@
 #include "base/app_error.h"
 #include "base/font_choice.h"
 #include "base/prompts.h"
-#include "shell/session.h"
-#include "workspace/workspace.h"
 #include "settings/settings_transfer.h"
+#include "workspace/program_files.h"
+#include "workspace/workspace.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -295,7 +295,7 @@ void frmJoken::Command2_Click() {
 
 void frmJoken::Command3_Click() {
     const QString path = prompts_.saveFile({u"設定保存"_s, SettingsTransfer::DialogFilter, 1,
-                                            workspace_.outputFolder(), Session::SettingsFileName});
+                                            workspace_.outputFolder(), ProgramFiles::SettingsFileName});
     if (path.isEmpty() || !SettingsTransfer::mayReplaceTargets(workspace_, prompts_, path)) return;
     try {
         SettingsTransfer::saveToFolderOf(workspace_, path);

@@ -2,12 +2,12 @@
 
 #include "base/app_error.h"
 #include "base/prompts.h"
-#include "workspace/workspace.h"
-#include "excel/workbook_opener.h"
 #include "survey/parcel_import.h"
 #include "survey/real_estate_report.h"
 #include "survey/ui/sima_dialog_parts.h"
 #include "viewer/ui/thumbnail_dialog.h"
+#include "workspace/workspace.h"
+#include "xlsx/workbook_opener.h"
 
 #include <QApplication>
 #include <QDate>

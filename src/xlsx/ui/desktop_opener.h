@@ -1,6 +1,6 @@
 #pragma once
 
-#include "excel/workbook_opener.h"
+#include "xlsx/workbook_opener.h"
 
 // Opens a workbook with the desktop's program for its kind.
 class DesktopOpener : public WorkbookOpener {

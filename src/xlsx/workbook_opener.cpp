@@ -1,4 +1,4 @@
-#include "excel/workbook_opener.h"
+#include "xlsx/workbook_opener.h"
 
 #include "base/prompts.h"
 

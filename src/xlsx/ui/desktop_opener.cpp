@@ -1,4 +1,4 @@
-#include "excel/ui/desktop_opener.h"
+#include "xlsx/ui/desktop_opener.h"
 
 #include <QDesktopServices>
 #include <QUrl>
