@@ -146,7 +146,7 @@ void EXOUTDialog::runOutput(bool free) {
     progress.setWindowModality(Qt::WindowModal);
     progress.setMinimumDuration(300);
     running_ = true;
-    std::optional<AlbumExcel::Failure> failure;
+    ReportResult failure;
     QStringList notes;
     {
         BusyScope busy(prompts_);

@@ -114,7 +114,7 @@ void DialogGentou::OKButton_Click() {
     if (output.isEmpty()) return;
 
     running_ = true;
-    std::optional<AlbumExcel::Failure> failure;
+    ReportResult failure;
     QStringList notes;
     {
         BusyScope busy(prompts_);

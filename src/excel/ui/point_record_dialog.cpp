@@ -134,7 +134,7 @@ void DialogTen4::OKButton_Click() {
     if (output.isEmpty()) return;
 
     running_ = true;
-    std::optional<AlbumExcel::Failure> failure;
+    ReportResult failure;
     QStringList notes;
     {
         BusyScope busy(prompts_);
