@@ -1,12 +1,13 @@
 #pragma once
 
+#include "base/output_guard.h"
+#include "excel/report_progress.h"
 #include "workspace/album_sheet.h"
-#include "excel/album_excel.h"
+#include "xlsx/report_pipeline.h"
 
 #include <QList>
 #include <QString>
-
-#include <optional>
+#include <QStringList>
 
 // The survey reports of the album's photos, two to a band: the field reconnaissance report in
 // its five layouts, boundary point photos and work management photos.
@@ -33,10 +34,13 @@ QString defaultSheetName(const QList<AlbumRow>& rows);
 // "現地踏査.xlsx" and the like.
 QString defaultOutputName(int kind);
 
+// The refusal of a kind out of range or of kind 1 without a sheet name, before anything is read.
+ReportResult checkRequest(const Request& request);
+
 // Checks the request, the template and the photos, builds the report and writes it to
 // outputPath; nothing is written on failure. A cancelled run answers an empty message. What the
 // user should know of a written workbook goes to notes.
-std::optional<AlbumExcel::Failure> run(const Request& request, const QString& outputPath,
-                                       const AlbumExcel::Progress& progress, QStringList* notes = nullptr);
+ReportResult run(const Request& request, const QString& outputPath, const ReportProgress& progress,
+                 QStringList* notes = nullptr);
 
 } // namespace FieldReport

@@ -16,18 +16,19 @@ inline const QString WorkManagement = QStringLiteral("作業管理写真");
 
 inline constexpr int KindCount = 7;
 
+// Rows of a reconnaissance page: a title row and three bands.
+inline constexpr int ReconPageRows = 43;
+
 struct Kind {
     int index = 0;
     QString templateKind; // also the working sheet's name
     QString word;         // block-point kinds: "街区三角点" or "街区多角点"
     int capacity = 6;     // photos a page
-    int firstBlockRow = 1, lastBlockRow = 43;
+    int firstBlockRow = 1, lastBlockRow = ReconPageRows;
     double leftEven = 47, leftOdd = 331;
     double top = 84, bandStep = 252, pageStep = 777;
     double width = 240, height = 180;
     int blockRows() const { return lastBlockRow - firstBlockRow + 1; }
-    // Row where page p (from 1) is pasted.
-    int pageRow(int p) const { return blockRows() * p + firstBlockRow; }
     PictureRect picture(int page, int slot) const {
         const int band = slot / 2;
         return {slot % 2 == 0 ? leftEven : leftOdd, top + bandStep * band + pageStep * page, width, height};
@@ -65,6 +66,15 @@ inline constexpr double ReconTextRowHeight = 21;
 inline constexpr double ReconPictureRowHeight = 18; // ten of them hold the picture
 inline constexpr double ReconGapHeight = 9;
 inline constexpr std::array<double, 5> ReconColumnPoints = {45, 63, 183, 72, 210};
+// Each text row: a label, its value, a label, its value.
+inline constexpr int ReconLeftLabelColumn = 2, ReconLeftTextColumn = 3;
+inline constexpr int ReconRightLabelColumn = 4, ReconRightTextColumn = 5;
+inline constexpr int TitleRow = 1, TitleColumn = 2;
+
+// The first of band b's three text rows on page p (from 0) of a reconnaissance sheet.
+inline int reconTextRow(int page, int band) {
+    return ReconPageRows * page + ReconBandRows * band + 2;
+}
 
 // The boundary-point sheet: a heading row, then bands of a text row, the picture row and a gap.
 inline constexpr double BoundaryHeadingHeight = 31;
@@ -77,9 +87,15 @@ inline constexpr double WorkHeadingHeight = 60;
 inline constexpr std::array<double, 3> WorkBandHeights = {21, 157, 42.5};
 inline constexpr std::array<double, 4> WorkColumnPoints = {12, 225, 57, 222};
 
-// Text row of band b on page p for the two reports with one text cell a band (column 2).
+// The two reports with one text cell a band: a text row, the picture row and a gap.
+inline constexpr int PairBandRows = 3;
+inline constexpr int PairTextColumn = 2;
+
+// Text row of band b on page p (from 0) for the two reports with one text cell a band; a work
+// management page opens with its heading row.
 inline int bandTextRow(const Kind& k, int page, int band) {
-    return k.index == 5 ? 12 * page + 3 * band + 2 : 10 * page + 3 * band + 3;
+    const int firstBand = k.index == 6 ? k.firstBlockRow + 1 : k.firstBlockRow;
+    return k.blockRows() * page + PairBandRows * band + firstBand;
 }
 
 } // namespace FieldReportLayout

@@ -1,13 +1,13 @@
 #pragma once
 
+#include "base/output_guard.h"
+#include "excel/report_progress.h"
 #include "workspace/album_sheet.h"
-#include "excel/album_excel.h"
+#include "xlsx/report_pipeline.h"
 
 #include <QList>
 #include <QString>
 #include <QStringList>
-
-#include <optional>
 
 // Survey point records: four points a page, each with its photo, texts and, from a SIMA file,
 // its coordinates.
@@ -31,7 +31,7 @@ struct Request {
 // Checks the SIMA file, the template and the photos, builds the records and writes them to
 // outputPath; nothing is written on failure. A cancelled run answers an empty message. What the
 // user should know of a written workbook goes to notes.
-std::optional<AlbumExcel::Failure> run(const Request& request, const QString& outputPath,
-                                       const AlbumExcel::Progress& progress, QStringList* notes = nullptr);
+ReportResult run(const Request& request, const QString& outputPath, const ReportProgress& progress,
+                 QStringList* notes = nullptr);
 
 } // namespace PointRecord

@@ -30,6 +30,14 @@ inline constexpr double ColumnPoints = 262.0 / 12.0;
 inline constexpr int WorkNameRow = 2, WorkNameColumn = 2;
 inline constexpr int InspectorRow = 33, InspectorColumn = 20;
 
+// A place's cells, counted from the row before its band and from its first column: the route,
+// the point's name and its marker on one row, then the location and the coordinates below.
+inline constexpr int RouteRow = 4, LocationRow = 5, XRow = 6, YRow = 7, HeightRow = 8;
+inline constexpr int NameOffset = 4, MarkerOffset = 8, ValueOffset = 3;
+// Points are looked up in the SIMA file by this much of their name.
+inline constexpr int PointNameLength = 25;
+inline constexpr double PictureWidth = 256, PictureHeight = 192;
+
 // First column of a place: slots 0 and 2 on the left, 1 and 3 on the right.
 inline int placeColumn(int slot) {
     return slot % 2 == 1 ? 13 : 1;
@@ -39,7 +47,8 @@ inline int bandBase(int page, int slot) {
     return PageRows * page + BandRows * (slot / 2);
 }
 inline PictureRect picture(int page, int slot) {
-    return {slot % 2 == 1 ? 262.0 : 3.0, 215 + BandStep * (slot / 2) + PageStep * page, 256, 192};
+    return {slot % 2 == 1 ? 262.0 : 3.0, 215 + BandStep * (slot / 2) + PageStep * page, PictureWidth,
+            PictureHeight};
 }
 
 inline const QString CoordinateFormat = QStringLiteral("#,##0.000");

@@ -13,8 +13,8 @@ QString plain(const QString& message) {
 
 } // namespace
 
-int reportWorkbookRun(const std::optional<AlbumExcel::Failure>& failure, const QString& outputPath,
-                      qsizetype rows, const QStringList& notes, QTextStream& out, QTextStream& err) {
+int reportWorkbookRun(const ReportResult& failure, const QString& outputPath, qsizetype rows,
+                      const QStringList& notes, QTextStream& out, QTextStream& err) {
     if (!failure) {
         out << QDir::toNativeSeparators(outputPath) << u": "_s << rows << u" 行\n"_s;
         for (const QString& note : notes)

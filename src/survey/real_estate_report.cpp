@@ -1,18 +1,13 @@
 #include "survey/real_estate_report.h"
 
-#include "base/app_error.h"
-#include "base/file_io.h"
-#include "xlsx/legacy_xls.h"
-#include "xlsx/picture_prep.h"
 #include "base/shipped_files.h"
-#include "xlsx/workbook.h"
 #include "survey/parcel_rows.h"
 #include "survey/real_estate_layout.h"
+#include "xlsx/paged_sheet.h"
 
 #include <QDir>
 #include <QFileInfo>
-
-#include <map>
+#include <QSet>
 
 using namespace Qt::StringLiterals;
 
@@ -21,27 +16,16 @@ namespace RealEstateReport {
 const QString OutputName = u"不動産報告書.xlsx"_s;
 const QString Activity = u"不動産報告書をEXCELファイルに出力中"_s;
 const QString NoParcelChosen = u"出力画地指示がありません。リストの出力する画地を反転させて下さい。"_s;
-const QString PhotoFailed = u"写真が呼出せません。入力データを確認して下さい。"_s;
-const QString Unexpected = u"予期せぬエラーが発生しました。ご迷惑をおかけ致します。"_s;
 const QString ReplaceQuestion = u"不動産報告書が既にあります。置き換えますか？"_s;
 
 namespace {
 
 namespace L = RealEstateLayout;
 
-Failure failure(const QString& message, const QStringList& details,
-                Prompts::Icon icon = Prompts::Icon::Critical) {
-    return {message, icon, details};
-}
-
 struct PlannedPhoto {
     QString pointName;
     QString path; // empty: no picture for the slot
 };
-
-Workbook openTemplate(const QString& path) {
-    return Workbook::open(LegacyXls::isLegacy(path) ? LegacyXls::convertedCopy(path) : path);
-}
 
 void writeSlot(Workbook& book, const L::Slot& slot, int number, const QString& pointName,
                const QString& date) {
@@ -55,6 +39,116 @@ void writeSlot(Workbook& book, const L::Slot& slot, int number, const QString& p
     book.setText(b + 17, c, u"■撮影□作成"_s);
     book.setText(b + 17, c + 2, date);
     book.setBottomHairline(b + 17, c, b + 17, c + 3);
+}
+
+class ParcelReport : public ReportBuilder {
+public:
+    ParcelReport(const Request& request, const Progress& progress, Summary& done)
+        : request_(request), progress_(progress), done_(done) {}
+
+    ReportResult checkRequest() override;
+
+    ReportResult findTemplate(QString& path) override {
+        path = ShippedFiles::findTemplate(request_.programFolder, L::TemplateName);
+        if (path.isEmpty())
+            return ReportPipeline::failure(ReportPipeline::Unexpected, Prompts::Icon::Critical,
+                                           u"不動産報告書の雛形が見つかりません: "_s + L::TemplateName +
+                                               u".xlsx"_s);
+        return std::nullopt;
+    }
+
+    OutputGuard keptFiles(const QString& templatePath) const override {
+        OutputGuard guard = request_.guard;
+        guard.keep(templatePath, OutputGuard::Template);
+        for (const ReportPhoto& photo : photos_)
+            guard.keep(photo.path, OutputGuard::Photo);
+        return guard;
+    }
+
+    ReportResult checkTemplate(Workbook& book, const QString& templatePath) override {
+        const int sheet = book.sheetIndex(L::SheetName);
+        if (sheet == 0)
+            return ReportPipeline::failure(ReportPipeline::Unexpected, Prompts::Icon::Critical,
+                                           u"雛形にシート「"_s + L::SheetName + u"」がありません: "_s +
+                                               QDir::toNativeSeparators(templatePath));
+        book.activate(sheet);
+        return std::nullopt;
+    }
+
+    // Each file once: a point shared by two parcels is named once when it cannot be read.
+    QList<ReportPhoto> photos() override { return photos_; }
+
+    bool photoProgress(int, int) override { return !progress_ || progress_(0, 0); }
+
+    bool fill(Workbook& book, const ReportPictures& pictures, int printColumns) override;
+
+private:
+    bool fillParcel(Workbook& book, const ReportPictures& pictures, int printColumns, qsizetype k);
+
+    const Request& request_;
+    const Progress& progress_;
+    Summary& done_;
+    QList<QList<PlannedPhoto>> plan_; // the slots of each chosen parcel
+    QList<ReportPhoto> photos_;
+};
+
+// Every slot of the report, parcel by parcel, before anything is built.
+ReportResult ParcelReport::checkRequest() {
+    const QSize frame = framePixels(L::PictureWidth, L::PictureHeight);
+    QSet<QString> listed;
+    for (int p : request_.parcels) {
+        const SimaParcel& parcel = request_.tables.parcels.at(p - 1);
+        QList<PlannedPhoto>& parcelSlots = plan_.emplace_back();
+        for (int i = parcel.FirstPoint; i <= parcel.LastPoint; ++i) {
+            const QString& name = request_.tables.members.at(i - 1).PointName;
+            for (const QString& path : photosOfPoint(request_, name)) {
+                // A photo that is not there leaves its slot empty.
+                const bool present = !path.isEmpty() && QFileInfo(path).isFile();
+                parcelSlots.append({name, present ? path : QString()});
+                if (present && !listed.contains(path)) {
+                    listed.insert(path);
+                    photos_.append({0, path, frame});
+                }
+            }
+        }
+    }
+    return std::nullopt;
+}
+
+bool ParcelReport::fill(Workbook& book, const ReportPictures& pictures, int printColumns) {
+    for (qsizetype k = 0; k < plan_.size(); ++k)
+        if (!fillParcel(book, pictures, printColumns, k)) return false;
+    book.deleteSheet(book.sheetIndex(L::SheetName));
+    book.activate(1);
+    return true;
+}
+
+// A sheet a parcel, copied from the template's sheet.
+bool ParcelReport::fillParcel(Workbook& book, const ReportPictures& pictures, int printColumns, qsizetype k) {
+    const int listRow = request_.parcels.at(k);
+    const SimaParcel& parcel = request_.tables.parcels.at(listRow - 1);
+    const int copy = book.copySheetBefore(book.sheetIndex(L::SheetName));
+    book.activate(copy);
+    // Sheets refuse some names and duplicates; the heading cell keeps the parcel's own.
+    book.renameSheet(copy, book.validSheetName(parcel.Name));
+    book.setText(L::HeadingRow, L::ParcelCellColumn, parcelHeading(parcel.Name));
+    PagedSheet sheet(book, L::FirstPageRow, L::FirstPageRow + L::PageRows - 1, printColumns);
+    int s = L::SlotsPerPage;
+    for (const PlannedPhoto& photo : plan_.at(k)) {
+        if (progress_ && !progress_(listRow, done_.photos + 1)) return false;
+        if (s >= L::SlotsPerPage) {
+            sheet.pasteUpTo(sheet.pages() + 1);
+            s = 0;
+        }
+        const L::Slot slot = L::slot(sheet.pages(), s++);
+        writeSlot(book, slot, ++done_.photos, photo.pointName, request_.date);
+        if (!photo.path.isEmpty())
+            pictures.place(book, slot.picture, photo.path);
+        else
+            ++done_.missingPhotos;
+    }
+    sheet.finish();
+    return true;
 }
 
 } // namespace
@@ -71,107 +165,13 @@ QString parcelHeading(const QString& parcelName) {
     return QString(parcelName).replace(u'-', u'番');
 }
 
-std::optional<Failure> run(const Request& request, const QString& outputPath, const Progress& progress,
-                           Summary* summary) {
-    // Every slot of the report, parcel by parcel, before anything is built.
-    QList<QList<PlannedPhoto>> plan;
-    QList<PictureJob> jobs;
-    std::map<QString, int> jobOf;
-    const QSize frame = framePixels(L::PictureWidth, L::PictureHeight);
-    for (int p : request.parcels) {
-        const SimaParcel& parcel = request.tables.parcels.at(p - 1);
-        QList<PlannedPhoto>& photos = plan.emplace_back();
-        for (int i = parcel.FirstPoint; i <= parcel.LastPoint; ++i) {
-            const QString& name = request.tables.members.at(i - 1).PointName;
-            for (const QString& path : photosOfPoint(request, name)) {
-                // A photo that is not there leaves its slot empty.
-                const bool present = !path.isEmpty() && QFileInfo(path).isFile();
-                photos.append({name, present ? path : QString()});
-                if (present && !jobOf.count(path)) {
-                    jobOf[path] = int(jobs.size());
-                    jobs.append({path, frame});
-                }
-            }
-        }
-    }
-
-    try {
-        const QString source = ShippedFiles::findTemplate(request.programFolder, L::TemplateName);
-        if (source.isEmpty())
-            return failure(Unexpected,
-                           {u"不動産報告書の雛形が見つかりません: "_s + L::TemplateName + u".xlsx"_s});
-        OutputGuard guard = request.guard;
-        guard.keep(source, OutputGuard::Template);
-        for (const PictureJob& job : jobs)
-            guard.keep(job.path, OutputGuard::Photo);
-        if (const QString refused = guard.refusal(outputPath); !refused.isEmpty())
-            return failure(refused, {}, Prompts::Icon::Exclamation);
-        std::optional<Workbook> opened;
-        try {
-            opened.emplace(openTemplate(source));
-        } catch (const AppError& error) {
-            return failure(error.message(), {});
-        }
-        Workbook& book = *opened;
-        if (book.sheetIndex(L::SheetName) == 0)
-            return failure(Unexpected, {u"雛形にシート「"_s + L::SheetName + u"」がありません: "_s +
-                                        QDir::toNativeSeparators(source)});
-        book.activate(book.sheetIndex(L::SheetName));
-        const int printColumns = book.printAreaLastColumn();
-
-        const QList<PreparedPicture> pictures =
-            preparePictures(jobs, request.threads, [&](int, int) { return !progress || progress(0, 0); });
-        if (pictures.size() != jobs.size()) return Failure{};
-        QStringList unreadable;
-        for (qsizetype j = 0; j < jobs.size(); ++j)
-            if (!pictures.at(j).error.isEmpty())
-                unreadable << QDir::toNativeSeparators(jobs.at(j).path) + u" ("_s + pictures.at(j).error +
-                                  u')';
-        if (!unreadable.isEmpty()) return failure(PhotoFailed, unreadable, Prompts::Icon::Exclamation);
-
-        int number = 0;
-        Summary done;
-        for (qsizetype k = 0; k < plan.size(); ++k) {
-            const SimaParcel& parcel = request.tables.parcels.at(request.parcels.at(k) - 1);
-            const int copy = book.copySheetBefore(book.sheetIndex(L::SheetName));
-            book.activate(copy);
-            // Sheets refuse some names and duplicates; the heading cell keeps the parcel's own.
-            book.renameSheet(copy, book.validSheetName(parcel.Name));
-            book.setText(L::HeadingRow, L::ParcelCellColumn, parcelHeading(parcel.Name));
-            book.copyRows(L::FirstPageRow, L::FirstPageRow + L::PageRows - 1);
-            int s = L::SlotsPerPage, page = 0;
-            for (const PlannedPhoto& photo : plan.at(k)) {
-                if (progress && !progress(request.parcels.at(k), number + 1)) return Failure{};
-                if (s >= L::SlotsPerPage) {
-                    ++page;
-                    s = 0;
-                    book.pasteRows(L::PageRows * page + L::FirstPageRow);
-                }
-                ++number;
-                const L::Slot slot = L::slot(page, s);
-                writeSlot(book, slot, number, photo.pointName, request.date);
-                if (!photo.path.isEmpty()) {
-                    const PreparedPicture& picture = pictures.at(jobOf[photo.path]);
-                    book.addPicture(slot.picture, picture.bytes, picture.extension);
-                } else {
-                    ++done.missingPhotos;
-                }
-                ++s;
-            }
-            book.deleteRows(L::FirstPageRow, L::FirstPageRow + L::PageRows - 1);
-            book.setPrintArea(L::FirstPageRow - 1 + page * L::PageRows, printColumns);
-            book.selectCell(1, 1);
-        }
-        done.photos = number;
-        book.deleteSheet(book.sheetIndex(L::SheetName));
-        book.activate(1);
-        book.save(outputPath);
-        if (!book.shortenedNote().isEmpty()) done.notes << book.shortenedNote();
-        if (summary) *summary = done;
-    } catch (const AppError& error) {
-        return failure(Unexpected, {error.message()});
-    }
-    return std::nullopt;
+ReportResult run(const Request& request, const QString& outputPath, const Progress& progress,
+                 Summary* summary) {
+    Summary done;
+    ParcelReport report(request, progress, done);
+    ReportResult failure = ReportPipeline::run(report, outputPath, request.threads, &done.notes);
+    if (!failure && summary) *summary = done;
+    return failure;
 }
 
 } // namespace RealEstateReport

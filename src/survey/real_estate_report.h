@@ -1,24 +1,21 @@
 #pragma once
 
 #include "base/output_guard.h"
-#include "base/prompts.h"
 #include "survey/sima_reader.h"
+#include "xlsx/report_pipeline.h"
 
 #include <QList>
 #include <QString>
 #include <QStringList>
 
 #include <functional>
-#include <optional>
 
 // "不動産報告書": a sheet a chosen parcel with the photos of its points, six to a page.
 namespace RealEstateReport {
 
-extern const QString OutputName;     // "不動産報告書.xlsx"
-extern const QString Activity;       // "不動産報告書をEXCELファイルに出力中"
-extern const QString NoParcelChosen; // "出力画地指示がありません。…"
-extern const QString PhotoFailed; // "写真が呼出せません。入力データを確認して下さい。"
-extern const QString Unexpected; // "予期せぬエラーが発生しました。ご迷惑をおかけ致します。"
+extern const QString OutputName;      // "不動産報告書.xlsx"
+extern const QString Activity;        // "不動産報告書をEXCELファイルに出力中"
+extern const QString NoParcelChosen;  // "出力画地指示がありません。…"
 extern const QString ReplaceQuestion; // asked before an existing report is replaced
 
 struct Request {
@@ -40,12 +37,6 @@ QStringList photosOfPoint(const Request& request, const QString& pointName);
 // The sheet cell (1, 5) text: "12-3" → "12番3".
 QString parcelHeading(const QString& parcelName);
 
-struct Failure {
-    QString message;
-    Prompts::Icon icon = Prompts::Icon::Critical;
-    QStringList details; // the photos that could not be read, or what went wrong
-};
-
 struct Summary {
     int photos = 0;        // slots written
     int missingPhotos = 0; // slots left without a picture (no such file)
@@ -56,8 +47,9 @@ struct Summary {
 // false stops the run, which then writes nothing.
 using Progress = std::function<bool(int listRow, int photo)>;
 
-// Fills the template and writes the workbook to outputPath; on failure nothing is written.
-std::optional<Failure> run(const Request& request, const QString& outputPath, const Progress& progress,
-                           Summary* summary = nullptr);
+// Fills the template and writes the workbook to outputPath; on failure nothing is written. The
+// failure's details() name the photos that could not be read, or what went wrong.
+ReportResult run(const Request& request, const QString& outputPath, const Progress& progress,
+                 Summary* summary = nullptr);
 
 } // namespace RealEstateReport

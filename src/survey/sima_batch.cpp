@@ -177,7 +177,7 @@ int parcelReport(const QStringList& arguments, const QString& programFolder, QTe
     RealEstateReport::Summary summary;
     if (const auto failure = RealEstateReport::run(request, output, {}, &summary)) {
         err << plain(failure->message) << u'\n';
-        for (const QString& detail : failure->details)
+        for (const QString& detail : failure->details())
             err << plain(detail) << u'\n';
         return 1;
     }

@@ -1,9 +1,9 @@
-#include "workspace/workspace.h"
 #include "excel/album_excel.h"
 #include "excel/ui/album_excel_dialog.h"
-#include "xlsx/workbook.h"
 #include "support/workbook_dialog_fixture.h"
 #include "test_paths.h"
+#include "workspace/workspace.h"
+#include "xlsx/workbook.h"
 
 #include <QApplication>
 #include <QDir>
@@ -44,7 +44,7 @@ TEST(EXOUTDialog, BadPhotoIsNamedTheCursorMovesAndFieldsAreStored) {
     f.prompts.savePaths.push_back(f.dir.filePath(u"out.xlsx"_s));
     dialog.findChild<QPushButton*>(u"Command1"_s)->click();
     ASSERT_EQ(f.prompts.messages.size(), 1);
-    EXPECT_EQ(f.prompts.lastMessage().text, AlbumExcel::PhotoFailed);
+    EXPECT_EQ(f.prompts.lastMessage().text, ReportPipeline::PhotoFailed);
     EXPECT_EQ(f.prompts.lastMessage().title, u"確認"_s);
     EXPECT_EQ(f.prompts.lastMessage().icon, Prompts::Icon::Exclamation);
     EXPECT_EQ(failedRow, 2);

@@ -1,6 +1,6 @@
+#include "base/shipped_files.h"
 #include "excel/album_excel.h"
 #include "excel/album_layout.h"
-#include "base/shipped_files.h"
 #include "xlsx/workbook.h"
 
 #include <QFileInfo>
@@ -165,7 +165,7 @@ TEST(AlbumExcel, BadPhotosAreAllNamedBeforeAnythingIsWritten) {
     const QString out = album.dir.filePath(u"out.xlsx"_s);
     const auto failure = AlbumExcel::run(album.request(false, false), out, {});
     ASSERT_TRUE(failure);
-    EXPECT_EQ(failure->message, AlbumExcel::PhotoFailed);
+    EXPECT_EQ(failure->message, ReportPipeline::PhotoFailed);
     EXPECT_EQ(failure->badRows, (QList<int>{2, 3}));
     EXPECT_FALSE(QFileInfo::exists(out));
 }

@@ -1,9 +1,9 @@
-#include "workspace/workspace.h"
 #include "excel/album_excel.h"
 #include "excel/field_report.h"
 #include "excel/ui/field_report_dialog.h"
-#include "xlsx/workbook.h"
 #include "support/workbook_dialog_fixture.h"
+#include "workspace/workspace.h"
+#include "xlsx/workbook.h"
 
 #include <QFileInfo>
 #include <QImage>
@@ -104,7 +104,7 @@ TEST(DialogGentou, FailedRunNamesThePhotoRowAndStoresNothing) {
     f.prompts.savePaths.push_back(f.out());
     pressOk(dialog);
     ASSERT_EQ(f.prompts.messages.size(), 1);
-    EXPECT_EQ(f.prompts.lastMessage().text, AlbumExcel::PhotoFailed);
+    EXPECT_EQ(f.prompts.lastMessage().text, ReportPipeline::PhotoFailed);
     EXPECT_EQ(failedRow, 2);
     EXPECT_FALSE(QFileInfo::exists(f.out()));
     EXPECT_TRUE(f.opener.opened.isEmpty());

@@ -1,6 +1,6 @@
+#include "base/shipped_files.h"
 #include "excel/field_report.h"
 #include "excel/field_report_layout.h"
-#include "base/shipped_files.h"
 #include "xlsx/workbook.h"
 
 #include <QFile>
@@ -40,7 +40,7 @@ struct Album {
             add(n);
     }
     QString out() const { return dir.filePath(u"out.xlsx"_s); }
-    std::optional<AlbumExcel::Failure> run(int kind, const QString& sheetName = {}) const {
+    ReportResult run(int kind, const QString& sheetName = {}) const {
         FieldReport::Request r;
         r.rows = rows;
         r.kind = kind;

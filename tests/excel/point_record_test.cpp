@@ -1,7 +1,7 @@
 #include "base/ansi_codec.h"
+#include "base/shipped_files.h"
 #include "excel/point_record.h"
 #include "excel/point_record_layout.h"
-#include "base/shipped_files.h"
 #include "xlsx/workbook.h"
 
 #include <QFile>
@@ -48,7 +48,7 @@ struct Album {
         file.write(AnsiCodec::encode(text).bytes);
     }
     QString out() const { return dir.filePath(u"out.xlsx"_s); }
-    std::optional<AlbumExcel::Failure> run() const { return PointRecord::run(request, out(), {}); }
+    ReportResult run() const { return PointRecord::run(request, out(), {}); }
     Workbook result() const { return Workbook::open(out()); }
 };
 

@@ -1,7 +1,7 @@
-#include "xlsx/workbook.h"
 #include "support/test_files.h"
 #include "survey/real_estate_layout.h"
 #include "survey/real_estate_report.h"
+#include "xlsx/workbook.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -41,9 +41,8 @@ protected:
     }
     Workbook build() {
         const auto failure = RealEstateReport::run(request, output, {});
-        EXPECT_FALSE(failure) << (failure
-                                      ? QString(failure->message + failure->details.join(u'\n')).toStdString()
-                                      : "");
+        EXPECT_FALSE(failure)
+            << (failure ? QString(failure->message + failure->details().join(u'\n')).toStdString() : "");
         return Workbook::open(output);
     }
 
@@ -150,9 +149,9 @@ TEST_F(RealEstateReportTest, AnUnreadablePhotoIsNamedAndNothingIsWritten) {
     writeBytes(dir.filePath(u"P1-2.jpg"_s), "not a photo");
     const auto failure = RealEstateReport::run(request, output, {});
     ASSERT_TRUE(failure);
-    EXPECT_EQ(failure->message, RealEstateReport::PhotoFailed);
-    ASSERT_EQ(failure->details.size(), 1);
-    EXPECT_TRUE(failure->details[0].contains(u"P1-2.jpg"_s));
+    EXPECT_EQ(failure->message, ReportPipeline::PhotoFailed);
+    ASSERT_EQ(failure->details().size(), 1);
+    EXPECT_TRUE(failure->details()[0].contains(u"P1-2.jpg"_s));
     EXPECT_FALSE(QFileInfo::exists(output));
 }
 

@@ -1,29 +1,20 @@
 #include "excel/ui/album_excel_dialog.h"
 
 #include "excel/album_excel.h"
-#include "excel/ui/workbook_output.h"
 #include "workspace/workspace.h"
-#include "xlsx/workbook_opener.h"
 
-#include <QApplication>
-#include <QDir>
-#include <QFileInfo>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
-#include <QProgressDialog>
 #include <QPushButton>
-#include <QStatusBar>
 #include <QThread>
 #include <QVBoxLayout>
 
 using namespace Qt::StringLiterals;
 
 namespace {
-
-const QString Title = u"確認"_s;
 
 QLineEdit* lineEdit(const QString& name, QWidget* parent) {
     auto* edit = new QLineEdit(parent);
@@ -34,7 +25,7 @@ QLineEdit* lineEdit(const QString& name, QWidget* parent) {
 } // namespace
 
 EXOUTDialog::EXOUTDialog(Workspace& workspace, Prompts& prompts, WorkbookOpener& opener, QWidget* parent)
-    : QDialog(parent), workspace_(workspace), prompts_(prompts), opener_(opener) {
+    : ReportDialog(workspace, prompts, opener, parent) {
     setObjectName(u"EXOUTDialog"_s);
     setWindowTitle(u"写真帳出力"_s);
     auto* layout = new QVBoxLayout(this);
@@ -64,15 +55,7 @@ EXOUTDialog::EXOUTDialog(Workspace& workspace, Prompts& prompts, WorkbookOpener&
     grid->addWidget(command2, 2, 0, 1, 4);
     layout->addWidget(frame);
 
-    auto* status = new QStatusBar(this);
-    status->setObjectName(u"STB1"_s);
-    status->setSizeGripEnabled(false);
-    for (int i = 0; i < 2; ++i) {
-        panels_[i] = new QLabel(status);
-        panels_[i]->setObjectName(u"STB1Panel"_s + QString::number(i + 1));
-        status->addWidget(panels_[i], i == 0 ? 3 : 1);
-    }
-    layout->addWidget(status);
+    addStatusPanels(layout, u"STB1"_s);
     setMinimumWidth(420);
 
     const auto& s = workspace_.settings;
@@ -103,7 +86,7 @@ void EXOUTDialog::storeFields() {
 }
 
 void EXOUTDialog::done(int result) {
-    if (running_) return;
+    if (isRunning()) return;
     storeFields();
     QDialog::done(result);
 }
@@ -128,53 +111,14 @@ void EXOUTDialog::runOutput(bool free) {
     request.titleColumn = Text3_->text();
     request.threads = qMax(1, QThread::idealThreadCount());
 
-    const QString trimmed = request.templatePath.trimmed();
-    if (free && (trimmed.isEmpty() || trimmed.startsWith(u'*'))) {
-        prompts_.tell(AlbumExcel::NoFreeTemplate, Title, Prompts::Icon::Exclamation);
-        return;
-    }
-    if (free && !QFileInfo(trimmed).isFile()) {
-        prompts_.tell(AlbumExcel::FreeTemplateMissing, Title, Prompts::Icon::Exclamation);
-        return;
-    }
+    if (refuse(AlbumExcel::checkRequest(request))) return;
     request.guard = workspace_.outputGuard();
-    const QString output = chooseWorkbookOutput(prompts_, workspace_, AlbumExcel::defaultOutputName(request));
-    if (output.isEmpty()) return;
-
-    QProgressDialog progress(u"写真帳出力"_s, u"キャンセル"_s, 0, int(request.rows.size()), this);
-    progress.setObjectName(u"Progress"_s);
-    progress.setWindowModality(Qt::WindowModal);
-    progress.setMinimumDuration(300);
-    running_ = true;
-    std::optional<AlbumExcel::Failure> failure;
-    QStringList notes;
-    {
-        BusyScope busy(prompts_);
-        failure = AlbumExcel::run(
-            request, output,
-            [&](const QString& activity, int row, int done, int total) {
-                panels_[0]->setText(activity);
-                panels_[1]->setText(row > 0 ? QString::number(row) : QString());
-                progress.setLabelText(activity);
-                progress.setMaximum(total);
-                progress.setValue(done);
-                QApplication::processEvents();
-                return !progress.wasCanceled();
-            },
-            &notes);
-    }
-    running_ = false;
-    progress.reset();
-    panels_[0]->clear();
-    panels_[1]->clear();
-    if (failure && failure->message.isEmpty()) return; // cancelled: nothing written, the dialog stays
-    if (failure) {
-        prompts_.tell(failure->message, Title, failure->icon);
-        if (!failure->badRows.isEmpty()) Q_EMIT photoRowFailed(failure->badRows.first());
-        if (failure->keepDialogOpen) return;
-        accept();
-        return;
-    }
-    showWrittenWorkbook(prompts_, opener_, output, notes);
-    accept();
+    const Outcome outcome =
+        runReport({AlbumExcel::defaultOutputName(request),
+                   [&](const QString& output, const ReportProgress& progress, QStringList* notes) {
+                       return AlbumExcel::run(request, output, progress, notes);
+                   },
+                   u"写真帳出力"_s, int(request.rows.size())});
+    // A failed run closes the dialog as a written one does; a cancelled one leaves it open.
+    if (outcome == Outcome::Failed || outcome == Outcome::Written) accept();
 }

@@ -1,6 +1,6 @@
 #pragma once
 
-#include <QDialog>
+#include "excel/ui/report_dialog.h"
 
 #include <functional>
 
@@ -11,14 +11,10 @@ class Workspace;
 class WorkbookOpener;
 
 // "写真帳出力": the album written into the fixed or the Free workbook.
-class EXOUTDialog : public QDialog {
+class EXOUTDialog : public ReportDialog {
     Q_OBJECT
 public:
     EXOUTDialog(Workspace& workspace, Prompts& prompts, WorkbookOpener& opener, QWidget* parent = nullptr);
-
-Q_SIGNALS:
-    // A photo could not be read: the album's cursor goes to this row's file name.
-    void photoRowFailed(int row);
 
 protected:
     void done(int result) override;
@@ -30,12 +26,7 @@ private:
     void runOutput(bool free);
     void storeFields();
 
-    Workspace& workspace_;
-    Prompts& prompts_;
-    WorkbookOpener& opener_;
     QLineEdit* Text1_;
     QLineEdit* Text2_;
     QLineEdit* Text3_;
-    QLabel* panels_[2];
-    bool running_ = false;
 };

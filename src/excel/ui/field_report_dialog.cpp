@@ -1,31 +1,21 @@
 #include "excel/ui/field_report_dialog.h"
 
 #include "excel/field_report.h"
-#include "excel/ui/workbook_output.h"
 #include "workspace/workspace.h"
-#include "xlsx/workbook_opener.h"
 
-#include <QApplication>
-#include <QDir>
-#include <QFileInfo>
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QStatusBar>
 #include <QThread>
 #include <QVBoxLayout>
 
 using namespace Qt::StringLiterals;
 
-namespace {
-const QString Title = u"確認"_s;
-}
-
 DialogGentou::DialogGentou(Workspace& workspace, Prompts& prompts, WorkbookOpener& opener, QWidget* parent)
-    : QDialog(parent), workspace_(workspace), prompts_(prompts), opener_(opener) {
+    : ReportDialog(workspace, prompts, opener, parent) {
     setObjectName(u"DialogGentou"_s);
     setWindowTitle(u"現地踏査出力"_s);
     auto* layout = new QVBoxLayout(this);
@@ -60,15 +50,7 @@ DialogGentou::DialogGentou(Workspace& workspace, Prompts& prompts, WorkbookOpene
     buttons->addWidget(cancel);
     layout->addLayout(buttons);
 
-    auto* status = new QStatusBar(this);
-    status->setObjectName(u"STB1"_s);
-    status->setSizeGripEnabled(false);
-    for (int i = 0; i < 2; ++i) {
-        panels_[i] = new QLabel(status);
-        panels_[i]->setObjectName(u"STB1Panel"_s + QString::number(i + 1));
-        status->addWidget(panels_[i], i == 0 ? 3 : 1);
-    }
-    layout->addWidget(status);
+    addStatusPanels(layout, u"STB1"_s);
     setMinimumWidth(380);
 
     workspace_.UpdateRowTotal();
@@ -91,11 +73,6 @@ int DialogGentou::selectedKind() const {
     return 0;
 }
 
-void DialogGentou::done(int result) {
-    if (running_) return;
-    QDialog::done(result);
-}
-
 void DialogGentou::OKButton_Click() {
     workspace_.UpdateRowTotal();
     FieldReport::Request request;
@@ -104,40 +81,15 @@ void DialogGentou::OKButton_Click() {
     request.sheetName = Text1_->text();
     request.programFolder = workspace_.programFolder();
     request.threads = qMax(1, QThread::idealThreadCount());
-    if (request.kind == 1 && request.sheetName.isEmpty()) {
-        prompts_.tell(FieldReport::NoSheetName, Title, Prompts::Icon::Exclamation);
-        return;
-    }
+    if (refuse(FieldReport::checkRequest(request))) return;
     request.guard = workspace_.outputGuard();
-    const QString output =
-        chooseWorkbookOutput(prompts_, workspace_, FieldReport::defaultOutputName(request.kind));
-    if (output.isEmpty()) return;
-
-    running_ = true;
-    std::optional<AlbumExcel::Failure> failure;
-    QStringList notes;
-    {
-        BusyScope busy(prompts_);
-        failure = FieldReport::run(
-            request, output,
-            [&](const QString& activity, int row, int, int) {
-                panels_[0]->setText(activity);
-                panels_[1]->setText(row > 0 ? QString::number(row) : QString());
-                QApplication::processEvents();
-                return true;
-            },
-            &notes);
-    }
-    running_ = false;
-    panels_[0]->clear();
-    panels_[1]->clear();
-    if (failure) {
-        prompts_.tell(failure->message, Title, failure->icon);
-        if (!failure->badRows.isEmpty()) Q_EMIT photoRowFailed(failure->badRows.first());
-        if (!failure->keepDialogOpen) reject();
-        return;
-    }
+    const Outcome outcome =
+        runReport({FieldReport::defaultOutputName(request.kind),
+                   [&](const QString& output, const ReportProgress& progress, QStringList* notes) {
+                       return FieldReport::run(request, output, progress, notes);
+                   }});
+    if (outcome == Outcome::Failed) reject();
+    if (outcome != Outcome::Written) return;
     workspace_.settings.setItem(SettingItem::FieldReportKind, SettingValue::number(request.kind));
-    showWrittenWorkbook(prompts_, opener_, output, notes);
     accept();
 }

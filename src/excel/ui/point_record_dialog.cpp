@@ -1,34 +1,28 @@
 #include "excel/ui/point_record_dialog.h"
 
 #include "excel/point_record.h"
-#include "excel/ui/workbook_output.h"
 #include "workspace/workspace.h"
-#include "xlsx/workbook_opener.h"
 
-#include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
-#include <QDir>
 #include <QFileInfo>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QStatusBar>
 #include <QThread>
 #include <QVBoxLayout>
 
 using namespace Qt::StringLiterals;
 
 namespace {
-const QString Title = u"確認"_s;
 const int TextItems[4] = {SettingItem::PointRecordWorkName, SettingItem::PointRecordRouteName,
                           SettingItem::PointRecordLocation, SettingItem::PointRecordInspector};
 } // namespace
 
 DialogTen4::DialogTen4(Workspace& workspace, Prompts& prompts, WorkbookOpener& opener, QWidget* parent)
-    : QDialog(parent), workspace_(workspace), prompts_(prompts), opener_(opener) {
+    : ReportDialog(workspace, prompts, opener, parent) {
     setObjectName(u"DialogTen4"_s);
     setWindowTitle(u"点の記４点EXCEL出力"_s);
     auto* layout = new QVBoxLayout(this);
@@ -80,25 +74,12 @@ DialogTen4::DialogTen4(Workspace& workspace, Prompts& prompts, WorkbookOpener& o
     buttons->addWidget(cancel);
     layout->addLayout(buttons);
 
-    auto* status = new QStatusBar(this);
-    status->setObjectName(u"Stb2"_s);
-    status->setSizeGripEnabled(false);
-    for (int i = 0; i < 2; ++i) {
-        panels_[i] = new QLabel(status);
-        panels_[i]->setObjectName(u"Stb2Panel"_s + QString::number(i + 1));
-        status->addWidget(panels_[i], i == 0 ? 3 : 1);
-    }
-    layout->addWidget(status);
+    addStatusPanels(layout, u"Stb2"_s);
     setMinimumWidth(460);
 
     connect(choose, &QPushButton::clicked, this, &DialogTen4::Command1_Click);
     connect(ok, &QPushButton::clicked, this, &DialogTen4::OKButton_Click);
     connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
-}
-
-void DialogTen4::done(int result) {
-    if (running_) return;
-    QDialog::done(result);
 }
 
 void DialogTen4::Command1_Click() {
@@ -130,33 +111,10 @@ void DialogTen4::OKButton_Click() {
     request.threads = qMax(1, QThread::idealThreadCount());
 
     request.guard = workspace_.outputGuard();
-    const QString output = chooseWorkbookOutput(prompts_, workspace_, u"点の記.xlsx"_s);
-    if (output.isEmpty()) return;
-
-    running_ = true;
-    std::optional<AlbumExcel::Failure> failure;
-    QStringList notes;
-    {
-        BusyScope busy(prompts_);
-        failure = PointRecord::run(
-            request, output,
-            [&](const QString& activity, int row, int, int) {
-                panels_[0]->setText(activity);
-                panels_[1]->setText(row > 0 ? QString::number(row) : QString());
-                QApplication::processEvents();
-                return true;
-            },
-            &notes);
-    }
-    running_ = false;
-    panels_[0]->clear();
-    panels_[1]->clear();
-    if (failure) {
-        prompts_.tell(failure->message, Title, failure->icon);
-        if (!failure->badRows.isEmpty()) Q_EMIT photoRowFailed(failure->badRows.first());
-        if (!failure->keepDialogOpen) reject();
-        return;
-    }
-    showWrittenWorkbook(prompts_, opener_, output, notes);
-    accept();
+    const Outcome outcome = runReport(
+        {u"点の記.xlsx"_s, [&](const QString& output, const ReportProgress& progress, QStringList* notes) {
+             return PointRecord::run(request, output, progress, notes);
+         }});
+    if (outcome == Outcome::Failed) reject();
+    if (outcome == Outcome::Written) accept();
 }

@@ -424,31 +424,26 @@ void frmMain::CMDXML_Click() {
     dialog.exec();
 }
 
-void frmMain::CMDEXL_Click() {
+// The three workbook report dialogs: a bad photo moves the album's cursor to its file name.
+template <class Dialog> void frmMain::runReportDialog() {
     if (!SheetGuard::SheetHasData(workspace_, prompts_)) return;
     DesktopOpener opener;
-    EXOUTDialog dialog(workspace_, prompts_, opener, this);
-    connect(&dialog, &EXOUTDialog::photoRowFailed, this,
+    Dialog dialog(workspace_, prompts_, opener, this);
+    connect(&dialog, &ReportDialog::photoRowFailed, this,
             [this](int row) { SS1_->setCurrentIndex(workspace_.SS1.index(row - 1, AlbumColumn::Path - 1)); });
     dialog.exec();
+}
+
+void frmMain::CMDEXL_Click() {
+    runReportDialog<EXOUTDialog>();
 }
 
 void frmMain::Command5_Click() {
-    if (!SheetGuard::SheetHasData(workspace_, prompts_)) return;
-    DesktopOpener opener;
-    DialogGentou dialog(workspace_, prompts_, opener, this);
-    connect(&dialog, &DialogGentou::photoRowFailed, this,
-            [this](int row) { SS1_->setCurrentIndex(workspace_.SS1.index(row - 1, AlbumColumn::Path - 1)); });
-    dialog.exec();
+    runReportDialog<DialogGentou>();
 }
 
 void frmMain::Command3_Click() {
-    if (!SheetGuard::SheetHasData(workspace_, prompts_)) return;
-    DesktopOpener opener;
-    DialogTen4 dialog(workspace_, prompts_, opener, this);
-    connect(&dialog, &DialogTen4::photoRowFailed, this,
-            [this](int row) { SS1_->setCurrentIndex(workspace_.SS1.index(row - 1, AlbumColumn::Path - 1)); });
-    dialog.exec();
+    runReportDialog<DialogTen4>();
 }
 
 void frmMain::Command6_Click() {

@@ -65,6 +65,7 @@ private:
     void CMDEXL_Click();
     void Command3_Click();
     void Command5_Click();
+    template <class Dialog> void runReportDialog();
     void Command6_Click();
 
     Workspace& workspace_;

@@ -221,7 +221,7 @@ void DialogSIMA2::Command3_Click() {
     request.guard = workspace_.outputGuard();
 
     running_ = true;
-    std::optional<RealEstateReport::Failure> failure;
+    ReportResult failure;
     RealEstateReport::Summary summary;
     {
         BusyScope busy(prompts_);
@@ -239,7 +239,7 @@ void DialogSIMA2::Command3_Click() {
     setPanels({});
     if (failure) {
         QStringList text{failure->message};
-        text << failure->details.mid(0, 20);
+        text << failure->details().mid(0, 20);
         prompts_.tell(text.join(u"\r\n"_s), Title, failure->icon);
         return;
     }
