@@ -1,9 +1,9 @@
 #include "delivery/ui/cd_label_dialog.h"
 
-#include "workspace/workspace.h"
 #include "delivery/cd_label_entries.h"
 #include "print/preview_document.h"
 #include "print/ui/preview_window.h"
+#include "workspace/workspace.h"
 
 #include <QCheckBox>
 #include <QGridLayout>
@@ -127,6 +127,5 @@ void DialogLbl::OKButton_Click() {
     entries.store(workspace_.settings);
     Form_Load();
 
-    workspace_.PreviewKind = PreviewDocument::Label;
-    PVIEW(workspace_, prompts_, this).exec();
+    PVIEW(workspace_, prompts_, PreviewDocument::Label, this).exec();
 }

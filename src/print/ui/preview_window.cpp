@@ -3,12 +3,12 @@
 #include "base/app_error.h"
 #include "base/output_choice.h"
 #include "base/prompts.h"
-#include "workspace/workspace.h"
 #include "print/preview_document.h"
 #include "print/print_renderer.h"
 #include "print/ui/preview_surface.h"
 #include "print/ui/print_dialog.h"
 #include "print/ui/printer_output.h"
+#include "workspace/workspace.h"
 
 #include <QFileInfo>
 #include <QGuiApplication>
@@ -29,8 +29,9 @@ constexpr int ZoomStep = 5;
 
 } // namespace
 
-PVIEW::PVIEW(Workspace& workspace, Prompts& prompts, QWidget* parent)
-    : QDialog(parent), workspace_(workspace), prompts_(prompts), printer_(QPrinter::HighResolution) {
+PVIEW::PVIEW(Workspace& workspace, Prompts& prompts, PreviewDocument::Kind kind, QWidget* parent)
+    : QDialog(parent), workspace_(workspace), prompts_(prompts), kind_(kind),
+      printer_(QPrinter::HighResolution) {
     setObjectName(u"PVIEW"_s);
     setWindowTitle(u"Zoom"_s);
     setWindowFlag(Qt::WindowMaximizeButtonHint);
@@ -85,8 +86,7 @@ PVIEW::PVIEW(Workspace& workspace, Prompts& prompts, QWidget* parent)
 
     {
         BusyScope busy(prompts_);
-        const PreviewDocument::Built built =
-            PreviewDocument::build(vsPrinter1_, workspace_, workspace_.PreviewKind);
+        const PreviewDocument::Built built = PreviewDocument::build(vsPrinter1_, workspace_, kind_);
         job_ = built.job;
         switch (built.album.status) {
         case AlbumPages::Result::Status::CannotPlace:
@@ -159,9 +159,9 @@ void PVIEW::cmdToPrinter_Click() {
 
 void PVIEW::CmdPdf_Click() {
     const QString album = QFileInfo(workspace_.AlbumFilePath).completeBaseName();
-    const QString name = workspace_.PreviewKind == PreviewDocument::Label ? u"CDラベル.pdf"_s
-                         : album.isEmpty()                                ? u"写真帳.pdf"_s
-                                                                          : album + u".pdf"_s;
+    const QString name = kind_ == PreviewDocument::Label ? u"CDラベル.pdf"_s
+                         : album.isEmpty()               ? u"写真帳.pdf"_s
+                                                         : album + u".pdf"_s;
     const QString path = OutputChoice::chooseFile(
         prompts_, {u"PDF保存"_s, u"PDFﾌｧｲﾙ (*.pdf)|*.pdf"_s, 1, workspace_.outputFolder(), name}, u".pdf"_s,
         workspace_.outputGuard(), u"確認"_s);

@@ -1,12 +1,10 @@
 #include "survey/ui/classified_import_dialog.h"
 
 #include "base/prompts.h"
-#include "workspace/workspace.h"
-#include "workspace/settings.h"
 #include "survey/classified_commands.h"
-#include "viewer/ui/thumbnail_dialog.h"
+#include "workspace/settings.h"
+#include "workspace/workspace.h"
 
-#include <QApplication>
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QHeaderView>
@@ -16,8 +14,6 @@
 #include <QStatusBar>
 #include <QTableWidget>
 #include <QVBoxLayout>
-
-#include <new>
 
 using namespace Qt::StringLiterals;
 
@@ -114,7 +110,7 @@ DialogImp::DialogImp(Workspace& workspace, Prompts& prompts, QWidget* parent)
     connect(Command4, &QPushButton::clicked, this, &DialogImp::Command4_Click);
     connect(Command5, &QPushButton::clicked, this, &DialogImp::Command5_Click);
     connect(OKButton, &QPushButton::clicked, this, &DialogImp::OKButton_Click);
-    connect(CancelButton, &QPushButton::clicked, this, &DialogImp::CancelButton_Click);
+    connect(CancelButton, &QPushButton::clicked, this, &QWidget::close);
     resize(640, 520);
 }
 
@@ -159,26 +155,14 @@ void DialogImp::Command5_Click() {
     if (ClassifiedCommands::LoadImportFile(data_, prompts_)) showGroups();
 }
 
-void DialogImp::CancelButton_Click() {
-    workspace_.WorkText = u"/"_s;
-    close();
-}
-
 void DialogImp::OKButton_Click() {
     QList<ClassifiedImport::Block> blocks;
     for (const QItemSelectionRange& range : SSImp_->selectionModel()->selection())
         blocks.append({range.top() + 1, range.bottom() + 1});
     if (!ClassifiedCommands::Import(data_, workspace_, prompts_, blocks)) return;
     showFlags();
-    QWidget* main = parentWidget();
-    try {
-        showThumbnailsForNewRows(workspace_, prompts_, main);
-    } catch (const std::bad_alloc&) {
-        QApplication::restoreOverrideCursor();
-        prompts_.tell(ClassifiedCommands::ThumbnailFailure, ClassifiedCommands::ConfirmTitle,
-                      Prompts::Icon::Critical);
-    }
-    if (main) {
+    Q_EMIT rowsImported();
+    if (QWidget* main = parentWidget()) {
         main->raise();
         main->activateWindow();
     }

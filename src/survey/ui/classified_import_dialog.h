@@ -22,6 +22,11 @@ public:
     const ClassifiedData& data() const { return data_; }
     ClassifiedKey chosenKey() const;
 
+Q_SIGNALS:
+    // After an import into the album: FirstNewRow..LastNewRow name the rows whose thumbnails
+    // are due.
+    void rowsImported();
+
 private:
     void Command1_Click();
     void Command2_Click();
@@ -29,7 +34,6 @@ private:
     void Command4_Click();
     void Command5_Click();
     void OKButton_Click();
-    void CancelButton_Click();
     void showGroups();
     void showFlags();
     void setStatus(const QString& text);

@@ -2,11 +2,10 @@
 
 #include "base/app_error.h"
 #include "base/prompts.h"
-#include "workspace/workspace.h"
 #include "survey/parcel_import.h"
 #include "survey/sima_pm_file.h"
 #include "survey/ui/sima_dialog_parts.h"
-#include "viewer/ui/thumbnail_dialog.h"
+#include "workspace/workspace.h"
 
 #include <QApplication>
 #include <QFormLayout>
@@ -148,7 +147,7 @@ void DialogSIMA::OKButton_Click() {
         accept();
 }
 
-void runParcelImport(Workspace& workspace, Prompts& prompts, QWidget* parent) {
+bool runParcelImport(Workspace& workspace, Prompts& prompts, QWidget* parent) {
     DialogSIMA dialog(workspace, prompts, parent);
-    if (dialog.exec() == QDialog::Accepted) showThumbnailsForNewRows(workspace, prompts, parent);
+    return dialog.exec() == QDialog::Accepted;
 }

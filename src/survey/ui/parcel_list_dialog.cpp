@@ -5,7 +5,6 @@
 #include "survey/parcel_import.h"
 #include "survey/real_estate_report.h"
 #include "survey/ui/sima_dialog_parts.h"
-#include "viewer/ui/thumbnail_dialog.h"
 #include "workspace/workspace.h"
 #include "xlsx/workbook_opener.h"
 
@@ -257,7 +256,7 @@ void DialogSIMA2::reject() {
     QDialog::reject();
 }
 
-void runParcelList(Workspace& workspace, Prompts& prompts, WorkbookOpener& opener, QWidget* parent) {
+bool runParcelList(Workspace& workspace, Prompts& prompts, WorkbookOpener& opener, QWidget* parent) {
     DialogSIMA2 dialog(workspace, prompts, opener, parent);
-    if (dialog.exec() == QDialog::Accepted) showThumbnailsForNewRows(workspace, prompts, parent);
+    return dialog.exec() == QDialog::Accepted;
 }
