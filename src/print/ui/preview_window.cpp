@@ -3,6 +3,7 @@
 #include "base/app_error.h"
 #include "base/output_choice.h"
 #include "base/prompts.h"
+#include "base/ui/dialog_parts.h"
 #include "print/preview_document.h"
 #include "print/print_renderer.h"
 #include "print/ui/preview_surface.h"
@@ -62,18 +63,15 @@ PVIEW::PVIEW(Workspace& workspace, Prompts& prompts, PreviewDocument::Kind kind,
     scroll_->setBackgroundRole(QPalette::Dark);
     scroll_->setWidget(surface_);
 
-    auto* status = new QStatusBar(this);
-    status->setObjectName(u"StatusBar1"_s);
-    status->setSizeGripEnabled(false);
-    panel1_ = new QLabel(status);
-    panel1_->setObjectName(u"StatusBar1Panel1"_s);
-    status->addWidget(panel1_, 1);
+    const DialogParts::StatusPanels status = DialogParts::statusPanels(
+        this, u"StatusBar1"_s, u"StatusBar1Panel"_s, {1}, DialogParts::PanelFrame::None);
+    panel1_ = status.panels.first();
 
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(4, 4, 4, 0);
     layout->addLayout(buttons);
     layout->addWidget(scroll_, 1);
-    layout->addWidget(status);
+    layout->addWidget(status.bar);
 
     connect(pageSetup, &QPushButton::clicked, this, &PVIEW::Command1_Click);
     connect(zoomIn_, &QPushButton::clicked, this, [this] { zoomBy(ZoomStep); });

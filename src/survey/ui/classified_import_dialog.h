@@ -6,7 +6,6 @@
 
 class QLabel;
 class QRadioButton;
-class QStatusBar;
 class QTableWidget;
 class Prompts;
 class Workspace;
@@ -44,7 +43,6 @@ private:
     QRadioButton* Opt1_[2] = {};
     QLabel* Label1_ = nullptr;
     QTableWidget* SSImp_ = nullptr;
-    QStatusBar* Stb2_ = nullptr;
     QLabel* Stb2Panel1_ = nullptr;
     bool filling_ = false; // the list is being filled by the program, not edited by the user
 };
