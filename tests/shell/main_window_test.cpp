@@ -1,11 +1,11 @@
 #include "album/album_file.h"
 #include "shell/ui/main_window.h"
-#include "workspace/workspace.h"
-#include "workspace/phrase_book.h"
-#include "workspace/settings_file.h"
 #include "support/photo_files.h"
 #include "support/scripted_prompts.h"
 #include "support/test_files.h"
+#include "workspace/phrase_book.h"
+#include "workspace/settings_file.h"
+#include "workspace/workspace.h"
 
 #include <QAction>
 #include <QApplication>
