@@ -80,6 +80,19 @@ TEST_F(MainWindowTest, ControlsCarryTheirNamesCaptionsAndTips) {
     EXPECT_GT(window.sheetView()->rowHeight(0), window.sheetView()->horizontalHeader()->height());
 }
 
+// No button of the window is shown without the handler its click runs.
+TEST_F(MainWindowTest, EveryShownButtonAnswersItsClick) {
+    const QList<QPushButton*> buttons = window.findChildren<QPushButton*>();
+    ASSERT_GE(buttons.size(), 22);
+    for (QPushButton* button : buttons) {
+        if (!button->isVisibleTo(&window)) continue;
+        EXPECT_TRUE(button->isEnabled()) << button->objectName().toStdString();
+        // Disconnecting answers whether anything was connected; the window is not used afterwards.
+        EXPECT_TRUE(QObject::disconnect(button, &QPushButton::clicked, nullptr, nullptr))
+            << button->objectName().toStdString();
+    }
+}
+
 // A day's work end to end: import, save, clear, load, undo, quit.
 TEST_F(MainWindowTest, ImportSaveClearLoadUndoAndQuit) {
     const QByteArray bookmarks = cp932(u"C:\\写真\\現場\r\n"_s);
