@@ -16,7 +16,7 @@ else
 fi
 
 PACKAGES=(
-  g++ cmake ninja-build pkg-config
+  g++ cmake ninja-build pkg-config clang-format
   qt6-base-dev qt6-qpa-plugins qt6-translations-l10n libicu-dev
   googletest libgtest-dev libgmock-dev
   fonts-ipafont fonts-ipafont-gothic fonts-ipafont-mincho

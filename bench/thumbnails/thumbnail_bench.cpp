@@ -10,10 +10,10 @@
 //                                 and until the dialog closes (cache: XDG_CACHE_HOME's)
 #include "shell/ui/main_window.h"
 #include "shell/ui/qt_prompts.h"
-#include "workspace/workspace.h"
-#include "workspace/settings.h"
 #include "viewer/thumbnail_run.h"
 #include "viewer/ui/thumbnail_dialog.h"
+#include "workspace/settings.h"
+#include "workspace/workspace.h"
 
 #include <QApplication>
 #include <QDir>

@@ -35,19 +35,18 @@ void markNewRows(Workspace& workspace) {
 
 } // namespace
 
-void NewAlbum(Workspace& workspace, Prompts& prompts) {
+bool NewAlbum(Workspace& workspace, Prompts& prompts) {
     if (workspace.SheetModified == 1 &&
         prompts.ask(ClearQuestion, ClearQuestionTitle, Prompts::Icon::Question, Prompts::Answer::No) !=
-            Prompts::Answer::Yes) {
-        workspace.WorkText = u"/"_s;
-        return;
-    }
+            Prompts::Answer::Yes)
+        return false;
     workspace.AlbumFilePath.clear();
     if (workspace.SS1.rows().isEmpty() && workspace.SheetModified == 0) {
         workspace.UpdateRowTotal();
-        return;
+        return true;
     }
     workspace.replaceRows(u"新規"_s, {}, 0);
+    return true;
 }
 
 bool LoadAlbum(Workspace& workspace, Prompts& prompts) {

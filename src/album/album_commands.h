@@ -12,8 +12,8 @@ extern const QString ClearQuestion; // asked by 新規 on a modified sheet
 extern const QString ClearQuestionTitle;
 extern const QString CapacityExceeded; // "行数が超えました。取込みを中止します。"
 
-// 新規. A declined question leaves WorkText = "/" for the callers that go on after it.
-void NewAlbum(Workspace& workspace, Prompts& prompts);
+// 新規. False when the user declined to clear a modified sheet, which is then left as it was.
+bool NewAlbum(Workspace& workspace, Prompts& prompts);
 // 呼出: asks for the file, then opens it. False when nothing was loaded.
 bool LoadAlbum(Workspace& workspace, Prompts& prompts);
 // Opens an album file without a dialog (also used for the command line). A failure is

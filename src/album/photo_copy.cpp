@@ -1,7 +1,6 @@
 #include "album/photo_copy.h"
 
 #include "album/photo_paths.h"
-#include "workspace/album_sheet.h"
 #include "base/app_error.h"
 #include "base/atomic_file.h"
 #include "base/file_io.h"
@@ -10,6 +9,7 @@
 #include "base/row_ranges.h"
 #include "base/safe_file_name.h"
 #include "base/shared_routines.h"
+#include "workspace/album_sheet.h"
 
 #include <QDir>
 #include <QFile>
@@ -219,7 +219,8 @@ void tally(Run& run) {
 QList<SourceRow> rowsOf(const AlbumSheet& sheet, int first, int last) {
     QList<SourceRow> rows;
     for (int r = first; r <= last; ++r)
-        rows.append({r, sheet.text(r, AlbumColumn::Info), PhotoFile::resolve(sheet.text(r, AlbumColumn::Path))});
+        rows.append(
+            {r, sheet.text(r, AlbumColumn::Info), PhotoFile::resolve(sheet.text(r, AlbumColumn::Path))});
     return rows;
 }
 

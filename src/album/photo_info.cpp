@@ -1,9 +1,9 @@
 #include "album/photo_info.h"
 
 #include "base/shared_routines.h"
-#include "workspace/workspace.h"
 #include "workspace/phrase_book.h"
 #include "workspace/settings.h"
+#include "workspace/workspace.h"
 
 #include <algorithm>
 #include <cmath>

@@ -2,8 +2,8 @@
 
 #include "base/prompts.h"
 #include "base/shared_routines.h"
-#include "workspace/workspace.h"
 #include "workspace/settings.h"
+#include "workspace/workspace.h"
 
 #include <algorithm>
 #include <cmath>

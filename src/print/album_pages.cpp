@@ -1,10 +1,10 @@
 #include "print/album_pages.h"
 
-#include "workspace/album_sheet.h"
 #include "base/app_error.h"
 #include "base/shared_routines.h"
 #include "print/print_document.h"
 #include "print/print_setup.h"
+#include "workspace/album_sheet.h"
 #include "workspace/settings.h"
 
 #include <cmath>

@@ -1,12 +1,12 @@
 #include "print/preview_document.h"
 
-#include "workspace/workspace.h"
 #include "print/label_pages.h"
 #include "print/print_document.h"
+#include "workspace/workspace.h"
 
 namespace PreviewDocument {
 
-Built build(PrintDocument& document, const Workspace& workspace, int kind) {
+Built build(PrintDocument& document, const Workspace& workspace, Kind kind) {
     Built built;
     built.job = setUpDocument(document, workspace.settings, workspace.DefaultPrinter);
     document.setZoom(30);

@@ -6,8 +6,8 @@
 class PrintDocument;
 class Workspace;
 
-// What the preview window builds when it opens: album pages (PreviewKind 0) or the CD label
-// page (PreviewKind 1), on a document set up from the settings.
+// What the preview window builds when it opens: album pages or the CD label page, on a
+// document set up from the settings.
 namespace PreviewDocument {
 
 enum Kind : int { Album = 0, Label = 1 };
@@ -18,6 +18,6 @@ struct Built {
 };
 
 // Album rows are read from the workspace's sheet, 1..AlbumRowCount.
-Built build(PrintDocument& document, const Workspace& workspace, int kind);
+Built build(PrintDocument& document, const Workspace& workspace, Kind kind);
 
 } // namespace PreviewDocument

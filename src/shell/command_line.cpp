@@ -1,7 +1,7 @@
 #include "shell/command_line.h"
 
-#include "shell/batch.h"
 #include "base/batch_command.h"
+#include "shell/batch.h"
 
 #include <QFileInfo>
 

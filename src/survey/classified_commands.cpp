@@ -5,11 +5,11 @@
 #include "base/output_choice.h"
 #include "base/output_guard.h"
 #include "base/prompts.h"
-#include "workspace/workspace.h"
 #include "survey/classified_check.h"
 #include "survey/classified_csv.h"
 #include "survey/classified_file.h"
 #include "survey/import_capacity.h"
+#include "workspace/workspace.h"
 
 using namespace Qt::StringLiterals;
 
@@ -41,10 +41,8 @@ void tellFailure(Prompts& prompts, const AppError& error) {
 
 bool StartImport1(Workspace& workspace, Prompts& prompts) {
     if (workspace.AlbumRowCount <= 0) return true;
-    workspace.WorkText.clear();
     workspace.SheetModified = 1;
-    AlbumCommands::NewAlbum(workspace, prompts);
-    return workspace.WorkText != u"/"_s;
+    return AlbumCommands::NewAlbum(workspace, prompts);
 }
 
 bool OpenCsv(ClassifiedData& data, Prompts& prompts, const QString& path, ClassifiedKey key) {

@@ -29,7 +29,7 @@ extern const QString ConfirmTitle;    // "確認"
 extern const QString ErrorTitle;      // "エラー"
 
 // "Import1" on the main window, before the window opens: an album holding rows is cleared by
-// "新規", always asking first. False when the user declined (WorkText is then "/").
+// "新規", always asking first. False when the user declined.
 bool StartImport1(Workspace& workspace, Prompts& prompts);
 
 // "インポートするCSVを選択" after the dialog: reads and groups the CSV into data. False, with

@@ -1,8 +1,8 @@
 #include "survey/parcel_import.h"
 
 #include "base/prompts.h"
-#include "workspace/workspace.h"
 #include "survey/real_estate_report.h"
+#include "workspace/workspace.h"
 
 using namespace Qt::StringLiterals;
 

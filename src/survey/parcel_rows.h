@@ -1,7 +1,7 @@
 #pragma once
 
-#include "workspace/album_sheet.h"
 #include "survey/sima_reader.h"
+#include "workspace/album_sheet.h"
 
 #include <QList>
 #include <QString>

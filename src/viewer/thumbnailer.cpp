@@ -62,8 +62,8 @@ Thumbnail Thumbnailer::make(const QString& path, QSize box, PendingShare& pendin
     } else {
         const PictureDecode::Result decoded = PictureDecode::fitted(photo.absoluteFilePath(), box);
         result = {decoded.image,
-                  decoded.image.isNull() ? Thumbnail::Source::Undecodable : Thumbnail::Source::Decoded,
-                  false, decoded.tooLarge};
+                  decoded.image.isNull() ? Thumbnail::Source::Undecodable : Thumbnail::Source::Decoded, false,
+                  decoded.tooLarge};
     }
     if (!result.image.isNull()) {
         QMutexLocker lock(&memoryLock_);

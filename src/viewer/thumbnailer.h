@@ -20,7 +20,7 @@ struct Thumbnail {
     QImage image; // null for a missing or undecodable photo
     Source source = Source::Missing;
     bool shareFailed = false; // the shared cache could not take the picture (refreshShared)
-    bool tooLarge = false; // undecodable because it is over the picture limit
+    bool tooLarge = false;    // undecodable because it is over the picture limit
 
     bool leftOut() const { return source == Source::Missing || source == Source::Undecodable; }
 };

@@ -1,8 +1,8 @@
 #pragma once
 
-#include "workspace/bookmarks.h"
-#include "workspace/album_sheet.h"
 #include "base/output_guard.h"
+#include "workspace/album_sheet.h"
+#include "workspace/bookmarks.h"
 #include "workspace/phrase_book.h"
 #include "workspace/settings.h"
 
@@ -55,7 +55,6 @@ public:
     int FirstNewRow = 0;
     int LastNewRow = 0;
     int ClickCounter = 0;
-    QString WorkText;
     QString ChosenFolder;
     QString CurrentDrive;
     QString CurrentFolder;
@@ -64,7 +63,6 @@ public:
     QString PointRecordSimaPath; // the point record dialog's SIMA file, kept while the program runs
     QString PreviousInfo;        // the last information text written by the photo information dialog
     QString DefaultPrinter;      // chosen in the printer set-up; used when no printer is set
-    int PreviewKind = 0;         // what the preview shows: 0 album pages, 1 the CD label page
 
     // Counts the saves of the album. A command undone or redone after a save leaves the sheet
     // different from the file, so it marks the sheet modified whatever it held before.

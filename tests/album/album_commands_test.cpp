@@ -1,9 +1,9 @@
 #include "album/album_commands.h"
 #include "album/album_file.h"
-#include "workspace/sheet_guard.h"
-#include "workspace/workspace.h"
 #include "support/scripted_prompts.h"
 #include "support/test_files.h"
+#include "workspace/sheet_guard.h"
+#include "workspace/workspace.h"
 
 #include <QTemporaryDir>
 
@@ -32,7 +32,7 @@ TEST_F(AlbumCommandsTest, NewClearsAnUnchangedSheetWithoutAsking) {
     fill(2);
     workspace.SheetModified = 0;
     workspace.ClickCounter = 7;
-    AlbumCommands::NewAlbum(workspace, prompts);
+    EXPECT_TRUE(AlbumCommands::NewAlbum(workspace, prompts));
     EXPECT_TRUE(prompts.messages.isEmpty());
     EXPECT_EQ(workspace.AlbumRowCount, 0);
     EXPECT_EQ(workspace.ClickCounter, 7);
@@ -41,8 +41,7 @@ TEST_F(AlbumCommandsTest, NewClearsAnUnchangedSheetWithoutAsking) {
 TEST_F(AlbumCommandsTest, NewOnAModifiedSheetAsksAndNoKeepsEverything) {
     fill(3);
     const QList<AlbumRow> before = workspace.SS1.rows();
-    workspace.WorkText.clear();
-    AlbumCommands::NewAlbum(workspace, prompts); // unanswered: the default button is No
+    EXPECT_FALSE(AlbumCommands::NewAlbum(workspace, prompts)); // unanswered: the default button is No
     ASSERT_EQ(prompts.messages.size(), 1);
     const Prompts::Message& question = prompts.lastMessage();
     EXPECT_EQ(question.text,
@@ -51,14 +50,11 @@ TEST_F(AlbumCommandsTest, NewOnAModifiedSheetAsksAndNoKeepsEverything) {
     EXPECT_EQ(question.icon, Prompts::Icon::Question);
     EXPECT_EQ(question.buttons, Prompts::Buttons::YesNo);
     EXPECT_EQ(question.defaultAnswer, Answer::No);
-    EXPECT_EQ(workspace.WorkText, u"/"_s);
     EXPECT_EQ(workspace.SS1.rows(), before);
     EXPECT_EQ(workspace.SheetModified, 1);
 
     prompts.answers.push_back(Answer::Yes);
-    workspace.WorkText.clear();
-    AlbumCommands::NewAlbum(workspace, prompts);
-    EXPECT_EQ(workspace.WorkText, QString());
+    EXPECT_TRUE(AlbumCommands::NewAlbum(workspace, prompts));
     EXPECT_EQ(workspace.SS1.dataRowCount(), 0);
     EXPECT_EQ(workspace.SheetModified, 0);
 

@@ -1,9 +1,9 @@
 #include "album/ui/photo_browser_panel.h"
 #include "shell/ui/main_window.h"
-#include "workspace/workspace.h"
 #include "support/photo_files.h"
 #include "support/scripted_prompts.h"
 #include "support/test_files.h"
+#include "workspace/workspace.h"
 
 #include <QAction>
 #include <QApplication>

@@ -1,6 +1,6 @@
 #include "album/ui/photo_copy_dialog.h"
-#include "workspace/workspace.h"
 #include "support/test_files.h"
+#include "workspace/workspace.h"
 
 #include <QDir>
 #include <QFileInfo>

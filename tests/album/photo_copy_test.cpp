@@ -1,7 +1,7 @@
 #include "album/photo_copy.h"
+#include "support/test_files.h"
 #include "workspace/album_sheet.h"
 #include "workspace/workspace.h"
-#include "support/test_files.h"
 
 #include <QDir>
 #include <QFileInfo>

@@ -2,10 +2,10 @@
 #include "album/ui/photo_info_dialog.h"
 #include "album/ui/photo_view.h"
 #include "shell/ui/main_window.h"
-#include "workspace/workspace.h"
 #include "support/photo_files.h"
 #include "support/scripted_prompts.h"
 #include "support/test_files.h"
+#include "workspace/workspace.h"
 
 #include <QApplication>
 #include <QComboBox>

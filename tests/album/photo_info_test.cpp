@@ -1,7 +1,7 @@
 #include "album/photo_info.h"
 #include "album/row_editing.h"
-#include "workspace/workspace.h"
 #include "support/scripted_prompts.h"
+#include "workspace/workspace.h"
 
 #include <QTemporaryDir>
 

@@ -1,9 +1,9 @@
 #include "album/album_commands.h"
 #include "album/photo_folder.h"
 #include "album/photo_placement.h"
-#include "workspace/workspace.h"
 #include "support/scripted_prompts.h"
 #include "support/test_files.h"
+#include "workspace/workspace.h"
 
 #include <QDir>
 #include <QTemporaryDir>

@@ -1,7 +1,7 @@
 #include "album/album_commands.h"
 #include "album/row_editing.h"
-#include "workspace/workspace.h"
 #include "support/scripted_prompts.h"
+#include "workspace/workspace.h"
 
 #include <QTemporaryDir>
 

@@ -1,9 +1,9 @@
 #include "base/output_guard.h"
 #include "base/photo_file.h"
-#include "xlsx/picture_prep.h"
 #include "print/print_document.h"
 #include "support/test_files.h"
 #include "viewer/thumbnailer.h"
+#include "xlsx/picture_prep.h"
 
 #include <QDir>
 #include <QImage>

@@ -1,11 +1,11 @@
 #include "base/app_error.h"
 #include "base/picture_decode.h"
 #include "base/picture_limit.h"
-#include "xlsx/picture_prep.h"
 #include "print/print_document.h"
 #include "support/photo_files.h"
 #include "support/test_files.h"
 #include "viewer/thumbnailer.h"
+#include "xlsx/picture_prep.h"
 
 #include <QBuffer>
 #include <QElapsedTimer>

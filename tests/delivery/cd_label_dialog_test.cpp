@@ -1,9 +1,9 @@
-#include "workspace/workspace.h"
 #include "delivery/ui/cd_label_dialog.h"
 #include "delivery/ui/delivery_dialog.h"
 #include "print/print_document.h"
 #include "print/ui/preview_window.h"
 #include "support/scripted_prompts.h"
+#include "workspace/workspace.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -18,6 +18,7 @@
 
 #include <gtest/gtest.h>
 
+#include <optional>
 #include <variant>
 
 using namespace Qt::StringLiterals;
@@ -55,6 +56,7 @@ protected:
         QTimer::singleShot(0, [&] {
             if (auto* preview = dialog.findChild<PVIEW*>()) {
                 previewShown = preview->isVisible();
+                previewKind = preview->kind();
                 if (preview->document().PageCount() == 1) texts = pageTexts(preview->document());
                 preview->reject();
             }
@@ -67,6 +69,7 @@ protected:
     QTemporaryDir folder;
     Workspace workspace{folder.path()};
     ScriptedPrompts prompts;
+    std::optional<PreviewDocument::Kind> previewKind; // of the last preview opened
 };
 
 } // namespace
@@ -99,7 +102,6 @@ TEST_F(CdLabelDialogTest, OpensOnTheStoredEntriesWithElevenNamedRowsAndFourSpare
 }
 
 TEST_F(CdLabelDialogTest, LabelOutputStoresTheEntriesOpensTheLabelPreviewAndStaysOpen) {
-    workspace.PreviewKind = 0;
     DialogLbl dialog(workspace, prompts);
     dialog.show();
     child<QRadioButton>(dialog, u"Opt1(1)"_s)->click();
@@ -113,7 +115,7 @@ TEST_F(CdLabelDialogTest, LabelOutputStoresTheEntriesOpensTheLabelPreviewAndStay
 
     const QStringList page = printLabel(dialog);
 
-    EXPECT_EQ(workspace.PreviewKind, 1);
+    EXPECT_EQ(previewKind, PreviewDocument::Label);
     EXPECT_EQ(workspace.settings.text(130), u"1"_s);
     EXPECT_EQ(workspace.settings.text(131), u"0123456"_s);
     EXPECT_EQ(workspace.settings.text(134), u"さいたま市"_s);
@@ -159,7 +161,7 @@ TEST_F(CdLabelDialogTest, CancelStoresNothing) {
     child<QPushButton>(dialog, u"CancelButton"_s)->click();
     EXPECT_EQ(dialog.result(), QDialog::Rejected);
     EXPECT_EQ(workspace.settings, before);
-    EXPECT_EQ(workspace.PreviewKind, 0);
+    EXPECT_EQ(previewKind, std::nullopt);
 }
 
 TEST_F(CdLabelDialogTest, TheDeliveryDialogsLabelButtonOpensIt) {

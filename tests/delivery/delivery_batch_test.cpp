@@ -3,9 +3,9 @@
 #include "delivery/delivery_settings.h"
 #include "delivery/replace_check.h"
 #include "delivery_fixture.h"
-#include "workspace/settings_file.h"
 #include "support/test_files.h"
 #include "test_paths.h"
+#include "workspace/settings_file.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,12 +1,12 @@
 #include "album/ui/photo_info_dialog.h"
-#include "workspace/workspace.h"
 #include "delivery/delivery_settings.h"
 #include "delivery/kana_width.h"
 #include "delivery/ui/delivery_dialog.h"
 #include "delivery_fixture.h"
-#include "workspace/settings_file.h"
 #include "support/scripted_prompts.h"
 #include "support/test_files.h"
+#include "workspace/settings_file.h"
+#include "workspace/workspace.h"
 
 #include <QCheckBox>
 #include <QComboBox>

@@ -1,13 +1,13 @@
-#include "workspace/sheet_guard.h"
-#include "shell/ui/main_window.h"
-#include "workspace/workspace.h"
 #include "delivery/delivery_export.h"
 #include "delivery/delivery_history.h"
 #include "delivery/replace_check.h"
 #include "delivery/ui/delivery_dialog.h"
 #include "delivery_fixture.h"
+#include "shell/ui/main_window.h"
 #include "support/scripted_prompts.h"
 #include "support/test_files.h"
+#include "workspace/sheet_guard.h"
+#include "workspace/workspace.h"
 
 #include <QComboBox>
 #include <QDir>

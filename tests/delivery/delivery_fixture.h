@@ -1,7 +1,7 @@
 #pragma once
 
-#include "workspace/album_sheet.h"
 #include "delivery/photo_standard.h"
+#include "workspace/album_sheet.h"
 
 #include <QByteArray>
 #include <QSize>

@@ -3,10 +3,10 @@
 // its Japanese text drawn with Japanese glyphs.
 #include "excel/album_excel.h"
 #include "excel/field_report.h"
-#include "xlsx/workbook.h"
 #include "outside_judges.h"
 #include "survey/real_estate_report.h"
 #include "survey/sima_reader.h"
+#include "xlsx/workbook.h"
 
 #include <QFileInfo>
 #include <QImage>

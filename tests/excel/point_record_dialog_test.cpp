@@ -1,8 +1,8 @@
 #include "base/prompts.h"
-#include "workspace/workspace.h"
 #include "excel/ui/point_record_dialog.h"
-#include "xlsx/workbook.h"
 #include "support/workbook_dialog_fixture.h"
+#include "workspace/workspace.h"
+#include "xlsx/workbook.h"
 
 #include <QCheckBox>
 #include <QComboBox>

@@ -1,8 +1,8 @@
-#include "workspace/workspace.h"
 #include "print/album_pages.h"
 #include "print/preview_document.h"
 #include "print/print_document.h"
 #include "print_test_support.h"
+#include "workspace/workspace.h"
 
 #include <QTemporaryDir>
 

@@ -4,10 +4,10 @@
 #include "print/print_document.h"
 #include "print/print_renderer.h"
 #include "print_test_support.h"
-#include "workspace/settings_file.h"
 #include "support/batch_run.h"
 #include "support/test_files.h"
 #include "test_paths.h"
+#include "workspace/settings_file.h"
 
 #include <QBuffer>
 #include <QFile>

@@ -1,10 +1,10 @@
-#include "shell/ui/main_window.h"
-#include "workspace/workspace.h"
 #include "print/album_pages.h"
 #include "print/ui/preview_window.h"
 #include "print/ui/print_dialog.h"
 #include "print_test_support.h"
+#include "shell/ui/main_window.h"
 #include "support/scripted_prompts.h"
+#include "workspace/workspace.h"
 
 #include <QLabel>
 #include <QLineEdit>

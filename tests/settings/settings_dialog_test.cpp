@@ -1,9 +1,9 @@
-#include "workspace/workspace.h"
-#include "workspace/settings_file.h"
 #include "settings/settings_transfer.h"
 #include "settings/ui/settings_dialog.h"
 #include "support/scripted_prompts.h"
 #include "support/test_files.h"
+#include "workspace/settings_file.h"
+#include "workspace/workspace.h"
 
 #include <QCheckBox>
 #include <QComboBox>

@@ -1,6 +1,6 @@
 #include "album/album_file.h"
-#include "shell/batch.h"
 #include "base/batch_command.h"
+#include "shell/batch.h"
 #include "shell/command_line.h"
 #include "support/batch_run.h"
 #include "support/test_files.h"

@@ -1,7 +1,6 @@
 #include "album/album_commands.h"
 #include "album/album_file.h"
 #include "base/ansi_codec.h"
-#include "workspace/workspace.h"
 #include "support/batch_run.h"
 #include "support/scripted_prompts.h"
 #include "support/test_files.h"
@@ -9,6 +8,7 @@
 #include "survey/sima_reader.h"
 #include "survey/ui/classified_import_dialog.h"
 #include "survey/ui/parcel_import_dialog.h"
+#include "workspace/workspace.h"
 
 #include <QDir>
 #include <QPushButton>

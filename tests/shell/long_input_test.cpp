@@ -2,10 +2,10 @@
 #include "base/app_error.h"
 #include "base/file_io.h"
 #include "base/shared_routines.h"
-#include "workspace/settings_file.h"
 #include "support/test_files.h"
 #include "survey/classified_table.h"
 #include "survey/sima_reader.h"
+#include "workspace/settings_file.h"
 
 #include <QDir>
 #include <QElapsedTimer>

@@ -1,11 +1,11 @@
 #include "album/album_file.h"
 #include "shell/ui/main_window.h"
-#include "workspace/workspace.h"
-#include "workspace/phrase_book.h"
-#include "workspace/settings_file.h"
 #include "support/photo_files.h"
 #include "support/scripted_prompts.h"
 #include "support/test_files.h"
+#include "workspace/phrase_book.h"
+#include "workspace/settings_file.h"
+#include "workspace/workspace.h"
 
 #include <QAction>
 #include <QApplication>
@@ -78,6 +78,19 @@ TEST_F(MainWindowTest, ControlsCarryTheirNamesCaptionsAndTips) {
     EXPECT_EQ(panel(4), u"Data総数=0"_s);
     EXPECT_EQ(window.sheetView()->model()->rowCount(), 1000);
     EXPECT_GT(window.sheetView()->rowHeight(0), window.sheetView()->horizontalHeader()->height());
+}
+
+// No button of the window is shown without the handler its click runs.
+TEST_F(MainWindowTest, EveryShownButtonAnswersItsClick) {
+    const QList<QPushButton*> buttons = window.findChildren<QPushButton*>();
+    ASSERT_GE(buttons.size(), 22);
+    for (QPushButton* button : buttons) {
+        if (!button->isVisibleTo(&window)) continue;
+        EXPECT_TRUE(button->isEnabled()) << button->objectName().toStdString();
+        // Disconnecting answers whether anything was connected; the window is not used afterwards.
+        EXPECT_TRUE(QObject::disconnect(button, &QPushButton::clicked, nullptr, nullptr))
+            << button->objectName().toStdString();
+    }
 }
 
 // A day's work end to end: import, save, clear, load, undo, quit.

@@ -2,19 +2,19 @@
 
 #include "album/album_file.h"
 #include "album/photo_copy.h"
-#include "workspace/album_sheet.h"
-#include "shell/session.h"
-#include "workspace/workspace.h"
 #include "delivery/delivery_export.h"
-#include "xlsx/workbook.h"
 #include "print/print_document.h"
 #include "print/print_renderer.h"
+#include "shell/session.h"
 #include "support/scripted_prompts.h"
 #include "support/test_files.h"
 #include "survey/classified_check.h"
 #include "survey/classified_file.h"
 #include "survey/classified_table.h"
 #include "test_paths.h"
+#include "workspace/album_sheet.h"
+#include "workspace/workspace.h"
+#include "xlsx/workbook.h"
 
 #include <QDir>
 #include <QDirIterator>

@@ -1,8 +1,8 @@
 #pragma once
 
-#include "workspace/workspace.h"
 #include "support/recording_opener.h"
 #include "support/scripted_prompts.h"
+#include "workspace/workspace.h"
 
 #include <QImage>
 #include <QTemporaryDir>

@@ -1,9 +1,9 @@
-#include "shell/ui/main_window.h"
-#include "workspace/workspace.h"
 #include "classified_fixture.h"
+#include "shell/ui/main_window.h"
 #include "support/scripted_prompts.h"
 #include "survey/classified_commands.h"
 #include "survey/ui/classified_import_dialog.h"
+#include "workspace/workspace.h"
 
 #include <QApplication>
 #include <QLabel>
@@ -110,7 +110,7 @@ TEST_F(ClassifiedDialogTest, ChooseEditImportInSelectionOrderAndClose) {
     EXPECT_EQ(dialog(), nullptr);
 }
 
-TEST_F(ClassifiedDialogTest, AFileThatCannotBeReadLeavesTheListAndCancelMarksTheStep) {
+TEST_F(ClassifiedDialogTest, AFileThatCannotBeReadLeavesTheListAndCancelClosesTheWindow) {
     click(&window, u"Command6"_s);
     prompts.openPaths.push_back(csv);
     click(dialog(), u"Command1"_s);
@@ -120,6 +120,9 @@ TEST_F(ClassifiedDialogTest, AFileThatCannotBeReadLeavesTheListAndCancelMarksThe
     EXPECT_EQ(grid()->rowCount(), 4);
     EXPECT_EQ(dialog()->data().lineCount(), 4);
 
+    const QList<AlbumRow> album = workspace.SS1.rows();
     click(dialog(), u"CancelButton"_s);
-    EXPECT_EQ(workspace.WorkText, u"/"_s);
+    QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_EQ(dialog(), nullptr);
+    EXPECT_EQ(workspace.SS1.rows(), album);
 }

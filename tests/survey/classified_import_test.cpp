@@ -1,10 +1,10 @@
 #include "base/app_error.h"
-#include "workspace/workspace.h"
 #include "classified_fixture.h"
 #include "support/scripted_prompts.h"
 #include "survey/classified_commands.h"
 #include "survey/classified_csv.h"
 #include "survey/import_capacity.h"
+#include "workspace/workspace.h"
 
 #include <QDir>
 

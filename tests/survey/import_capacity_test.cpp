@@ -1,5 +1,4 @@
 #include "album/album_file.h"
-#include "workspace/workspace.h"
 #include "classified_fixture.h"
 #include "support/batch_run.h"
 #include "support/scripted_prompts.h"
@@ -9,6 +8,7 @@
 #include "survey/import_capacity.h"
 #include "survey/parcel_import.h"
 #include "survey/sima_pm_file.h"
+#include "workspace/workspace.h"
 
 using namespace Qt::StringLiterals;
 

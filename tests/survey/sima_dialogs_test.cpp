@@ -1,10 +1,10 @@
-#include "workspace/workspace.h"
 #include "support/recording_opener.h"
 #include "support/scripted_prompts.h"
 #include "support/test_files.h"
 #include "survey/real_estate_report.h"
 #include "survey/ui/parcel_import_dialog.h"
 #include "survey/ui/parcel_list_dialog.h"
+#include "workspace/workspace.h"
 
 #include <QDate>
 #include <QDir>

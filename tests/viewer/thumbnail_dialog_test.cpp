@@ -1,10 +1,10 @@
-#include "workspace/workspace.h"
 #include "support/photo_files.h"
 #include "support/scripted_prompts.h"
 #include "support/test_files.h"
 #include "viewer/thumbnail_notice.h"
 #include "viewer/thumbnailer.h"
 #include "viewer/ui/thumbnail_dialog.h"
+#include "workspace/workspace.h"
 
 #include <QLabel>
 #include <QPushButton>
@@ -43,6 +43,7 @@ protected:
     QTemporaryDir dir;
     Workspace workspace{dir.path()};
     ScriptedPrompts prompts;
+    Thumbnailer thumbnailer;
 };
 
 } // namespace
@@ -62,7 +63,7 @@ TEST_F(ThumbnailDialogTest, DrawsTheNewRowsAndLeavesTheAlbumUnmodified) {
     workspace.FirstNewRow = 2;
     workspace.LastNewRow = 7;
 
-    showThumbnailsForNewRows(workspace, prompts, nullptr);
+    showThumbnailsForNewRows(workspace, prompts, thumbnailer, nullptr);
 
     EXPECT_EQ(workspace.SS1.picture(1).cacheKey(), old.cacheKey()) << "rows outside the range are left alone";
     const QImage wide = workspace.SS1.picture(2);
@@ -91,7 +92,7 @@ TEST_F(ThumbnailDialogTest, APhotoOverThePictureLimitIsNamedOnceWithItsRows) {
     putRow(4, dir.filePath(u"huge.jpg"_s));
     workspace.FirstNewRow = 1;
     workspace.LastNewRow = 4;
-    showThumbnailsForNewRows(workspace, prompts, nullptr);
+    showThumbnailsForNewRows(workspace, prompts, thumbnailer, nullptr);
     EXPECT_TRUE(workspace.SS1.picture(2).isNull());
     EXPECT_FALSE(workspace.SS1.picture(3).isNull());
     ASSERT_EQ(prompts.messages.size(), 1);
@@ -104,7 +105,7 @@ TEST_F(ThumbnailDialogTest, DoesNothingWhenThumbnailsAreOff) {
     putRow(1, newPhoto(u"off.jpg"_s));
     workspace.FirstNewRow = workspace.LastNewRow = 1;
     workspace.settings.setItem(SettingItem::ShowThumbnails, SettingValue::number(0));
-    showThumbnailsForNewRows(workspace, prompts, nullptr);
+    showThumbnailsForNewRows(workspace, prompts, thumbnailer, nullptr);
     EXPECT_TRUE(workspace.SS1.picture(1).isNull());
 }
 

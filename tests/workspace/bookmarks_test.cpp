@@ -1,8 +1,8 @@
-#include "workspace/bookmarks.h"
 #include "shell/session.h"
-#include "workspace/workspace.h"
 #include "support/scripted_prompts.h"
 #include "support/test_files.h"
+#include "workspace/bookmarks.h"
+#include "workspace/workspace.h"
 
 #include <QFile>
 #include <QTemporaryDir>

@@ -1,11 +1,11 @@
-#include "shell/session.h"
 #include "base/sheet_file.h"
-#include "workspace/workspace.h"
-#include "workspace/phrase_book.h"
 #include "settings/ui/phrase_dialog.h"
 #include "settings/ui/phrase_print.h"
+#include "shell/session.h"
 #include "support/scripted_prompts.h"
 #include "support/test_files.h"
+#include "workspace/phrase_book.h"
+#include "workspace/workspace.h"
 
 #include <QBuffer>
 #include <QCoreApplication>

@@ -1,8 +1,8 @@
 // Field reconnaissance, boundary point and work management templates, built from the layout the
 // report code uses.
 #include "excel/field_report_layout.h"
-#include "xlsx/workbook.h"
 #include "report_templates.h"
+#include "xlsx/workbook.h"
 
 #include <map>
 

@@ -1,8 +1,8 @@
 // Writes the shipped template workbooks from the layout the output code uses.
 #include "excel/album_layout.h"
-#include "xlsx/workbook.h"
 #include "report_templates.h"
 #include "survey/real_estate_layout.h"
+#include "xlsx/workbook.h"
 
 #include <QCoreApplication>
 #include <QDir>

@@ -1,7 +1,7 @@
 // The point record template, built from the layout the point record code uses.
 #include "excel/point_record_layout.h"
-#include "xlsx/workbook.h"
 #include "report_templates.h"
+#include "xlsx/workbook.h"
 
 using namespace Qt::StringLiterals;
 namespace L = PointRecordLayout;

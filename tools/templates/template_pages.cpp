@@ -1,7 +1,7 @@
 // Column widths and page setup shared by every template.
+#include "report_templates.h"
 #include "xlsx/digit_width.h"
 #include "xlsx/workbook.h"
-#include "report_templates.h"
 
 #include <algorithm>
 #include <cmath>

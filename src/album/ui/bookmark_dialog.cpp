@@ -1,7 +1,9 @@
 #include "album/ui/bookmark_dialog.h"
 
+#include "base/ui/dialog_parts.h"
 #include "workspace/bookmarks.h"
 
+#include <QDialogButtonBox>
 #include <QHBoxLayout>
 #include <QListWidget>
 #include <QPushButton>
@@ -21,14 +23,13 @@ frmAddDelete::frmAddDelete(FolderBookmarks& bookmarks, QWidget* parent)
     auto* buttons = new QHBoxLayout;
     auto* Command1 = new QPushButton(u"すべてチェック(&A)"_s, this);
     Command1->setObjectName(u"Command1"_s);
-    cmdOK_ = new QPushButton(u"OK(&O)"_s, this);
-    cmdOK_->setObjectName(u"cmdOK"_s);
-    auto* cmdCancel = new QPushButton(u"キャンセル(&C)"_s, this);
-    cmdCancel->setObjectName(u"cmdCancel"_s);
+    const DialogParts::OkCancelRow row =
+        DialogParts::okCancelRow(this, {"cmdOK", u"OK(&O)"_s, DialogParts::Enter::WhenFocused},
+                                 {"cmdCancel", u"キャンセル(&C)"_s, DialogParts::Enter::WhenFocused});
+    cmdOK_ = row.ok;
     buttons->addWidget(Command1);
     buttons->addStretch(1);
-    buttons->addWidget(cmdOK_);
-    buttons->addWidget(cmdCancel);
+    buttons->addWidget(row.box);
     layout->addLayout(buttons);
     resize(480, 300);
 
@@ -38,7 +39,7 @@ frmAddDelete::frmAddDelete(FolderBookmarks& bookmarks, QWidget* parent)
             List1_->item(i)->setCheckState(Qt::Checked);
     });
     connect(cmdOK_, &QPushButton::clicked, this, &frmAddDelete::removeTicked);
-    connect(cmdCancel, &QPushButton::clicked, this, &QDialog::reject);
+    connect(row.cancel, &QPushButton::clicked, this, &QDialog::reject);
 }
 
 void frmAddDelete::showEvent(QShowEvent* event) {

@@ -1,9 +1,9 @@
 #include "album/ui/bookmark_menu.h"
 
-#include "workspace/bookmarks.h"
 #include "album/ui/bookmark_dialog.h"
 #include "album/ui/photo_browser_panel.h"
 #include "base/prompts.h"
+#include "workspace/bookmarks.h"
 #include "workspace/workspace.h"
 
 #include <QFileInfo>

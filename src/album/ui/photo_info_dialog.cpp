@@ -4,10 +4,12 @@
 #include "album/ui/photo_view.h"
 #include "base/photo_file.h"
 #include "base/prompts.h"
+#include "base/ui/dialog_parts.h"
 #include "workspace/workspace.h"
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QDialogButtonBox>
 #include <QFileInfo>
 #include <QFormLayout>
 #include <QHBoxLayout>
@@ -46,16 +48,14 @@ frmPIC::frmPIC(Workspace& workspace, Prompts& prompts, int row, QWidget* parent)
     PhotName_->setWordWrap(true);
     PhotName_->setMaximumWidth(PhotoInfo::Zoom::ViewSize.width());
 
+    const DialogParts::OkCancelRow okCancel =
+        DialogParts::okCancelRow(this, {"cmdOK", u"OK"_s, DialogParts::Enter::Ignored},
+                                 {"cmdCancel", u"ｷｬﾝｾﾙ"_s, DialogParts::Enter::Ignored});
+    connect(okCancel.ok, &QPushButton::clicked, this, &frmPIC::cmdOK_Click);
+    connect(okCancel.cancel, &QPushButton::clicked, this, &QDialog::reject);
     auto* buttons = new QHBoxLayout;
     buttons->addStretch(1);
-    for (const auto& [name, caption] : {std::pair{"cmdOK", u"OK"_s}, std::pair{"cmdCancel", u"ｷｬﾝｾﾙ"_s}}) {
-        auto* button = new QPushButton(caption, this);
-        button->setObjectName(QString::fromLatin1(name));
-        button->setAutoDefault(false);
-        buttons->addWidget(button);
-    }
-    connect(findChild<QPushButton*>(u"cmdOK"_s), &QPushButton::clicked, this, &frmPIC::cmdOK_Click);
-    connect(findChild<QPushButton*>(u"cmdCancel"_s), &QPushButton::clicked, this, &QDialog::reject);
+    buttons->addWidget(okCancel.box);
 
     auto* right = new QVBoxLayout;
     right->addWidget(Picture2_);

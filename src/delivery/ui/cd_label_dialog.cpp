@@ -1,11 +1,13 @@
 #include "delivery/ui/cd_label_dialog.h"
 
-#include "workspace/workspace.h"
+#include "base/ui/dialog_parts.h"
 #include "delivery/cd_label_entries.h"
 #include "print/preview_document.h"
 #include "print/ui/preview_window.h"
+#include "workspace/workspace.h"
 
 #include <QCheckBox>
+#include <QDialogButtonBox>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -65,24 +67,21 @@ DialogLbl::DialogLbl(Workspace& workspace, Prompts& prompts, QWidget* parent)
     Label3->setObjectName(u"Label3"_s);
     Label3->setWordWrap(true);
 
-    auto* OKButton = new QPushButton(u"ラベル出力"_s, this);
-    OKButton->setObjectName(u"OKButton"_s);
-    OKButton->setDefault(true);
-    auto* CancelButton = new QPushButton(u"ｷｬﾝｾﾙ"_s, this);
-    CancelButton->setObjectName(u"CancelButton"_s);
-    connect(OKButton, &QPushButton::clicked, this, &DialogLbl::OKButton_Click);
-    connect(CancelButton, &QPushButton::clicked, this, &QDialog::reject);
-    auto* buttons = new QHBoxLayout;
-    buttons->addStretch();
-    buttons->addWidget(OKButton);
-    buttons->addWidget(CancelButton);
+    const DialogParts::OkCancelRow buttons =
+        DialogParts::okCancelRow(this, {"OKButton", u"ラベル出力"_s, DialogParts::Enter::Clicks},
+                                 {"CancelButton", u"ｷｬﾝｾﾙ"_s, DialogParts::Enter::WhenFocused});
+    connect(buttons.ok, &QPushButton::clicked, this, &DialogLbl::OKButton_Click);
+    connect(buttons.cancel, &QPushButton::clicked, this, &QDialog::reject);
+    auto* buttonRow = new QHBoxLayout;
+    buttonRow->addStretch();
+    buttonRow->addWidget(buttons.box);
 
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(registry);
     layout->addWidget(buildLabelGrid(), 1);
     layout->addWidget(settingsFrame);
     layout->addWidget(Label3);
-    layout->addLayout(buttons);
+    layout->addLayout(buttonRow);
     resize(560, sizeHint().height());
 
     Form_Load();
@@ -127,6 +126,5 @@ void DialogLbl::OKButton_Click() {
     entries.store(workspace_.settings);
     Form_Load();
 
-    workspace_.PreviewKind = PreviewDocument::Label;
-    PVIEW(workspace_, prompts_, this).exec();
+    PVIEW(workspace_, prompts_, PreviewDocument::Label, this).exec();
 }

@@ -2,8 +2,8 @@
 
 #include "album/ui/photo_info_dialog.h"
 #include "base/prompts.h"
-#include "workspace/workspace.h"
 #include "delivery/kana_width.h"
+#include "workspace/workspace.h"
 
 #include <QHeaderView>
 #include <QLabel>

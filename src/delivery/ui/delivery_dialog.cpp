@@ -3,7 +3,7 @@
 #include "base/app_error.h"
 #include "base/prompts.h"
 #include "base/shipped_files.h"
-#include "workspace/workspace.h"
+#include "base/ui/dialog_parts.h"
 #include "delivery/delivery_export.h"
 #include "delivery/delivery_history.h"
 #include "delivery/delivery_plan.h"
@@ -11,6 +11,7 @@
 #include "delivery/delivery_settings.h"
 #include "delivery/ui/cd_label_dialog.h"
 #include "delivery/ui/check_results.h"
+#include "workspace/workspace.h"
 
 #include <QComboBox>
 #include <QDialogButtonBox>
@@ -72,26 +73,27 @@ frmXML::frmXML(Workspace& workspace, Prompts& prompts, QWidget* parent)
     results_ = new CheckResults(workspace_, prompts_, this);
     tabs->addTab(results_, u"④チェック結果"_s);
 
-    auto* cmdOK = new QPushButton(u"XML出力"_s, this);
-    cmdOK->setObjectName(u"cmdOK"_s);
-    cmdOK->setDefault(true);
-    auto* cmdCancel = new QPushButton(u"キャンセル"_s, this);
-    cmdCancel->setObjectName(u"cmdCancel"_s);
+    const DialogParts::OkCancelRow row =
+        DialogParts::okCancelRow(this, {"cmdOK", u"XML出力"_s, DialogParts::Enter::Clicks},
+                                 {"cmdCancel", u"キャンセル"_s, DialogParts::Enter::WhenFocused});
+
+    // First among the dialog's children (the focus order stays), so that a search by name finds
+    // this OK before the one of an information dialog opened from the check results.
+    row.box->lower();
     auto* Command3 = new QPushButton(u"ラベル"_s, this);
     Command3->setObjectName(u"Command3"_s);
     auto* Command4 = new QPushButton(u"チェック"_s, this);
     Command4->setObjectName(u"Command4"_s);
     connect(Command4, &QPushButton::clicked, this, &frmXML::Command4_Click);
-    connect(cmdOK, &QPushButton::clicked, this, &frmXML::cmdOK_Click);
+    connect(row.ok, &QPushButton::clicked, this, &frmXML::cmdOK_Click);
     connect(Command3, &QPushButton::clicked, this, [this] { DialogLbl(workspace_, prompts_, this).exec(); });
-    connect(cmdCancel, &QPushButton::clicked, this, &QDialog::reject);
+    connect(row.cancel, &QPushButton::clicked, this, &QDialog::reject);
 
     auto* buttons = new QHBoxLayout;
     buttons->addWidget(Command3);
     buttons->addStretch();
     buttons->addWidget(Command4);
-    buttons->addWidget(cmdOK);
-    buttons->addWidget(cmdCancel);
+    buttons->addWidget(row.box);
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(tabs);
     layout->addLayout(buttons);

@@ -3,12 +3,13 @@
 #include "base/app_error.h"
 #include "base/output_choice.h"
 #include "base/prompts.h"
-#include "workspace/workspace.h"
+#include "base/ui/dialog_parts.h"
 #include "print/preview_document.h"
 #include "print/print_renderer.h"
 #include "print/ui/preview_surface.h"
 #include "print/ui/print_dialog.h"
 #include "print/ui/printer_output.h"
+#include "workspace/workspace.h"
 
 #include <QFileInfo>
 #include <QGuiApplication>
@@ -29,8 +30,9 @@ constexpr int ZoomStep = 5;
 
 } // namespace
 
-PVIEW::PVIEW(Workspace& workspace, Prompts& prompts, QWidget* parent)
-    : QDialog(parent), workspace_(workspace), prompts_(prompts), printer_(QPrinter::HighResolution) {
+PVIEW::PVIEW(Workspace& workspace, Prompts& prompts, PreviewDocument::Kind kind, QWidget* parent)
+    : QDialog(parent), workspace_(workspace), prompts_(prompts), kind_(kind),
+      printer_(QPrinter::HighResolution) {
     setObjectName(u"PVIEW"_s);
     setWindowTitle(u"Zoom"_s);
     setWindowFlag(Qt::WindowMaximizeButtonHint);
@@ -61,18 +63,15 @@ PVIEW::PVIEW(Workspace& workspace, Prompts& prompts, QWidget* parent)
     scroll_->setBackgroundRole(QPalette::Dark);
     scroll_->setWidget(surface_);
 
-    auto* status = new QStatusBar(this);
-    status->setObjectName(u"StatusBar1"_s);
-    status->setSizeGripEnabled(false);
-    panel1_ = new QLabel(status);
-    panel1_->setObjectName(u"StatusBar1Panel1"_s);
-    status->addWidget(panel1_, 1);
+    const DialogParts::StatusPanels status = DialogParts::statusPanels(
+        this, u"StatusBar1"_s, u"StatusBar1Panel"_s, {1}, DialogParts::PanelFrame::None);
+    panel1_ = status.panels.first();
 
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(4, 4, 4, 0);
     layout->addLayout(buttons);
     layout->addWidget(scroll_, 1);
-    layout->addWidget(status);
+    layout->addWidget(status.bar);
 
     connect(pageSetup, &QPushButton::clicked, this, &PVIEW::Command1_Click);
     connect(zoomIn_, &QPushButton::clicked, this, [this] { zoomBy(ZoomStep); });
@@ -85,8 +84,7 @@ PVIEW::PVIEW(Workspace& workspace, Prompts& prompts, QWidget* parent)
 
     {
         BusyScope busy(prompts_);
-        const PreviewDocument::Built built =
-            PreviewDocument::build(vsPrinter1_, workspace_, workspace_.PreviewKind);
+        const PreviewDocument::Built built = PreviewDocument::build(vsPrinter1_, workspace_, kind_);
         job_ = built.job;
         switch (built.album.status) {
         case AlbumPages::Result::Status::CannotPlace:
@@ -159,9 +157,9 @@ void PVIEW::cmdToPrinter_Click() {
 
 void PVIEW::CmdPdf_Click() {
     const QString album = QFileInfo(workspace_.AlbumFilePath).completeBaseName();
-    const QString name = workspace_.PreviewKind == PreviewDocument::Label ? u"CDラベル.pdf"_s
-                         : album.isEmpty()                                ? u"写真帳.pdf"_s
-                                                                          : album + u".pdf"_s;
+    const QString name = kind_ == PreviewDocument::Label ? u"CDラベル.pdf"_s
+                         : album.isEmpty()               ? u"写真帳.pdf"_s
+                                                         : album + u".pdf"_s;
     const QString path = OutputChoice::chooseFile(
         prompts_, {u"PDF保存"_s, u"PDFﾌｧｲﾙ (*.pdf)|*.pdf"_s, 1, workspace_.outputFolder(), name}, u".pdf"_s,
         workspace_.outputGuard(), u"確認"_s);

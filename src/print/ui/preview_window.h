@@ -1,5 +1,6 @@
 #pragma once
 
+#include "print/preview_document.h"
 #include "print/print_document.h"
 #include "print/print_setup.h"
 
@@ -13,12 +14,15 @@ class QPushButton;
 class QScrollArea;
 class Workspace;
 
-// "プレビュー": builds the album pages or the CD label page (workspace.PreviewKind) when it
-// opens, and lets the user zoom, flip pages, set up the page, print and save a PDF.
+// "プレビュー": builds the album pages or the CD label page, as its opener asks, when it opens,
+// and lets the user zoom, flip pages, set up the page, print and save a PDF.
 class PVIEW : public QDialog {
     Q_OBJECT
 public:
-    PVIEW(Workspace& workspace, Prompts& prompts, QWidget* parent = nullptr);
+    PVIEW(Workspace& workspace, Prompts& prompts, PreviewDocument::Kind kind = PreviewDocument::Album,
+          QWidget* parent = nullptr);
+
+    PreviewDocument::Kind kind() const { return kind_; }
 
     const PrintDocument& document() const { return vsPrinter1_; }
     const PrintJob& job() const { return job_; }
@@ -36,6 +40,7 @@ private:
 
     Workspace& workspace_;
     Prompts& prompts_;
+    PreviewDocument::Kind kind_;
     PrintDocument vsPrinter1_;
     PrintJob job_;
     QPrinter printer_;

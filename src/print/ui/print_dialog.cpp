@@ -2,9 +2,11 @@
 
 #include "base/app_error.h"
 #include "base/prompts.h"
+#include "base/ui/dialog_parts.h"
 #include "print/print_document.h"
 #include "print/ui/printer_output.h"
 
+#include <QDialogButtonBox>
 #include <QEvent>
 #include <QFormLayout>
 #include <QGroupBox>
@@ -36,23 +38,20 @@ PriForm::PriForm(const PrintJob& job, PrintDocument& document, QPrinter& printer
     setObjectName(u"PriForm"_s);
     setWindowTitle(u"印刷"_s);
     QWidget* printerFrame = buildPrinterFrame(job);
-    ok_ = new QPushButton(u"OK"_s, this);
-    ok_->setObjectName(u"Command1"_s);
-    auto* cancel = new QPushButton(u"ｷｬﾝｾﾙ"_s, this);
-    cancel->setObjectName(u"Command2"_s);
-    ok_->setAutoDefault(false);
-    cancel->setAutoDefault(false);
+    const DialogParts::OkCancelRow row =
+        DialogParts::okCancelRow(this, {"Command1", u"OK"_s, DialogParts::Enter::Ignored},
+                                 {"Command2", u"ｷｬﾝｾﾙ"_s, DialogParts::Enter::Ignored});
+    ok_ = row.ok;
     auto* buttons = new QHBoxLayout;
     buttons->addStretch(1);
-    buttons->addWidget(ok_);
-    buttons->addWidget(cancel);
+    buttons->addWidget(row.box);
 
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(printerFrame);
     layout->addWidget(buildRangeFrame());
     layout->addLayout(buttons);
     connect(ok_, &QPushButton::clicked, this, &PriForm::Command1_Click);
-    connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
+    connect(row.cancel, &QPushButton::clicked, this, &QDialog::reject);
     showPrinter(checkPrinter(job.PrinterName, printers_.names, printers_.defaultName));
 }
 

@@ -3,12 +3,14 @@
 #include "base/app_error.h"
 #include "base/font_choice.h"
 #include "base/prompts.h"
+#include "base/ui/dialog_parts.h"
 #include "settings/settings_transfer.h"
 #include "workspace/program_files.h"
 #include "workspace/workspace.h"
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QDialogButtonBox>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -68,8 +70,10 @@ frmJoken::frmJoken(Workspace& workspace, Prompts& prompts, QWidget* parent)
     QPushButton* load = button("Command4", u"設定呼出"_s);
     QPushButton* save = button("Command3", u"設定保存"_s);
     buttons->addStretch(1);
-    QPushButton* ok = button("cmdOK", u"OK"_s);
-    QPushButton* cancel = button("cmdCancel", u"ｷｬﾝｾﾙ"_s);
+    const DialogParts::OkCancelRow row =
+        DialogParts::okCancelRow(this, {"cmdOK", u"OK"_s, DialogParts::Enter::Ignored},
+                                 {"cmdCancel", u"ｷｬﾝｾﾙ"_s, DialogParts::Enter::Ignored});
+    buttons->addWidget(row.box);
 
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(tabs);
@@ -77,8 +81,8 @@ frmJoken::frmJoken(Workspace& workspace, Prompts& prompts, QWidget* parent)
 
     connect(load, &QPushButton::clicked, this, &frmJoken::Command4_Click);
     connect(save, &QPushButton::clicked, this, &frmJoken::Command3_Click);
-    connect(ok, &QPushButton::clicked, this, &frmJoken::cmdOK_Click);
-    connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
+    connect(row.ok, &QPushButton::clicked, this, &frmJoken::cmdOK_Click);
+    connect(row.cancel, &QPushButton::clicked, this, &QDialog::reject);
     Form_Load();
 }
 

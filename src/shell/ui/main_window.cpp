@@ -14,6 +14,7 @@
 #include "excel/ui/album_excel_dialog.h"
 #include "excel/ui/field_report_dialog.h"
 #include "excel/ui/point_record_dialog.h"
+#include "print/preview_document.h"
 #include "print/ui/preview_window.h"
 #include "settings/ui/phrase_dialog.h"
 #include "settings/ui/settings_dialog.h"
@@ -46,6 +47,8 @@
 #include <QStatusBar>
 #include <QTableView>
 #include <QVBoxLayout>
+
+#include <new>
 
 using namespace Qt::StringLiterals;
 
@@ -117,7 +120,7 @@ frmMain::frmMain(Workspace& workspace, Prompts& prompts, QWidget* parent)
     connect(&workspace_, &Workspace::rowTotalChanged, panels_[3], &QLabel::setText);
     connect(browser_, &PhotoBrowserPanel::fileCountChanged, panels_[2], &QLabel::setText);
     connect(new SheetDropTarget(*SS1_, workspace_, prompts_), &SheetDropTarget::thumbnailsDue, this,
-            [this] { showThumbnailsForNewRows(workspace_, prompts_, this); });
+            [this] { showThumbnails(); });
     const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
     resize(std::min(1280, screen.width() * 9 / 10), std::min(860, screen.height() * 9 / 10));
 }
@@ -130,44 +133,31 @@ QPushButton* frmMain::addButton(const char* name, const QString& caption, const 
 }
 
 QWidget* frmMain::buildButtonRows() {
-    struct ButtonEntry {
-        const char* name;
-        QString caption;
-        QString toolTip;
+    const QList<CommandButton> firstRow = {
+        {"CMDnew", u"新規"_s, u"新規入力"_s, &frmMain::CMDnew_Click},
+        {"CMDload", u"呼出"_s, u"入力ファイルを呼び出します"_s, &frmMain::CMDload_Click},
+        {"CMDsave", u"保存"_s, u"現在のシート内容を保存します"_s, &frmMain::CMDsave_Click},
+        {"Command7", u"Import2"_s, u"特殊処理2"_s, &frmMain::Command7_Click},
+        {"CMDIns", u"行挿入"_s, u"選択行の上に１行を挿入します"_s, &frmMain::CMDIns_Click},
+        {"CMDDel", u"行削除"_s, u"選択行を削除します"_s, &frmMain::CMDDel_Click},
+        {"CMDSort", u"並替"_s, u"連番通りに行を並べ替えます"_s, &frmMain::CMDSort_Click},
+        {"Command4", u"点名順"_s, u"情報の1行目で行をソートします"_s, &frmMain::Command4_Click},
+        {"CMDFCP", u"COPY"_s, u"規則に従ってファイル名を一括変更"_s, &frmMain::CMDFCP_Click},
     };
-    const QList<ButtonEntry> firstRow = {
-        {"CMDnew", u"新規"_s, u"新規入力"_s},
-        {"CMDload", u"呼出"_s, u"入力ファイルを呼び出します"_s},
-        {"CMDsave", u"保存"_s, u"現在のシート内容を保存します"_s},
-        {"Command7", u"Import2"_s, u"特殊処理2"_s},
-        {"CMDIns", u"行挿入"_s, u"選択行の上に１行を挿入します"_s},
-        {"CMDDel", u"行削除"_s, u"選択行を削除します"_s},
-        {"CMDSort", u"並替"_s, u"連番通りに行を並べ替えます"_s},
-        {"Command4", u"点名順"_s, u"情報の1行目で行をソートします"_s},
-        {"CMDFCP", u"COPY"_s, u"規則に従ってファイル名を一括変更"_s},
-        {"cmdCancel", u"中止(&S)"_s, {}},
+    const QList<CommandButton> secondRow = {
+        {"CMDout", u"印刷"_s, u"写真帳を印刷します"_s, &frmMain::CMDout_Click},
+        {"Command1", u"プリンタ設定"_s, u"プリンタの設定"_s, &frmMain::Command1_Click},
+        {"Command2", u"条件"_s, u"各種条件を設定します"_s, &frmMain::Command2_Click},
+        {"Command8", u"文字列"_s, u"文字列を登録できます"_s, &frmMain::Command8_Click},
+        {"CMDEXL", u"写真帳"_s, u"標準写真帳EXCEL出力"_s, &frmMain::CMDEXL_Click},
+        {"Command5", u"現踏査"_s, u"都市再生関連出力"_s, &frmMain::Command5_Click},
+        {"Command3", u"点の記"_s, u"４級点の記の作成"_s, &frmMain::Command3_Click},
+        {"CMDXML", u"XML"_s, u"電子納品・ラベル処理"_s, &frmMain::CMDXML_Click},
+        {"Command6", u"Import1"_s, u"特殊処理1"_s, &frmMain::Command6_Click},
+        {"Command9", u"Import3"_s, {}, &frmMain::Command9_Click},
+        {"Command10", u"Import4"_s, {}, &frmMain::Command10_Click},
+        {"CMDend", u"終了"_s, u"終了します"_s, &frmMain::CMDend_Click},
     };
-    const QList<ButtonEntry> secondRow = {
-        {"CMDout", u"印刷"_s, u"写真帳を印刷します"_s},
-        {"Command1", u"プリンタ設定"_s, u"プリンタの設定"_s},
-        {"Command2", u"条件"_s, u"各種条件を設定します"_s},
-        {"Command8", u"文字列"_s, u"文字列を登録できます"_s},
-        {"CMDEXL", u"写真帳"_s, u"標準写真帳EXCEL出力"_s},
-        {"Command5", u"現踏査"_s, u"都市再生関連出力"_s},
-        {"Command3", u"点の記"_s, u"４級点の記の作成"_s},
-        {"CMDXML", u"XML"_s, u"電子納品・ラベル処理"_s},
-        {"Command6", u"Import1"_s, u"特殊処理1"_s},
-        {"Command9", u"Import3"_s, {}},
-        {"Command10", u"Import4"_s, {}},
-        {"CMDend", u"終了"_s, u"終了します"_s},
-    };
-    // Commands of this window that work now; the others are shown in their places, inactive,
-    // until their features are built.
-    const QStringList working = {u"CMDnew"_s,   u"CMDload"_s,  u"CMDsave"_s,  u"Command7"_s, u"CMDIns"_s,
-                                 u"CMDDel"_s,   u"CMDSort"_s,  u"Command4"_s, u"CMDFCP"_s,   u"CMDout"_s,
-                                 u"Command1"_s, u"Command2"_s, u"Command8"_s, u"CMDEXL"_s,   u"Command5"_s,
-                                 u"Command3"_s, u"CMDXML"_s,   u"Command6"_s, u"Command9"_s, u"Command10"_s,
-                                 u"CMDend"_s,   u"cmdCancel"_s};
 
     // Each row of buttons wraps onto a further line on a narrow screen.
     auto* rows = new QWidget(this);
@@ -176,40 +166,19 @@ QWidget* frmMain::buildButtonRows() {
     for (const auto* entries : {&firstRow, &secondRow}) {
         auto* row = new QWidget(rows);
         auto* flow = new FlowLayout(row);
-        for (const ButtonEntry& entry : *entries) {
+        for (const CommandButton& entry : *entries) {
             QPushButton* button = addButton(entry.name, entry.caption, entry.toolTip);
-            button->setEnabled(working.contains(button->objectName()));
+            connect(button, &QPushButton::clicked, this, entry.handler);
             flow->addWidget(button);
+        }
+        // Placement connects its own 中止 while it runs; hidden otherwise.
+        if (entries == &firstRow) {
+            cmdCancel_ = addButton("cmdCancel", u"中止(&S)"_s, {});
+            cmdCancel_->hide();
+            flow->addWidget(cmdCancel_);
         }
         layout->addWidget(row);
     }
-
-    findChild<QPushButton*>(u"cmdCancel"_s)->hide();
-    connect(findChild<QPushButton*>(u"CMDnew"_s), &QPushButton::clicked, this, &frmMain::CMDnew_Click);
-    connect(findChild<QPushButton*>(u"CMDload"_s), &QPushButton::clicked, this, &frmMain::CMDload_Click);
-    connect(findChild<QPushButton*>(u"CMDsave"_s), &QPushButton::clicked, this, &frmMain::CMDsave_Click);
-    connect(findChild<QPushButton*>(u"Command7"_s), &QPushButton::clicked, this, &frmMain::Command7_Click);
-    connect(findChild<QPushButton*>(u"Command1"_s), &QPushButton::clicked, this, &frmMain::Command1_Click);
-    connect(findChild<QPushButton*>(u"CMDFCP"_s), &QPushButton::clicked, this, &frmMain::CMDFCP_Click);
-    connect(findChild<QPushButton*>(u"CMDIns"_s), &QPushButton::clicked, this, &frmMain::CMDIns_Click);
-    connect(findChild<QPushButton*>(u"CMDDel"_s), &QPushButton::clicked, this, &frmMain::CMDDel_Click);
-    connect(findChild<QPushButton*>(u"CMDSort"_s), &QPushButton::clicked, this, &frmMain::CMDSort_Click);
-    connect(findChild<QPushButton*>(u"Command4"_s), &QPushButton::clicked, this, &frmMain::Command4_Click);
-    connect(findChild<QPushButton*>(u"Command8"_s), &QPushButton::clicked, this, &frmMain::Command8_Click);
-    connect(findChild<QPushButton*>(u"CMDout"_s), &QPushButton::clicked, this, &frmMain::CMDout_Click);
-    connect(findChild<QPushButton*>(u"Command2"_s), &QPushButton::clicked, this, &frmMain::Command2_Click);
-    connect(findChild<QPushButton*>(u"CMDXML"_s), &QPushButton::clicked, this, &frmMain::CMDXML_Click);
-    connect(findChild<QPushButton*>(u"CMDEXL"_s), &QPushButton::clicked, this, &frmMain::CMDEXL_Click);
-    connect(findChild<QPushButton*>(u"Command5"_s), &QPushButton::clicked, this, &frmMain::Command5_Click);
-    connect(findChild<QPushButton*>(u"Command3"_s), &QPushButton::clicked, this, &frmMain::Command3_Click);
-    connect(findChild<QPushButton*>(u"Command6"_s), &QPushButton::clicked, this, &frmMain::Command6_Click);
-    connect(findChild<QPushButton*>(u"Command9"_s), &QPushButton::clicked, this,
-            [this] { runParcelImport(workspace_, prompts_, this); });
-    connect(findChild<QPushButton*>(u"Command10"_s), &QPushButton::clicked, this, [this] {
-        DesktopOpener opener;
-        runParcelList(workspace_, prompts_, opener, this);
-    });
-    connect(findChild<QPushButton*>(u"CMDend"_s), &QPushButton::clicked, this, &QWidget::close);
     return rows;
 }
 
@@ -273,7 +242,7 @@ void frmMain::startUp(const QString& albumPath) {
     // as after 呼出, so that the first rows' pictures come in sight while the rest are made.
     if (!albumPath.isEmpty())
         QMetaObject::invokeMethod(
-            this, [this] { showThumbnailsForNewRows(workspace_, prompts_, this); }, Qt::QueuedConnection);
+            this, [this] { showThumbnails(); }, Qt::QueuedConnection);
 }
 
 void frmMain::closeEvent(QCloseEvent* event) {
@@ -302,7 +271,7 @@ void frmMain::CMDnew_Click() {
 
 void frmMain::CMDload_Click() {
     if (!AlbumCommands::LoadAlbum(workspace_, prompts_)) return;
-    showThumbnailsForNewRows(workspace_, prompts_, this);
+    showThumbnails();
     SS1_->setFocus();
 }
 
@@ -312,15 +281,14 @@ void frmMain::CMDsave_Click() {
 
 void frmMain::Command7_Click() {
     if (!AlbumCommands::ImportCsvList(workspace_, prompts_)) return;
-    showThumbnailsForNewRows(workspace_, prompts_, this);
+    showThumbnails();
     activateWindow();
 }
 
 void frmMain::CMDout_Click() {
     SS1_->setFocus();
     if (!SheetGuard::SheetHasData(workspace_, prompts_, SheetGuard::Text::Short)) return;
-    workspace_.PreviewKind = 0;
-    PVIEW(workspace_, prompts_, this).exec();
+    PVIEW(workspace_, prompts_, PreviewDocument::Album, this).exec();
 }
 
 void frmMain::Command2_Click() {
@@ -333,10 +301,8 @@ void frmMain::Command1_Click() {
 }
 
 void frmMain::CMDin_Click() {
-    if (PhotoPlacementUi::placeFromBrowser(workspace_, prompts_, *browser_, *SS1_,
-                                           *findChild<QPushButton*>(u"cmdCancel"_s))
-            .thumbnailsDue)
-        showThumbnailsForNewRows(workspace_, prompts_, this);
+    if (PhotoPlacementUi::placeFromBrowser(workspace_, prompts_, *browser_, *SS1_, *cmdCancel_).thumbnailsDue)
+        showThumbnails();
 }
 
 void frmMain::CMDFCP_Click() {
@@ -390,7 +356,7 @@ void frmMain::CMDSort_Click() {
     // One progress dialog over the rows that received a photo, not one a row.
     workspace_.FirstNewRow = *std::min_element(rows.begin(), rows.end());
     workspace_.LastNewRow = *std::max_element(rows.begin(), rows.end());
-    showThumbnailsForNewRows(workspace_, prompts_, this);
+    showThumbnails();
 }
 
 void frmMain::Command4_Click() {
@@ -451,8 +417,36 @@ void frmMain::Command6_Click() {
     // One window at a time; it stays open beside the album.
     if (!importDialog_) {
         importDialog_ = new DialogImp(workspace_, prompts_, this);
+        connect(importDialog_, &DialogImp::rowsImported, this, &frmMain::classifiedRowsImported);
         importDialog_->show();
     }
     importDialog_->raise();
     importDialog_->activateWindow();
+}
+
+void frmMain::classifiedRowsImported() {
+    try {
+        showThumbnails();
+    } catch (const std::bad_alloc&) {
+        QApplication::restoreOverrideCursor();
+        prompts_.tell(ClassifiedCommands::ThumbnailFailure, ClassifiedCommands::ConfirmTitle,
+                      Prompts::Icon::Critical);
+    }
+}
+
+void frmMain::Command9_Click() {
+    if (runParcelImport(workspace_, prompts_, this)) showThumbnails();
+}
+
+void frmMain::Command10_Click() {
+    DesktopOpener opener;
+    if (runParcelList(workspace_, prompts_, opener, this)) showThumbnails();
+}
+
+void frmMain::CMDend_Click() {
+    close();
+}
+
+void frmMain::showThumbnails() {
+    showThumbnailsForNewRows(workspace_, prompts_, thumbnailer_, this);
 }

@@ -6,6 +6,7 @@
 #include "album/ui/photo_info_dialog.h"
 #include "settings/ui/phrase_dialog.h"
 #include "survey/ui/classified_import_dialog.h"
+#include "viewer/thumbnailer.h"
 
 class QCheckBox;
 class QLabel;
@@ -35,11 +36,22 @@ protected:
     void closeEvent(QCloseEvent* event) override;
 
 private:
+    // A command button of the window: its given name, caption, tip and handler.
+    struct CommandButton {
+        const char* name;
+        QString caption;
+        QString toolTip;
+        void (frmMain::*handler)();
+    };
+
     QWidget* buildButtonRows();
     void buildMenus();
     void buildStatusBar();
     void sizeSheet();
     QPushButton* addButton(const char* name, const QString& caption, const QString& toolTip);
+    // The thumbnails of FirstNewRow..LastNewRow, made by the window's own thumbnailer.
+    void showThumbnails();
+    void classifiedRowsImported();
 
     void clearSelectedCells();
     void CMDnew_Click();
@@ -67,6 +79,9 @@ private:
     void Command5_Click();
     template <class Dialog> void runReportDialog();
     void Command6_Click();
+    void Command9_Click();
+    void Command10_Click();
+    void CMDend_Click();
 
     Workspace& workspace_;
     Prompts& prompts_;
@@ -74,6 +89,7 @@ private:
     PhotoBrowserPanel* browser_ = nullptr;
     BookmarkMenu* bookmarkMenu_ = nullptr;
     QCheckBox* Check1_ = nullptr;
+    QPushButton* cmdCancel_ = nullptr; // placement's 中止, shown only while photos are placed
     QLabel* panels_[4] = {};
     bool shutDownDone_ = false;
     QPointer<frmPIC> infoDialog_;
@@ -81,4 +97,7 @@ private:
     QPointer<DialogImp> importDialog_;
     frmFullScreen* fullScreen_ = nullptr; // kept for the whole run, hidden between uses
     frmAbout* about_ = nullptr;
+    // One memory cache for the whole run, so that a reorder or an import after a placement
+    // draws the same photos without decoding them again.
+    Thumbnailer thumbnailer_;
 };

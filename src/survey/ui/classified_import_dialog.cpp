@@ -1,12 +1,12 @@
 #include "survey/ui/classified_import_dialog.h"
 
 #include "base/prompts.h"
-#include "workspace/workspace.h"
-#include "workspace/settings.h"
+#include "base/ui/dialog_parts.h"
 #include "survey/classified_commands.h"
-#include "viewer/ui/thumbnail_dialog.h"
+#include "workspace/settings.h"
+#include "workspace/workspace.h"
 
-#include <QApplication>
+#include <QDialogButtonBox>
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QHeaderView>
@@ -16,8 +16,6 @@
 #include <QStatusBar>
 #include <QTableWidget>
 #include <QVBoxLayout>
-
-#include <new>
 
 using namespace Qt::StringLiterals;
 
@@ -83,38 +81,35 @@ DialogImp::DialogImp(Workspace& workspace, Prompts& prompts, QWidget* parent)
 
     auto* Command4 = button(this, u"Command4"_s, u"保　存"_s);
     auto* Command5 = button(this, u"Command5"_s, u"呼　出"_s);
-    auto* OKButton = button(this, u"OKButton"_s, u"インポート"_s);
-    auto* CancelButton = button(this, u"CancelButton"_s, u"キャンセル"_s);
+    const DialogParts::OkCancelRow row =
+        DialogParts::okCancelRow(this, {"OKButton", u"インポート"_s, DialogParts::Enter::Ignored},
+                                 {"CancelButton", u"キャンセル"_s, DialogParts::Enter::Ignored});
     auto* Command3 = button(this, u"Command3"_s, u"終　了"_s);
     auto* bottom = new QHBoxLayout;
     bottom->addWidget(Command4);
     bottom->addWidget(Command5);
     bottom->addStretch(1);
-    bottom->addWidget(OKButton);
-    bottom->addWidget(CancelButton);
+    bottom->addWidget(row.box);
     bottom->addWidget(Command3);
 
-    Stb2_ = new QStatusBar(this);
-    Stb2_->setObjectName(u"Stb2"_s);
-    Stb2_->setSizeGripEnabled(false);
-    Stb2Panel1_ = new QLabel(Stb2_);
-    Stb2Panel1_->setObjectName(u"Stb2Panel1"_s);
-    Stb2_->addWidget(Stb2Panel1_, 1);
+    const DialogParts::StatusPanels status =
+        DialogParts::statusPanels(this, u"Stb2"_s, u"Stb2Panel"_s, {1}, DialogParts::PanelFrame::None);
+    Stb2Panel1_ = status.panels.first();
 
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(top);
     layout->addWidget(Label1_);
     layout->addWidget(SSImp_, 1);
     layout->addLayout(bottom);
-    layout->addWidget(Stb2_);
+    layout->addWidget(status.bar);
 
     connect(Command1, &QPushButton::clicked, this, &DialogImp::Command1_Click);
     connect(Command2, &QPushButton::clicked, this, &DialogImp::Command2_Click);
     connect(Command3, &QPushButton::clicked, this, &DialogImp::Command3_Click);
     connect(Command4, &QPushButton::clicked, this, &DialogImp::Command4_Click);
     connect(Command5, &QPushButton::clicked, this, &DialogImp::Command5_Click);
-    connect(OKButton, &QPushButton::clicked, this, &DialogImp::OKButton_Click);
-    connect(CancelButton, &QPushButton::clicked, this, &DialogImp::CancelButton_Click);
+    connect(row.ok, &QPushButton::clicked, this, &DialogImp::OKButton_Click);
+    connect(row.cancel, &QPushButton::clicked, this, &QWidget::close);
     resize(640, 520);
 }
 
@@ -159,26 +154,14 @@ void DialogImp::Command5_Click() {
     if (ClassifiedCommands::LoadImportFile(data_, prompts_)) showGroups();
 }
 
-void DialogImp::CancelButton_Click() {
-    workspace_.WorkText = u"/"_s;
-    close();
-}
-
 void DialogImp::OKButton_Click() {
     QList<ClassifiedImport::Block> blocks;
     for (const QItemSelectionRange& range : SSImp_->selectionModel()->selection())
         blocks.append({range.top() + 1, range.bottom() + 1});
     if (!ClassifiedCommands::Import(data_, workspace_, prompts_, blocks)) return;
     showFlags();
-    QWidget* main = parentWidget();
-    try {
-        showThumbnailsForNewRows(workspace_, prompts_, main);
-    } catch (const std::bad_alloc&) {
-        QApplication::restoreOverrideCursor();
-        prompts_.tell(ClassifiedCommands::ThumbnailFailure, ClassifiedCommands::ConfirmTitle,
-                      Prompts::Icon::Critical);
-    }
-    if (main) {
+    Q_EMIT rowsImported();
+    if (QWidget* main = parentWidget()) {
         main->raise();
         main->activateWindow();
     }

@@ -6,7 +6,6 @@
 
 class QLabel;
 class QRadioButton;
-class QStatusBar;
 class QTableWidget;
 class Prompts;
 class Workspace;
@@ -22,6 +21,11 @@ public:
     const ClassifiedData& data() const { return data_; }
     ClassifiedKey chosenKey() const;
 
+Q_SIGNALS:
+    // After an import into the album: FirstNewRow..LastNewRow name the rows whose thumbnails
+    // are due.
+    void rowsImported();
+
 private:
     void Command1_Click();
     void Command2_Click();
@@ -29,7 +33,6 @@ private:
     void Command4_Click();
     void Command5_Click();
     void OKButton_Click();
-    void CancelButton_Click();
     void showGroups();
     void showFlags();
     void setStatus(const QString& text);
@@ -40,7 +43,6 @@ private:
     QRadioButton* Opt1_[2] = {};
     QLabel* Label1_ = nullptr;
     QTableWidget* SSImp_ = nullptr;
-    QStatusBar* Stb2_ = nullptr;
     QLabel* Stb2Panel1_ = nullptr;
     bool filling_ = false; // the list is being filled by the program, not edited by the user
 };

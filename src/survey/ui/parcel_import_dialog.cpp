@@ -2,18 +2,20 @@
 
 #include "base/app_error.h"
 #include "base/prompts.h"
-#include "workspace/workspace.h"
+#include "base/ui/dialog_parts.h"
 #include "survey/parcel_import.h"
 #include "survey/sima_pm_file.h"
 #include "survey/ui/sima_dialog_parts.h"
-#include "viewer/ui/thumbnail_dialog.h"
+#include "workspace/workspace.h"
 
 #include <QApplication>
+#include <QDialogButtonBox>
 #include <QFormLayout>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QStatusBar>
 #include <QVBoxLayout>
 
 using namespace Qt::StringLiterals;
@@ -65,14 +67,17 @@ DialogSIMA::DialogSIMA(Workspace& workspace, Prompts& prompts, QWidget* parent)
     form->addRow(u"備　　考（4）"_s, Text4_);
     layout->addLayout(form);
 
+    const DialogParts::OkCancelRow row =
+        DialogParts::okCancelRow(this, {"OKButton", u"インポート"_s, DialogParts::Enter::Ignored},
+                                 {"CancelButton", u"ｷｬﾝｾﾙ"_s, DialogParts::Enter::Ignored});
     auto* buttons = new QHBoxLayout;
     buttons->addStretch();
-    auto* ok = button(u"OKButton"_s, u"インポート"_s, this);
-    auto* cancel = button(u"CancelButton"_s, u"ｷｬﾝｾﾙ"_s, this);
-    buttons->addWidget(ok);
-    buttons->addWidget(cancel);
+    buttons->addWidget(row.box);
     layout->addLayout(buttons);
-    layout->addWidget(SimaDialogParts::statusBar(this, 2, panels_));
+    const DialogParts::StatusPanels status =
+        DialogParts::statusPanels(this, u"STB1"_s, u"STB1Panel"_s, {3, 1}, DialogParts::PanelFrame::Sunken);
+    panels_ = status.panels;
+    layout->addWidget(status.bar);
 
     const Settings& s = workspace_.settings;
     Text1_->setText(s.itemText(SettingItem::SimaPhotoFolder));
@@ -83,8 +88,8 @@ DialogSIMA::DialogSIMA(Workspace& workspace, Prompts& prompts, QWidget* parent)
 
     connect(command1, &QPushButton::clicked, this, &DialogSIMA::Command1_Click);
     connect(command2, &QPushButton::clicked, this, &DialogSIMA::Command2_Click);
-    connect(ok, &QPushButton::clicked, this, &DialogSIMA::OKButton_Click);
-    connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
+    connect(row.ok, &QPushButton::clicked, this, &DialogSIMA::OKButton_Click);
+    connect(row.cancel, &QPushButton::clicked, this, &QDialog::reject);
 }
 
 void DialogSIMA::showStatus(const QString& activity, const QString& count) {
@@ -148,7 +153,7 @@ void DialogSIMA::OKButton_Click() {
         accept();
 }
 
-void runParcelImport(Workspace& workspace, Prompts& prompts, QWidget* parent) {
+bool runParcelImport(Workspace& workspace, Prompts& prompts, QWidget* parent) {
     DialogSIMA dialog(workspace, prompts, parent);
-    if (dialog.exec() == QDialog::Accepted) showThumbnailsForNewRows(workspace, prompts, parent);
+    return dialog.exec() == QDialog::Accepted;
 }

@@ -38,5 +38,6 @@ private:
     QList<SimaParcelPoint> points_;
 };
 
-// Import3 of the main window: the dialog, then the thumbnails of the rows it wrote.
-void runParcelImport(Workspace& workspace, Prompts& prompts, QWidget* parent);
+// Import3 of the main window. True when the dialog wrote rows: FirstNewRow..LastNewRow then
+// name the rows whose thumbnails are due.
+bool runParcelImport(Workspace& workspace, Prompts& prompts, QWidget* parent);

@@ -2,15 +2,16 @@
 
 #include "base/app_error.h"
 #include "base/prompts.h"
+#include "base/ui/dialog_parts.h"
 #include "survey/parcel_import.h"
 #include "survey/real_estate_report.h"
 #include "survey/ui/sima_dialog_parts.h"
-#include "viewer/ui/thumbnail_dialog.h"
 #include "workspace/workspace.h"
 #include "xlsx/workbook_opener.h"
 
 #include <QApplication>
 #include <QDate>
+#include <QDialogButtonBox>
 #include <QDir>
 #include <QFileInfo>
 #include <QGridLayout>
@@ -21,6 +22,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QStatusBar>
 #include <QTableWidget>
 #include <QThread>
 #include <QVBoxLayout>
@@ -101,16 +103,19 @@ DialogSIMA2::DialogSIMA2(Workspace& workspace, Prompts& prompts, WorkbookOpener&
     grid->addWidget(type, 2, 0, 1, 2, Qt::AlignLeft);
     layout->addLayout(grid);
 
+    const DialogParts::OkCancelRow row =
+        DialogParts::okCancelRow(this, {"OKButton", u"インポート"_s, DialogParts::Enter::Ignored},
+                                 {"CancelButton", u"ｷｬﾝｾﾙ"_s, DialogParts::Enter::Ignored});
+    QPushButton* report =
+        DialogParts::addBetween(row, {"Command3", u"報告書"_s, DialogParts::Enter::Ignored});
     auto* buttons = new QHBoxLayout;
     buttons->addStretch();
-    auto* ok = button(u"OKButton"_s, u"インポート"_s, this);
-    auto* report = button(u"Command3"_s, u"報告書"_s, this);
-    auto* cancel = button(u"CancelButton"_s, u"ｷｬﾝｾﾙ"_s, this);
-    buttons->addWidget(ok);
-    buttons->addWidget(report);
-    buttons->addWidget(cancel);
+    buttons->addWidget(row.box);
     layout->addLayout(buttons);
-    layout->addWidget(SimaDialogParts::statusBar(this, 3, panels_));
+    const DialogParts::StatusPanels status = DialogParts::statusPanels(
+        this, u"STB1"_s, u"STB1Panel"_s, {3, 1, 1}, DialogParts::PanelFrame::Sunken);
+    panels_ = status.panels;
+    layout->addWidget(status.bar);
 
     Text1_->setText(workspace_.settings.itemText(SettingItem::SimaPhotoFolder));
     const bool type2 = workspace_.settings.text(SettingText::RealEstateReportType) == u"1"_s;
@@ -121,9 +126,9 @@ DialogSIMA2::DialogSIMA2(Workspace& workspace, Prompts& prompts, WorkbookOpener&
             [this] { SimaDialogParts::choosePhotoFolder(prompts_, *Text1_); });
     connect(zs, &QPushButton::clicked, vSS1_, &QTableWidget::selectAll);
     connect(zk, &QPushButton::clicked, vSS1_, &QTableWidget::clearSelection);
-    connect(ok, &QPushButton::clicked, this, &DialogSIMA2::OKButton_Click);
+    connect(row.ok, &QPushButton::clicked, this, &DialogSIMA2::OKButton_Click);
     connect(report, &QPushButton::clicked, this, &DialogSIMA2::Command3_Click);
-    connect(cancel, &QPushButton::clicked, this, &DialogSIMA2::reject);
+    connect(row.cancel, &QPushButton::clicked, this, &DialogSIMA2::reject);
 }
 
 QList<int> DialogSIMA2::selectedParcels() const {
@@ -257,7 +262,7 @@ void DialogSIMA2::reject() {
     QDialog::reject();
 }
 
-void runParcelList(Workspace& workspace, Prompts& prompts, WorkbookOpener& opener, QWidget* parent) {
+bool runParcelList(Workspace& workspace, Prompts& prompts, WorkbookOpener& opener, QWidget* parent) {
     DialogSIMA2 dialog(workspace, prompts, opener, parent);
-    if (dialog.exec() == QDialog::Accepted) showThumbnailsForNewRows(workspace, prompts, parent);
+    return dialog.exec() == QDialog::Accepted;
 }

@@ -49,5 +49,6 @@ private:
     bool running_ = false;
 };
 
-// Import4 of the main window: the dialog, then the thumbnails of the rows it wrote.
-void runParcelList(Workspace& workspace, Prompts& prompts, WorkbookOpener& opener, QWidget* parent);
+// Import4 of the main window. True when the dialog wrote rows: FirstNewRow..LastNewRow then
+// name the rows whose thumbnails are due.
+bool runParcelList(Workspace& workspace, Prompts& prompts, WorkbookOpener& opener, QWidget* parent);

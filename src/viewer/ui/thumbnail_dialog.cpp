@@ -1,12 +1,12 @@
 #include "viewer/ui/thumbnail_dialog.h"
 
-#include "workspace/album_sheet.h"
 #include "base/prompts.h"
-#include "workspace/workspace.h"
-#include "workspace/settings.h"
 #include "viewer/thumbnail_notice.h"
 #include "viewer/thumbnail_run.h"
 #include "viewer/thumbnailer.h"
+#include "workspace/album_sheet.h"
+#include "workspace/settings.h"
+#include "workspace/workspace.h"
 
 #include <QGuiApplication>
 #include <QHeaderView>
@@ -23,13 +23,6 @@ const QString DialogSamN::Caption = u"サムネイル画像生成中"_s;
 const QString DialogSamN::ProgressSuffix = u"個の画像の処理中です。"_s;
 
 namespace {
-
-// One memory cache for the whole run of the program, so that a reorder or an import after a
-// placement draws the same photos without decoding them again.
-Thumbnailer& programThumbnailer() {
-    static Thumbnailer thumbnailer;
-    return thumbnailer;
-}
 
 // The picture cell of the album sheet in device pixels, less a small margin: the main
 // window's own column and row when the sheet is there, else the same geometry computed from
@@ -52,10 +45,11 @@ QSize pictureCellSize(const QWidget* parent) {
 
 } // namespace
 
-void showThumbnailsForNewRows(Workspace& workspace, Prompts& prompts, QWidget* parent) {
+void showThumbnailsForNewRows(Workspace& workspace, Prompts& prompts, Thumbnailer& thumbnailer,
+                              QWidget* parent) {
     if (!workspace.settings.itemIsOn(SettingItem::ShowThumbnails)) return;
     if (workspace.LastNewRow < workspace.FirstNewRow || workspace.FirstNewRow < 1) return;
-    DialogSamN dialog(workspace, programThumbnailer(), pictureCellSize(parent), parent);
+    DialogSamN dialog(workspace, thumbnailer, pictureCellSize(parent), parent);
     dialog.exec();
     const QString notice = ThumbnailNotice::text(dialog.rowsStopped(), dialog.rowsTooLarge());
     if (!notice.isEmpty())

@@ -16,8 +16,10 @@ class Workspace;
 
 // Draws the thumbnails of rows FirstNewRow..LastNewRow into the sheet's picture column, then
 // says once which rows a stop or an oversized photo left without one. Does nothing when the
-// ShowThumbnails setting is off. Every command that puts photos on rows calls it.
-void showThumbnailsForNewRows(Workspace& workspace, Prompts& prompts, QWidget* parent);
+// ShowThumbnails setting is off. Every command that puts photos on rows calls it, with the
+// thumbnailer that keeps the pictures made so far.
+void showThumbnailsForNewRows(Workspace& workspace, Prompts& prompts, Thumbnailer& thumbnailer,
+                              QWidget* parent);
 
 // The progress dialog of a thumbnail run. The work starts when the dialog is first shown and
 // the dialog closes itself when it is done; cancelling keeps the pictures already drawn.

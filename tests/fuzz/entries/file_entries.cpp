@@ -4,9 +4,9 @@
 #include "delivery/folder_check.h"
 #include "delivery/index_check.h"
 #include "delivery/photo_header.h"
+#include "viewer/thumbnailer.h"
 #include "xlsx/workbook.h"
 #include "xlsx/xlsx_package.h"
-#include "viewer/thumbnailer.h"
 
 #include <algorithm>
 #include <string_view>

@@ -1,11 +1,11 @@
 #include "fuzz_entries.h"
 
 #include "album/album_file.h"
-#include "workspace/bookmarks.h"
 #include "album/csv_photo_list.h"
-#include "workspace/album_sheet.h"
 #include "base/app_error.h"
 #include "base/sheet_file.h"
+#include "workspace/album_sheet.h"
+#include "workspace/bookmarks.h"
 #include "workspace/phrase_book.h"
 #include "workspace/settings_file.h"
 
