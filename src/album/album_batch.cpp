@@ -2,6 +2,7 @@
 
 #include "album/album_commands.h"
 #include "album/album_file.h"
+#include "album/blackboard_lines.h"
 #include "album/csv_photo_list.h"
 #include "album/photo_copy.h"
 #include "album/photo_folder.h"
@@ -23,12 +24,17 @@ namespace AlbumBatch {
 
 namespace {
 
-const QString ImportCsvUsage = u"  tovenla2 import-csv LIST.CSV ALBUM.dat\n"
+const QString ImportCsvUsage = u"  tovenla2 import-csv LIST.CSV ALBUM.dat [--no-blackboard]\n"
                                u"      CSV の写真リストからアルバムファイルを作ります。\n"_s;
 const QString PlaceUsage =
-    u"  tovenla2 place ALBUM.dat [--row N] PHOTO|FOLDER...\n"
+    u"  tovenla2 place ALBUM.dat [--row N] PHOTO|FOLDER... [--no-blackboard]\n"
     u"      写真を N 行目（省略時は最終行の次）から順に置きます。フォルダはその中の画像を\n"
-    u"      名前順に置きます。アルバムファイルがなければ作ります。\n"_s;
+    u"      名前順に置きます。アルバムファイルがなければ作ります。電子小黒板の情報を持つ\n"
+    u"      写真は、空いた情報行（10～21 行）をその情報で埋めます（--no-blackboard で埋めません）。\n"_s;
+const QString BlackboardUsage =
+    u"  tovenla2 blackboard PHOTO...\n"
+    u"      写真が持つ電子小黒板の情報を「ファイル<TAB>項目<TAB>値」の行で出力します。\n"
+    u"      情報のない写真があると終了コード 3 です。\n"_s;
 const QString CopyPhotosUsage = u"  tovenla2 copy-photos ALBUM.dat FOLDER\n"
                                 u"      アルバムの写真を情報から作った名前で FOLDER にコピーします。\n"_s;
 
@@ -48,21 +54,24 @@ void readAlbumInto(Workspace& workspace, const QString& path, bool mayBeMissing)
     workspace.UpdateRowTotal();
 }
 
-int importCsv(const QStringList& arguments, const QString& programFolder, QTextStream& out,
-              QTextStream& err) {
+int importCsv(const QStringList& words, const QString& programFolder, QTextStream& out, QTextStream& err) {
+    bool noBlackboard = false;
+    const QStringList arguments = withoutOption(words, NoBlackboardOption, noBlackboard);
     if (arguments.size() != 2)
         throw BatchUsageError(u"import-csv には CSV ファイルとアルバムファイルを指定して下さい。"_s);
     const QString& csvPath = arguments.at(0);
     const QString& albumPath = arguments.at(1);
     Workspace workspace(programFolder);
+    workspace.FillFromBlackboard = !noBlackboard;
     ProgramFiles::readSettings(workspace);
-    const CsvPhotoList list = readCsvPhotoList(csvPath, workspace.AlbumMaxRows);
+    CsvPhotoList list = readCsvPhotoList(csvPath, workspace.AlbumMaxRows);
     OutputGuard guard = photoGuard(list.rows);
     ProgramFiles::keep(guard, workspace).keep(csvPath, OutputGuard::List).check(albumPath);
     const AlbumLock lock(albumPath);
     if (list.rows.isEmpty())
         throw AppError(SheetGuard::NoDataLong +
                        u"\nCSV ファイルに写真の行がないため、アルバムファイルは作りませんでした。"_s);
+    BlackboardLines::fillPlaced(workspace, list.rows, 1, int(list.rows.size()));
     AlbumFile::save(albumPath, list.rows);
     out << shown(albumPath) << u": "_s << list.rows.size() << u" 行\n"_s;
     if (list.linesNotImported == 0) return 0;
@@ -91,7 +100,9 @@ QStringList photosToPlace(const QStringList& items, QStringList& leftOut) {
     return photos;
 }
 
-int place(const QStringList& arguments, const QString& programFolder, QTextStream& out, QTextStream& err) {
+int place(const QStringList& words, const QString& programFolder, QTextStream& out, QTextStream& err) {
+    bool noBlackboard = false;
+    const QStringList arguments = withoutOption(words, NoBlackboardOption, noBlackboard);
     if (arguments.size() < 2) throw BatchUsageError(u"place にはアルバムファイルと写真を指定して下さい。"_s);
     const QString& albumPath = arguments.at(0);
     qsizetype next = 1;
@@ -106,6 +117,7 @@ int place(const QStringList& arguments, const QString& programFolder, QTextStrea
     if (items.isEmpty()) throw BatchUsageError(u"place には写真かフォルダを一つ以上指定して下さい。"_s);
 
     Workspace workspace(programFolder);
+    workspace.FillFromBlackboard = !noBlackboard;
     const AlbumLock lock(albumPath);
     readAlbumInto(workspace, albumPath, true);
     QStringList leftOut;
@@ -150,12 +162,32 @@ int copyPhotos(const QStringList& arguments, const QString& programFolder, QText
     return summary.complete() ? 0 : 3;
 }
 
+int blackboard(const QStringList& photos, const QString&, QTextStream& out, QTextStream& err) {
+    if (photos.isEmpty()) throw BatchUsageError(u"blackboard には写真を一つ以上指定して下さい。"_s);
+    for (const QString& photo : photos)
+        if (!QFileInfo(photo).isFile()) throw AppError(u"写真が見つかりません。\n"_s + shown(photo));
+    int without = 0;
+    for (const QString& photo : photos) {
+        const BlackboardReading reading = BlackboardXmp::read(photo);
+        if (!reading.note.isEmpty()) err << shown(photo) << u": "_s << reading.note << u'\n';
+        if (!reading.found) {
+            err << shown(photo) << u": 黒板情報がありません\n"_s;
+            ++without;
+            continue;
+        }
+        for (const BlackboardItem& item : BlackboardXmp::items(reading.blackboard))
+            out << shown(photo) << u'\t' << item.name << u'\t' << item.value << u'\n';
+    }
+    return without == 0 ? 0 : 3;
+}
+
 } // namespace
 
 QList<BatchCommand> commands() {
     return {{u"import-csv"_s, ImportCsvUsage, importCsv},
             {u"place"_s, PlaceUsage, place},
-            {u"copy-photos"_s, CopyPhotosUsage, copyPhotos}};
+            {u"copy-photos"_s, CopyPhotosUsage, copyPhotos},
+            {u"blackboard"_s, BlackboardUsage, blackboard}};
 }
 
 } // namespace AlbumBatch

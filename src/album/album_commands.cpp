@@ -1,6 +1,7 @@
 #include "album/album_commands.h"
 
 #include "album/album_file.h"
+#include "album/blackboard_lines.h"
 #include "album/csv_photo_list.h"
 #include "base/album_lock.h"
 #include "base/app_error.h"
@@ -105,6 +106,7 @@ bool ImportCsvList(Workspace& workspace, Prompts& prompts) {
         reportFailure(prompts, error);
         return false;
     }
+    BlackboardLines::fillPlaced(workspace, list.rows, 1, int(list.rows.size()));
     workspace.replaceRows(u"Import2"_s, std::move(list.rows), 1);
     markNewRows(workspace);
     if (list.linesNotImported > 0)

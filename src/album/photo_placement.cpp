@@ -1,6 +1,7 @@
 #include "album/photo_placement.h"
 
 #include "album/album_commands.h"
+#include "album/blackboard_lines.h"
 #include "album/photo_folder.h"
 #include "album/photo_paths.h"
 #include "base/prompts.h"
@@ -43,6 +44,7 @@ Result placePaths(Workspace& workspace, const QString& commandName, const QStrin
         }
     }
     if (result.placed == 0) return result;
+    BlackboardLines::fillPlaced(workspace, rows, firstRow, r - 1);
     workspace.replaceRows(commandName, std::move(rows), 1);
     workspace.FirstNewRow = firstRow;
     workspace.LastNewRow = r - 1;

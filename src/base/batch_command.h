@@ -24,3 +24,14 @@ class BatchUsageError : public AppError {
 public:
     using AppError::AppError;
 };
+
+// "--no-blackboard" wherever it stands among a command's words: the photos the command puts
+// on rows keep the lines their paths give, without their blackboard items.
+inline const QString NoBlackboardOption = QStringLiteral("--no-blackboard");
+
+// The words without every `option`; `given` tells whether there was one.
+inline QStringList withoutOption(const QStringList& arguments, const QString& option, bool& given) {
+    QStringList rest = arguments;
+    given = rest.removeAll(option) > 0;
+    return rest;
+}

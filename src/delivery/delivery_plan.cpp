@@ -1,8 +1,10 @@
 #include "delivery/delivery_plan.h"
 
 #include "album/album_file.h"
+#include "album/blackboard_lines.h"
 #include "base/ansi_codec.h"
 #include "base/app_error.h"
+#include "base/blackboard_xmp.h"
 #include "base/photo_file.h"
 #include "base/shared_routines.h"
 #include "delivery/photo_xml.h"
@@ -11,6 +13,8 @@
 
 #include <QDir>
 #include <QFileInfo>
+
+#include <algorithm>
 
 using namespace Qt::StringLiterals;
 using PhotoStandard::Version;
@@ -98,6 +102,26 @@ struct Collector {
         values.insert(u"代表写真"_s, representative.isEmpty() ? u"0"_s : representative);
         const QString fallback = request.frequencyDefault.isEmpty() ? u"0"_s : request.frequencyDefault;
         values.insert(u"提出頻度写真"_s, frequency.isEmpty() ? fallback : frequency);
+        if (photo.found) takeBlackboard(photo, values);
+    }
+
+    // 工種区分予備 has no line: it comes from the blackboard alone. The lines may have been
+    // corrected by the user, so a difference is only noted.
+    static void takeBlackboard(DeliveryPhoto& photo, PhotoXml::Values& values) {
+        const BlackboardReading reading = BlackboardXmp::read(photo.sourcePath);
+        if (!reading.found) return;
+        const QStringList remarks = reading.blackboard.classificationRemarks;
+        if (!remarks.isEmpty()) values.insert(u"工種区分予備"_s, remarks.join(PhotoXml::RepeatSeparator));
+        const QStringList lines = BlackboardLines::linesOf(reading);
+        for (auto value = values.cbegin(); value != values.cend(); ++value) {
+            const int line = PhotoXml::lineOf(value.key());
+            const QString given = line > 0 ? lines.value(line - 1) : QString();
+            if (!given.isEmpty() && given != *value) photo.blackboardDiffers.append({value.key(), given});
+        }
+        std::sort(photo.blackboardDiffers.begin(), photo.blackboardDiffers.end(),
+                  [](const auto& a, const auto& b) {
+                      return PhotoXml::lineOf(a.first) < PhotoXml::lineOf(b.first);
+                  });
     }
 };
 

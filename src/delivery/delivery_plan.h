@@ -18,6 +18,9 @@ struct DeliveryPhoto {
     int sheetRow = 0;     // its row on the album sheet; 0 for rows of listed albums
     PhotoHeader header;   // read for version 05 only
     bool undated = false; // neither line 13 nor Exif gave 撮影年月日
+    // Version 05: the elements whose written value is not what the photo's blackboard says,
+    // with the blackboard's value.
+    QList<std::pair<QString, QString>> blackboardDiffers;
 };
 
 // Characters XML cannot hold, found in one value; the index text is planned without them.

@@ -29,6 +29,17 @@ bool refusedBy03(const DeliveryPlan& plan, const Finding& finding) {
            (finding.code == u"charset"_s && plan.refused.contains({finding.serial, finding.element}));
 }
 
+// Lines that differ from the photo's blackboard: the user may have corrected them.
+QList<Finding> blackboardNotes(const DeliveryPlan& plan) {
+    QList<Finding> findings;
+    for (const DeliveryPhoto& photo : plan.photos)
+        for (const auto& [element, given] : photo.blackboardDiffers)
+            findings << Findings::make(Finding::Severity::Note, u"blackboard"_s, photo.serial, element,
+                                       u"〈"_s + element + u"〉が写真の黒板情報「"_s + given +
+                                           u"」と違います"_s);
+    return findings;
+}
+
 } // namespace
 
 QList<Finding> review(const DeliveryPlan& plan) {
@@ -46,7 +57,8 @@ QList<Finding> review(const DeliveryPlan& plan) {
         const DeliveryPhoto* photo = byName.value(name);
         return cached ? photo->header : PhotoHeaders::read(photo->sourcePath);
     };
-    QList<Finding> findings = illegalCharacters(plan) + IndexCheck::check(plan.xml, files, true);
+    QList<Finding> findings =
+        illegalCharacters(plan) + IndexCheck::check(plan.xml, files, true) + blackboardNotes(plan);
     for (Finding& finding : findings) {
         if (finding.serial < 1 || finding.serial > plan.photos.size()) continue;
         const DeliveryPhoto& photo = plan.photos.at(finding.serial - 1);

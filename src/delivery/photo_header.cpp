@@ -1,5 +1,7 @@
 #include "delivery/photo_header.h"
 
+#include "base/jpeg_segments.h"
+
 #include <QFile>
 
 using namespace Qt::StringLiterals;
@@ -7,6 +9,8 @@ using namespace Qt::StringLiterals;
 namespace PhotoHeaders {
 
 namespace {
+
+using JpegSegments::number;
 
 constexpr qint64 Chunk = 64 * 1024;
 
@@ -30,30 +34,6 @@ private:
     QByteArray buffer_;
     qint64 start_ = 0;
 };
-
-quint32 number(const QByteArray& data, qint64 pos, int width, bool littleEndian) {
-    if (pos < 0 || pos + width > data.size()) return 0;
-    quint32 value = 0;
-    for (int i = 0; i < width; ++i) {
-        const quint32 byte = quint8(data.at(pos + (littleEndian ? width - 1 - i : i)));
-        value = (value << 8) | byte;
-    }
-    return value;
-}
-
-// Offset (from the TIFF header) of the value of `tag` in the IFD at `ifd`, or 0.
-quint32 tagValue(const QByteArray& tiff, quint32 ifd, quint16 tag, bool le, quint32* count = nullptr) {
-    const quint32 entries = number(tiff, ifd, 2, le);
-    for (quint32 e = 0; e < entries; ++e) {
-        const qint64 at = qint64(ifd) + 2 + 12 * qint64(e);
-        if (number(tiff, at, 2, le) != tag) continue;
-        const quint32 n = number(tiff, at + 4, 4, le);
-        if (count) *count = n;
-        // Values of four bytes or fewer stand in the entry itself.
-        return n <= 4 ? quint32(at + 8) : number(tiff, at + 8, 4, le);
-    }
-    return 0;
-}
 
 bool isFrameHeader(quint8 marker) {
     return marker >= 0xC0 && marker <= 0xCF && marker != 0xC4 && marker != 0xC8 && marker != 0xCC;
@@ -123,22 +103,6 @@ PhotoHeader::Format formatOf(const QByteArray& head) {
 
 } // namespace
 
-QDate exifDateTaken(const QByteArray& app1) {
-    if (!app1.startsWith(QByteArrayLiteral("Exif\0\0"))) return {};
-    const QByteArray tiff = app1.mid(6);
-    const bool le = tiff.startsWith("II");
-    if (!le && !tiff.startsWith("MM")) return {};
-    const quint32 ifd0 = number(tiff, 4, 4, le);
-    const quint32 exifPointer = tagValue(tiff, ifd0, 0x8769, le);
-    if (exifPointer == 0) return {};
-    const quint32 exifIfd = number(tiff, exifPointer, 4, le);
-    quint32 count = 0;
-    const quint32 value = tagValue(tiff, exifIfd, 0x9003, le, &count);
-    if (value == 0 || count < 10) return {};
-    // "CCYY:MM:DD HH:MM:SS"
-    return QDate::fromString(QString::fromLatin1(tiff.mid(value, 10)), u"yyyy:MM:dd"_s);
-}
-
 PhotoHeader read(const QString& path) {
     PhotoHeader header;
     QFile file(path);
@@ -164,7 +128,7 @@ PhotoHeader read(const QString& path) {
         const qint64 length = number(mark, 2, 2, false);
         if (length < 2) return header;
         if (marker == 0xE1 && !header.taken.isValid())
-            header.taken = exifDateTaken(reader.bytes(pos + 4, length - 2));
+            header.taken = JpegSegments::exifDateTaken(reader.bytes(pos + 4, length - 2));
         if (isFrameHeader(marker)) {
             const QByteArray frame = reader.bytes(pos + 4, 5);
             if (frame.size() < 5) return header;

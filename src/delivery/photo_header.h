@@ -1,6 +1,5 @@
 #pragma once
 
-#include <QByteArray>
 #include <QDate>
 #include <QSize>
 #include <QString>
@@ -29,9 +28,5 @@ QString formatName(PhotoHeader::Format format);
 // The format a delivery file name promises by its extension (.JPG, .TIF, .SVG), in any case;
 // Unknown for any other.
 PhotoHeader::Format formatOfName(const QString& name);
-
-// The date of Exif DateTimeOriginal in the body of an APP1 segment ("Exif\0\0" and the TIFF
-// structure); DateTime is left alone because editors rewrite it.
-QDate exifDateTaken(const QByteArray& app1);
 
 } // namespace PhotoHeaders

@@ -13,9 +13,15 @@ const QString CrLf = u"\r\n"_s;
 QString written(Version version, int index, const Values& values) {
     const Element& element = elements(version).at(index);
     if (!element.written) return {};
-    if (!element.container)
-        return u'<' + element.name + u'>' + escaped(values.value(element.name)) + u"</"_s + element.name +
-               u'>' + CrLf;
+    if (!element.container) {
+        const QString value = values.value(element.name);
+        const QStringList texts =
+            element.occurs == Occurs::Many ? value.split(RepeatSeparator) : QStringList{value};
+        QString text;
+        for (const QString& one : texts)
+            text += u'<' + element.name + u'>' + escaped(one) + u"</"_s + element.name + u'>' + CrLf;
+        return text;
+    }
     QString text = u'<' + element.name + u'>' + CrLf;
     for (int child : children(version, index))
         text += written(version, child, values);

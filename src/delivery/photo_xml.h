@@ -11,8 +11,10 @@
 // version in the order of its table.
 namespace PhotoXml {
 
-// Element name -> text; elements without a value are written empty.
+// Element name -> text; elements without a value are written empty. A repeatable element
+// holds one text per occurrence, separated by RepeatSeparator.
 using Values = QHash<QString, QString>;
+inline constexpr QChar RepeatSeparator = u'\n';
 
 // The information lines written for each photo, with the element that receives each.
 struct Item {

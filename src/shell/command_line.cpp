@@ -70,6 +70,9 @@ QString CommandLine::usage() {
             u"\n"
             u"画面のない機能は設定をプログラムフォルダ（TOVENLA_HOME を指定した場合はそのフォルダ）の\n"
             u"tovenla.ini から読み、設定ファイルには書き込みません。\n"
+            u"写真を行に置くコマンド（place、import-csv、import-classified、import-parcels、\n"
+            u"parcel-album）は、電子小黒板の情報を持つ写真の空いた情報行を埋めます。\n"
+            u"--no-blackboard を付けると埋めません。\n"
             u"終了コード: 0 完了、1 エラー、3 完了したが取り込めなかった行や写真がある\n"_s;
     return text;
 }

@@ -1,6 +1,7 @@
 #include "survey/classified_batch.h"
 
 #include "album/album_file.h"
+#include "album/blackboard_lines.h"
 #include "base/album_lock.h"
 #include "base/file_io.h"
 #include "base/output_guard.h"
@@ -158,7 +159,9 @@ int check(const QStringList& arguments, const QString& programFolder, QTextStrea
 }
 
 int import(const QStringList& arguments, const QString& programFolder, QTextStream& out, QTextStream& err) {
-    const Options options = parseOptions(arguments, true, true);
+    bool noBlackboard = false;
+    const Options options =
+        parseOptions(withoutOption(arguments, NoBlackboardOption, noBlackboard), true, true);
     if (options.positional.size() != 2)
         throw BatchUsageError(u"import-classified には CSV（またはインポートファイル）とアルバムファイルを"
                               u"指定して下さい。"_s);
@@ -174,7 +177,9 @@ int import(const QStringList& arguments, const QString& programFolder, QTextStre
     requireLines(data, source, ClassifiedCommands::NoLinesToUse);
     const QList<ClassifiedImport::Block> blocks =
         ClassifiedImport::parseBlocks(options.groups, data.groups.size());
-    const ClassifiedImport::Result result = ClassifiedImport::build(data, blocks, workspace.AlbumMaxRows);
+    ClassifiedImport::Result result = ClassifiedImport::build(data, blocks, workspace.AlbumMaxRows);
+    workspace.FillFromBlackboard = !noBlackboard;
+    BlackboardLines::fillPlaced(workspace, result.rows, 1, int(result.rows.size()));
     // The pair first: a failure there leaves the album file untouched.
     if (!options.save.isEmpty()) saveImportFile(options.save, data, guard, out);
     photoGuard(result.rows).check(albumPath);

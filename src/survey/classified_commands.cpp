@@ -1,6 +1,7 @@
 #include "survey/classified_commands.h"
 
 #include "album/album_commands.h"
+#include "album/blackboard_lines.h"
 #include "base/app_error.h"
 #include "base/output_choice.h"
 #include "base/output_guard.h"
@@ -126,6 +127,7 @@ bool Import(ClassifiedData& data, Workspace& workspace, Prompts& prompts,
         return false;
     }
     ClassifiedImport::Result result = ClassifiedImport::build(data, blocks, workspace.AlbumMaxRows);
+    BlackboardLines::fillPlaced(workspace, result.rows, 1, int(result.rows.size()));
     workspace.replaceRows(u"インポート"_s, std::move(result.rows), 1);
     workspace.FirstNewRow = 1;
     workspace.LastNewRow = workspace.AlbumRowCount;

@@ -1,5 +1,6 @@
 #include "survey/parcel_import.h"
 
+#include "album/blackboard_lines.h"
 #include "base/prompts.h"
 #include "survey/real_estate_report.h"
 #include "workspace/workspace.h"
@@ -16,6 +17,7 @@ namespace {
 constexpr int ShownWarnings = 20;
 
 bool apply(Workspace& workspace, Prompts& prompts, const QString& commandName, ParcelRows::Result result) {
+    BlackboardLines::fillPlaced(workspace, result.rows, 1, int(result.rows.size()));
     workspace.replaceRows(commandName, std::move(result.rows), 1);
     workspace.FirstNewRow = 1;
     workspace.LastNewRow = workspace.AlbumRowCount;

@@ -3,6 +3,7 @@
 #include "base/row_ranges.h"
 
 #include "album/album_file.h"
+#include "album/blackboard_lines.h"
 #include "base/album_lock.h"
 #include "base/output_guard.h"
 #include "survey/import_capacity.h"
@@ -72,12 +73,13 @@ int finish(const ParcelRows::Result& result, int maxRows, QTextStream& err) {
 }
 
 // The album is written only where it replaces none of the run's inputs or photos.
-void saveAlbum(const QString& albumPath, const QList<AlbumRow>& rows, OutputGuard guard,
+void saveAlbum(const QString& albumPath, QList<AlbumRow> rows, OutputGuard guard,
                const Workspace& workspace) {
     for (const AlbumRow& row : rows)
         guard.keep(row.path, OutputGuard::Photo);
     ProgramFiles::keep(guard, workspace).check(albumPath);
     const AlbumLock lock(albumPath);
+    BlackboardLines::fillPlaced(workspace, rows, 1, int(rows.size()));
     AlbumFile::save(albumPath, rows);
 }
 
@@ -89,12 +91,15 @@ ParcelTables listedParcels(const QString& path) {
 
 int importParcels(const QStringList& arguments, const QString& programFolder, QTextStream& out,
                   QTextStream& err) {
-    const Words words(arguments, {u"--pm"_s, u"--folder"_s, u"--prefix"_s, u"--line1"_s});
+    bool noBlackboard = false;
+    const Words words(withoutOption(arguments, NoBlackboardOption, noBlackboard),
+                      {u"--pm"_s, u"--folder"_s, u"--prefix"_s, u"--line1"_s});
     if (words.positional.size() != 2)
         throw BatchUsageError(u"import-parcels には SIMA ファイルとアルバムファイルを指定して下さい。"_s);
     const QString& simaPath = words.positional.at(0);
     const QString& albumPath = words.positional.at(1);
     Workspace workspace(programFolder);
+    workspace.FillFromBlackboard = !noBlackboard;
     readSettings(workspace);
     ParcelRows::BoundaryTexts texts = ParcelImport::boundaryTextsFromSettings(workspace);
     texts.folder = words.option(u"--folder"_s, texts.folder);
@@ -126,13 +131,16 @@ int parcelList(const QStringList& arguments, const QString&, QTextStream& out, Q
 
 int parcelAlbum(const QStringList& arguments, const QString& programFolder, QTextStream& out,
                 QTextStream& err) {
-    const Words words(arguments, {u"--parcels"_s, u"--folder"_s});
+    bool noBlackboard = false;
+    const Words words(withoutOption(arguments, NoBlackboardOption, noBlackboard),
+                      {u"--parcels"_s, u"--folder"_s});
     if (words.positional.size() != 2 || !words.options.count(u"--parcels"_s))
         throw BatchUsageError(
             u"parcel-album には SIMA ファイル、アルバムファイルと --parcels を指定して下さい。"_s);
     const QString& simaPath = words.positional.at(0);
     const QString& albumPath = words.positional.at(1);
     Workspace workspace(programFolder);
+    workspace.FillFromBlackboard = !noBlackboard;
     readSettings(workspace);
     const ParcelTables tables = listedParcels(simaPath);
     const QList<int> rows = parcelRowsFromList(words.options.at(u"--parcels"_s), int(tables.parcels.size()));

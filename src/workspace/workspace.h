@@ -63,6 +63,9 @@ public:
     QString PointRecordSimaPath; // the point record dialog's SIMA file, kept while the program runs
     QString PreviousInfo;        // the last information text written by the photo information dialog
     QString DefaultPrinter;      // chosen in the printer set-up; used when no printer is set
+    // Photos put on rows fill their empty delivery lines from their blackboard metadata; the
+    // command line's --no-blackboard turns it off.
+    bool FillFromBlackboard = true;
 
     // Counts the saves of the album. A command undone or redone after a save leaves the sheet
     // different from the file, so it marks the sheet modified whatever it held before.

@@ -2,12 +2,15 @@
 #include "album/ui/photo_info_dialog.h"
 #include "album/ui/photo_view.h"
 #include "shell/ui/main_window.h"
+#include "support/blackboard_photos.h"
 #include "support/photo_files.h"
 #include "support/scripted_prompts.h"
 #include "support/test_files.h"
 #include "workspace/workspace.h"
 
+#include <QAction>
 #include <QApplication>
+#include <QCheckBox>
 #include <QComboBox>
 #include <QImage>
 #include <QKeyEvent>
@@ -215,4 +218,47 @@ TEST(PhotoView, APhotoOverThePictureLimitSaysSoInTheView) {
     writeBytes(dir.filePath(u"broken.jpg"_s), "not a picture");
     EXPECT_FALSE(view.load(dir.filePath(u"broken.jpg"_s)));
     EXPECT_EQ(view.note(), QString());
+}
+
+TEST_F(PhotoInfoDialogTest, TheBlackboardTabShowsTheItemsAndCopiesThemIntoEmptyLinesOnly) {
+    const QString board = writeBlackboardJpeg(
+        dir.filePath(u"黒板.jpg"_s), {xmpBody(blackboardPacket(BlackboardLayout::ParseTypeResource))});
+    QList<AlbumRow> rows = workspace.SS1.rows();
+    rows.resize(3);
+    rows[2].path = board;
+    rows[2].info = PhotoInfo::cellText({{}, {}, {}, {}, {}, {}, {}, {}, {}, u"手入力の題"_s});
+    workspace.replaceRows(u"test"_s, rows, 0);
+
+    clickCell(3, AlbumColumn::Info);
+    QTableWidget* items = child<QTableWidget>(u"SSBlackboard"_s);
+    ASSERT_NE(items, nullptr);
+    EXPECT_EQ(items->item(0, 0)->text(), u"工事名"_s);
+    EXPECT_EQ(items->item(0, 1)->text(), u"市道改良工事"_s);
+    EXPECT_EQ(items->editTriggers(), QAbstractItemView::NoEditTriggers);
+    child<QPushButton>(u"CMDblackboard"_s)->click();
+    EXPECT_EQ(child<QComboBox>(u"Cmb1_1"_s)->currentText(), u"手入力の題"_s);
+    EXPECT_EQ(child<QComboBox>(u"Cmb2_1"_s)->currentText(), u"道路土工"_s);
+    EXPECT_EQ(child<QCheckBox>(u"Chk1"_s)->checkState(), Qt::Checked);
+    EXPECT_EQ(PhotoInfo::allLinesOf(workspace.SS1.text(3, AlbumColumn::Info)).at(14), QString()); // until OK
+
+    // A photo without one: an empty table and no button to press.
+    auto* plain = new frmPIC(workspace, prompts, 2);
+    EXPECT_EQ(plain->findChild<QTableWidget*>(u"SSBlackboard"_s)->rowCount(), 0);
+    EXPECT_FALSE(plain->findChild<QPushButton*>(u"CMDblackboard"_s)->isEnabled());
+    delete plain;
+}
+
+TEST_F(PhotoInfoDialogTest, TheEditMenuFillsEveryRowAndSaysHowMany) {
+    QList<AlbumRow> rows = workspace.SS1.rows();
+    rows.resize(3);
+    rows[2].path = writeBlackboardJpeg(dir.filePath(u"黒板.jpg"_s),
+                                       {xmpBody(blackboardPacket(BlackboardLayout::Elements))});
+    workspace.replaceRows(u"test"_s, rows, 0);
+    window.findChild<QAction*>(u"mnuEdit_Blackboard"_s)->trigger();
+    EXPECT_EQ(PhotoInfo::allLinesOf(workspace.SS1.text(3, AlbumColumn::Info)).at(9), u"床掘完了"_s);
+    EXPECT_TRUE(prompts.lastMessage().text.startsWith(
+        u"1 行に黒板情報を取り込みました。\r\n黒板情報のない写真: 2 枚"_s))
+        << prompts.lastMessage().text.toStdString();
+    workspace.undoStack.undo();
+    EXPECT_TRUE(workspace.SS1.text(3, AlbumColumn::Info).isEmpty());
 }

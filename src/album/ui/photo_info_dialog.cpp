@@ -1,5 +1,6 @@
 #include "album/ui/photo_info_dialog.h"
 
+#include "album/blackboard_lines.h"
 #include "album/photo_info.h"
 #include "album/ui/photo_view.h"
 #include "base/photo_file.h"
@@ -37,6 +38,9 @@ frmPIC::frmPIC(Workspace& workspace, Prompts& prompts, int row, QWidget* parent)
     tabs->addTab(buildFreeLinesTab(), u"写真帳"_s);
     tabs->addTab(buildItemsTab({0, 1, 3}, true), u"必須項目"_s);
     tabs->addTab(buildItemsTab({2, 4, 5, 6, 7, 8, 9, 10}), u"条件必須"_s);
+    const QString photo = PhotoFile::resolve(workspace_.SS1.text(row, AlbumColumn::Path));
+    if (QFileInfo(photo).isFile()) blackboard_ = BlackboardXmp::read(photo);
+    tabs->addTab(buildBlackboardTab(), u"黒板情報"_s);
     std::sort(items_.begin(), items_.end(), [](QComboBox* a, QComboBox* b) {
         return a->property("item").toInt() < b->property("item").toInt();
     });
@@ -165,6 +169,55 @@ QWidget* frmPIC::buildItemsTab(const QList<int>& items, bool withFlags) {
             form->addRow(QString(), box);
         }
     }
+    return page;
+}
+
+// What the photo's blackboard says, as read; the lines change only through the button, and
+// only where they are empty.
+QWidget* frmPIC::buildBlackboardTab() {
+    auto* page = new QWidget(this);
+    auto* table = new QTableWidget(0, 2, page);
+    table->setObjectName(u"SSBlackboard"_s);
+    table->setHorizontalHeaderLabels({u"項目"_s, u"値"_s});
+    table->horizontalHeader()->setStretchLastSection(true);
+    table->verticalHeader()->hide();
+    table->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    QList<BlackboardItem> items;
+    if (blackboard_.found) {
+        items = BlackboardXmp::items(blackboard_.blackboard);
+        if (blackboard_.taken.isValid())
+            items.prepend({{}, u"撮影年月日（Exif）"_s, blackboard_.taken.toString(u"yyyy-MM-dd"_s)});
+    }
+    for (const BlackboardItem& item : items) {
+        const int r = table->rowCount();
+        table->insertRow(r);
+        table->setItem(r, 0, new QTableWidgetItem(item.caption));
+        table->setItem(r, 1, new QTableWidgetItem(item.value));
+    }
+    table->resizeColumnToContents(0);
+
+    auto* status = new QLabel(page);
+    status->setObjectName(u"LabelBlackboard"_s);
+    status->setWordWrap(true);
+    status->setText(blackboard_.found ? u"写真に記録された電子小黒板の情報です。"_s
+                                      : u"この写真には黒板情報がありません。"_s);
+    if (!blackboard_.note.isEmpty()) status->setText(status->text() + u'\n' + blackboard_.note);
+    auto* copy = new QPushButton(u"空欄に写す"_s, page);
+    copy->setObjectName(u"CMDblackboard"_s);
+    copy->setAutoDefault(false);
+    copy->setEnabled(blackboard_.found);
+    connect(copy, &QPushButton::clicked, this, [this] {
+        showLines(BlackboardLines::withEmptyLinesFilled(lines(), BlackboardLines::linesOf(blackboard_)),
+                  false);
+    });
+
+    auto* buttons = new QHBoxLayout;
+    buttons->addStretch(1);
+    buttons->addWidget(copy);
+    auto* layout = new QVBoxLayout(page);
+    layout->addWidget(table, 1);
+    layout->addWidget(status);
+    layout->addLayout(buttons);
     return page;
 }
 

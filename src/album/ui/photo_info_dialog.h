@@ -1,5 +1,7 @@
 #pragma once
 
+#include "base/blackboard_xmp.h"
+
 #include <QDialog>
 #include <QStringList>
 
@@ -29,6 +31,7 @@ protected:
 private:
     QWidget* buildFreeLinesTab();
     QWidget* buildItemsTab(const QList<int>& items, bool withFlags = false);
+    QWidget* buildBlackboardTab();
     void showLines(const QStringList& lines, bool freeLinesToo);
     void setFreeLine(int line, const QString& text);
     void freeLineEdited(QTableWidgetItem* item);
@@ -47,4 +50,5 @@ private:
     PhotoView* Picture2_ = nullptr;
     QLabel* PhotName_ = nullptr;
     bool applyingRules_ = false;
+    BlackboardReading blackboard_; // of the photo, read once when the dialog opens
 };

@@ -1,6 +1,7 @@
 #include "shell/ui/main_window.h"
 
 #include "album/album_commands.h"
+#include "album/blackboard_lines.h"
 #include "album/row_editing.h"
 #include "album/ui/bookmark_menu.h"
 #include "album/ui/photo_browser_panel.h"
@@ -193,6 +194,15 @@ void frmMain::buildMenus() {
     redo->setShortcuts({QKeySequence(u"Ctrl+Shift+Z"_s), QKeySequence(u"Ctrl+Y"_s)});
     edit->addAction(undo);
     edit->addAction(redo);
+    // Rows selected by their headers, else every row.
+    QAction* blackboard = edit->addAction(BlackboardLines::CommandName);
+    blackboard->setObjectName(u"mnuEdit_Blackboard"_s);
+    connect(blackboard, &QAction::triggered, this, [this] {
+        QList<int> rows;
+        for (const QModelIndex& index : SS1_->selectionModel()->selectedRows())
+            rows << index.row() + 1;
+        BlackboardLines::importFromPhotos(workspace_, prompts_, rows);
+    });
 
     QMenu* bookmarks = menuBar()->addMenu(u"お気に入り(&X)"_s);
     bookmarks->setObjectName(u"mnuBookMark"_s);

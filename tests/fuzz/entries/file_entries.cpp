@@ -1,6 +1,8 @@
 #include "fuzz_entries.h"
 
 #include "base/app_error.h"
+#include "base/blackboard_xmp.h"
+#include "base/jpeg_segments.h"
 #include "delivery/folder_check.h"
 #include "delivery/index_check.h"
 #include "delivery/photo_header.h"
@@ -101,8 +103,15 @@ void photoXml(const uint8_t* data, size_t size) {
 void photoHeader(const uint8_t* data, size_t size) {
     const QString path = inputFile(data, size, u"P0000001.JPG"_s);
     PhotoHeaders::read(path);
-    PhotoHeaders::exifDateTaken(QByteArray(reinterpret_cast<const char*>(data), qsizetype(size)));
+    JpegSegments::exifDateTaken(QByteArray(reinterpret_cast<const char*>(data), qsizetype(size)));
     Thumbnailer::decode(path, QSize(160, 120));
+}
+
+// A photo's headers, and the same bytes as a packet and as its own extended part.
+void blackboard(const uint8_t* data, size_t size) {
+    BlackboardXmp::read(inputFile(data, size, u"blackboard.jpg"_s));
+    const QByteArray bytes(reinterpret_cast<const char*>(data), qsizetype(size));
+    BlackboardXmp::fromPackets(bytes, {bytes});
 }
 
 } // namespace FuzzEntries
