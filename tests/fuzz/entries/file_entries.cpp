@@ -1,6 +1,8 @@
 #include "fuzz_entries.h"
 
 #include "base/app_error.h"
+#include "base/exif_data.h"
+#include "base/picture_decode.h"
 #include "delivery/folder_check.h"
 #include "delivery/index_check.h"
 #include "delivery/photo_header.h"
@@ -103,6 +105,13 @@ void photoHeader(const uint8_t* data, size_t size) {
     PhotoHeaders::read(path);
     PhotoHeaders::exifDateTaken(QByteArray(reinterpret_cast<const char*>(data), qsizetype(size)));
     Thumbnailer::decode(path, QSize(160, 120));
+}
+
+// The input as a photo whose preview is shown, and as the body of its Exif segment.
+void exifPreview(const uint8_t* data, size_t size) {
+    const QString path = inputFile(data, size, u"P0000002.JPG"_s);
+    PictureDecode::exifPreview(path, QSize(110, 76));
+    ExifData::previewOf(QByteArray(reinterpret_cast<const char*>(data), qsizetype(size)));
 }
 
 } // namespace FuzzEntries

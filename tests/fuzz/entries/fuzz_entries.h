@@ -24,6 +24,7 @@ void classified(const uint8_t* data, size_t size);
 void workbook(const uint8_t* data, size_t size);
 void photoXml(const uint8_t* data, size_t size);
 void photoHeader(const uint8_t* data, size_t size);
+void exifPreview(const uint8_t* data, size_t size);
 
 struct Target {
     const char* name; // fuzz_<name>, tests/fuzz/corpus/<name>, tests/data/fuzz/<name>

@@ -5,7 +5,7 @@
 namespace FuzzEntries {
 
 std::span<const Target> targets() {
-    static constexpr std::array<Target, 11> all{{
+    static constexpr std::array<Target, 12> all{{
         {"csv_list", csvList},
         {"settings", settings},
         {"bookmarks", bookmarks},
@@ -17,6 +17,7 @@ std::span<const Target> targets() {
         {"workbook", workbook},
         {"photo_xml", photoXml},
         {"photo_header", photoHeader},
+        {"exif_preview", exifPreview},
     }};
     return all;
 }
