@@ -46,16 +46,15 @@ QSize pictureCellSize(const QWidget* parent) {
     return ((cell - QSize(Margin, Margin)).expandedTo(QSize(16, 16))) * ratio;
 }
 
-// The rows of the sheet in sight, first and last; without the main window's sheet, as many
-// rows from `first` as a screen holds.
+// The rows that show previews first: those in sight and the next ones down, 30 at least, so
+// that a first scroll finds pictures too. Without the main window's sheet, 30 from `first`.
 std::pair<int, int> rowsOnScreen(const QWidget* parent, int first) {
     constexpr int ScreenRows = 30;
     const auto* sheet = parent ? parent->findChild<QTableView*>(u"SS1"_s) : nullptr;
-    if (!sheet) return {first, first + ScreenRows - 1};
-    const int top = sheet->rowAt(0) + 1;
-    const int bottom = sheet->rowAt(sheet->viewport()->height() - 1) + 1;
+    const int top = sheet ? sheet->rowAt(0) + 1 : 0;
     if (top < 1) return {first, first + ScreenRows - 1};
-    return {top, bottom >= top ? bottom : top + ScreenRows - 1};
+    const int bottom = sheet->rowAt(sheet->viewport()->height() - 1) + 1;
+    return {top, std::max(bottom, top + ScreenRows - 1)};
 }
 
 } // namespace
