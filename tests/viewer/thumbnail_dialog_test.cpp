@@ -190,7 +190,9 @@ TEST_F(ThumbnailPreviewTest, RowsInSightShowPreviewsUntilTheRealPicturesCome) {
         EXPECT_EQ(given.last(), Shown::Real) << "row " << row << " ends with its real picture";
         EXPECT_EQ(given.count(Shown::Real), 1) << row;
         if (given.first() == Shown::Preview) ++previewsShown;
-        if (row > 32) EXPECT_FALSE(given.contains(Shown::Preview)) << "row " << row << " is out of sight";
+        if (row > 32) {
+            EXPECT_FALSE(given.contains(Shown::Preview)) << "row " << row << " is out of sight";
+        }
     }
     EXPECT_GT(previewsShown, 0);
     QDirIterator entries(dir.filePath(u"cache"_s), QDir::Files, QDirIterator::Subdirectories);

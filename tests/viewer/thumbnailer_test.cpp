@@ -243,13 +243,14 @@ TEST_F(ThumbnailerTest, ARunReportsEveryPhotoAndAFailureDoesNotStopIt) {
     for (int i = 0; i < 12; ++i)
         EXPECT_EQ(QFileInfo::exists(fresh.shared().entryPath(paths.at(i), Flavour::Large)), i != 3);
 
-    // Previews only for the photos asked for that carry one.
+    // Previews only for the photos asked for that carry one; one thread, so that no real
+    // picture is made before them.
     const QByteArray exif =
         exifSegment(jpegBytes(twoColourImage({160, 120}, Qt::green, Qt::green)), 1, false);
     for (int i : {0, 1, 5})
         writeJpegWithSegment(paths.at(i), twoColourImage({640, 480}, Qt::red, Qt::blue), exif);
     Thumbnailer other{SharedThumbnailCache(dir.filePath(u"other"_s))};
-    ThumbnailRun previewing(other, paths, QSize(100, 100), 2);
+    ThumbnailRun previewing(other, paths, QSize(100, 100), 1);
     previewing.showPreviewsFirst({0, 2, 3, 5, 40}, QSize(100, 100));
     QList<int> previewed;
     QObject::connect(
