@@ -1,7 +1,9 @@
 // Writes camera-like photos for the thumbnail benchmark: 4000x3000 JPEGs of quality 90 in
-// 4:2:0 and 4:2:2 (encoded by cjpeg), every fifth one carrying EXIF orientation 6, plus a few
-// BMP and GIF files.
+// 4:2:0 and 4:2:2 (encoded by cjpeg) carrying Exif data as cameras write it (an orientation,
+// 6 on every fifth one, and a 160x120 preview), plus a few BMP and GIF files.
 //   make_bench_images FOLDER [COUNT]
+//   make_bench_images strip FROM TO    copies the JPEGs of FROM to TO without their previews
+#include <QBuffer>
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
@@ -57,13 +59,63 @@ QImage scene(int seed, QSize size) {
     return image;
 }
 
-QByteArray exifOrientation(int orientation) {
-    const char tiff[] = {'M',  'M',  0, 42, 0, 0, 0, 8, 0, 1,
-                         0x01, 0x12, 0, 3,  0, 0, 0, 1, 0, char(orientation),
-                         0,    0,    0, 0,  0, 0};
-    const QByteArray payload = QByteArray("Exif\0\0", 6) + QByteArray(tiff, sizeof tiff);
+void putBigEndian(QByteArray& bytes, quint32 value, int width) {
+    for (int i = width - 1; i >= 0; --i)
+        bytes.append(char((value >> (8 * i)) & 0xFF));
+}
+
+// Big-endian TIFF: IFD0 at 8 holds the orientation and chains to IFD1 at 26, whose two
+// entries say where the preview stands (56) and how long it is.
+QByteArray exifSegment(int orientation, const QByteArray& preview) {
+    QByteArray tiff("MM\0*", 4);
+    putBigEndian(tiff, 8, 4);
+    putBigEndian(tiff, 1, 2);
+    putBigEndian(tiff, 0x0112, 2); // Orientation, one SHORT standing in the entry
+    putBigEndian(tiff, 3, 2);
+    putBigEndian(tiff, 1, 4);
+    putBigEndian(tiff, quint32(orientation) << 16, 4);
+    putBigEndian(tiff, 26, 4);
+    putBigEndian(tiff, 2, 2);
+    for (const quint32 tag : {0x0201u, 0x0202u}) {
+        putBigEndian(tiff, tag, 2);
+        putBigEndian(tiff, 4, 2);
+        putBigEndian(tiff, 1, 4);
+        putBigEndian(tiff, tag == 0x0201u ? 56 : quint32(preview.size()), 4);
+    }
+    putBigEndian(tiff, 0, 4);
+    const QByteArray payload = QByteArray("Exif\0\0", 6) + tiff + preview;
     const int length = int(payload.size()) + 2;
     return QByteArray("\xFF\xE1") + char(length >> 8) + char(length & 0xFF) + payload;
+}
+
+QByteArray previewOf(const QImage& image) {
+    QByteArray jpeg;
+    QBuffer buffer(&jpeg);
+    buffer.open(QIODevice::WriteOnly);
+    image.scaled(160, 120, Qt::IgnoreAspectRatio, Qt::SmoothTransformation).save(&buffer, "JPEG", 80);
+    return jpeg;
+}
+
+// The same photo without its preview: IFD0 no longer chains to IFD1.
+QByteArray withoutPreview(QByteArray jpeg) {
+    const qsizetype exif = jpeg.indexOf(QByteArray("Exif\0\0MM", 8));
+    if (exif > 0 && exif < 64) {
+        const qsizetype next = exif + 6 + 22;
+        for (int i = 0; i < 4; ++i)
+            jpeg[next + i] = 0;
+    }
+    return jpeg;
+}
+
+int strip(const QString& from, const QString& to) {
+    QDir().mkpath(to);
+    for (const QString& name : QDir(from).entryList({u"*.JPG"_s}, QDir::Files, QDir::Name)) {
+        QFile in(QDir(from).filePath(name));
+        QFile out(QDir(to).filePath(name));
+        if (!in.open(QIODevice::ReadOnly) || !out.open(QIODevice::WriteOnly)) return 1;
+        out.write(withoutPreview(in.readAll()));
+    }
+    return 0;
 }
 
 bool writeJpeg(const QImage& image, const QString& path, const char* sampling, bool turned) {
@@ -75,7 +127,7 @@ bool writeJpeg(const QImage& image, const QString& path, const char* sampling, b
     QFile::remove(ppm);
     QByteArray jpeg = cjpeg.readAllStandardOutput();
     if (cjpeg.exitCode() != 0 || jpeg.size() < 4) return false;
-    if (turned) jpeg.insert(2, exifOrientation(6));
+    jpeg.insert(2, exifSegment(turned ? 6 : 1, previewOf(image)));
     QFile out(path);
     return out.open(QIODevice::WriteOnly) && out.write(jpeg) == jpeg.size();
 }
@@ -142,8 +194,9 @@ bool writeGif(const QImage& source, const QString& path) {
 int main(int argc, char** argv) {
     QCoreApplication app(argc, argv);
     const QStringList args = app.arguments();
+    if (args.size() == 4 && args.at(1) == u"strip"_s) return strip(args.at(2), args.at(3));
     if (args.size() < 2) {
-        std::fprintf(stderr, "usage: make_bench_images FOLDER [COUNT]\n");
+        std::fprintf(stderr, "usage: make_bench_images FOLDER [COUNT] | strip FROM TO\n");
         return 1;
     }
     const QDir folder(args.at(1));

@@ -1,5 +1,7 @@
 #include "base/jpeg_segments.h"
 
+#include "base/exif_data.h"
+
 #include <QFile>
 
 using namespace Qt::StringLiterals;
@@ -11,21 +13,6 @@ namespace {
 const QByteArray ExifId = QByteArrayLiteral("Exif\0\0");
 const QByteArray XmpId = QByteArrayLiteral("http://ns.adobe.com/xap/1.0/\0");
 const QByteArray ExtendedXmpId = QByteArrayLiteral("http://ns.adobe.com/xmp/extension/\0");
-
-// Offset (from the TIFF header) of the value of `tag` in the IFD at `ifd`, or 0.
-quint32 tagValue(const QByteArray& tiff, quint32 ifd, quint16 tag, bool le, quint32* count = nullptr) {
-    const quint32 entries = number(tiff, ifd, 2, le);
-    for (quint32 e = 0; e < entries; ++e) {
-        const qint64 at = qint64(ifd) + 2 + 12 * qint64(e);
-        if (at + 12 > tiff.size()) break;
-        if (number(tiff, at, 2, le) != tag) continue;
-        const quint32 n = number(tiff, at + 4, 4, le);
-        if (count) *count = n;
-        // Values of four bytes or fewer stand in the entry itself.
-        return n <= 4 ? quint32(at + 8) : number(tiff, at + 8, 4, le);
-    }
-    return 0;
-}
 
 void keep(Metadata& metadata, const QByteArray& body) {
     if (body.startsWith(ExifId)) {
@@ -50,19 +37,14 @@ quint32 number(const QByteArray& data, qint64 pos, int width, bool littleEndian)
 }
 
 QDate exifDateTaken(const QByteArray& app1) {
-    if (!app1.startsWith(ExifId)) return {};
-    const QByteArray tiff = app1.mid(6);
-    const bool le = tiff.startsWith("II");
-    if (!le && !tiff.startsWith("MM")) return {};
-    const quint32 ifd0 = number(tiff, 4, 4, le);
-    const quint32 exifPointer = tagValue(tiff, ifd0, 0x8769, le);
-    if (exifPointer == 0) return {};
-    const quint32 exifIfd = number(tiff, exifPointer, 4, le);
-    quint32 count = 0;
-    const quint32 value = tagValue(tiff, exifIfd, 0x9003, le, &count);
-    if (value == 0 || count < 10) return {};
+    const ExifData::Tiff tiff = ExifData::Tiff::fromApp1(app1);
+    if (!tiff.isValid()) return {};
+    const std::optional<ExifData::Tiff::Entry> pointer = tiff.find(tiff.firstIfd(), 0x8769);
+    const quint32 exifIfd = pointer ? tiff.number(pointer->value, 4) : 0;
+    const std::optional<ExifData::Tiff::Entry> taken = tiff.find(exifIfd, 0x9003);
+    if (!taken || taken->count < 10) return {};
     // "CCYY:MM:DD HH:MM:SS"
-    return QDate::fromString(QString::fromLatin1(tiff.mid(value, 10)), u"yyyy:MM:dd"_s);
+    return QDate::fromString(QString::fromLatin1(tiff.bytes(taken->value, 10)), u"yyyy:MM:dd"_s);
 }
 
 Metadata read(const QString& path) {

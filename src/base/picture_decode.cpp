@@ -1,11 +1,33 @@
 #include "base/picture_decode.h"
 
+#include "base/exif_data.h"
 #include "base/photo_file.h"
 #include "base/picture_limit.h"
 
+#include <QBuffer>
 #include <QImageReader>
+#include <QTransform>
 
 namespace PictureDecode {
+
+namespace {
+
+// Previews are about 160x120; a larger claim in a segment of at most 64 KB is damage.
+constexpr int MaxPreviewEdge = 1024;
+
+// Exif orientations 2..8 as the mirroring and quarter turns that show the picture upright.
+QImage turnedUpright(const QImage& image, int orientation) {
+    const bool mirror = orientation == 2 || orientation == 5 || orientation == 7;
+    const bool flip = orientation == 4;
+    int degrees = 0;
+    if (orientation == 3) degrees = 180;
+    if (orientation == 5 || orientation == 8) degrees = 270;
+    if (orientation == 6 || orientation == 7) degrees = 90;
+    QImage upright = mirror || flip ? image.mirrored(mirror, flip) : image;
+    return degrees == 0 ? upright : upright.transformed(QTransform().rotate(degrees));
+}
+
+} // namespace
 
 Result fitted(const QString& path, QSize box) {
     // Photos named on Windows may differ from their files in letter case only.
@@ -26,6 +48,22 @@ Result fitted(const QString& path, QSize box) {
     if (image.isNull() || box.isEmpty() || (image.width() <= box.width() && image.height() <= box.height()))
         return {image, false};
     return {image.scaled(box, Qt::KeepAspectRatio, Qt::SmoothTransformation), false};
+}
+
+QImage exifPreview(const QString& path, QSize box) {
+    const ExifData::Preview preview = ExifData::previewOf(ExifData::app1Of(PhotoFile::resolve(path)));
+    if (preview.jpeg.isEmpty()) return {};
+    QBuffer buffer;
+    buffer.setData(preview.jpeg);
+    buffer.open(QIODevice::ReadOnly);
+    QImageReader reader(&buffer, "jpeg");
+    const QSize stored = reader.size();
+    if (!stored.isValid() || stored.width() > MaxPreviewEdge || stored.height() > MaxPreviewEdge) return {};
+    const QImage image = reader.read();
+    if (image.isNull()) return {};
+    const QImage upright = turnedUpright(image, preview.orientation);
+    if (box.isEmpty() || (upright.width() <= box.width() && upright.height() <= box.height())) return upright;
+    return upright.scaled(box, Qt::KeepAspectRatio, Qt::SmoothTransformation);
 }
 
 } // namespace PictureDecode

@@ -18,4 +18,9 @@ struct Result {
 // a fraction of a full decode.
 Result fitted(const QString& path, QSize box);
 
+// The small preview a camera keeps in the photo's Exif data, turned by the photo's orientation
+// and fitted into box; null when there is none or it cannot be read. Costs a read of the Exif
+// segment and the decode of a picture of about 160x120, a fraction of even a scaled decode.
+QImage exifPreview(const QString& path, QSize box);
+
 } // namespace PictureDecode

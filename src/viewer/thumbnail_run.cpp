@@ -23,7 +23,20 @@ ThumbnailRun::~ThumbnailRun() {
     pool_.waitForDone();
 }
 
+void ThumbnailRun::showPreviewsFirst(QList<int> indices, QSize box) {
+    previewIndices_ = std::move(indices);
+    previewBox_ = box;
+}
+
 void ThumbnailRun::start() {
+    for (int i : previewIndices_) {
+        if (i < 0 || i >= paths_.size()) continue;
+        pool_.start([this, i] {
+            if (cancelled_) return;
+            const Thumbnail preview = thumbnailer_.preview(paths_.at(i), previewBox_);
+            if (!cancelled_ && !preview.image.isNull()) Q_EMIT previewReady(i, preview);
+        });
+    }
     for (int i = 0; i < paths_.size(); ++i) {
         pool_.start([this, i] {
             if (cancelled_) return;

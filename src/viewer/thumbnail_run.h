@@ -2,6 +2,7 @@
 
 #include "viewer/thumbnailer.h"
 
+#include <QList>
 #include <QObject>
 #include <QSize>
 #include <QStringList>
@@ -29,6 +30,10 @@ public:
     ~ThumbnailRun() override;
 
     const QStringList& paths() const { return paths_; }
+    // Before start(): the photos at these indices (those on screen) first show their Exif
+    // previews fitted into `box`, read ahead of every real picture since they cost a fraction
+    // of a decode.
+    void showPreviewsFirst(QList<int> indices, QSize box);
     void start();
     void cancel();
     bool isCancelled() const { return cancelled_; }
@@ -38,11 +43,16 @@ Q_SIGNALS:
     // Emitted from a worker thread: a connection to an object of the window thread is
     // queued, so the result arrives there between events.
     void ready(int index, const Thumbnail& thumbnail);
+    // A photo's Exif preview, emitted before its ready() unless the real picture was quicker;
+    // only for photos that have one.
+    void previewReady(int index, const Thumbnail& preview);
 
 private:
     Thumbnailer& thumbnailer_;
     QStringList paths_;
     Step step_;
+    QList<int> previewIndices_;
+    QSize previewBox_;
     QThreadPool pool_;
     std::atomic<bool> cancelled_ = false;
 };

@@ -72,6 +72,16 @@ Thumbnail Thumbnailer::make(const QString& path, QSize box, PendingShare& pendin
     return result;
 }
 
+Thumbnail Thumbnailer::preview(const QString& path, QSize box) {
+    const QFileInfo photo(PhotoFile::resolve(path));
+    if (path.isEmpty() || !photo.isFile()) return {{}, Thumbnail::Source::Missing};
+    {
+        QMutexLocker lock(&memoryLock_);
+        if (memory_.contains(memoryKey(photo, box))) return {{}, Thumbnail::Source::Preview};
+    }
+    return {PictureDecode::exifPreview(photo.absoluteFilePath(), box), Thumbnail::Source::Preview};
+}
+
 bool Thumbnailer::share(const PendingShare& pending) const {
     bool written = true;
     for (const auto& [flavour, image] : pending.entries)

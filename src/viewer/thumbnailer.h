@@ -15,7 +15,8 @@
 
 // A photo's small picture and where it came from.
 struct Thumbnail {
-    enum class Source { Memory, SharedCache, Decoded, Missing, Undecodable };
+    // Preview: the camera's small Exif preview, shown until the real picture is made.
+    enum class Source { Memory, SharedCache, Decoded, Preview, Missing, Undecodable };
 
     QImage image; // null for a missing or undecodable photo
     Source source = Source::Missing;
@@ -50,6 +51,11 @@ public:
     Thumbnail make(const QString& path, QSize box, PendingShare& pending);
     // False when an entry could not be written.
     bool share(const PendingShare& pending) const;
+
+    // The photo's Exif preview fitted into `box`, to show while the real picture is made; null
+    // when it has none or the real picture is already kept in memory. Never kept or shared:
+    // the caches hold real thumbnails only.
+    Thumbnail preview(const QString& path, QSize box);
 
     // Brings the shared cache's normal and large entries up to date with the photo, decoding
     // it at most once. The picture returned is the large one.

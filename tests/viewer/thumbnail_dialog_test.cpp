@@ -6,6 +6,7 @@
 #include "viewer/ui/thumbnail_dialog.h"
 #include "workspace/workspace.h"
 
+#include <QDirIterator>
 #include <QLabel>
 #include <QPushButton>
 #include <QTemporaryDir>
@@ -134,6 +135,86 @@ TEST_F(ThumbnailDialogTest, CountsTheRowsAndCancellingKeepsWhatWasDrawn) {
     ASSERT_EQ(dialog.rowsStopped().size(), 35) << "every row but the one drawn";
     EXPECT_TRUE(workspace.SS1.picture(dialog.rowsStopped().first()).isNull());
     EXPECT_EQ(ThumbnailNotice::text(dialog.rowsStopped(), {}).count(u"サムネイルのない行：35 行"_s), 1);
+}
+
+namespace {
+
+enum class Shown { Preview, Real, Other };
+
+// The test photos are red and blue; their Exif previews green.
+Shown shownIn(const QImage& picture) {
+    if (picture.isNull()) return Shown::Other;
+    const QColor left = picture.pixelColor(2, picture.height() / 2);
+    if (isNear(left, Qt::green)) return Shown::Preview;
+    return isNear(left, Qt::red) ? Shown::Real : Shown::Other;
+}
+
+} // namespace
+
+class ThumbnailPreviewTest : public ThumbnailDialogTest {
+protected:
+    void putCameraRows(int first, int last) {
+        const QByteArray exif =
+            exifSegment(jpegBytes(twoColourImage({160, 120}, Qt::green, Qt::green)), 1, true);
+        for (int row = first; row <= last; ++row) {
+            const QString path = dir.filePath(u"cam%1.jpg"_s.arg(row));
+            writeJpegWithSegment(path, twoColourImage({1600, 1200}, Qt::red, Qt::blue), exif);
+            putRow(row, path);
+        }
+        workspace.FirstNewRow = first;
+        workspace.LastNewRow = last;
+    }
+    // Every picture each row was given, in order.
+    void watchPictures() {
+        QObject::connect(&workspace.SS1, &AlbumSheet::dataChanged, &workspace.SS1,
+                         [this](const QModelIndex& from, const QModelIndex& to) {
+                             for (int row = from.row() + 1; row <= to.row() + 1; ++row)
+                                 shown_[row] << shownIn(workspace.SS1.picture(row));
+                         });
+    }
+    QHash<int, QList<Shown>> shown_;
+    Thumbnailer cached{SharedThumbnailCache(dir.filePath(u"cache"_s))};
+};
+
+// The rows in sight show the camera's preview at once and then the real picture; the rows
+// out of sight only ever get the real one, and the desktop cache only real ones.
+TEST_F(ThumbnailPreviewTest, RowsInSightShowPreviewsUntilTheRealPicturesCome) {
+    putCameraRows(3, 42);
+    watchPictures();
+    showThumbnailsForNewRows(workspace, prompts, cached, nullptr);
+
+    int previewsShown = 0;
+    for (int row = 3; row <= 42; ++row) {
+        const QList<Shown>& given = shown_.value(row);
+        ASSERT_FALSE(given.isEmpty()) << row;
+        EXPECT_EQ(given.last(), Shown::Real) << "row " << row << " ends with its real picture";
+        EXPECT_EQ(given.count(Shown::Real), 1) << row;
+        if (given.first() == Shown::Preview) ++previewsShown;
+        if (row > 32) {
+            EXPECT_FALSE(given.contains(Shown::Preview)) << "row " << row << " is out of sight";
+        }
+    }
+    EXPECT_GT(previewsShown, 0);
+    QDirIterator entries(dir.filePath(u"cache"_s), QDir::Files, QDirIterator::Subdirectories);
+    int stored = 0;
+    while (entries.hasNext()) {
+        const QImage entry(entries.next());
+        EXPECT_NE(shownIn(entry), Shown::Preview) << qPrintable(entries.filePath());
+        ++stored;
+    }
+    EXPECT_EQ(stored, 80) << "a normal and a large entry for every photo";
+}
+
+TEST_F(ThumbnailPreviewTest, AStopLeavesNoPreviewStandingForAThumbnail) {
+    putCameraRows(1, 36);
+    DialogSamN dialog(workspace, cached, {110, 76});
+    QObject::connect(&workspace.SS1, &AlbumSheet::dataChanged, &dialog,
+                     [&] { dialog.findChild<QPushButton*>(u"cmdCancel"_s)->click(); });
+    EXPECT_EQ(dialog.exec(), QDialog::Rejected);
+    for (int row = 1; row <= 36; ++row)
+        EXPECT_NE(shownIn(workspace.SS1.picture(row)), Shown::Preview) << row;
+    for (int row : dialog.rowsStopped())
+        EXPECT_TRUE(workspace.SS1.picture(row).isNull()) << row;
 }
 
 TEST(ThumbnailNotice, SaysWhatAStopAndOversizedPhotosLeftInOneText) {

@@ -155,6 +155,34 @@ TEST_F(ThumbnailerTest, AnUnwritableCacheOnlyCostsTime) {
     EXPECT_EQ(thumbnail.image.size(), QSize(128, 96));
 }
 
+// A camera photo: red and blue, with a green Exif preview that tells the two apart.
+TEST_F(ThumbnailerTest, ExifPreviewsAreShownButNeverKeptOrShared) {
+    const QString path = photo(u"camera.jpg"_s);
+    writeJpegWithSegment(path, twoColourImage({1600, 1200}, Qt::red, Qt::blue),
+                         exifSegment(jpegBytes(twoColourImage({160, 120}, Qt::green, Qt::green)), 1, true));
+    const QString plain = photo(u"plain.jpg"_s);
+    writeJpeg(plain, twoColourImage({1600, 1200}, Qt::red, Qt::blue));
+    const SharedThumbnailCache cache(cacheRoot());
+    Thumbnailer thumbnailer(cache);
+
+    const Thumbnail preview = thumbnailer.preview(path, {110, 80});
+    EXPECT_EQ(preview.source, Source::Preview);
+    EXPECT_EQ(preview.image.size(), QSize(106, 80));
+    EXPECT_TRUE(isNear(preview.image.pixelColor(10, 40), Qt::green));
+    EXPECT_TRUE(thumbnailer.preview(plain, {110, 80}).image.isNull()) << "no preview, nothing to show";
+    EXPECT_FALSE(QFileInfo::exists(cacheRoot())) << "a preview is never written to the desktop cache";
+
+    const Thumbnail real = thumbnailer.make(path, {110, 80});
+    EXPECT_EQ(real.source, Source::Decoded) << "nor kept in memory as the photo's thumbnail";
+    EXPECT_TRUE(isNear(real.image.pixelColor(10, 40), Qt::red));
+    for (const Flavour flavour : {Flavour::Normal, Flavour::Large}) {
+        const QImage entry(cache.entryPath(path, flavour));
+        ASSERT_FALSE(entry.isNull());
+        EXPECT_TRUE(isNear(entry.pixelColor(4, entry.height() / 2), Qt::red));
+    }
+    EXPECT_TRUE(thumbnailer.preview(path, {110, 80}).image.isNull()) << "the real one is already there";
+}
+
 TEST_F(ThumbnailerTest, RefreshWritesBothSizesFromOneDecode) {
     const QString path = photo(u"p.jpg"_s);
     writeJpeg(path, twoColourImage({1200, 900}, Qt::red, Qt::blue));
@@ -214,6 +242,28 @@ TEST_F(ThumbnailerTest, ARunReportsEveryPhotoAndAFailureDoesNotStopIt) {
     EXPECT_EQ(cachedWhenReported, 0);
     for (int i = 0; i < 12; ++i)
         EXPECT_EQ(QFileInfo::exists(fresh.shared().entryPath(paths.at(i), Flavour::Large)), i != 3);
+
+    // Previews only for the photos asked for that carry one; one thread, so that no real
+    // picture is made before them.
+    const QByteArray exif =
+        exifSegment(jpegBytes(twoColourImage({160, 120}, Qt::green, Qt::green)), 1, false);
+    for (int i : {0, 1, 5})
+        writeJpegWithSegment(paths.at(i), twoColourImage({640, 480}, Qt::red, Qt::blue), exif);
+    Thumbnailer other{SharedThumbnailCache(dir.filePath(u"other"_s))};
+    ThumbnailRun previewing(other, paths, QSize(100, 100), 1);
+    previewing.showPreviewsFirst({0, 2, 3, 5, 40}, QSize(100, 100));
+    QList<int> previewed;
+    QObject::connect(
+        &previewing, &ThumbnailRun::previewReady, &previewing,
+        [&](int index, const Thumbnail&) {
+            QMutexLocker locked(&lock);
+            previewed << index;
+        },
+        Qt::DirectConnection);
+    previewing.start();
+    previewing.waitForDone();
+    std::sort(previewed.begin(), previewed.end());
+    EXPECT_EQ(previewed, QList<int>({0, 5}));
 
     ThumbnailRun cancelled(thumbnailer, paths, QSize(100, 100), 2);
     int after = 0;

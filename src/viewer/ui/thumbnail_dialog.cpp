@@ -17,6 +17,9 @@
 #include <QTimer>
 #include <QVBoxLayout>
 
+#include <algorithm>
+#include <utility>
+
 using namespace Qt::StringLiterals;
 
 const QString DialogSamN::Caption = u"サムネイル画像生成中"_s;
@@ -41,6 +44,17 @@ QSize pictureCellSize(const QWidget* parent) {
     }
     const qreal ratio = parent ? parent->devicePixelRatioF() : qGuiApp->devicePixelRatio();
     return ((cell - QSize(Margin, Margin)).expandedTo(QSize(16, 16))) * ratio;
+}
+
+// The rows that show previews first: those in sight and the next ones down, 30 at least, so
+// that a first scroll finds pictures too. Without the main window's sheet, 30 from `first`.
+std::pair<int, int> rowsOnScreen(const QWidget* parent, int first) {
+    constexpr int ScreenRows = 30;
+    const auto* sheet = parent ? parent->findChild<QTableView*>(u"SS1"_s) : nullptr;
+    const int top = sheet ? sheet->rowAt(0) + 1 : 0;
+    if (top < 1) return {first, first + ScreenRows - 1};
+    const int bottom = sheet->rowAt(sheet->viewport()->height() - 1) + 1;
+    return {top, std::max(bottom, top + ScreenRows - 1)};
 }
 
 } // namespace
@@ -125,14 +139,38 @@ void DialogSamN::startWork() {
             paths << path;
             rowsOfPath_.append(QList<int>());
             pathDone_.append(false);
+            previewShown_.append(false);
         }
         rowsOfPath_[*found].append(row);
     }
 
     run_ = new ThumbnailRun(thumbnailer_, paths, cell_, 0, this);
     connect(run_, &ThumbnailRun::ready, this, &DialogSamN::place, Qt::QueuedConnection);
+    connect(run_, &ThumbnailRun::previewReady, this, &DialogSamN::showPreview, Qt::QueuedConnection);
+    run_->showPreviewsFirst(pathsOnScreen(), cell_);
     run_->start();
     rowsFinished(rowsWithoutPhoto);
+}
+
+QList<int> DialogSamN::pathsOnScreen() const {
+    const auto [top, bottom] = rowsOnScreen(parentWidget(), workspace_.FirstNewRow);
+    QList<int> indices;
+    for (qsizetype i = 0; i < rowsOfPath_.size(); ++i) {
+        const QList<int>& rows = rowsOfPath_.at(i);
+        if (std::any_of(rows.begin(), rows.end(), [&](int row) { return row >= top && row <= bottom; }))
+            indices << int(i);
+    }
+    return indices;
+}
+
+// Shown only until the real picture comes; one that arrives after it is dropped.
+void DialogSamN::showPreview(int index, const Thumbnail& preview) {
+    if (!run_ || run_->isCancelled() || pathDone_.at(index)) return;
+    QImage picture = preview.image;
+    picture.setDevicePixelRatio(pixelRatio_);
+    previewShown_[index] = true;
+    for (int row : rowsOfPath_.at(index))
+        workspace_.SS1.setPicture(row, picture);
 }
 
 void DialogSamN::place(int index, const Thumbnail& thumbnail) {
@@ -160,8 +198,14 @@ void DialogSamN::reject() {
     // The photos still being decoded are dropped; the rows drawn so far keep their pictures.
     if (run_ && !run_->isCancelled()) {
         run_->cancel();
-        for (qsizetype i = 0; i < pathDone_.size(); ++i)
-            if (!pathDone_.at(i)) rowsStopped_ << rowsOfPath_.at(i);
+        for (qsizetype i = 0; i < pathDone_.size(); ++i) {
+            if (pathDone_.at(i)) continue;
+            rowsStopped_ << rowsOfPath_.at(i);
+            // A preview is no thumbnail: the rows named as left without one show none.
+            if (previewShown_.at(i))
+                for (int row : rowsOfPath_.at(i))
+                    workspace_.SS1.setPicture(row, QImage());
+        }
         std::sort(rowsStopped_.begin(), rowsStopped_.end());
     }
     endBusyCursor();

@@ -45,6 +45,9 @@ protected:
 
 private:
     void startWork();
+    // Indices of the paths shown on the rows in sight, which show their previews first.
+    QList<int> pathsOnScreen() const;
+    void showPreview(int index, const Thumbnail& preview);
     void place(int index, const Thumbnail& thumbnail);
     void rowsFinished(int count);
     void endBusyCursor();
@@ -59,6 +62,7 @@ private:
     int rowsDone_ = 0;
     QList<QList<int>> rowsOfPath_; // rows showing each path handed to the run
     QList<bool> pathDone_;
+    QList<bool> previewShown_;
     QList<int> rowsStopped_;
     QList<int> rowsTooLarge_;
     ThumbnailRun* run_ = nullptr;

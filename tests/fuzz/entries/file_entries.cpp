@@ -2,7 +2,9 @@
 
 #include "base/app_error.h"
 #include "base/blackboard_xmp.h"
+#include "base/exif_data.h"
 #include "base/jpeg_segments.h"
+#include "base/picture_decode.h"
 #include "delivery/folder_check.h"
 #include "delivery/index_check.h"
 #include "delivery/photo_header.h"
@@ -112,6 +114,13 @@ void blackboard(const uint8_t* data, size_t size) {
     BlackboardXmp::read(inputFile(data, size, u"blackboard.jpg"_s));
     const QByteArray bytes(reinterpret_cast<const char*>(data), qsizetype(size));
     BlackboardXmp::fromPackets(bytes, {bytes});
+}
+
+// The input as a photo whose preview is shown, and as the body of its Exif segment.
+void exifPreview(const uint8_t* data, size_t size) {
+    const QString path = inputFile(data, size, u"P0000002.JPG"_s);
+    PictureDecode::exifPreview(path, QSize(110, 76));
+    ExifData::previewOf(QByteArray(reinterpret_cast<const char*>(data), qsizetype(size)));
 }
 
 } // namespace FuzzEntries

@@ -25,6 +25,7 @@ void workbook(const uint8_t* data, size_t size);
 void photoXml(const uint8_t* data, size_t size);
 void photoHeader(const uint8_t* data, size_t size);
 void blackboard(const uint8_t* data, size_t size);
+void exifPreview(const uint8_t* data, size_t size);
 
 struct Target {
     const char* name; // fuzz_<name>, tests/fuzz/corpus/<name>, tests/data/fuzz/<name>

@@ -5,7 +5,7 @@
 namespace FuzzEntries {
 
 std::span<const Target> targets() {
-    static constexpr std::array<Target, 12> all{{
+    static constexpr std::array<Target, 13> all{{
         {"csv_list", csvList},
         {"settings", settings},
         {"bookmarks", bookmarks},
@@ -18,6 +18,7 @@ std::span<const Target> targets() {
         {"photo_xml", photoXml},
         {"photo_header", photoHeader},
         {"blackboard", blackboard},
+        {"exif_preview", exifPreview},
     }};
     return all;
 }
