@@ -2,6 +2,8 @@
 
 #include "base/app_error.h"
 #include "base/file_io.h"
+#include "print/pdf_pictures.h"
+#include "print/picture_lookahead.h"
 #include "print/print_document.h"
 
 #include <QBuffer>
@@ -10,6 +12,7 @@
 #include <QPageSize>
 #include <QPainter>
 #include <QPdfWriter>
+#include <QThread>
 
 #include <cmath>
 
@@ -28,10 +31,14 @@ QBrush brushOf(int style) {
     return style == PrintDocument::BrushTransparent ? QBrush(Qt::NoBrush) : QBrush(Qt::white);
 }
 
+QRectF pictureRect(const PictureOp& op) {
+    return QRectF(QPointF(op.x1, op.y1), QPointF(op.x2, op.y2)).normalized();
+}
+
 struct OpPainter {
     QPainter& painter;
-    double deviceDpi;
-    double pictureDpi;
+    double dpi; // of the pictures
+    PictureSupply* pictures;
 
     void operator()(const TextOp& op) const {
         const QFont font = PrintDocument::fontFor(op.fontName, op.fontSize);
@@ -40,13 +47,11 @@ struct OpPainter {
         painter.drawText(QPointF(op.x, op.y + QFontMetricsF(font).ascent()), op.text);
     }
     void operator()(const PictureOp& op) const {
-        const QRectF rect = QRectF(QPointF(op.x1, op.y1), QPointF(op.x2, op.y2)).normalized();
-        const double dpi = std::min(deviceDpi, pictureDpi);
-        const QSize pixels(std::max(1, int(std::ceil(rect.width() * dpi / TwipsPerInch))),
-                           std::max(1, int(std::ceil(rect.height() * dpi / TwipsPerInch))));
-        const QImage image = decodePicture(*op.picture, pixels);
+        const QSize pixels = picturePixels(op, dpi);
+        const QImage image =
+            pictures ? pictures->picture(*op.picture, pixels) : decodePicture(*op.picture, pixels);
         if (image.isNull()) return;
-        painter.drawImage(rect, image);
+        painter.drawImage(pictureRect(op), image);
     }
     void operator()(const LineOp& op) const {
         painter.setPen(penOf(op.penWidth));
@@ -64,22 +69,84 @@ struct OpPainter {
     }
 };
 
+int threadsOr(int threads) {
+    return threads > 0 ? threads : std::max(1, QThread::idealThreadCount());
+}
+
+// Enough pictures ahead to keep every worker busy while a page of six draws.
+int aheadFor(int threads) {
+    return 2 * threads + 2;
+}
+
+// The pictures of the pages in drawing order, from the look-ahead.
+class AheadSupply : public PictureSupply {
+public:
+    explicit AheadSupply(PictureLookahead& lookahead) : lookahead_(lookahead) {}
+    QImage picture(const PictureSource&, QSize) override { return lookahead_.next().image; }
+
+private:
+    PictureLookahead& lookahead_;
+};
+
+// Stand-ins for the PDF writer, the encoded pictures kept for swapping in afterwards.
+class PdfSupply : public PictureSupply {
+public:
+    explicit PdfSupply(PictureLookahead& lookahead) : lookahead_(lookahead) {}
+    QImage picture(const PictureSource&, QSize) override {
+        ReadyPicture ready = lookahead_.next();
+        if (ready.jpeg.isEmpty()) return {};
+        encoded.append({ready.size, std::move(ready.jpeg)});
+        return PdfPictures::standIn();
+    }
+    QList<PdfPictures::Encoded> encoded;
+
+private:
+    PictureLookahead& lookahead_;
+};
+
+QString cannotCreate(const QString& path) {
+    return u"PDFを作成できません: "_s + path;
+}
+
 } // namespace
 
+QSize picturePixels(const PictureOp& op, double dpi) {
+    const QRectF rect = pictureRect(op);
+    return QSize(std::max(1, int(std::ceil(rect.width() * dpi / TwipsPerInch))),
+                 std::max(1, int(std::ceil(rect.height() * dpi / TwipsPerInch))));
+}
+
 void renderPage(const PrintDocument& document, int page, QPainter& painter, double deviceDpi,
-                double pictureDpi) {
+                double pictureDpi, PictureSupply* pictures) {
     if (page < 1 || page > document.PageCount()) return;
     painter.save();
     painter.setRenderHint(QPainter::Antialiasing);
     painter.setRenderHint(QPainter::SmoothPixmapTransform);
     painter.scale(deviceDpi / TwipsPerInch, deviceDpi / TwipsPerInch);
-    const OpPainter draw{painter, deviceDpi, pictureDpi};
+    const OpPainter draw{painter, std::min(deviceDpi, pictureDpi), pictures};
     for (const DrawOp& op : document.page(page))
         std::visit(draw, op);
     painter.restore();
 }
 
-void writePdf(const PrintDocument& document, const QString& path, int from, int to) {
+void renderPages(const PrintDocument& document, int from, int to, QPainter& painter, double deviceDpi,
+                 const std::function<void()>& newPage) {
+    const double dpi = std::min(deviceDpi, PictureDpi);
+    const int threads = threadsOr(0);
+    PictureLookahead lookahead(pagePictures(document, from, to, dpi), preparePixels, threads,
+                               aheadFor(threads));
+    AheadSupply supply(lookahead);
+    for (int page = from; page <= to; ++page) {
+        if (page > from) newPage();
+        renderPage(document, page, painter, deviceDpi, PictureDpi, &supply);
+    }
+}
+
+void writePdf(const PrintDocument& document, const QString& path, int from, int to, int threads) {
+    threads = threadsOr(threads);
+    PictureLookahead lookahead(pagePictures(document, from, to, PictureDpi), prepareJpeg, threads,
+                               aheadFor(threads));
+    PdfSupply supply(lookahead);
     QByteArray bytes;
     {
         QBuffer buffer(&bytes);
@@ -95,12 +162,15 @@ void writePdf(const PrintDocument& document, const QString& path, int from, int 
             QMarginsF());
         writer.setPageLayout(layout);
         QPainter painter;
-        if (!painter.begin(&writer)) throw AppError(u"PDFを作成できません: "_s + path);
+        if (!painter.begin(&writer)) throw AppError(cannotCreate(path));
         for (int page = from; page <= to; ++page) {
             if (page > from) writer.newPage();
-            renderPage(document, page, painter, TwipsPerInch);
+            renderPage(document, page, painter, TwipsPerInch, PictureDpi, &supply);
         }
         painter.end();
     }
-    writeFileAtomically(path, bytes, u"PDFを保存できません。"_s);
+    const std::optional<QByteArray> embedded = PdfPictures::embed(bytes, supply.encoded);
+    if (!embedded) throw AppError(cannotCreate(path));
+    bytes.clear();
+    writeFileAtomically(path, *embedded, u"PDFを保存できません。"_s);
 }

@@ -46,3 +46,16 @@ std::optional<QString> pdfInfo(const QString& path, const QString& field) {
             .match(*info);
     return match.hasMatch() ? match.captured(1).trimmed() : QString();
 }
+
+std::optional<QString> pdfImageList(const QString& path) {
+    return run(u"pdfimages"_s, {u"-list"_s, path});
+}
+
+std::optional<QImage> pdfPageImage(const QString& path, int page, int dpi) {
+    const QString png = path + u"-page"_s;
+    const QString n = QString::number(page);
+    if (!run(u"pdftoppm"_s,
+             {u"-r"_s, QString::number(dpi), u"-f"_s, n, u"-l"_s, n, u"-singlefile"_s, u"-png"_s, path, png}))
+        return std::nullopt;
+    return QImage(png + u".png"_s);
+}

@@ -2,6 +2,7 @@
 
 #include "print/print_document.h"
 
+#include <QImage>
 #include <QList>
 #include <QRectF>
 #include <QString>
@@ -30,3 +31,7 @@ std::optional<QString> pdfText(const QString& path);
 std::optional<int> pdfPageCount(const QString& path);
 // One field of pdfinfo's report ("Title"); empty optional when the tool is missing.
 std::optional<QString> pdfInfo(const QString& path, const QString& field);
+// pdfimages' list of the pictures in a PDF; empty optional when the tool is missing.
+std::optional<QString> pdfImageList(const QString& path);
+// One page drawn by pdftoppm; empty optional when the tool is missing.
+std::optional<QImage> pdfPageImage(const QString& path, int page, int dpi);

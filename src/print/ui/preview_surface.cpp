@@ -50,7 +50,9 @@ void PreviewSurface::paintEvent(QPaintEvent*) {
         rendered_.setDevicePixelRatio(ratio);
         rendered_.fill(Qt::white);
         QPainter pagePainter(&rendered_);
-        renderPage(document_, current, pagePainter, logicalDpiX() * document_.zoom() / 100.0);
+        const double dpi = logicalDpiX() * document_.zoom() / 100.0;
+        pictures_.keepAround(document_, current, dpi);
+        renderPage(document_, current, pagePainter, dpi, PictureDpi, &pictures_);
         renderedPage_ = current;
         renderedZoom_ = document_.zoom();
     }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "print/preview_pictures.h"
+
 #include <QImage>
 #include <QWidget>
 
@@ -22,7 +24,8 @@ private:
     QSize pagePixels() const;
 
     const PrintDocument& document_;
-    QImage rendered_; // the current page at the current zoom
+    PreviewPictures pictures_; // the current page's and its neighbours'
+    QImage rendered_;          // the current page at the current zoom
     int renderedPage_ = 0;
     int renderedZoom_ = 0;
 };

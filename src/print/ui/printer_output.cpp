@@ -33,9 +33,6 @@ void printPages(const PrintDocument& document, QPrinter& printer, int from, int 
             printer.printerName().isEmpty() ? printer.outputFileName() : printer.printerName();
         throw AppError(u"プリンタを開けません: "_s + name);
     }
-    for (int page = from; page <= to; ++page) {
-        if (page > from) printer.newPage();
-        renderPage(document, page, painter, printer.resolution());
-    }
+    renderPages(document, from, to, painter, printer.resolution(), [&printer] { printer.newPage(); });
     painter.end();
 }
