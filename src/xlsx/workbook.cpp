@@ -179,8 +179,10 @@ int Workbook::copySheetBefore(int index) {
         const QString suffix = u" ("_s + QString::number(n) + u')';
         name = source.name.left(31 - suffix.size()) + suffix;
     }
-    const std::string part = freePartName(d->package, "xl/worksheets/sheet", ".xml");
+    const std::string part = d->package.freeName("xl/worksheets/sheet", ".xml");
     d->package.setBytes(part, d->package.bytes(source.part));
+    d->forgetRelationIds();
+    d->forgetDrawings();
     const auto cut = d->shortened;
     for (const Impl::ShortenedCell& cell : cut)
         if (cell.part == source.part) d->shortened.push_back({part, cell.row, cell.column});
@@ -198,7 +200,7 @@ int Workbook::copySheetBefore(int index) {
             const std::string oldId = r.attribute("Id").value();
             std::string newId;
             if (type == DrawingType) {
-                const std::string drawing = freePartName(d->package, "xl/drawings/drawing", ".xml");
+                const std::string drawing = d->package.freeName("xl/drawings/drawing", ".xml");
                 d->package.setBytes(drawing, d->package.bytes(target));
                 if (d->package.has(relsPartOf(target)))
                     d->package.setBytes(relsPartOf(drawing), d->package.bytes(relsPartOf(target)));
@@ -262,6 +264,8 @@ void Workbook::deleteSheet(int index) {
     d->removeContentOverride(info.part);
     d->forgetRows(info.part);
     d->forgetShortened(info.part);
+    d->forgetRelationIds();
+    d->forgetDrawings();
     pugi::xml_node workbook = d->package.xml("xl/workbook.xml").child("workbook");
     eraseRelationship(d->relationships("xl/workbook.xml", true), relId(info.element).value());
     workbook.child("sheets").remove_child(info.element);

@@ -220,6 +220,7 @@ void Workbook::pasteRows(int at) {
     for (int r = clip.first; r <= clip.last; ++r)
         if (pugi::xml_node source = d->row(clip.sheetPart, r, false)) held.append_copy(source);
     auto& index = d->rows(target);
+    d->forgetRowTops(target, at);
     for (int r = at; r < at + count; ++r)
         if (auto found = index.find(r); found != index.end()) {
             targetWs.child("sheetData").remove_child(found->second);
@@ -286,6 +287,7 @@ void Workbook::deleteRows(int first, int last) {
     pugi::xml_node ws = d->worksheet(part, true);
     const int count = last - first + 1;
     auto& index = d->rows(part);
+    d->forgetRowTops(part, first);
     for (auto it = index.lower_bound(first); it != index.end() && it->first <= last;) {
         ws.child("sheetData").remove_child(it->second);
         it = index.erase(it);

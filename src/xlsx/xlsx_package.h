@@ -23,6 +23,8 @@ public:
     QByteArray toZip() const;
 
     bool has(const std::string& name) const { return parts_.count(name) > 0; }
+    // The first "prefix N suffix" name not in the package.
+    std::string freeName(const std::string& prefix, const std::string& suffix) const;
     std::vector<std::string> names() const { return order_; }
 
     QByteArray bytes(const std::string& name) const;
@@ -45,6 +47,8 @@ private:
 
     mutable std::map<std::string, Part> parts_;
     std::vector<std::string> order_;
+    // Where the search for a free name of each pattern resumes: every lower number is taken.
+    mutable std::map<std::string, int> firstFree_;
 };
 
 // Serialises an XML tree without indentation, keeping its declaration.
