@@ -5,6 +5,7 @@
 
 #include <functional>
 #include <map>
+#include <optional>
 #include <set>
 #include <string>
 
@@ -65,7 +66,12 @@ struct Workbook::Impl {
         std::string part;
         pugi::xml_node element; // <sheet> in workbook.xml
     };
-    std::vector<SheetInfo> sheets();
+    // The list is read once and kept until a sheet is added, removed or renamed.
+    const std::vector<SheetInfo>& sheets();
+    std::optional<std::vector<SheetInfo>> sheetList;
+    void forgetSheets() { sheetList.reset(); }
+    std::set<std::string> setAsideParts; // sheets finished and kept as bytes
+    int onlySelected = 0;                // the one sheet whose tab is known to be selected; 0 when not known
     SheetInfo sheet(int index);
     std::string activePart() { return sheet(active).part; }
     // The worksheet element; `changing` marks the part to be written from the tree.
@@ -96,6 +102,34 @@ struct Workbook::Impl {
         rowIndex.erase(part);
         rowTops.erase(part);
     }
+
+    // Merged ranges and manual row breaks of each sheet by row, so that pasting page after page
+    // looks only at the rows it touches; entries keep the order of the file.
+    struct MergeEntry {
+        CellRef::Range range;
+        long long order = 0;
+        pugi::xml_node node;
+    };
+    struct BreakEntry {
+        long long order = 0;
+        pugi::xml_node node;
+    };
+    struct SheetMarks {
+        std::multimap<int, MergeEntry> merges; // by first row
+        int tallestMerge = 0;                  // rows below its first that the tallest range reaches
+        std::multimap<int, BreakEntry> breaks; // by the row they follow
+        int mergeCount = 0, breakCount = 0;    // as in the file, unreadable ones included
+        long long order = 0;
+    };
+    std::map<std::string, SheetMarks> sheetMarks;
+    SheetMarks& marks(const std::string& part);
+    void forgetMarks(const std::string& part) { sheetMarks.erase(part); }
+    // Ranges lying wholly in rows first..last, and breaks after one of them, in the file's order.
+    std::vector<CellRef::Range> mergesWithin(const std::string& part, int first, int last);
+    std::vector<int> breaksWithin(const std::string& part, int first, int last);
+    // Removes the ranges reaching into rows first..last, and the breaks after one of them.
+    void dropMergesOver(const std::string& part, int first, int last);
+    void dropBreaksIn(const std::string& part, int first, int last);
 
     // Styles.
     int styleOf(pugi::xml_node cell);

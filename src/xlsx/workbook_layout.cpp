@@ -144,31 +144,12 @@ QList<CellRef::Range> Workbook::merges() const {
     return list;
 }
 
-void Workbook::mergeCells(const CellRef::Range& range) {
-    pugi::xml_node merges = worksheetChild(d->worksheet(d->activePart(), true), "mergeCells");
-    merges.append_child("mergeCell").append_attribute("ref") = CellRef::rangeText(range).c_str();
-    ensure(merges, "count").set_value(countChildren(merges, "mergeCell"));
-}
-
 QList<int> Workbook::rowBreaks() const {
     QList<int> list;
     for (pugi::xml_node b : d->worksheet(d->activePart()).child("rowBreaks").children("brk"))
         list.append(b.attribute("id").as_int());
     std::sort(list.begin(), list.end());
     return list;
-}
-
-void Workbook::addRowBreak(int afterRow) {
-    pugi::xml_node breaks = worksheetChild(d->worksheet(d->activePart(), true), "rowBreaks");
-    for (pugi::xml_node b : breaks.children("brk"))
-        if (b.attribute("id").as_int() == afterRow) return;
-    pugi::xml_node b = breaks.append_child("brk");
-    b.append_attribute("id") = afterRow;
-    b.append_attribute("max") = CellRef::MaxColumn - 1;
-    b.append_attribute("man") = 1;
-    const int count = countChildren(breaks, "brk");
-    ensure(breaks, "count").set_value(count);
-    ensure(breaks, "manualBreakCount").set_value(count);
 }
 
 void Workbook::setPageSetup(const PageSetup& setup) {

@@ -115,6 +115,7 @@ std::string relativeTarget(const std::string& fromPart, const std::string& targe
     }
     return up + target.substr(folder.size());
 }
+
 } // namespace WorkbookXml
 
 namespace {
@@ -133,19 +134,25 @@ int relationNumber(const char* id) {
 
 using namespace WorkbookXml;
 
-std::vector<Workbook::Impl::SheetInfo> Workbook::Impl::sheets() {
-    std::vector<SheetInfo> out;
+const std::vector<Workbook::Impl::SheetInfo>& Workbook::Impl::sheets() {
+    if (sheetList) return *sheetList;
+    std::vector<SheetInfo>& out = sheetList.emplace();
+    // The targets by id in one pass: a book of thousands of sheets is listed after every copy.
+    std::map<std::string, std::string> targets;
+    for (pugi::xml_node r : relationships("xl/workbook.xml", false).children("Relationship"))
+        targets.try_emplace(r.attribute("Id").value(), r.attribute("Target").value());
     pugi::xml_node list = package.xml("xl/workbook.xml", false).child("workbook").child("sheets");
     for (pugi::xml_node s : list.children("sheet")) {
-        const std::string id = relId(s).value();
+        const auto target = targets.find(relId(s).value());
         out.push_back(
-            {QString::fromUtf8(s.attribute("name").value()), relationshipTarget("xl/workbook.xml", id), s});
+            {QString::fromUtf8(s.attribute("name").value()),
+             target == targets.end() ? std::string() : resolveTarget("xl/workbook.xml", target->second), s});
     }
     return out;
 }
 
 Workbook::Impl::SheetInfo Workbook::Impl::sheet(int index) {
-    const auto all = sheets();
+    const auto& all = sheets();
     if (index < 1 || index > int(all.size()))
         throw AppError(u"シートがありません（"_s + QString::number(index) + u"番目）。\r\n"_s + label);
     return all[size_t(index - 1)];

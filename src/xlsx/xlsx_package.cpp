@@ -197,6 +197,15 @@ std::string XlsxPackage::freeName(const std::string& prefix, const std::string& 
     }
 }
 
+void XlsxPackage::settle(const std::string& name) {
+    auto found = parts_.find(name);
+    if (found == parts_.end() || !found->second.doc) return;
+    Part& p = found->second;
+    if (p.changed) p.bytes = xmlBytes(*p.doc);
+    p.doc.reset();
+    p.changed = false;
+}
+
 void XlsxPackage::remove(const std::string& name) {
     firstFree_.clear();
     parts_.erase(name);

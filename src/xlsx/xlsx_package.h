@@ -34,6 +34,13 @@ public:
     // The part as XML, parsed once; `changing` marks it to be written from the tree.
     pugi::xml_document& xml(const std::string& name, bool changing = true);
     const pugi::xml_document& xml(const std::string& name) const;
+    // Whether the part is held as a tree now.
+    bool parsed(const std::string& name) const {
+        const auto found = parts_.find(name);
+        return found != parts_.end() && found->second.doc;
+    }
+    // Keeps the part as bytes only, written from its tree when that was changed.
+    void settle(const std::string& name);
     // A new XML part from text.
     pugi::xml_document& createXml(const std::string& name, const char* text);
 
