@@ -52,10 +52,6 @@ QString photoPath(const QString& folder, const QString& fileName) {
     return PhotoPaths::join(folder, fileName);
 }
 
-QString photoFile(const QString& folder, const QString& fileName) {
-    return PhotoFile::resolve(photoPath(folder, fileName));
-}
-
 Result boundaryRows(const QList<SimaParcelPoint>& points, const BoundaryTexts& texts, int maxRows) {
     Result result;
     PhotoFile::Resolver photos;

@@ -44,8 +44,5 @@ Result parcelRows(const ParcelTables& tables, const QList<int>& parcels, const Q
 // folder joined with the file name by one separator; empty when the name is not a plain file
 // name (a separator, "..", a character Windows refuses), so no path leaves the folder.
 QString photoPath(const QString& folder, const QString& fileName);
-// The same for a photo, naming the file there when it differs from fileName only in letter
-// case (PhotoFile::resolve).
-QString photoFile(const QString& folder, const QString& fileName);
 
 } // namespace ParcelRows

@@ -96,12 +96,13 @@ private:
 ReportResult ParcelReport::checkRequest() {
     const QSize frame = framePixels(L::PictureWidth, L::PictureHeight);
     QSet<QString> listed;
+    PhotoFile::Resolver resolver;
     for (int p : request_.parcels) {
         const SimaParcel& parcel = request_.tables.parcels.at(p - 1);
         QList<PlannedPhoto>& parcelSlots = plan_.emplace_back();
         for (int i = parcel.FirstPoint; i <= parcel.LastPoint; ++i) {
             const QString& name = request_.tables.members.at(i - 1).PointName;
-            for (const QString& path : photosOfPoint(request_, name)) {
+            for (const QString& path : photosOfPoint(request_, name, resolver)) {
                 // A photo that is not there leaves its slot empty.
                 const bool present = !path.isEmpty() && QFileInfo(path).isFile();
                 parcelSlots.append({name, present ? path : QString()});
@@ -116,8 +117,12 @@ ReportResult ParcelReport::checkRequest() {
 }
 
 bool ParcelReport::fill(Workbook& book, const ReportPictures& pictures, int printColumns) {
-    for (qsizetype k = 0; k < plan_.size(); ++k)
+    for (qsizetype k = 0; k < plan_.size(); ++k) {
         if (!fillParcel(book, pictures, printColumns, k)) return false;
+        // Each parcel's sheet goes before the template's, so the one before is sheet k, done
+        // now that the new one holds the selection.
+        if (k > 0) book.setAside(int(k));
+    }
     book.deleteSheet(book.sheetIndex(L::SheetName));
     book.activate(1);
     return true;
@@ -154,8 +159,13 @@ bool ParcelReport::fillParcel(Workbook& book, const ReportPictures& pictures, in
 } // namespace
 
 QStringList photosOfPoint(const Request& request, const QString& pointName) {
+    PhotoFile::Resolver photos;
+    return photosOfPoint(request, pointName, photos);
+}
+
+QStringList photosOfPoint(const Request& request, const QString& pointName, PhotoFile::Resolver& photos) {
     const auto path = [&](const QString& suffix) {
-        return ParcelRows::photoFile(request.folder, pointName + suffix + u".jpg"_s);
+        return photos.resolve(ParcelRows::photoPath(request.folder, pointName + suffix + u".jpg"_s));
     };
     if (!request.type2) return {path({})};
     return {path(request.farSuffix), path(request.nearSuffix)};

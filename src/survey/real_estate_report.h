@@ -1,6 +1,7 @@
 #pragma once
 
 #include "base/output_guard.h"
+#include "base/photo_file.h"
 #include "survey/sima_reader.h"
 #include "xlsx/report_pipeline.h"
 
@@ -33,6 +34,8 @@ struct Request {
 // The photo files of one point, in slot order; an entry is empty when the name cannot be a
 // file name.
 QStringList photosOfPoint(const Request& request, const QString& pointName);
+// The same with one resolver for many points, so that a folder is listed once however many miss.
+QStringList photosOfPoint(const Request& request, const QString& pointName, PhotoFile::Resolver& photos);
 
 // The sheet cell (1, 5) text: "12-3" → "12番3".
 QString parcelHeading(const QString& parcelName);

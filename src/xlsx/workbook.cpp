@@ -92,24 +92,34 @@ QString Workbook::sheetName(int index) const {
 }
 
 int Workbook::sheetIndex(const QString& name) const {
-    const auto all = d->sheets();
+    const auto& all = d->sheets();
     for (size_t i = 0; i < all.size(); ++i)
         if (all[i].name.compare(name, Qt::CaseInsensitive) == 0) return int(i) + 1;
     return 0;
 }
 
 void Workbook::activate(int index) {
-    const auto all = d->sheets();
+    const auto& all = d->sheets();
     d->sheet(index);
     d->active = index;
-    for (size_t i = 0; i < all.size(); ++i) {
-        pugi::xml_node view = d->worksheet(all[i].part, false).child("sheetViews").child("sheetView");
-        const bool selected = int(i) + 1 == index;
-        if (view.attribute("tabSelected").as_bool() == selected) continue;
-        view = d->worksheet(all[i].part, true).child("sheetViews").child("sheetView");
+    const auto mark = [&](int sheet) {
+        const std::string& part = all[size_t(sheet - 1)].part;
+        pugi::xml_node view = d->worksheet(part, false).child("sheetViews").child("sheetView");
+        const bool selected = sheet == index;
+        if (view.attribute("tabSelected").as_bool() == selected) return;
+        view = d->worksheet(part, true).child("sheetViews").child("sheetView");
         view.remove_attribute("tabSelected");
         if (selected) view.append_attribute("tabSelected") = "1";
+    };
+    // Once one sheet alone is known to be selected, only it and the new one can change.
+    if (d->onlySelected != 0) {
+        mark(d->onlySelected);
+        mark(index);
+    } else {
+        for (int sheet = 1; sheet <= int(all.size()); ++sheet)
+            mark(sheet);
     }
+    d->onlySelected = index;
     pugi::xml_node bookView =
         d->package.xml("xl/workbook.xml").child("workbook").child("bookViews").child("workbookView");
     if (bookView) {
@@ -117,6 +127,17 @@ void Workbook::activate(int index) {
         bookView.remove_attribute("firstSheet");
         bookView.append_attribute("activeTab") = index - 1;
     }
+}
+
+void Workbook::setAside(int index) {
+    const std::string part = d->sheet(index).part;
+    // Finished as saving would finish it, so that saving need not read it again.
+    d->updateDimension(part);
+    d->refreshPictureFrames(part);
+    d->forgetRows(part);
+    d->forgetMarks(part);
+    d->package.settle(part);
+    d->setAsideParts.insert(part);
 }
 
 int Workbook::activeSheet() const {
@@ -165,6 +186,7 @@ void Workbook::renameSheet(int index, const QString& name) {
     if (!problem.isEmpty()) throw AppError(problem);
     pugi::xml_node workbook = d->package.xml("xl/workbook.xml").child("workbook");
     info.element.attribute("name").set_value(name.toUtf8().constData());
+    if (d->sheetList) (*d->sheetList)[size_t(index - 1)].name = QString::fromUtf8(name.toUtf8());
     for (pugi::xml_node n : workbook.child("definedNames").children("definedName")) {
         const QString formula = QString::fromUtf8(n.text().get());
         const QString changed = SheetReferences::renamed(formula, info.name, name);
@@ -179,8 +201,11 @@ int Workbook::copySheetBefore(int index) {
         const QString suffix = u" ("_s + QString::number(n) + u')';
         name = source.name.left(31 - suffix.size()) + suffix;
     }
-    const std::string part = freePartName(d->package, "xl/worksheets/sheet", ".xml");
+    const std::string part = d->package.freeName("xl/worksheets/sheet", ".xml");
     d->package.setBytes(part, d->package.bytes(source.part));
+    d->forgetMarks(part);
+    d->forgetRelationIds();
+    d->forgetDrawings();
     const auto cut = d->shortened;
     for (const Impl::ShortenedCell& cell : cut)
         if (cell.part == source.part) d->shortened.push_back({part, cell.row, cell.column});
@@ -198,7 +223,7 @@ int Workbook::copySheetBefore(int index) {
             const std::string oldId = r.attribute("Id").value();
             std::string newId;
             if (type == DrawingType) {
-                const std::string drawing = freePartName(d->package, "xl/drawings/drawing", ".xml");
+                const std::string drawing = d->package.freeName("xl/drawings/drawing", ".xml");
                 d->package.setBytes(drawing, d->package.bytes(target));
                 if (d->package.has(relsPartOf(target)))
                     d->package.setBytes(relsPartOf(drawing), d->package.bytes(relsPartOf(target)));
@@ -224,6 +249,10 @@ int Workbook::copySheetBefore(int index) {
     element.append_attribute("name") = name.toUtf8().constData();
     element.append_attribute("sheetId") = maxId + 1;
     element.append_attribute("r:id") = relIdValue.c_str();
+    if (d->sheetList)
+        d->sheetList->insert(d->sheetList->begin() + (index - 1),
+                             {QString::fromUtf8(name.toUtf8()), part, element});
+    if (d->onlySelected >= index) ++d->onlySelected;
     // Names local to a sheet are tied to its position.
     pugi::xml_node names = workbook.child("definedNames");
     std::vector<pugi::xml_node> localToSource;
@@ -261,10 +290,15 @@ void Workbook::deleteSheet(int index) {
     d->package.remove(relsPartOf(info.part));
     d->removeContentOverride(info.part);
     d->forgetRows(info.part);
+    d->forgetMarks(info.part);
     d->forgetShortened(info.part);
+    d->forgetRelationIds();
+    d->forgetDrawings();
     pugi::xml_node workbook = d->package.xml("xl/workbook.xml").child("workbook");
     eraseRelationship(d->relationships("xl/workbook.xml", true), relId(info.element).value());
     workbook.child("sheets").remove_child(info.element);
+    if (d->sheetList) d->sheetList->erase(d->sheetList->begin() + (index - 1));
+    d->onlySelected = d->onlySelected == index ? 0 : d->onlySelected - (d->onlySelected > index ? 1 : 0);
     pugi::xml_node names = workbook.child("definedNames");
     for (pugi::xml_node n = names.child("definedName"); n;) {
         pugi::xml_node next = n.next_sibling("definedName");
@@ -325,6 +359,7 @@ QString Workbook::shortenedNote() const {
 
 QByteArray Workbook::toBytes() const {
     for (const auto& s : d->sheets()) {
+        if (d->setAsideParts.count(s.part) && !d->package.parsed(s.part)) continue;
         d->updateDimension(s.part);
         d->refreshPictureFrames(s.part);
     }
@@ -397,6 +432,7 @@ Workbook Workbook::createBlank(const QStringList& sheetNames, const StandardFont
         s.append_attribute("sheetId") = id;
         s.append_attribute("r:id") = impl->addRelationship("xl/workbook.xml", SheetType, part).c_str();
     }
+    impl->forgetSheets();
     Workbook book(std::move(impl));
     book.activate(1);
     return book;

@@ -58,6 +58,9 @@ public:
     int sheetIndex(const QString& name) const; // 0 when no sheet has that name (any letter case)
     void activate(int index);
     int activeSheet() const;
+    // Turns a finished sheet back into its bytes and frees its tree, so that a book of many
+    // sheets holds one or two trees at a time; the sheet is read again if it is touched.
+    void setAside(int index);
     // Copies the sheet, drawings included, and places the copy before it; answers the copy's
     // index. The copy is named "NAME (2)", or the next number free.
     int copySheetBefore(int index);

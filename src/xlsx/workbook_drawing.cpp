@@ -1,6 +1,7 @@
 #include "base/app_error.h"
 #include "xlsx/workbook_impl.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstring>
 
@@ -57,14 +58,6 @@ int lastRowOf(pugi::xml_node anchor) {
     return from.row() + 1;
 }
 
-int maxShapeId(pugi::xml_node root) {
-    int highest = 0;
-    for (pugi::xpath_node n : root.select_nodes(".//*[@id]"))
-        if (std::strcmp(localName(n.node()), "cNvPr") == 0)
-            highest = std::max(highest, n.node().attribute("id").as_int());
-    return highest;
-}
-
 // Whether any drawing still refers to the image part.
 bool mediaInUse(XlsxPackage& package, const std::string& media) {
     const std::string folder = "xl/drawings/_rels/";
@@ -80,6 +73,34 @@ bool mediaInUse(XlsxPackage& package, const std::string& media) {
 
 } // namespace
 
+int Workbook::Impl::highestShapeId(const std::string& drawing, pugi::xml_node root) {
+    if (auto known = shapeIds.find(drawing); known != shapeIds.end()) return known->second;
+    int highest = 0;
+    for (pugi::xpath_node n : root.select_nodes(".//*[@id]"))
+        if (std::strcmp(localName(n.node()), "cNvPr") == 0)
+            highest = std::max(highest, n.node().attribute("id").as_int());
+    shapeIds[drawing] = highest;
+    return highest;
+}
+
+std::multimap<int, Workbook::Impl::AnchorEntry>& Workbook::Impl::anchors(const std::string& drawing,
+                                                                         pugi::xml_node root) {
+    if (auto known = anchorIndex.find(drawing); known != anchorIndex.end()) return known->second;
+    auto& index = anchorIndex[drawing];
+    for (pugi::xml_node anchor : root.children())
+        if (isAnchor(anchor))
+            index.emplace(Marker{child(anchor, "from")}.row() + 1,
+                          AnchorEntry{lastRowOf(anchor), ++anchorOrder, anchor});
+    return index;
+}
+
+void Workbook::Impl::noteAnchor(const std::string& drawing, pugi::xml_node anchor) {
+    auto known = anchorIndex.find(drawing);
+    if (known == anchorIndex.end() || !isAnchor(anchor)) return;
+    known->second.emplace(Marker{child(anchor, "from")}.row() + 1,
+                          AnchorEntry{lastRowOf(anchor), ++anchorOrder, anchor});
+}
+
 std::string Workbook::Impl::drawingPart(const std::string& sheetPart, bool create) {
     pugi::xml_node ws = worksheet(sheetPart);
     if (pugi::xml_node drawing = ws.child("drawing")) {
@@ -87,7 +108,7 @@ std::string Workbook::Impl::drawingPart(const std::string& sheetPart, bool creat
         if (package.has(target)) return target;
     }
     if (!create) return {};
-    const std::string part = freePartName(package, "xl/drawings/drawing", ".xml");
+    const std::string part = package.freeName("xl/drawings/drawing", ".xml");
     package.createXml(
         part, "<?xml version=\"1.0\" encoding=\"UTF-8\" standalone=\"yes\"?>"
               "<xdr:wsDr xmlns:xdr=\"http://schemas.openxmlformats.org/drawingml/2006/spreadsheetDrawing\" "
@@ -110,18 +131,22 @@ void Workbook::addPicture(const PictureRect& rect, const QByteArray& image, cons
     const std::string sheetPart = d->activePart();
     const std::string drawing = d->drawingPart(sheetPart, true);
     const std::string ext = extension.toLower().toStdString();
-    const std::string media = freePartName(d->package, "xl/media/image", "." + ext);
+    const std::string media = d->package.freeName("xl/media/image", "." + ext);
     d->package.setBytes(media, image);
     d->addContentDefault(ext, ext == "png" ? "image/png" : ext == "gif" ? "image/gif" : "image/jpeg");
     const std::string embed = d->addRelationship(drawing, ImageType, media);
 
     const auto locate = [&](double position, bool rows, int& index, long long& offset) {
         double start = 0;
+        if (rows) {
+            index = d->rowAt(sheetPart, position, start);
+            offset = std::llround(start * EmuPerPoint);
+            return;
+        }
         int i = 1;
-        const int limit = rows ? CellRef::MaxRow : CellRef::MaxColumn;
         for (;; ++i) {
-            const double size = rows ? d->rowHeight(sheetPart, i) : d->columnWidth(sheetPart, i);
-            if (start + size > position || i == limit) break;
+            const double size = d->columnWidth(sheetPart, i);
+            if (start + size > position || i == CellRef::MaxColumn) break;
             start += size;
         }
         index = i - 1;
@@ -137,7 +162,8 @@ void Workbook::addPicture(const PictureRect& rect, const QByteArray& image, cons
     pugi::xml_node root = d->package.xml(drawing).first_child();
     while (root && root.type() != pugi::node_element)
         root = root.next_sibling();
-    const int id = maxShapeId(root) + 1;
+    const int id = d->highestShapeId(drawing, root) + 1;
+    d->shapeIds[drawing] = id;
     pugi::xml_node anchor = root.append_child("xdr:twoCellAnchor");
     anchor.append_attribute("xmlns:xdr") = DrawingNs;
     anchor.append_attribute("xmlns:a") = MainDrawingNs;
@@ -174,6 +200,7 @@ void Workbook::addPicture(const PictureRect& rect, const QByteArray& image, cons
     line.append_attribute("w") = 9525;
     line.append_child("a:solidFill").append_child("a:srgbClr").append_attribute("val") = "FFFFFF";
     anchor.append_child("xdr:clientData");
+    d->noteAnchor(drawing, anchor);
 }
 
 QList<Workbook::Picture> Workbook::pictures() const {
@@ -182,11 +209,11 @@ QList<Workbook::Picture> Workbook::pictures() const {
     const std::string drawing = d->drawingPart(sheetPart, false);
     if (drawing.empty()) return list;
     const auto position = [&](Marker m, bool rows) {
+        if (rows) return d->rowTop(sheetPart, m.row() + 1) + double(m.rowOff()) / EmuPerPoint;
         double sum = 0;
-        const int index = rows ? m.row() : m.column();
-        for (int i = 1; i <= index; ++i)
-            sum += rows ? d->rowHeight(sheetPart, i) : d->columnWidth(sheetPart, i);
-        return sum + double(rows ? m.rowOff() : m.columnOff()) / EmuPerPoint;
+        for (int i = 1; i <= m.column(); ++i)
+            sum += d->columnWidth(sheetPart, i);
+        return sum + double(m.columnOff()) / EmuPerPoint;
     };
     pugi::xml_node root = d->package.xml(drawing, false).first_child();
     while (root && root.type() != pugi::node_element)
@@ -214,28 +241,31 @@ void Workbook::Impl::copyDrawings(const std::string& fromSheet, int first, int l
                                   const std::string& toSheet, int rowShift) {
     const std::string source = drawingPart(fromSheet, false);
     if (source.empty()) return;
-    std::vector<pugi::xml_node> inside;
     pugi::xml_node sourceRoot = package.xml(source, false).first_child();
     while (sourceRoot && sourceRoot.type() != pugi::node_element)
         sourceRoot = sourceRoot.next_sibling();
-    for (pugi::xml_node anchor : sourceRoot.children())
-        if (isAnchor(anchor) && Marker{child(anchor, "from")}.row() + 1 >= first && lastRowOf(anchor) <= last)
-            inside.push_back(anchor);
+    const auto& index = anchors(source, sourceRoot);
+    std::vector<AnchorEntry> inside;
+    for (auto it = index.lower_bound(first); it != index.end() && it->first <= last; ++it)
+        if (it->second.lastRow <= last) inside.push_back(it->second);
     if (inside.empty()) return;
+    std::sort(inside.begin(), inside.end(), [](const auto& a, const auto& b) { return a.order < b.order; });
     pugi::xml_document held;
-    for (pugi::xml_node anchor : inside)
-        held.append_copy(anchor);
+    for (const AnchorEntry& entry : inside)
+        held.append_copy(entry.anchor);
     const std::string target = drawingPart(toSheet, true);
     pugi::xml_node root = package.xml(target).first_child();
     while (root && root.type() != pugi::node_element)
         root = root.next_sibling();
-    int id = maxShapeId(root);
+    int id = highestShapeId(target, root);
     for (pugi::xml_node anchor : held.children()) {
         pugi::xml_node placed = root.append_copy(anchor);
         for (const char* end : {"from", "to"})
             if (pugi::xml_node m = child(placed, end)) Marker{m}.setRow(Marker{m}.row() + rowShift);
         for (pugi::xpath_node n : placed.select_nodes(".//*[@id]"))
             if (std::strcmp(localName(n.node()), "cNvPr") == 0) n.node().attribute("id").set_value(++id);
+        shapeIds[target] = id;
+        noteAnchor(target, placed);
         if (target == source) continue;
         std::vector<pugi::xml_attribute> refs;
         collectRelAttributes(placed, refs);
@@ -249,6 +279,7 @@ void Workbook::Impl::copyDrawings(const std::string& fromSheet, int first, int l
 void Workbook::Impl::shiftDrawing(const std::string& sheetPart, int first, int last) {
     const std::string drawing = drawingPart(sheetPart, false);
     if (drawing.empty()) return;
+    forgetDrawings();
     const int count = last - first + 1;
     pugi::xml_node root = package.xml(drawing).first_child();
     while (root && root.type() != pugi::node_element)
@@ -269,6 +300,7 @@ void Workbook::Impl::shiftDrawing(const std::string& sheetPart, int first, int l
             for (auto a : refs)
                 ids.push_back(a.value());
             root.remove_child(anchor);
+            forgetRelationIds();
             for (const std::string& id : ids) {
                 std::vector<pugi::xml_attribute> still;
                 collectRelAttributes(root, still);
@@ -304,22 +336,21 @@ void Workbook::Impl::refreshPictureFrames(const std::string& sheetPart) {
     pugi::xml_node root = package.xml(drawing, false).first_child();
     while (root && root.type() != pugi::node_element)
         root = root.next_sibling();
-    // Cumulative sizes, so that a sheet of many pictures is measured once.
-    std::vector<double> rowTop{0}, columnLeft{0};
-    const auto edge = [&](std::vector<double>& table, int index, bool rows) {
-        while (int(table.size()) <= index)
-            table.push_back(table.back() + (rows ? rowHeight(sheetPart, int(table.size()))
-                                                 : columnWidth(sheetPart, int(table.size()))));
-        return table[size_t(index)];
+    // Cumulative widths, so that a sheet of many pictures is measured once.
+    std::vector<double> columnLeft{0};
+    const auto leftOf = [&](int column) {
+        while (int(columnLeft.size()) <= column)
+            columnLeft.push_back(columnLeft.back() + columnWidth(sheetPart, int(columnLeft.size())));
+        return columnLeft[size_t(column)];
     };
     bool changed = false;
     for (pugi::xml_node anchor : root.children()) {
         if (std::strcmp(localName(anchor), "twoCellAnchor") != 0) continue;
         const Marker from{child(anchor, "from")}, to{child(anchor, "to")};
-        const double left = edge(columnLeft, from.column(), false) + double(from.columnOff()) / EmuPerPoint;
-        const double top = edge(rowTop, from.row(), true) + double(from.rowOff()) / EmuPerPoint;
-        const double right = edge(columnLeft, to.column(), false) + double(to.columnOff()) / EmuPerPoint;
-        const double bottom = edge(rowTop, to.row(), true) + double(to.rowOff()) / EmuPerPoint;
+        const double left = leftOf(from.column()) + double(from.columnOff()) / EmuPerPoint;
+        const double top = rowTop(sheetPart, from.row() + 1) + double(from.rowOff()) / EmuPerPoint;
+        const double right = leftOf(to.column()) + double(to.columnOff()) / EmuPerPoint;
+        const double bottom = rowTop(sheetPart, to.row() + 1) + double(to.rowOff()) / EmuPerPoint;
         for (pugi::xpath_node n : anchor.select_nodes(".//*[local-name()='xfrm']")) {
             pugi::xml_node off = child(n.node(), "off"), ext = child(n.node(), "ext");
             if (!off || !ext) continue;

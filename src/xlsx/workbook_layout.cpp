@@ -3,6 +3,7 @@
 #include "xlsx/sheet_references.h"
 #include "xlsx/workbook_impl.h"
 
+#include <algorithm>
 #include <cmath>
 
 using namespace Qt::StringLiterals;
@@ -36,6 +37,32 @@ double Workbook::Impl::rowHeight(const std::string& part, int number) {
     }
     pugi::xml_node format = worksheet(part).child("sheetFormatPr");
     return format.attribute("defaultRowHeight").as_double(15);
+}
+
+double Workbook::Impl::rowTop(const std::string& part, int row) {
+    std::vector<double>& tops = rowTops[part];
+    if (tops.empty()) tops.push_back(0);
+    while (int(tops.size()) < row)
+        tops.push_back(tops.back() + rowHeight(part, int(tops.size())));
+    return tops[size_t(row - 1)];
+}
+
+int Workbook::Impl::rowAt(const std::string& part, double points, double& offset) {
+    std::vector<double>& tops = rowTops[part];
+    if (tops.empty()) tops.push_back(0);
+    while (tops.back() <= points && int(tops.size()) <= CellRef::MaxRow)
+        tops.push_back(tops.back() + rowHeight(part, int(tops.size())));
+    // The first row whose bottom lies below the position; the last row takes what is past the sheet.
+    const auto below = std::upper_bound(tops.begin() + 1, tops.end(), points);
+    const int row = below == tops.end() ? CellRef::MaxRow : int(below - tops.begin());
+    offset = points - tops[size_t(row - 1)];
+    return row - 1;
+}
+
+void Workbook::Impl::forgetRowTops(const std::string& part, int row) {
+    auto found = rowTops.find(part);
+    if (found != rowTops.end() && int(found->second.size()) > row)
+        found->second.resize(size_t(std::max(row, 1)));
 }
 
 double Workbook::Impl::columnWidth(const std::string& part, int column) {
@@ -83,6 +110,7 @@ double Workbook::rowHeight(int row) const {
 void Workbook::setRowHeight(int row, double points) {
     pugi::xml_node r = d->row(d->activePart(), row, true);
     d->worksheet(d->activePart(), true);
+    d->forgetRowTops(d->activePart(), row);
     ensure(r, "ht").set_value(points);
     ensure(r, "customHeight").set_value(1);
 }
@@ -116,31 +144,12 @@ QList<CellRef::Range> Workbook::merges() const {
     return list;
 }
 
-void Workbook::mergeCells(const CellRef::Range& range) {
-    pugi::xml_node merges = worksheetChild(d->worksheet(d->activePart(), true), "mergeCells");
-    merges.append_child("mergeCell").append_attribute("ref") = CellRef::rangeText(range).c_str();
-    ensure(merges, "count").set_value(countChildren(merges, "mergeCell"));
-}
-
 QList<int> Workbook::rowBreaks() const {
     QList<int> list;
     for (pugi::xml_node b : d->worksheet(d->activePart()).child("rowBreaks").children("brk"))
         list.append(b.attribute("id").as_int());
     std::sort(list.begin(), list.end());
     return list;
-}
-
-void Workbook::addRowBreak(int afterRow) {
-    pugi::xml_node breaks = worksheetChild(d->worksheet(d->activePart(), true), "rowBreaks");
-    for (pugi::xml_node b : breaks.children("brk"))
-        if (b.attribute("id").as_int() == afterRow) return;
-    pugi::xml_node b = breaks.append_child("brk");
-    b.append_attribute("id") = afterRow;
-    b.append_attribute("max") = CellRef::MaxColumn - 1;
-    b.append_attribute("man") = 1;
-    const int count = countChildren(breaks, "brk");
-    ensure(breaks, "count").set_value(count);
-    ensure(breaks, "manualBreakCount").set_value(count);
 }
 
 void Workbook::setPageSetup(const PageSetup& setup) {

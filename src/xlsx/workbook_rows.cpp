@@ -213,13 +213,13 @@ void Workbook::pasteRows(int at) {
     const int shift = at - clip.first;
     const std::string target = d->activePart();
     pugi::xml_node targetWs = d->worksheet(target, true);
-    pugi::xml_node sourceWs = d->worksheet(clip.sheetPart);
 
     // Copies first, so that pasting over the source itself reads the rows as they were.
     pugi::xml_document held;
     for (int r = clip.first; r <= clip.last; ++r)
         if (pugi::xml_node source = d->row(clip.sheetPart, r, false)) held.append_copy(source);
     auto& index = d->rows(target);
+    d->forgetRowTops(target, at);
     for (int r = at; r < at + count; ++r)
         if (auto found = index.find(r); found != index.end()) {
             targetWs.child("sheetData").remove_child(found->second);
@@ -239,39 +239,15 @@ void Workbook::pasteRows(int at) {
         index[number] = placed;
     }
 
-    const QList<CellRef::Range> sourceMerges = [&] {
-        QList<CellRef::Range> list;
-        for (pugi::xml_node m : sourceWs.child("mergeCells").children("mergeCell")) {
-            CellRef::Range range;
-            if (CellRef::parseRange(m.attribute("ref").value(), range)) list.append(range);
-        }
-        return list;
-    }();
-    pugi::xml_node merges = targetWs.child("mergeCells");
-    for (pugi::xml_node m = merges.child("mergeCell"); m;) {
-        pugi::xml_node next = m.next_sibling("mergeCell");
-        CellRef::Range range;
-        if (CellRef::parseRange(m.attribute("ref").value(), range) && range.lastRow >= at &&
-            range.firstRow < at + count)
-            merges.remove_child(m);
-        m = next;
-    }
+    // The source's marks are read before the target's go, as the two may be one sheet.
+    const std::vector<CellRef::Range> sourceMerges = d->mergesWithin(clip.sheetPart, clip.first, clip.last);
+    const std::vector<int> sourceBreaks = d->breaksWithin(clip.sheetPart, clip.first, clip.last);
+    d->dropMergesOver(target, at, at + count - 1);
     for (const CellRef::Range& range : sourceMerges)
-        if (range.firstRow >= clip.first && range.lastRow <= clip.last)
-            mergeCells({range.firstRow + shift, range.firstColumn, range.lastRow + shift, range.lastColumn});
-
-    QList<int> sourceBreaks;
-    for (pugi::xml_node b : sourceWs.child("rowBreaks").children("brk"))
-        sourceBreaks.append(b.attribute("id").as_int());
-    pugi::xml_node breaks = targetWs.child("rowBreaks");
-    for (pugi::xml_node b = breaks.child("brk"); b;) {
-        pugi::xml_node next = b.next_sibling("brk");
-        const int id = b.attribute("id").as_int();
-        if (id >= at && id < at + count) breaks.remove_child(b);
-        b = next;
-    }
+        mergeCells({range.firstRow + shift, range.firstColumn, range.lastRow + shift, range.lastColumn});
+    d->dropBreaksIn(target, at, at + count - 1);
     for (int id : sourceBreaks)
-        if (id >= clip.first && id <= clip.last) addRowBreak(id + shift);
+        addRowBreak(id + shift);
     d->copyDrawings(clip.sheetPart, clip.first, clip.last, target, shift);
     d->forgetShortened(target, at, at + count - 1);
     const auto cut = d->shortened;
@@ -286,6 +262,7 @@ void Workbook::deleteRows(int first, int last) {
     pugi::xml_node ws = d->worksheet(part, true);
     const int count = last - first + 1;
     auto& index = d->rows(part);
+    d->forgetRowTops(part, first);
     for (auto it = index.lower_bound(first); it != index.end() && it->first <= last;) {
         ws.child("sheetData").remove_child(it->second);
         it = index.erase(it);
@@ -348,6 +325,7 @@ void Workbook::deleteRows(int first, int last) {
             }
         }
     }
+    d->forgetMarks(part);
     d->shiftDrawing(part, first, last);
     d->shiftNames(d->sheet(d->active).name, first, last);
     d->forgetShortened(part, first, last);
@@ -361,8 +339,11 @@ void Workbook::Impl::shiftNames(const QString& sheetName, int first, int last) {
         uR"(^(\$?[A-Za-z]{0,3}\$?)(\d+)(?::(\$?[A-Za-z]{0,3}\$?)(\d+))?$)"_s);
     const int count = last - first + 1;
     pugi::xml_node names = package.xml("xl/workbook.xml", false).child("workbook").child("definedNames");
+    // A name that never mentions the sheet has nothing to move (a quote doubles in a quoted name).
+    const bool plain = !sheetName.contains(u'\'');
     for (pugi::xml_node n : names.children("definedName")) {
         const QString formula = QString::fromUtf8(n.text().get());
+        if (plain && !formula.contains(sheetName, Qt::CaseInsensitive)) continue;
         const QString out = SheetReferences::rewrite(
             formula, [&](const QString& sheet, const QString& ref) -> std::optional<QString> {
                 const auto m = rows.match(ref);

@@ -2,6 +2,7 @@
 
 #include "base/app_error.h"
 
+#include <charconv>
 #include <cstring>
 
 using namespace Qt::StringLiterals;
@@ -115,30 +116,43 @@ std::string relativeTarget(const std::string& fromPart, const std::string& targe
     return up + target.substr(folder.size());
 }
 
-std::string freePartName(const XlsxPackage& package, const std::string& prefix, const std::string& suffix) {
-    for (int n = 1;; ++n) {
-        const std::string name = prefix + std::to_string(n) + suffix;
-        if (!package.has(name)) return name;
-    }
+} // namespace WorkbookXml
+
+namespace {
+
+// n for an id written "rIdn" as this engine writes them; 0 for any other id, which never clashes.
+int relationNumber(const char* id) {
+    if (std::strncmp(id, "rId", 3) != 0) return 0;
+    const char* digits = id + 3;
+    int n = 0;
+    const auto [end, error] = std::from_chars(digits, digits + std::strlen(digits), n);
+    if (error != std::errc() || *end != '\0' || n <= 0 || std::to_string(n) != digits) return 0;
+    return n;
 }
 
-} // namespace WorkbookXml
+} // namespace
 
 using namespace WorkbookXml;
 
-std::vector<Workbook::Impl::SheetInfo> Workbook::Impl::sheets() {
-    std::vector<SheetInfo> out;
+const std::vector<Workbook::Impl::SheetInfo>& Workbook::Impl::sheets() {
+    if (sheetList) return *sheetList;
+    std::vector<SheetInfo>& out = sheetList.emplace();
+    // The targets by id in one pass: a book of thousands of sheets is listed after every copy.
+    std::map<std::string, std::string> targets;
+    for (pugi::xml_node r : relationships("xl/workbook.xml", false).children("Relationship"))
+        targets.try_emplace(r.attribute("Id").value(), r.attribute("Target").value());
     pugi::xml_node list = package.xml("xl/workbook.xml", false).child("workbook").child("sheets");
     for (pugi::xml_node s : list.children("sheet")) {
-        const std::string id = relId(s).value();
+        const auto target = targets.find(relId(s).value());
         out.push_back(
-            {QString::fromUtf8(s.attribute("name").value()), relationshipTarget("xl/workbook.xml", id), s});
+            {QString::fromUtf8(s.attribute("name").value()),
+             target == targets.end() ? std::string() : resolveTarget("xl/workbook.xml", target->second), s});
     }
     return out;
 }
 
 Workbook::Impl::SheetInfo Workbook::Impl::sheet(int index) {
-    const auto all = sheets();
+    const auto& all = sheets();
     if (index < 1 || index > int(all.size()))
         throw AppError(u"シートがありません（"_s + QString::number(index) + u"番目）。\r\n"_s + label);
     return all[size_t(index - 1)];
@@ -171,14 +185,17 @@ std::string Workbook::Impl::relationshipTarget(const std::string& part, const st
 std::string Workbook::Impl::addRelationship(const std::string& part, const char* type,
                                             const std::string& target) {
     pugi::xml_node rels = relationships(part, true);
-    int n = 1;
-    for (bool taken = true; taken; ++n) {
-        taken = false;
-        const std::string candidate = "rId" + std::to_string(n);
+    RelationIds& ids = relationIds[part];
+    if (ids.list != rels) {
+        ids = {rels, {}, 1};
         for (pugi::xml_node r : rels.children("Relationship"))
-            if (candidate == r.attribute("Id").value()) taken = true;
-        if (!taken) break;
+            if (const int n = relationNumber(r.attribute("Id").value()); n > 0) ids.taken.insert(n);
     }
+    int n = ids.lowestFree;
+    while (ids.taken.count(n))
+        ++n;
+    ids.taken.insert(n);
+    ids.lowestFree = n + 1;
     const std::string id = "rId" + std::to_string(n);
     pugi::xml_node r = rels.append_child("Relationship");
     r.append_attribute("Id") = id.c_str();

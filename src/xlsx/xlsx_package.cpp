@@ -189,7 +189,25 @@ void XlsxPackage::setBytes(const std::string& name, QByteArray bytes) {
     p.changed = false;
 }
 
+std::string XlsxPackage::freeName(const std::string& prefix, const std::string& suffix) const {
+    int& n = firstFree_.try_emplace(prefix + '\n' + suffix, 1).first->second;
+    for (;; ++n) {
+        std::string name = prefix + std::to_string(n) + suffix;
+        if (!has(name)) return name;
+    }
+}
+
+void XlsxPackage::settle(const std::string& name) {
+    auto found = parts_.find(name);
+    if (found == parts_.end() || !found->second.doc) return;
+    Part& p = found->second;
+    if (p.changed) p.bytes = xmlBytes(*p.doc);
+    p.doc.reset();
+    p.changed = false;
+}
+
 void XlsxPackage::remove(const std::string& name) {
+    firstFree_.clear();
     parts_.erase(name);
     order_.erase(std::remove(order_.begin(), order_.end(), name), order_.end());
 }

@@ -23,6 +23,8 @@ public:
     QByteArray toZip() const;
 
     bool has(const std::string& name) const { return parts_.count(name) > 0; }
+    // The first "prefix N suffix" name not in the package.
+    std::string freeName(const std::string& prefix, const std::string& suffix) const;
     std::vector<std::string> names() const { return order_; }
 
     QByteArray bytes(const std::string& name) const;
@@ -32,6 +34,13 @@ public:
     // The part as XML, parsed once; `changing` marks it to be written from the tree.
     pugi::xml_document& xml(const std::string& name, bool changing = true);
     const pugi::xml_document& xml(const std::string& name) const;
+    // Whether the part is held as a tree now.
+    bool parsed(const std::string& name) const {
+        const auto found = parts_.find(name);
+        return found != parts_.end() && found->second.doc;
+    }
+    // Keeps the part as bytes only, written from its tree when that was changed.
+    void settle(const std::string& name);
     // A new XML part from text.
     pugi::xml_document& createXml(const std::string& name, const char* text);
 
@@ -45,6 +54,8 @@ private:
 
     mutable std::map<std::string, Part> parts_;
     std::vector<std::string> order_;
+    // Where the search for a free name of each pattern resumes: every lower number is taken.
+    mutable std::map<std::string, int> firstFree_;
 };
 
 // Serialises an XML tree without indentation, keeping its declaration.
