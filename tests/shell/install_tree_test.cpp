@@ -7,6 +7,7 @@
 #include <QDir>
 #include <QDirIterator>
 #include <QProcess>
+#include <QStandardPaths>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
@@ -80,13 +81,38 @@ QTemporaryDir* InstallTree::root_ = nullptr;
 } // namespace
 
 TEST_F(InstallTree, HoldsTheProgramAndItsShippedFilesAndNothingElse) {
-    QStringList expected{u"usr/bin/tovenla2"_s};
+    QStringList expected{u"usr/bin/tovenla2"_s, u"usr/share/applications/tovenla2.desktop"_s,
+                         u"usr/share/icons/hicolor/scalable/apps/tovenla2.svg"_s,
+                         u"usr/share/metainfo/jp.tovenla.tovenla2.metainfo.xml"_s};
+    for (const int size : {16, 32, 48, 64, 128, 256})
+        expected << u"usr/share/icons/hicolor/%1x%1/apps/tovenla2.png"_s.arg(size);
     for (const QString& name :
          {u"PHOTO03.DTD"_s, u"PHOTO05.DTD"_s, u"不動産ORG.xlsx"_s, u"作業管理写真ORG.xlsx"_s,
           u"写真帳ORG.xlsx"_s, u"境界点写真ORG.xlsx"_s, u"点の記4ORG.xlsx"_s, u"現地踏査ORG.xlsx"_s})
         expected << u"usr/share/tovenla2/"_s + name;
     expected.sort();
     EXPECT_EQ(stagedFiles(), expected);
+}
+
+// The checks the desktop and the software centre apply before they list the program.
+TEST_F(InstallTree, TheMenuEntryAndTheDescriptionValidate) {
+    const QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    const QString entry = stage() + u"/usr/share/applications/tovenla2.desktop"_s;
+    const QString metainfo = stage() + u"/usr/share/metainfo/jp.tovenla.tovenla2.metainfo.xml"_s;
+    const QString desktopCheck = QStandardPaths::findExecutable(u"desktop-file-validate"_s);
+    const QString appstream = QStandardPaths::findExecutable(u"appstreamcli"_s);
+    if (desktopCheck.isEmpty() || appstream.isEmpty())
+        GTEST_SKIP() << "desktop-file-validate or appstreamcli missing (desktop-file-utils, appstream)";
+    const Finished desktop = run(desktopCheck, {entry}, environment);
+    EXPECT_EQ(desktop.status, 0) << desktop.out.toStdString() << desktop.err.toStdString();
+    const Finished software = run(appstream, {u"validate"_s, u"--no-net"_s, metainfo}, environment);
+    EXPECT_EQ(software.status, 0) << software.out.toStdString() << software.err.toStdString();
+
+    // The entry names the icon the theme holds and the program the package puts on PATH.
+    const QString text = QString::fromUtf8(readBytes(entry));
+    EXPECT_TRUE(text.contains(u"\nIcon=tovenla2\n"_s));
+    EXPECT_TRUE(text.contains(u"\nExec=tovenla2 "_s));
+    EXPECT_TRUE(text.contains(u"\nComment[ja]=工事写真帳の作成と電子納品\n"_s));
 }
 
 // The installed program, not the build's, makes the deliverables from the installed templates
