@@ -19,6 +19,7 @@ struct Shot {
     QString title;
     QString work;
     QColor ground;
+    QString workClass;
 };
 
 // A field with a survey stake and the small board that names the point.
@@ -53,9 +54,9 @@ QString infoOf(const Shot& shot, int index) {
     lines[1] = shot.title;
     lines[2] = u"2024年6月%1日"_s.arg(index + 3);
     lines[9] = shot.title;
-    lines[10] = u"施工状況写真"_s;
     lines[11] = u"工事"_s;
     lines[12] = u"2024-06-%1"_s.arg(index + 3, 2, 10, QChar(u'0'));
+    lines[13] = shot.workClass;
     return lines.join(u"\r\n"_s) + u"\r\n"_s;
 }
 
@@ -63,10 +64,10 @@ QString infoOf(const Shot& shot, int index) {
 
 QList<AlbumRow> make(const QString& folder, QSize cell) {
     const QList<Shot> shots{
-        {u"No.1"_s, u"着手前 全景"_s, u"着手前"_s, QColor(150, 130, 90)},
-        {u"No.2"_s, u"境界杭 設置状況"_s, u"杭設置"_s, QColor(140, 120, 85)},
-        {u"No.3"_s, u"境界杭 設置完了"_s, u"完了"_s, QColor(125, 140, 90)},
-        {u"No.4"_s, u"完成 全景"_s, u"完成"_s, QColor(120, 150, 95)},
+        {u"No.1"_s, u"着手前 全景"_s, u"着手前"_s, QColor(150, 130, 90), u"着手前及び完成写真"_s},
+        {u"No.2"_s, u"境界杭 設置状況"_s, u"杭設置"_s, QColor(140, 120, 85), u"施工状況写真"_s},
+        {u"No.3"_s, u"境界杭 設置完了"_s, u"完了"_s, QColor(125, 140, 90), u"施工状況写真"_s},
+        {u"No.4"_s, u"完成 全景"_s, u"完成"_s, QColor(120, 150, 95), u"着手前及び完成写真"_s},
     };
     QList<AlbumRow> rows;
     for (int i = 0; i < shots.size(); ++i) {
