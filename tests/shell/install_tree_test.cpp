@@ -6,6 +6,7 @@
 
 #include <QDir>
 #include <QDirIterator>
+#include <QLockFile>
 #include <QProcess>
 #include <QStandardPaths>
 #include <QTemporaryDir>
@@ -29,6 +30,9 @@ protected:
         root_ = new QTemporaryDir;
         QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
         environment.insert(u"DESTDIR"_s, stage());
+        // Every install rewrites the build's install_manifest.txt: one test program at a time.
+        QLockFile lock(QStringLiteral(TOVENLA_BUILD_DIR) + u"/install-test.lock"_s);
+        ASSERT_TRUE(lock.lock());
         const Finished install =
             run(QStringLiteral(TOVENLA_CMAKE),
                 {u"--install"_s, QStringLiteral(TOVENLA_BUILD_DIR), u"--prefix"_s, u"/usr"_s}, environment);
