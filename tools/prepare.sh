@@ -22,6 +22,7 @@ PACKAGES=(
   fonts-ipafont fonts-ipafont-gothic fonts-ipafont-mincho
   poppler-utils libxml2-utils
   libzip-dev libpugixml-dev python3-openpyxl python3-pil fonts-crosextra-carlito
+  desktop-file-utils appstream
 )
 # Old .xls workbooks are converted by LibreOffice; any installed one serves.
 command -v soffice >/dev/null 2>&1 || PACKAGES+=(libreoffice-calc-nogui)

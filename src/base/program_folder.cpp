@@ -1,6 +1,7 @@
 #include "base/program_folder.h"
 
 #include "base/file_io.h"
+#include "base/shipped_files.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -33,9 +34,16 @@ ProgramFolder resolveProgramFolder(const QString& executableFolder, ProgramFolde
     const QString home = qEnvironmentVariable("TOVENLA_HOME");
     if (!home.isEmpty()) return usableFolder(home, use, true);
     const QFileInfo executable(executableFolder);
-    if (!executableFolder.isEmpty() && executable.isDir() && executable.isWritable())
+    const bool installed = !ShippedFiles::installedFolder(executableFolder).isEmpty();
+    if (!installed && !executableFolder.isEmpty() && executable.isDir() && executable.isWritable())
         return {executable.absoluteFilePath(), {}};
-    return usableFolder(QStandardPaths::writableLocation(QStandardPaths::AppDataLocation), use, false);
+    return usableFolder(userDataFolder(), use, false);
+}
+
+QString userDataFolder() {
+    // Named here rather than through the application's name, so every entry point agrees.
+    return QDir(QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation))
+        .filePath(u"Tovenla2"_s);
 }
 
 QString programFolderFailure(const QString& folder, const QString& reason) {

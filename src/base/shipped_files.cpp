@@ -18,9 +18,17 @@ QString firstFile(const QStringList& candidates) {
 
 } // namespace
 
-QStringList folders() {
+QString installedFolder(const QString& executableFolder) {
+    if (executableFolder.isEmpty()) return {};
+    const QFileInfo share(QDir(executableFolder).filePath(u"../share/tovenla2"_s));
+    return share.isDir() ? share.absoluteFilePath() : QString();
+}
+
+QStringList folders(const QString& executableFolder) {
+    const QString installed = installedFolder(executableFolder);
+    if (!installed.isEmpty()) return {installed};
     QStringList found;
-    if (QCoreApplication::instance()) found << QCoreApplication::applicationDirPath() + u"/templates"_s;
+    if (!executableFolder.isEmpty()) found << QDir(executableFolder).filePath(u"templates"_s);
 #ifdef TOVENLA_TEMPLATE_DIR
     found << QStringLiteral(TOVENLA_TEMPLATE_DIR);
 #endif
@@ -28,6 +36,10 @@ QStringList folders() {
     found << QStringLiteral(TOVENLA_SOURCE_DIR) + u"/templates"_s;
 #endif
     return found;
+}
+
+QStringList folders() {
+    return folders(QCoreApplication::instance() ? QCoreApplication::applicationDirPath() : QString());
 }
 
 QString find(const QString& programFolder, const QString& fileName) {

@@ -7,8 +7,15 @@
 // own copy in the program folder wins, so users can replace them.
 namespace ShippedFiles {
 
-// Folders holding the shipped files, in the order they are tried: templates/ beside the
-// executable, then (running from a build) the build's and the source tree's templates/.
+// The shipped files of an installed program, share/tovenla2 beside the executable's bin/
+// (relative, so a moved prefix still works); empty when the program is not installed.
+QString installedFolder(const QString& executableFolder);
+
+// Folders holding the shipped files, in the order they are tried. An installed program looks
+// only in its share/tovenla2, so a file missing from the install is never taken from a build
+// tree; otherwise templates/ beside the executable, then the build's and the source tree's.
+QStringList folders(const QString& executableFolder);
+// The same for the running executable.
 QStringList folders();
 
 // fileName in the program folder, else in the shipped folders; empty when none exists.

@@ -9,6 +9,7 @@
 #include "print/print_batch.h"
 #include "survey/classified_batch.h"
 #include "survey/sima_batch.h"
+#include "tovenla_version.h"
 #include "viewer/thumbnail_batch.h"
 
 using namespace Qt::StringLiterals;

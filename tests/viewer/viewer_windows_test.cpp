@@ -1,5 +1,6 @@
 #include "support/photo_files.h"
 #include "support/test_files.h"
+#include "tovenla_version.h"
 #include "viewer/ui/about_box.h"
 #include "viewer/ui/full_screen_viewer.h"
 

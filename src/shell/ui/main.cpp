@@ -14,6 +14,7 @@
 #include <QApplication>
 #include <QCoreApplication>
 #include <QGuiApplication>
+#include <QIcon>
 #include <QLibraryInfo>
 #include <QTextStream>
 #include <QTranslator>
@@ -40,6 +41,12 @@ int runWindow(int argc, char** argv) {
     DisplayCheck::explainPlatformFailures();
     QApplication app(argc, argv);
     QApplication::setApplicationName(u"Tovenla2"_s);
+    // Lets the desktop match the windows to the menu entry and its icon.
+    QGuiApplication::setDesktopFileName(u"tovenla2"_s);
+    QIcon icon;
+    for (const int size : {16, 32, 48, 64, 128, 256})
+        icon.addFile(u":/icons/%1x%1/tovenla2.png"_s.arg(size));
+    QApplication::setWindowIcon(icon);
     installJapaneseFontSubstitutes();
     PictureReading::silenceDecoderWarnings();
     // The program speaks Japanese whatever the desktop's language: Qt's own buttons too.

@@ -1,5 +1,7 @@
 #include "viewer/ui/about_box.h"
 
+#include "tovenla_version.h"
+
 #include <QApplication>
 #include <QGridLayout>
 #include <QHBoxLayout>
