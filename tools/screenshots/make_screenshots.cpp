@@ -116,7 +116,7 @@ int main(int argc, char** argv) {
     settle();
     ok = window.grab().save(QDir(images).filePath(u"main.png"_s)) && ok;
     take(u"photo_info.png"_s, [&] { return new frmPIC(workspace, prompts, 1, &window); });
-    take(u"preview.png"_s, [&] { return new PVIEW(workspace, prompts, &window); });
+    take(u"preview.png"_s, [&] { return new PVIEW(workspace, prompts, PreviewDocument::Album, &window); });
     take(u"excel.png"_s, [&] { return new EXOUTDialog(workspace, prompts, opener, &window); });
     take(u"delivery.png"_s, [&] { return new frmXML(workspace, prompts, &window); });
     take(u"sima.png"_s, [&] { return new DialogSIMA(workspace, prompts, &window); });
