@@ -2,6 +2,8 @@
 
 #include <QRegularExpression>
 
+#include <cstring>
+
 using namespace Qt::StringLiterals;
 
 namespace SheetReferences {
@@ -38,6 +40,16 @@ QString renamed(const QString& formula, const QString& from, const QString& to) 
         if (sheet.compare(from, Qt::CaseInsensitive) != 0) return std::nullopt;
         return quoted(to) + u'!' + ref;
     });
+}
+
+Mention::Mention(const QString& sheet)
+    : sheet_(sheet), utf8_(sheet.toUtf8()), quoted_(sheet.contains(u'\'')),
+      caseless_(sheet.toLower() == sheet && sheet.toUpper() == sheet) {}
+
+bool Mention::possibleIn(const char* formula) const {
+    if (quoted_) return true;
+    if (caseless_) return std::strstr(formula, utf8_.constData()) != nullptr;
+    return QString::fromUtf8(formula).contains(sheet_, Qt::CaseInsensitive);
 }
 
 } // namespace SheetReferences

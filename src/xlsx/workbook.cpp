@@ -187,7 +187,9 @@ void Workbook::renameSheet(int index, const QString& name) {
     pugi::xml_node workbook = d->package.xml("xl/workbook.xml").child("workbook");
     info.element.attribute("name").set_value(name.toUtf8().constData());
     if (d->sheetList) (*d->sheetList)[size_t(index - 1)].name = QString::fromUtf8(name.toUtf8());
+    const SheetReferences::Mention mention(info.name);
     for (pugi::xml_node n : workbook.child("definedNames").children("definedName")) {
+        if (!mention.possibleIn(n.text().get())) continue;
         const QString formula = QString::fromUtf8(n.text().get());
         const QString changed = SheetReferences::renamed(formula, info.name, name);
         if (changed != formula) n.text().set(changed.toUtf8().constData());
@@ -203,9 +205,9 @@ int Workbook::copySheetBefore(int index) {
     }
     const std::string part = d->package.freeName("xl/worksheets/sheet", ".xml");
     d->package.setBytes(part, d->package.bytes(source.part));
+    // Nothing kept may stand for an earlier part of the same name.
     d->forgetMarks(part);
-    d->forgetRelationIds();
-    d->forgetDrawings();
+    d->relationIds.erase(part);
     const auto cut = d->shortened;
     for (const Impl::ShortenedCell& cell : cut)
         if (cell.part == source.part) d->shortened.push_back({part, cell.row, cell.column});
@@ -228,6 +230,9 @@ int Workbook::copySheetBefore(int index) {
                 if (d->package.has(relsPartOf(target)))
                     d->package.setBytes(relsPartOf(drawing), d->package.bytes(relsPartOf(target)));
                 d->addContentOverride(drawing, DrawingContentType);
+                d->relationIds.erase(drawing);
+                d->shapeIds.erase(drawing);
+                d->anchorIndex.erase(drawing);
                 newId = d->addRelationship(part, DrawingType, drawing);
             } else if (type.size() > 16 && type.compare(type.size() - 16, 16, "printerSettings") == 0) {
                 newId = d->addRelationship(part, type.c_str(), target);

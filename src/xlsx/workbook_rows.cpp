@@ -339,11 +339,10 @@ void Workbook::Impl::shiftNames(const QString& sheetName, int first, int last) {
         uR"(^(\$?[A-Za-z]{0,3}\$?)(\d+)(?::(\$?[A-Za-z]{0,3}\$?)(\d+))?$)"_s);
     const int count = last - first + 1;
     pugi::xml_node names = package.xml("xl/workbook.xml", false).child("workbook").child("definedNames");
-    // A name that never mentions the sheet has nothing to move (a quote doubles in a quoted name).
-    const bool plain = !sheetName.contains(u'\'');
+    const SheetReferences::Mention mention(sheetName);
     for (pugi::xml_node n : names.children("definedName")) {
+        if (!mention.possibleIn(n.text().get())) continue;
         const QString formula = QString::fromUtf8(n.text().get());
-        if (plain && !formula.contains(sheetName, Qt::CaseInsensitive)) continue;
         const QString out = SheetReferences::rewrite(
             formula, [&](const QString& sheet, const QString& ref) -> std::optional<QString> {
                 const auto m = rows.match(ref);

@@ -1,3 +1,4 @@
+#include "xlsx/sheet_references.h"
 #include "xlsx/workbook.h"
 #include "xlsx/xlsx_package.h"
 
@@ -109,4 +110,14 @@ TEST(WorkbookKeptState, PicturesBelowFollowHeightsChangedAboveThem) {
     ASSERT_EQ(pictures.size(), 2);
     EXPECT_NEAR(pictures[0].rect.top, 450, 0.01) << "the first anchor stays in its cell";
     EXPECT_NEAR(pictures[1].rect.top, 300, 0.01) << "the second is placed from the new heights";
+}
+
+TEST(WorkbookKeptState, NamesAreSkippedOnlyWhenTheyCannotMentionTheSheet) {
+    using SheetReferences::Mention;
+    EXPECT_TRUE(Mention(u"Sheet1"_s).possibleIn("SHEET1!$A$1")) << "sheet names ignore letter case";
+    EXPECT_FALSE(Mention(u"Sheet1"_s).possibleIn("Sheet2!$A$1"));
+    EXPECT_TRUE(Mention(u"画地12"_s).possibleIn("'画地12'!$A$1:$B$2"));
+    EXPECT_FALSE(Mention(u"画地12"_s).possibleIn("'画地13'!$A$1"));
+    EXPECT_TRUE(Mention(u"Ａ地"_s).possibleIn("'ａ地'!$A$1")) << "full-width letters have cases too";
+    EXPECT_TRUE(Mention(u"it's"_s).possibleIn("'it''s'!$A$1"));
 }
