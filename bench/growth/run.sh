@@ -85,7 +85,7 @@ measure() { # key, command...
   for _ in $(seq 1 "$RUNS"); do
     rm -f "$WORK/out.xlsx"
     /usr/bin/time -f '%e %M' -o "$WORK/time.txt" "$@" >/dev/null 2>&1 || [ $? = 3 ]
-    read -r s kb < "$WORK/time.txt"
+    read -r s kb < <(tail -n 1 "$WORK/time.txt")
     times+=("$s") kbs+=("$kb")
   done
   seconds[$key]=$(printf '%s\n' "${times[@]}" | median)
