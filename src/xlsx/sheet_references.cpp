@@ -2,7 +2,7 @@
 
 #include <QRegularExpression>
 
-#include <cstring>
+#include <string_view>
 
 using namespace Qt::StringLiterals;
 
@@ -48,7 +48,9 @@ Mention::Mention(const QString& sheet)
 
 bool Mention::possibleIn(const char* formula) const {
     if (quoted_) return true;
-    if (caseless_) return std::strstr(formula, utf8_.constData()) != nullptr;
+    if (caseless_)
+        return std::string_view(formula).find(std::string_view(utf8_.constData(), utf8_.size())) !=
+               std::string_view::npos;
     return QString::fromUtf8(formula).contains(sheet_, Qt::CaseInsensitive);
 }
 
