@@ -1,5 +1,7 @@
 #include "base/exif_data.h"
 
+#include "base/jpeg_segments.h"
+
 #include <QFile>
 
 namespace ExifData {
@@ -25,14 +27,6 @@ int typeSize(quint16 type) {
     default:
         return 1;
     }
-}
-
-quint32 bigEndian(const QByteArray& data, int at) {
-    return (quint32(quint8(data.at(at))) << 8) | quint8(data.at(at + 1));
-}
-
-bool isFrameHeader(quint8 marker) {
-    return marker >= 0xC0 && marker <= 0xCF && marker != 0xC4 && marker != 0xC8 && marker != 0xCC;
 }
 
 // Photos with a hundred segments ahead of the picture do not exist; a damaged file might
@@ -114,31 +108,23 @@ Preview previewOf(const QByteArray& app1) {
 QByteArray app1Of(const QString& path) {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly) || file.read(2) != QByteArrayLiteral("\xFF\xD8")) return {};
-    qint64 pos = 2;
-    for (int segment = 0; segment < MaxSegments; ++segment) {
-        if (!file.seek(pos)) return {};
-        const QByteArray mark = file.read(4);
-        if (mark.size() < 2 || quint8(mark.at(0)) != 0xFF) return {};
-        const quint8 marker = quint8(mark.at(1));
-        if (marker == 0xFF) { // fill byte
-            ++pos;
-            continue;
-        }
-        if (marker == 0x01 || (marker >= 0xD0 && marker <= 0xD7)) {
-            pos += 2;
-            continue;
-        }
-        if (marker == 0xD9 || marker == 0xDA || isFrameHeader(marker) || mark.size() < 4) return {};
-        const quint32 length = bigEndian(mark, 2);
-        if (length < 2) return {};
-        if (marker == 0xE1) {
+    const JpegSegments::ReadAt read = [&](qint64 pos, qint64 n) {
+        return file.seek(pos) ? file.read(n) : QByteArray();
+    };
+    QByteArray exif;
+    JpegSegments::walk(
+        read,
+        [&](const JpegSegments::Segment& segment) {
+            if (JpegSegments::isFrameHeader(segment.marker)) return false;
+            if (segment.marker != 0xE1) return true;
             // A segment holds at most 65533 bytes, so this read is bounded whatever it claims.
-            const QByteArray body = file.read(length - 2);
-            if (body.startsWith(ExifHeader)) return body;
-        }
-        pos += 2 + length;
-    }
-    return {};
+            const QByteArray body = read(segment.bodyStart, segment.bodyLength);
+            if (!body.startsWith(ExifHeader)) return true;
+            exif = body;
+            return false;
+        },
+        MaxSegments);
+    return exif;
 }
 
 } // namespace ExifData

@@ -52,15 +52,21 @@ Metadata read(const QString& path) {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly) || file.read(3) != QByteArrayLiteral("\xFF\xD8\xFF")) return metadata;
     metadata.jpeg = true;
+    const ReadAt read = [&](qint64 pos, qint64 n) { return file.seek(pos) ? file.read(n) : QByteArray(); };
+    const WalkEnd end = walk(read, [&](const Segment& segment) {
+        if (segment.marker == 0xE1) keep(metadata, read(segment.bodyStart, segment.bodyLength));
+        return true;
+    });
+    metadata.truncated = end == WalkEnd::Limit;
+    return metadata;
+}
+
+WalkEnd walk(const ReadAt& read, const std::function<bool(const Segment&)>& visit, int maxSegments) {
     qint64 pos = 2;
     for (int segment = 0;; ++segment) {
-        if (segment >= MaxSegments || pos > MaxHeaderBytes) {
-            metadata.truncated = true;
-            return metadata;
-        }
-        if (!file.seek(pos)) return metadata;
-        const QByteArray mark = file.read(4);
-        if (mark.size() < 2 || quint8(mark.at(0)) != 0xFF) return metadata;
+        if (segment >= maxSegments || pos > MaxHeaderBytes) return WalkEnd::Limit;
+        const QByteArray mark = read(pos, 4);
+        if (mark.size() < 2 || quint8(mark.at(0)) != 0xFF) return WalkEnd::Broken;
         const quint8 marker = quint8(mark.at(1));
         if (marker == 0xFF) { // fill byte
             ++pos;
@@ -70,10 +76,11 @@ Metadata read(const QString& path) {
             pos += 2;
             continue;
         }
-        if (marker == 0xD9 || marker == 0xDA || mark.size() < 4) return metadata;
+        if (marker == 0xD9 || marker == 0xDA) return WalkEnd::CodedData;
+        if (mark.size() < 4) return WalkEnd::Broken;
         const qint64 length = number(mark, 2, 2, false);
-        if (length < 2) return metadata;
-        if (marker == 0xE1) keep(metadata, file.read(length - 2));
+        if (length < 2) return WalkEnd::Broken;
+        if (!visit({marker, pos, pos + 4, length - 2})) return WalkEnd::Stopped;
         pos += 2 + length;
     }
 }

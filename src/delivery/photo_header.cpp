@@ -35,10 +35,6 @@ private:
     qint64 start_ = 0;
 };
 
-bool isFrameHeader(quint8 marker) {
-    return marker >= 0xC0 && marker <= 0xCF && marker != 0xC4 && marker != 0xC8 && marker != 0xCC;
-}
-
 // Where the coded data that starts at pos is followed by a marker, or -1 when the file ends
 // first. Inside coded data 0xFF is followed by 0x00 (a stuffed byte), a restart marker or
 // another 0xFF (fill); anything else is a marker.
@@ -111,34 +107,21 @@ PhotoHeader read(const QString& path) {
     Reader reader(file);
     header.format = formatOf(reader.bytes(0, 512));
     if (header.format != PhotoHeader::Format::Jpeg) return header;
-    qint64 pos = 2;
-    for (;;) {
-        const QByteArray mark = reader.bytes(pos, 4);
-        if (mark.size() < 2 || quint8(mark.at(0)) != 0xFF) return header;
-        const quint8 marker = quint8(mark.at(1));
-        if (marker == 0xFF) { // fill byte
-            ++pos;
-            continue;
-        }
-        if (marker == 0x01 || (marker >= 0xD0 && marker <= 0xD7)) {
-            pos += 2;
-            continue;
-        }
-        if (marker == 0xD9 || marker == 0xDA || mark.size() < 4) return header;
-        const qint64 length = number(mark, 2, 2, false);
-        if (length < 2) return header;
-        if (marker == 0xE1 && !header.taken.isValid())
-            header.taken = JpegSegments::exifDateTaken(reader.bytes(pos + 4, length - 2));
-        if (isFrameHeader(marker)) {
-            const QByteArray frame = reader.bytes(pos + 4, 5);
-            if (frame.size() < 5) return header;
-            header.size = QSize(int(number(frame, 3, 2, false)), int(number(frame, 1, 2, false)));
-            header.jpeg = true;
-            header.complete = isComplete(file, reader, pos);
-            return header;
-        }
-        pos += 2 + length;
-    }
+    JpegSegments::walk([&](qint64 pos, qint64 n) { return reader.bytes(pos, n); },
+                       [&](const JpegSegments::Segment& segment) {
+                           if (segment.marker == 0xE1 && !header.taken.isValid())
+                               header.taken = JpegSegments::exifDateTaken(
+                                   reader.bytes(segment.bodyStart, segment.bodyLength));
+                           if (!JpegSegments::isFrameHeader(segment.marker)) return true;
+                           const QByteArray frame = reader.bytes(segment.bodyStart, 5);
+                           if (frame.size() < 5) return false;
+                           header.size =
+                               QSize(int(number(frame, 3, 2, false)), int(number(frame, 1, 2, false)));
+                           header.jpeg = true;
+                           header.complete = isComplete(file, reader, segment.start);
+                           return false;
+                       });
+    return header;
 }
 
 QString formatName(PhotoHeader::Format format) {
