@@ -19,51 +19,93 @@ void tellCapacity(Prompts& prompts) {
     prompts.tell(AlbumCommands::CapacityExceeded, u"確認"_s, Prompts::Icon::Question);
 }
 
+// The photos' blackboard items fill the new rows' lines here, where the photos are read anyway.
+void fillFromBlackboards(Plan& plan, const PlanOptions& options) {
+    if (!options.fillFromBlackboard || plan.paths.isEmpty()) return;
+    QList<AlbumRow> rows(plan.paths.size());
+    QList<int> which;
+    for (qsizetype i = 0; i < rows.size(); ++i) {
+        rows[i].path = plan.paths[i];
+        rows[i].info = plan.infos[i];
+        which << int(i + 1);
+    }
+    BlackboardLines::fillRows(rows, which);
+    for (qsizetype i = 0; i < rows.size(); ++i)
+        plan.infos[i] = rows[i].info;
+}
+
 } // namespace
 
-Result placePaths(Workspace& workspace, const QString& commandName, const QStringList& paths, int startRow,
-                  const StopCheck& stop) {
-    Result result;
-    QList<AlbumRow> rows = workspace.SS1.rows();
+Plan plan(const QStringList& paths, int startRow, const PlanOptions& options, const Progress& progress) {
+    Plan plan;
     int r = std::max(startRow, 1);
-    const int firstRow = r;
     for (const QString& path : paths) {
-        if (r > workspace.AlbumMaxRows) {
-            result.capacityReached = true;
+        if (r > options.maxRows) {
+            plan.capacityReached = true;
             break;
         }
-        if (rows.size() < r) rows.resize(r);
-        AlbumRow& row = rows[r - 1];
-        row.path = path;
-        row.info = BuildInfoFromPath(path, workspace.settings);
-        ++result.placed;
+        plan.paths << path;
+        plan.infos << BuildInfoFromPath(path, options.settings);
         ++r;
-        if (stop && stop()) {
-            result.stopped = result.placed < paths.size();
-            break;
+        try {
+            progress.report({{}, plan.paths.size(), paths.size()});
+        } catch (const Cancelled&) {
+            break; // the rows made so far are placed
         }
     }
+    fillFromBlackboards(plan, options);
+    return plan;
+}
+
+PlanOptions planOptions(const Workspace& workspace) {
+    return {workspace.AlbumMaxRows, workspace.settings, workspace.FillFromBlackboard};
+}
+
+Result apply(Workspace& workspace, const QString& commandName, const Plan& plan, int startRow) {
+    Result result;
+    result.capacityReached = plan.capacityReached;
+    result.placed = int(plan.paths.size());
     if (result.placed == 0) return result;
-    BlackboardLines::fillPlaced(workspace, rows, firstRow, r - 1);
+    const int firstRow = std::max(startRow, 1);
+    QList<AlbumRow> rows = workspace.SS1.rows();
+    if (rows.size() < firstRow + result.placed - 1) rows.resize(firstRow + result.placed - 1);
+    for (int i = 0; i < result.placed; ++i) {
+        rows[firstRow + i - 1].path = plan.paths[i];
+        rows[firstRow + i - 1].info = plan.infos[i];
+    }
     workspace.replaceRows(commandName, std::move(rows), 1);
     workspace.FirstNewRow = firstRow;
-    workspace.LastNewRow = r - 1;
+    workspace.LastNewRow = firstRow + result.placed - 1;
     result.thumbnailsDue = workspace.settings.itemIsOn(SettingItem::ShowThumbnails);
     return result;
 }
 
-Result placeSelectedFiles(Workspace& workspace, Prompts& prompts, const QString& folder,
-                          const QStringList& selectedNames, int startRow, const StopCheck& stop) {
+Result placePaths(Workspace& workspace, const QString& commandName, const QStringList& paths, int startRow) {
+    // Nothing here can stop the plan, so asking for it never throws.
+    return apply(workspace, commandName, plan(paths, startRow, planOptions(workspace), {}), startRow);
+}
+
+QStringList selectedPaths(const QString& folder, const QStringList& selectedNames) {
     QStringList paths;
     for (const QString& name : selectedNames)
         paths << PhotoPaths::join(folder, name);
+    return paths;
+}
+
+Result placeSelected(Workspace& workspace, Prompts& prompts, const Plan& plan, int startRow) {
     BusyScope busy(prompts);
-    Result result = placePaths(workspace, u">>"_s, paths, startRow, stop);
+    Result result = apply(workspace, u">>"_s, plan, startRow);
     if (result.capacityReached) {
         result.thumbnailsDue = false;
         tellCapacity(prompts);
     }
     return result;
+}
+
+Result placeSelectedFiles(Workspace& workspace, Prompts& prompts, const QString& folder,
+                          const QStringList& selectedNames, int startRow, const Progress& progress) {
+    const Plan made = plan(selectedPaths(folder, selectedNames), startRow, planOptions(workspace), progress);
+    return placeSelected(workspace, prompts, made, startRow);
 }
 
 QStringList localPaths(const QList<QUrl>& urls) {

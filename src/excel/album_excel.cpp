@@ -29,7 +29,7 @@ double leadingNumber(const QString& text) {
 
 class AlbumReport : public ReportBuilder {
 public:
-    AlbumReport(const Request& request, const ReportProgress& progress)
+    AlbumReport(const Request& request, const Progress& progress)
         : request_(request), progress_(progress), activity_(request.free ? FreeActivity : FixedActivity) {}
 
     ReportResult checkRequest() override { return AlbumExcel::checkRequest(request_); }
@@ -71,11 +71,9 @@ public:
         return photos;
     }
 
-    bool photoProgress(int done, int total) override {
-        return !progress_ || progress_(activity_, 0, done, total);
-    }
+    Progress photoProgress() override { return ReportPipeline::withActivity(progress_, activity_); }
 
-    bool fill(Workbook& book, const ReportPictures& pictures, int printColumns) override;
+    void fill(Workbook& book, const ReportPictures& pictures, int printColumns) override;
 
 private:
     QString fixedTemplate() const {
@@ -94,7 +92,7 @@ private:
     ReportResult checkTitleCell();
 
     const Request& request_;
-    const ReportProgress& progress_;
+    const Progress& progress_;
     const QString activity_;
     AlbumLayout::Plan plan_;
     int titleRow_ = 0, titleColumn_ = 0;
@@ -132,7 +130,7 @@ ReportResult AlbumReport::checkTitleCell() {
     return std::nullopt;
 }
 
-bool AlbumReport::fill(Workbook& book, const ReportPictures& pictures, int printColumns) {
+void AlbumReport::fill(Workbook& book, const ReportPictures& pictures, int printColumns) {
     // The title goes in before the page is copied, so a title inside the page repeats with it.
     if (titleRow_ != 0 && titleColumn_ != 0) book.setText(titleRow_, titleColumn_, request_.title);
     PagedSheet sheet(book, plan_.firstBlockRow, plan_.lastBlockRow, printColumns);
@@ -142,8 +140,7 @@ bool AlbumReport::fill(Workbook& book, const ReportPictures& pictures, int print
     };
     for (const AlbumLayout::Slot& slot : plan_.places) {
         pasteUpTo(slot.page);
-        if (progress_ && !progress_(activity_, slot.albumRow, slot.albumRow, int(request_.rows.size())))
-            return false;
+        progress_.report({activity_, slot.albumRow, request_.rows.size(), slot.albumRow});
         const FieldBuffer lines = SplitLines(request_.rows[slot.albumRow - 1].info);
         for (int g = 0; g < slot.lineRows.size(); ++g)
             book.setText(slot.lineRows[g], slot.textColumn, lines(g + 1));
@@ -155,7 +152,6 @@ bool AlbumReport::fill(Workbook& book, const ReportPictures& pictures, int print
         const int other = book.sheetIndex(request_.a3 ? AlbumLayout::SheetA4 : AlbumLayout::SheetA3);
         if (other != 0) book.deleteSheet(other);
     }
-    return true;
 }
 
 } // namespace
@@ -169,7 +165,7 @@ ReportResult checkRequest(const Request& request) {
     return std::nullopt;
 }
 
-ReportResult run(const Request& request, const QString& outputPath, const ReportProgress& progress,
+ReportResult run(const Request& request, const QString& outputPath, const Progress& progress,
                  QStringList* notes) {
     AlbumReport report(request, progress);
     return ReportPipeline::run(report, outputPath, request.threads, notes);

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "base/output_guard.h"
-#include "excel/report_progress.h"
+#include "base/progress.h"
 #include "workspace/album_sheet.h"
 #include "xlsx/report_pipeline.h"
 
@@ -33,9 +33,9 @@ struct Request {
 ReportResult checkRequest(const Request& request);
 
 // Checks the template and every photo, builds the workbook and writes it to outputPath;
-// nothing is written on failure. A cancelled run answers a failure with an empty message. What
-// the user should know of a written workbook goes to notes.
-ReportResult run(const Request& request, const QString& outputPath, const ReportProgress& progress,
+// nothing is written on failure or when Cancelled goes through. What the user should know of a written
+// workbook goes to notes.
+ReportResult run(const Request& request, const QString& outputPath, const Progress& progress,
                  QStringList* notes = nullptr);
 
 // Where the save dialog proposes to write: the template's name without "ORG", as .xlsx.

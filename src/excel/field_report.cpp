@@ -28,7 +28,7 @@ using FieldReportPlan::Place;
 
 class FieldReportBuilder : public ReportBuilder {
 public:
-    FieldReportBuilder(const Request& request, const ReportProgress& progress)
+    FieldReportBuilder(const Request& request, const Progress& progress)
         : request_(request), progress_(progress) {}
 
     ReportResult checkRequest() override {
@@ -61,12 +61,12 @@ public:
 
     QList<ReportPhoto> photos() override;
 
-    bool photoProgress(int done, int total) override {
-        return !progress_ || progress_(activity(kind_.index), 0, done, total);
+    Progress photoProgress() override {
+        return ReportPipeline::withActivity(progress_, activity(kind_.index));
     }
 
-    bool fill(Workbook& book, const ReportPictures& pictures, int printColumns) override {
-        return FieldReportWriter(book, request_, plan_, printColumns).write(places_, pictures, progress_);
+    void fill(Workbook& book, const ReportPictures& pictures, int printColumns) override {
+        FieldReportWriter(book, request_, plan_, printColumns).write(places_, pictures, progress_);
     }
 
 private:
@@ -74,7 +74,7 @@ private:
     ReportResult checkSheetNames(const Workbook& book) const;
 
     const Request& request_;
-    const ReportProgress& progress_;
+    const Progress& progress_;
     L::Kind kind_;
     FieldReportPlan::Plan plan_;
     QList<Place> places_;
@@ -134,7 +134,7 @@ ReportResult checkRequest(const Request& request) {
     return std::nullopt;
 }
 
-ReportResult run(const Request& request, const QString& outputPath, const ReportProgress& progress,
+ReportResult run(const Request& request, const QString& outputPath, const Progress& progress,
                  QStringList* notes) {
     FieldReportBuilder report(request, progress);
     return ReportPipeline::run(report, outputPath, request.threads, notes);

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "base/output_guard.h"
-#include "excel/report_progress.h"
+#include "base/progress.h"
 #include "workspace/album_sheet.h"
 #include "xlsx/report_pipeline.h"
 
@@ -38,9 +38,9 @@ QString defaultOutputName(int kind);
 ReportResult checkRequest(const Request& request);
 
 // Checks the request, the template and the photos, builds the report and writes it to
-// outputPath; nothing is written on failure. A cancelled run answers an empty message. What the
+// outputPath; nothing is written on failure or when Cancelled goes through. What the
 // user should know of a written workbook goes to notes.
-ReportResult run(const Request& request, const QString& outputPath, const ReportProgress& progress,
+ReportResult run(const Request& request, const QString& outputPath, const Progress& progress,
                  QStringList* notes = nullptr);
 
 } // namespace FieldReport

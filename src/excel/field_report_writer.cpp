@@ -12,14 +12,14 @@ FieldReportWriter::FieldReportWriter(Workbook& book, const FieldReport::Request&
     : book_(book), request_(request), kind_(L::kind(request.kind)), plan_(plan), printColumns_(printColumns) {
 }
 
-bool FieldReportWriter::write(const QList<Place>& places, const ReportPictures& pictures,
-                              const ReportProgress& progress) {
+void FieldReportWriter::write(const QList<Place>& places, const ReportPictures& pictures,
+                              const Progress& progress) {
     if (!kind_.word.isEmpty()) writeHeading();
     if (oneSheet()) sheet_.emplace(book_, kind_.firstBlockRow, kind_.lastBlockRow, printColumns_);
     const QString activity = FieldReport::activity(kind_.index);
     for (const Place& place : places) {
         const int row = qAbs(place.row);
-        if (progress && !progress(activity, row, row, int(request_.rows.size()))) return false;
+        progress.report({activity, row, request_.rows.size(), row});
         int page = place.page;
         if (!oneSheet()) openUnitsUpTo(place.unit);
         if (kind_.index == 1)
@@ -40,7 +40,6 @@ bool FieldReportWriter::write(const QList<Place>& places, const ReportPictures& 
         book_.activate(1);
     }
     book_.selectCell(1, 1);
-    return true;
 }
 
 void FieldReportWriter::writeHeading() {

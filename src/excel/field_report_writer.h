@@ -1,7 +1,7 @@
 #pragma once
 
+#include "base/progress.h"
 #include "excel/field_report_plan.h"
-#include "excel/report_progress.h"
 #include "xlsx/paged_sheet.h"
 #include "xlsx/report_pipeline.h"
 
@@ -14,9 +14,9 @@ public:
     FieldReportWriter(Workbook& book, const FieldReport::Request& request, const FieldReportPlan::Plan& plan,
                       int printColumns);
 
-    // False when the progress cancels.
-    bool write(const QList<FieldReportPlan::Place>& places, const ReportPictures& pictures,
-               const ReportProgress& progress);
+    // Throws Cancelled when stopped.
+    void write(const QList<FieldReportPlan::Place>& places, const ReportPictures& pictures,
+               const Progress& progress);
 
 private:
     bool oneSheet() const { return kind_.index != 1 && kind_.index != 2; }

@@ -28,13 +28,13 @@ void writeCoordinate(Workbook& book, int row, int column, double value) {
 
 class PointRecordReport : public ReportBuilder {
 public:
-    PointRecordReport(const Request& request, const ReportProgress& progress)
+    PointRecordReport(const Request& request, const Progress& progress)
         : request_(request), progress_(progress) {}
 
     // An unreadable SIMA file stops the run before anything is built.
     ReportResult checkRequest() override {
         if (request_.simaPath.isEmpty()) return std::nullopt;
-        if (progress_ && !progress_(ReadingSima, 0, 0, 0)) return ReportFailure{};
+        progress_.report({ReadingSima, 0, 0});
         try {
             sima_ = LoadSimaPoints(request_.simaPath);
         } catch (const AppError& error) {
@@ -69,26 +69,24 @@ public:
         return photos;
     }
 
-    bool photoProgress(int done, int total) override {
-        return !progress_ || progress_(Writing, 0, done, total);
-    }
+    Progress photoProgress() override { return ReportPipeline::withActivity(progress_, Writing); }
 
-    bool fill(Workbook& book, const ReportPictures& pictures, int printColumns) override;
+    void fill(Workbook& book, const ReportPictures& pictures, int printColumns) override;
 
 private:
     void writePlace(Workbook& book, const AlbumRow& row, int page, int slot);
 
     const Request& request_;
-    const ReportProgress& progress_;
+    const Progress& progress_;
     SimaPoints sima_;
 };
 
-bool PointRecordReport::fill(Workbook& book, const ReportPictures& pictures, int printColumns) {
+void PointRecordReport::fill(Workbook& book, const ReportPictures& pictures, int printColumns) {
     PagedSheet sheet(book, 1, L::PageRows, printColumns);
     int slot = L::PlacesPerPage;
     const int total = int(request_.rows.size());
     for (int i = 1; i <= total; ++i) {
-        if (progress_ && !progress_(Writing, i, i, total)) return false;
+        progress_.report({Writing, i, total, i});
         if (slot >= L::PlacesPerPage) {
             sheet.pasteUpTo(sheet.pages() + 1);
             slot = 0;
@@ -104,7 +102,6 @@ bool PointRecordReport::fill(Workbook& book, const ReportPictures& pictures, int
         ++slot;
     }
     sheet.finish();
-    return true;
 }
 
 void PointRecordReport::writePlace(Workbook& book, const AlbumRow& row, int page, int slot) {
@@ -128,7 +125,7 @@ void PointRecordReport::writePlace(Workbook& book, const AlbumRow& row, int page
 
 } // namespace
 
-ReportResult run(const Request& request, const QString& outputPath, const ReportProgress& progress,
+ReportResult run(const Request& request, const QString& outputPath, const Progress& progress,
                  QStringList* notes) {
     PointRecordReport report(request, progress);
     return ReportPipeline::run(report, outputPath, request.threads, notes);

@@ -103,12 +103,12 @@ bool SaveImportFile(const ClassifiedData& data, Prompts& prompts, const OutputGu
     return true;
 }
 
-bool LoadImportFile(ClassifiedData& data, Prompts& prompts) {
+bool LoadImportFile(ClassifiedData& data, Prompts& prompts, const ClassifiedLoad& load) {
     const QString path = prompts.openFile({{}, ClassifiedFile::DialogFilter, 1, data.folder});
     if (path.isEmpty()) return false;
     try {
         BusyScope busy(prompts);
-        data = ClassifiedFile::load(path);
+        data = load(path);
     } catch (const AppError& error) {
         tellFailure(prompts, error);
         return false;

@@ -1,9 +1,12 @@
 #pragma once
 
+#include "survey/classified_file.h"
 #include "survey/classified_import.h"
 #include "survey/classified_table.h"
 
 #include <QString>
+
+#include <functional>
 
 class OutputGuard;
 class Prompts;
@@ -41,7 +44,10 @@ void Check(const ClassifiedData& data, Prompts& prompts);
 
 // "保　存" and "呼　出", each with its file dialog. False when nothing was written or read.
 bool SaveImportFile(const ClassifiedData& data, Prompts& prompts, const OutputGuard& guard);
-bool LoadImportFile(ClassifiedData& data, Prompts& prompts);
+// load reads the chosen file; a window runs it off its own thread.
+using ClassifiedLoad = std::function<ClassifiedData(const QString& path)>;
+bool LoadImportFile(ClassifiedData& data, Prompts& prompts,
+                    const ClassifiedLoad& load = ClassifiedFile::load);
 
 // "インポート": the chosen groups replace the album as one command. True when the album changed;
 // FirstNewRow..LastNewRow then name the rows whose thumbnails are due.

@@ -78,12 +78,14 @@ public:
     // Each file once: a point shared by two parcels is named once when it cannot be read.
     QList<ReportPhoto> photos() override { return photos_; }
 
-    bool photoProgress(int, int) override { return !progress_ || progress_(0, 0); }
+    Progress photoProgress() override {
+        return progress_.mapped([](const ProgressStep&) { return ProgressStep{}; });
+    }
 
-    bool fill(Workbook& book, const ReportPictures& pictures, int printColumns) override;
+    void fill(Workbook& book, const ReportPictures& pictures, int printColumns) override;
 
 private:
-    bool fillParcel(Workbook& book, const ReportPictures& pictures, int printColumns, qsizetype k);
+    void fillParcel(Workbook& book, const ReportPictures& pictures, int printColumns, qsizetype k);
 
     const Request& request_;
     const Progress& progress_;
@@ -116,20 +118,19 @@ ReportResult ParcelReport::checkRequest() {
     return std::nullopt;
 }
 
-bool ParcelReport::fill(Workbook& book, const ReportPictures& pictures, int printColumns) {
+void ParcelReport::fill(Workbook& book, const ReportPictures& pictures, int printColumns) {
     for (qsizetype k = 0; k < plan_.size(); ++k) {
-        if (!fillParcel(book, pictures, printColumns, k)) return false;
+        fillParcel(book, pictures, printColumns, k);
         // Each parcel's sheet goes before the template's, so the one before is sheet k, done
         // now that the new one holds the selection.
         if (k > 0) book.setAside(int(k));
     }
     book.deleteSheet(book.sheetIndex(L::SheetName));
     book.activate(1);
-    return true;
 }
 
 // A sheet a parcel, copied from the template's sheet.
-bool ParcelReport::fillParcel(Workbook& book, const ReportPictures& pictures, int printColumns, qsizetype k) {
+void ParcelReport::fillParcel(Workbook& book, const ReportPictures& pictures, int printColumns, qsizetype k) {
     const int listRow = request_.parcels.at(k);
     const SimaParcel& parcel = request_.tables.parcels.at(listRow - 1);
     const int copy = book.copySheetBefore(book.sheetIndex(L::SheetName));
@@ -140,7 +141,7 @@ bool ParcelReport::fillParcel(Workbook& book, const ReportPictures& pictures, in
     PagedSheet sheet(book, L::FirstPageRow, L::FirstPageRow + L::PageRows - 1, printColumns);
     int s = L::SlotsPerPage;
     for (const PlannedPhoto& photo : plan_.at(k)) {
-        if (progress_ && !progress_(listRow, done_.photos + 1)) return false;
+        progress_.report({{}, done_.photos + 1, 0, listRow});
         if (s >= L::SlotsPerPage) {
             sheet.pasteUpTo(sheet.pages() + 1);
             s = 0;
@@ -153,7 +154,6 @@ bool ParcelReport::fillParcel(Workbook& book, const ReportPictures& pictures, in
             ++done_.missingPhotos;
     }
     sheet.finish();
-    return true;
 }
 
 } // namespace

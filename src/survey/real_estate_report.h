@@ -9,8 +9,6 @@
 #include <QString>
 #include <QStringList>
 
-#include <functional>
-
 // "不動産報告書": a sheet a chosen parcel with the photos of its points, six to a page.
 namespace RealEstateReport {
 
@@ -46,12 +44,10 @@ struct Summary {
     QStringList notes;     // what the user should know of the written workbook
 };
 
-// panel 2 and 3 of the dialog: the list row in work and the next photo number. Answering
-// false stops the run, which then writes nothing.
-using Progress = std::function<bool(int listRow, int photo)>;
-
-// Fills the template and writes the workbook to outputPath; on failure nothing is written. The
-// failure's details() name the photos that could not be read, or what went wrong.
+// Fills the template and writes the workbook to outputPath; on failure nothing is written, nor
+// when Cancelled goes through. progress tells, for panels 2 and 3 of the dialog, the list row
+// in work (the step's row) and the next photo number (its done); both are 0 while the photos
+// are read. The failure's details() name the photos that could not be read, or what went wrong.
 ReportResult run(const Request& request, const QString& outputPath, const Progress& progress,
                  Summary* summary = nullptr);
 

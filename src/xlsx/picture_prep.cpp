@@ -81,8 +81,7 @@ PreparedPicture preparePicture(const PictureJob& job) {
     return out;
 }
 
-QList<PreparedPicture> preparePictures(const QList<PictureJob>& jobs, int threads,
-                                       const std::function<bool(int, int)>& progress) {
+QList<PreparedPicture> preparePictures(const QList<PictureJob>& jobs, int threads, const Progress& progress) {
     QList<PreparedPicture> results(jobs.size());
     std::atomic<int> next{0};
     std::atomic<bool> stop{false};
@@ -101,7 +100,10 @@ QList<PreparedPicture> preparePictures(const QList<PictureJob>& jobs, int thread
     std::vector<std::thread> workers;
     for (int t = 0; t < qMax(1, qMin(threads, int(jobs.size()))); ++t)
         workers.emplace_back(work);
-    bool cancelled = false;
+    const auto joinAll = [&] {
+        for (std::thread& t : workers)
+            t.join();
+    };
     for (;;) {
         int finished;
         {
@@ -109,14 +111,15 @@ QList<PreparedPicture> preparePictures(const QList<PictureJob>& jobs, int thread
             changed.wait_for(lock, std::chrono::milliseconds(50));
             finished = done;
         }
-        if (!cancelled && progress && !progress(finished, int(jobs.size()))) {
-            cancelled = true;
+        try {
+            progress.report({{}, finished, jobs.size()});
+        } catch (...) {
             stop = true;
+            joinAll();
+            throw;
         }
-        if (finished == jobs.size() || cancelled) break;
+        if (finished == jobs.size()) break;
     }
-    for (std::thread& t : workers)
-        t.join();
-    if (cancelled) return {};
+    joinAll();
     return results;
 }

@@ -1,11 +1,11 @@
 #pragma once
 
+#include "base/progress.h"
+
 #include <QByteArray>
 #include <QList>
 #include <QSize>
 #include <QString>
-
-#include <functional>
 
 // Photos made ready for a workbook: decoded once at reduced size for their frame, turned
 // upright, and encoded once.
@@ -24,10 +24,9 @@ struct PictureJob {
 // a larger GIF becomes PNG, everything else JPEG of quality 85.
 PreparedPicture preparePicture(const PictureJob& job);
 
-// Many photos on worker threads. progress(done, total) is called on the calling thread; when it
-// answers false the work stops and the result is empty.
-QList<PreparedPicture> preparePictures(const QList<PictureJob>& jobs, int threads,
-                                       const std::function<bool(int, int)>& progress);
+// Many photos on worker threads, reporting how many are done from the calling thread. A stop
+// ends the workers before Cancelled goes on.
+QList<PreparedPicture> preparePictures(const QList<PictureJob>& jobs, int threads, const Progress& progress);
 
 // The frame of a rectangle in points at about 220 dots an inch.
 QSize framePixels(double widthPoints, double heightPoints);

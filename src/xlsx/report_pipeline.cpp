@@ -77,9 +77,7 @@ std::variant<ReportPictures, ReportFailure> readPhotos(ReportBuilder& report, in
         jobOf[photo.path] = int(jobs.size());
         jobs.append({photo.path, photo.frame});
     }
-    QList<PreparedPicture> pictures = preparePictures(
-        jobs, threads, [&](int done, int total) { return report.photoProgress(done, total); });
-    if (pictures.size() != jobs.size()) return ReportFailure{};
+    QList<PreparedPicture> pictures = preparePictures(jobs, threads, report.photoProgress());
     ReportFailure bad = failure(PhotoFailed, Prompts::Icon::Exclamation);
     for (const ReportPhoto& photo : photos) {
         const QString& error = pictures.at(jobOf.at(photo.path)).error;
@@ -104,13 +102,20 @@ ReportResult build(ReportBuilder& report, const QString& outputPath, int threads
     const int printColumns = book.printAreaLastColumn();
     auto read = readPhotos(report, threads);
     if (auto* failed = std::get_if<ReportFailure>(&read)) return *failed;
-    if (!report.fill(book, std::get<ReportPictures>(read), printColumns)) return ReportFailure{};
+    report.fill(book, std::get<ReportPictures>(read), printColumns);
     book.save(outputPath);
     if (notes && !book.shortenedNote().isEmpty()) notes->append(book.shortenedNote());
     return std::nullopt;
 }
 
 } // namespace
+
+Progress withActivity(const Progress& progress, const QString& activity) {
+    return progress.mapped([activity](ProgressStep step) {
+        step.activity = activity;
+        return step;
+    });
+}
 
 ReportResult run(ReportBuilder& report, const QString& outputPath, int threads, QStringList* notes) {
     try {

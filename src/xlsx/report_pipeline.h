@@ -1,6 +1,7 @@
 #pragma once
 
 #include "base/output_guard.h"
+#include "base/progress.h"
 #include "base/prompts.h"
 #include "xlsx/picture_prep.h"
 #include "xlsx/workbook.h"
@@ -13,16 +14,16 @@
 #include <map>
 #include <optional>
 
-// Why a report was not written; nothing is written then.
+// Why a report was not written; nothing is written then. A stopped run throws Cancelled
+// instead, and writes nothing either.
 struct ReportFailure {
-    QString message; // empty when the user cancelled
+    QString message;
     Prompts::Icon icon = Prompts::Icon::Exclamation;
     bool keepDialogOpen = false; // refusals before any work
     QList<int> badRows;          // photos that could not be read: their album rows
     QStringList badDetails;      // one "row: path (reason)", or "path (reason)" without a row, each
     QString detail;              // what went wrong, for the command line
 
-    bool cancelled() const { return message.isEmpty(); }
     // What is listed below the message: the unreadable photos, or the detail where it adds to
     // the message.
     QStringList details() const;
@@ -63,10 +64,10 @@ public:
     virtual ReportResult checkTemplate(Workbook& book, const QString& templatePath) = 0;
     // Every photo placed, in the order a bad one is named.
     virtual QList<ReportPhoto> photos() = 0;
-    // While the photos are read; false cancels.
-    virtual bool photoProgress(int done, int total) = 0;
-    // Fills the template; false when cancelled. printColumns: the last column the template prints.
-    virtual bool fill(Workbook& book, const ReportPictures& pictures, int printColumns) = 0;
+    // Where the photos' reading is told, and what stops it.
+    virtual Progress photoProgress() = 0;
+    // Fills the template. printColumns: the last column the template prints.
+    virtual void fill(Workbook& book, const ReportPictures& pictures, int printColumns) = 0;
 };
 
 namespace ReportPipeline {
@@ -79,13 +80,15 @@ ReportFailure refusal(const QString& message, const QString& detail = {});
 ReportFailure failure(const QString& message, Prompts::Icon icon, const QString& detail = {});
 // "雛形が見つかりません: NAME.xlsx".
 ReportFailure missingTemplate(const QString& templateName);
+// progress, telling every step as activity.
+Progress withActivity(const Progress& progress, const QString& activity);
 // Activates the template's sheet of that name, or answers that it has none.
 ReportResult activateSheet(Workbook& book, const QString& sheetName, const QString& templatePath);
 
 // Finds and opens the template (old binary books through their converted copy), refuses an
 // output that is a kept file, reads every photo before anything is built, fills the template
-// and writes it to outputPath. Nothing is written on failure. What the user should know of the
-// written workbook goes to notes.
+// and writes it to outputPath. Nothing is written on failure or when Cancelled goes through.
+// What the user should know of the written workbook goes to notes.
 ReportResult run(ReportBuilder& report, const QString& outputPath, int threads, QStringList* notes);
 
 } // namespace ReportPipeline

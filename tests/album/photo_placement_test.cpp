@@ -10,6 +10,8 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
+
 using namespace Qt::StringLiterals;
 
 class PhotoPlacementTest : public testing::Test {
@@ -77,12 +79,12 @@ TEST_F(PhotoPlacementTest, TheCapacityStopsThePlacementWithTheMessageAndNoThumbn
 }
 
 TEST_F(PhotoPlacementTest, AStopKeepsTheRowsPlacedSoFar) {
-    int asked = 0;
-    const auto result = PhotoPlacement::placeSelectedFiles(workspace, prompts, u"/p"_s,
-                                                           {u"a.jpg"_s, u"b.jpg"_s, u"c.jpg"_s, u"d.jpg"_s},
-                                                           1, [&] { return ++asked == 2; });
-    EXPECT_TRUE(result.stopped);
+    std::atomic_bool stop = false;
+    const Progress progress([&](const ProgressStep& step) { stop = step.done == 2; }, &stop);
+    const auto result = PhotoPlacement::placeSelectedFiles(
+        workspace, prompts, u"/p"_s, {u"a.jpg"_s, u"b.jpg"_s, u"c.jpg"_s, u"d.jpg"_s}, 1, progress);
     EXPECT_EQ(result.placed, 2);
+    EXPECT_FALSE(result.capacityReached);
     EXPECT_EQ(workspace.AlbumRowCount, 2);
     EXPECT_EQ(workspace.LastNewRow, 2);
     EXPECT_TRUE(result.thumbnailsDue);

@@ -1,10 +1,12 @@
 #include "album/ui/photo_placement_ui.h"
 
 #include "album/ui/photo_browser_panel.h"
+#include "base/prompts.h"
+#include "base/ui/job_runner.h"
+#include "workspace/workspace.h"
 
 #include <QAbstractButton>
 #include <QAbstractItemView>
-#include <QApplication>
 #include <QComboBox>
 #include <QDropEvent>
 #include <QMenuBar>
@@ -55,25 +57,20 @@ PhotoPlacement::Result placeFromBrowser(Workspace& workspace, Prompts& prompts, 
     const QModelIndex cursor = sheet.currentIndex();
     const int startRow = cursor.isValid() ? cursor.row() + 1 : 1;
 
-    bool stopRequested = false;
-    stopButton.setEnabled(true);
-    stopButton.show();
-    const QMetaObject::Connection stop = QObject::connect(&stopButton, &QPushButton::clicked, [&] {
-        stopRequested = true;
-        stopButton.setEnabled(false);
-    });
-    PhotoPlacement::Result result;
+    // The photos are read on a worker with copies of what it needs; the album changes here.
+    const QStringList paths = PhotoPlacement::selectedPaths(browser.folder(), names);
+    const PhotoPlacement::PlanOptions options = PhotoPlacement::planOptions(workspace);
+    PhotoPlacement::Plan plan;
     {
         OnlyOneControlEnabled freeze(stopButton.window(), &stopButton);
-        result =
-            PhotoPlacement::placeSelectedFiles(workspace, prompts, browser.folder(), names, startRow, [&] {
-                QApplication::processEvents();
-                return stopRequested;
-            });
+        BusyScope busy(prompts);
+        JobRunner runner(stopButton.window());
+        runner.useStopButton(&stopButton);
+        plan = runner.run([&](const Progress& progress) {
+            return PhotoPlacement::plan(paths, startRow, options, progress);
+        });
     }
-    QObject::disconnect(stop);
-    stopButton.hide();
-    return result;
+    return PhotoPlacement::placeSelected(workspace, prompts, plan, startRow);
 }
 
 } // namespace PhotoPlacementUi

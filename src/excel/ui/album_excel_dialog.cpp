@@ -115,10 +115,10 @@ void EXOUTDialog::runOutput(bool free) {
     request.guard = workspace_.outputGuard();
     const Outcome outcome =
         runReport({AlbumExcel::defaultOutputName(request),
-                   [&](const QString& output, const ReportProgress& progress, QStringList* notes) {
+                   [&](const QString& output, const Progress& progress, QStringList* notes) {
                        return AlbumExcel::run(request, output, progress, notes);
                    },
-                   u"写真帳出力"_s, int(request.rows.size())});
+                   u"写真帳出力"_s});
     // A failed run closes the dialog as a written one does; a cancelled one leaves it open.
     if (outcome == Outcome::Failed || outcome == Outcome::Written) accept();
 }

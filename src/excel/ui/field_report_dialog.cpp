@@ -85,7 +85,7 @@ void DialogGentou::OKButton_Click() {
     request.guard = workspace_.outputGuard();
     const Outcome outcome =
         runReport({FieldReport::defaultOutputName(request.kind),
-                   [&](const QString& output, const ReportProgress& progress, QStringList* notes) {
+                   [&](const QString& output, const Progress& progress, QStringList* notes) {
                        return FieldReport::run(request, output, progress, notes);
                    }});
     if (outcome == Outcome::Failed) reject();

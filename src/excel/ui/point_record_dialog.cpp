@@ -112,7 +112,7 @@ void DialogTen4::OKButton_Click() {
 
     request.guard = workspace_.outputGuard();
     const Outcome outcome = runReport(
-        {u"点の記.xlsx"_s, [&](const QString& output, const ReportProgress& progress, QStringList* notes) {
+        {u"点の記.xlsx"_s, [&](const QString& output, const Progress& progress, QStringList* notes) {
              return PointRecord::run(request, output, progress, notes);
          }});
     if (outcome == Outcome::Failed) reject();

@@ -1,16 +1,14 @@
 #include "excel/ui/report_dialog.h"
 
 #include "base/output_choice.h"
+#include "base/ui/job_runner.h"
 #include "workspace/workspace.h"
 #include "xlsx/workbook_opener.h"
 
-#include <QApplication>
 #include <QBoxLayout>
 #include <QLabel>
-#include <QProgressDialog>
+#include <QScopeGuard>
 #include <QStatusBar>
-
-#include <memory>
 
 using namespace Qt::StringLiterals;
 
@@ -59,8 +57,12 @@ ReportDialog::Outcome ReportDialog::runReport(const Run& run) {
     const QString output = chooseOutput(run.proposedName);
     if (output.isEmpty()) return Outcome::NotRun;
     QStringList notes;
-    const ReportResult failure = execute(run, output, &notes);
-    if (failure && failure->cancelled()) return Outcome::Cancelled;
+    ReportResult failure;
+    try {
+        failure = execute(run, output, &notes);
+    } catch (const Cancelled&) {
+        return Outcome::Cancelled;
+    }
     if (failure) {
         prompts_.tell(failure->message, Title, failure->icon);
         if (!failure->badRows.isEmpty()) Q_EMIT photoRowFailed(failure->badRows.first());
@@ -71,36 +73,17 @@ ReportDialog::Outcome ReportDialog::runReport(const Run& run) {
 }
 
 ReportResult ReportDialog::execute(const Run& run, const QString& output, QStringList* notes) {
-    std::unique_ptr<QProgressDialog> progress;
-    if (!run.progressTitle.isEmpty()) {
-        progress = std::make_unique<QProgressDialog>(run.progressTitle, u"キャンセル"_s, 0,
-                                                     run.progressMaximum, this);
-        progress->setObjectName(u"Progress"_s);
-        progress->setWindowModality(Qt::WindowModal);
-        progress->setMinimumDuration(300);
-    }
+    JobRunner runner(this);
+    if (!run.progressTitle.isEmpty())
+        runner.showWindow({u"Progress"_s, {}, run.progressTitle, u"キャンセル"_s, 300});
+    runner.onStep([this](const ProgressStep& step) { showPanels(step.activity, step.row); });
     running_ = true;
-    ReportResult failure;
-    {
-        BusyScope busy(prompts_);
-        failure = run.job(
-            output,
-            [&](const QString& activity, int row, int done, int total) {
-                showPanels(activity, row);
-                if (progress) {
-                    progress->setLabelText(activity);
-                    progress->setMaximum(total);
-                    progress->setValue(done);
-                }
-                QApplication::processEvents();
-                return !progress || !progress->wasCanceled();
-            },
-            notes);
-    }
-    running_ = false;
-    if (progress) progress->reset();
-    showPanels({}, 0);
-    return failure;
+    const auto over = qScopeGuard([this] {
+        running_ = false;
+        showPanels({}, 0);
+    });
+    BusyScope busy(prompts_);
+    return runner.run([&](const Progress& progress) { return run.job(output, progress, notes); });
 }
 
 void ReportDialog::showPanels(const QString& activity, int row) {

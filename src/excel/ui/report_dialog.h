@@ -1,6 +1,6 @@
 #pragma once
 
-#include "excel/report_progress.h"
+#include "base/progress.h"
 #include "xlsx/report_pipeline.h"
 
 #include <QDialog>
@@ -32,15 +32,15 @@ protected:
         Failed,
         Written,
     };
-    using Job = std::function<ReportResult(const QString& output, const ReportProgress& progress,
-                                           QStringList* notes)>;
+    // Runs on a worker thread: it reads only what it was given, never the album sheet.
+    using Job =
+        std::function<ReportResult(const QString& output, const Progress& progress, QStringList* notes)>;
     struct Run {
         QString proposedName; // the file name the save dialog proposes
         Job job;
         // A progress window with キャンセル under this title; none when empty, and the run
         // cannot be stopped then.
         QString progressTitle = {};
-        int progressMaximum = 0;
     };
 
     // Asks where to write, runs the job and tells how it went.

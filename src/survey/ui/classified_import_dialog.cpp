@@ -2,7 +2,9 @@
 
 #include "base/prompts.h"
 #include "base/ui/dialog_parts.h"
+#include "base/ui/job_runner.h"
 #include "survey/classified_commands.h"
+#include "survey/classified_file.h"
 #include "workspace/settings.h"
 #include "workspace/workspace.h"
 
@@ -151,7 +153,10 @@ void DialogImp::Command4_Click() {
 }
 
 void DialogImp::Command5_Click() {
-    if (ClassifiedCommands::LoadImportFile(data_, prompts_)) showGroups();
+    const auto load = [this](const QString& path) {
+        return JobRunner(this).run([&](const Progress&) { return ClassifiedFile::load(path); });
+    };
+    if (ClassifiedCommands::LoadImportFile(data_, prompts_, load)) showGroups();
 }
 
 void DialogImp::OKButton_Click() {

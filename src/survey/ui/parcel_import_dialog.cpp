@@ -3,12 +3,12 @@
 #include "base/app_error.h"
 #include "base/prompts.h"
 #include "base/ui/dialog_parts.h"
+#include "base/ui/job_runner.h"
 #include "survey/parcel_import.h"
 #include "survey/sima_pm_file.h"
 #include "survey/ui/sima_dialog_parts.h"
 #include "workspace/workspace.h"
 
-#include <QApplication>
 #include <QDialogButtonBox>
 #include <QFormLayout>
 #include <QHBoxLayout>
@@ -95,7 +95,6 @@ DialogSIMA::DialogSIMA(Workspace& workspace, Prompts& prompts, QWidget* parent)
 void DialogSIMA::showStatus(const QString& activity, const QString& count) {
     panels_[0]->setText(activity);
     panels_[1]->setText(count);
-    QApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
 }
 
 void DialogSIMA::Command1_Click() {
@@ -108,7 +107,7 @@ void DialogSIMA::Command1_Click() {
     try {
         BusyScope busy(prompts_);
         showStatus(u"PMファイル呼出中"_s);
-        pm = LoadPmFile(pmPath);
+        pm = JobRunner(this).run([&](const Progress&) { return LoadPmFile(pmPath); });
         showStatus(u"PMファイル呼出中"_s, QString::number(pm.names.size()));
     } catch (const AppError& error) {
         showStatus({});
@@ -123,7 +122,7 @@ void DialogSIMA::Command1_Click() {
     try {
         BusyScope busy(prompts_);
         showStatus(u"SIMAファイル呼出中"_s);
-        points_ = LoadBoundaryPoints(simaPath, &pm);
+        points_ = JobRunner(this).run([&](const Progress&) { return LoadBoundaryPoints(simaPath, &pm); });
     } catch (const AppError& error) {
         showStatus({});
         prompts_.tell(error.message(), ErrorTitle, Prompts::Icon::Critical);

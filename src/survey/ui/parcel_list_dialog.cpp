@@ -3,13 +3,13 @@
 #include "base/app_error.h"
 #include "base/prompts.h"
 #include "base/ui/dialog_parts.h"
+#include "base/ui/job_runner.h"
 #include "survey/parcel_import.h"
 #include "survey/real_estate_report.h"
 #include "survey/ui/sima_dialog_parts.h"
 #include "workspace/workspace.h"
 #include "xlsx/workbook_opener.h"
 
-#include <QApplication>
 #include <QDate>
 #include <QDialogButtonBox>
 #include <QDir>
@@ -142,7 +142,6 @@ void DialogSIMA2::setPanels(const QString& first, const QString& second, const Q
     panels_[0]->setText(first);
     panels_[1]->setText(second);
     panels_[2]->setText(third);
-    QApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
 }
 
 void DialogSIMA2::Command1_Click() {
@@ -154,7 +153,7 @@ void DialogSIMA2::Command1_Click() {
     try {
         BusyScope busy(prompts_);
         setPanels(u"SIMAファイル呼出中"_s);
-        tables_ = LoadParcels(path);
+        tables_ = JobRunner(this).run([&](const Progress&) { return LoadParcels(path); });
     } catch (const AppError& error) {
         setPanels({});
         prompts_.tell(error.message(), u"エラー"_s, Prompts::Icon::Critical);
@@ -231,14 +230,14 @@ void DialogSIMA2::Command3_Click() {
     {
         BusyScope busy(prompts_);
         setPanels(RealEstateReport::Activity);
-        failure = RealEstateReport::run(
-            request, output,
-            [this](int listRow, int photo) {
-                if (listRow > 0)
-                    setPanels(RealEstateReport::Activity, QString::number(listRow), QString::number(photo));
-                return true;
-            },
-            &summary);
+        JobRunner runner(this);
+        runner.onStep([this](const ProgressStep& step) {
+            if (step.row > 0)
+                setPanels(RealEstateReport::Activity, QString::number(step.row), QString::number(step.done));
+        });
+        failure = runner.run([&](const Progress& progress) {
+            return RealEstateReport::run(request, output, progress, &summary);
+        });
     }
     running_ = false;
     setPanels({});

@@ -1,0 +1,169 @@
+#include "base/ui/job_runner.h"
+
+#include <QAbstractButton>
+#include <QDialog>
+#include <QEventLoop>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QThread>
+#include <QTimer>
+#include <QVBoxLayout>
+
+#include <climits>
+#include <memory>
+
+using namespace Qt::StringLiterals;
+
+// The progress window: closing it or Escape asks the work to stop instead of leaving it
+// running behind a window that is gone.
+class JobDialog : public QDialog {
+public:
+    JobDialog(QWidget* parent, std::function<void()> stop) : QDialog(parent), stop_(std::move(stop)) {}
+    void reject() override { stop_(); }
+
+private:
+    std::function<void()> stop_;
+};
+
+JobRunner::JobRunner(QWidget* window) : window_(window) {}
+
+JobRunner::~JobRunner() {
+    delete dialog_.data();
+}
+
+void JobRunner::showWindow(Look look) {
+    look_ = std::move(look);
+}
+
+void JobRunner::useStopButton(QAbstractButton* button) {
+    stopButton_ = button;
+}
+
+void JobRunner::onStep(std::function<void(const ProgressStep&)> show) {
+    show_ = std::move(show);
+}
+
+void JobRunner::setLabelText(const QString& text) {
+    if (label_) label_->setText(text);
+}
+
+bool JobRunner::onWindowThread() const {
+    return QThread::currentThread() == thread();
+}
+
+void JobRunner::runWork(const std::function<void(const Progress&)>& work) {
+    stop_ = false;
+    shown_ = {};
+    if (label_) label_->setText(look_->label);
+    std::exception_ptr failure;
+    const Progress progress([this](const ProgressStep& step) { post(step); }, &stop_);
+    std::unique_ptr<QThread> worker(QThread::create([&] {
+        try {
+            work(progress);
+        } catch (...) {
+            failure = std::current_exception();
+        }
+    }));
+    QEventLoop loop;
+    bool over = false;
+    connect(worker.get(), &QThread::finished, &loop, [&] {
+        over = true;
+        loop.quit();
+    });
+    QTimer revealTimer;
+    revealTimer.setSingleShot(true);
+    connect(&revealTimer, &QTimer::timeout, &loop, [&] {
+        reveal();
+        loop.quit();
+    });
+    QMetaObject::Connection stopClick;
+    if (stopButton_) {
+        stopButton_->setEnabled(true);
+        stopButton_->show();
+        stopClick = connect(stopButton_, &QAbstractButton::clicked, this, &JobRunner::requestStop);
+    }
+    if (look_ && look_->delayMs <= 0)
+        reveal();
+    else if (look_)
+        revealTimer.start(look_->delayMs);
+    worker->start();
+    while (!over) {
+        // Until something on screen offers the stop, input waits, so the album cannot change.
+        const bool offered = stopButton_ || (dialog_ && dialog_->isVisible());
+        loop.exec(offered ? QEventLoop::AllEvents : QEventLoop::ExcludeUserInputEvents);
+    }
+    worker->wait();
+    revealTimer.stop();
+    deliver();
+    if (dialog_) dialog_->hide();
+    if (stopButton_) {
+        disconnect(stopClick);
+        stopButton_->hide();
+    }
+    if (failure) std::rethrow_exception(failure);
+}
+
+void JobRunner::reveal() {
+    if (!dialog_) {
+        dialog_ = new JobDialog(window_, [this] { requestStop(); });
+        dialog_->setObjectName(look_->objectName);
+        dialog_->setWindowTitle(look_->windowTitle);
+        dialog_->setWindowModality(Qt::WindowModal);
+        auto* layout = new QVBoxLayout(dialog_);
+        label_ = new QLabel(look_->label, dialog_);
+        bar_ = new QProgressBar(dialog_);
+        bar_->setRange(0, 0);
+        layout->addWidget(label_);
+        layout->addWidget(bar_);
+        if (!look_->cancelText.isEmpty()) {
+            auto* cancel = new QPushButton(look_->cancelText, dialog_);
+            cancel->setObjectName(u"cmdCancel"_s);
+            cancel->setAutoDefault(false);
+            connect(cancel, &QPushButton::clicked, this, &JobRunner::requestStop);
+            layout->addWidget(cancel, 0, Qt::AlignRight);
+        }
+        dialog_->setMinimumWidth(360);
+    }
+    if (auto* cancel = dialog_->findChild<QPushButton*>(u"cmdCancel"_s)) cancel->setEnabled(!stop_);
+    paint();
+    dialog_->show();
+}
+
+void JobRunner::requestStop() {
+    if (!stopButton_ && look_ && look_->cancelText.isEmpty()) return;
+    stop_ = true;
+    if (stopButton_) stopButton_->setEnabled(false);
+    if (dialog_)
+        if (auto* cancel = dialog_->findChild<QPushButton*>(u"cmdCancel"_s)) cancel->setEnabled(false);
+}
+
+// From the worker: keeps only the newest step, and wakes the window once for any number.
+void JobRunner::post(const ProgressStep& step) {
+    std::lock_guard lock(mutex_);
+    const bool waking = !pending_;
+    pending_ = step;
+    if (waking) QMetaObject::invokeMethod(this, &JobRunner::deliver, Qt::QueuedConnection);
+}
+
+void JobRunner::deliver() {
+    std::optional<ProgressStep> step;
+    {
+        std::lock_guard lock(mutex_);
+        step.swap(pending_);
+    }
+    if (!step) return;
+    shown_ = *step;
+    paint();
+    if (show_) show_(*step);
+}
+
+void JobRunner::paint() {
+    if (!bar_) return;
+    // Byte counts pass the range of a bar: it shows them in thousandths.
+    const bool large = shown_.total > INT_MAX;
+    bar_->setRange(0, large ? 1000 : int(shown_.total));
+    bar_->setValue(large ? int(shown_.done * 1000 / shown_.total) : int(std::min(shown_.done, shown_.total)));
+    if (!shown_.activity.isEmpty()) label_->setText(shown_.activity);
+}
