@@ -23,11 +23,11 @@ public:
     }
 };
 
-QPushButton* addButton(QDialogButtonBox& box, const ButtonSpec& spec, QDialogButtonBox::ButtonRole role) {
-    QPushButton* button = box.addButton(spec.caption, role);
-    button->setObjectName(QString::fromLatin1(spec.name));
-    button->setAutoDefault(spec.enter != Enter::Ignored);
-    if (spec.enter == Enter::Clicks) button->setDefault(true);
+QPushButton* addButton(QDialogButtonBox& box, const ButtonSpec& given, QDialogButtonBox::ButtonRole role) {
+    QPushButton* button = box.addButton(given.caption, role);
+    button->setObjectName(QString::fromLatin1(given.name));
+    button->setAutoDefault(given.enter != Enter::Ignored);
+    if (given.enter == Enter::Clicks) button->setDefault(true);
     return button;
 }
 
@@ -47,8 +47,8 @@ OkCancelRow okCancelRow(QWidget* dialog, const ButtonSpec& ok, const ButtonSpec&
     return {box, okButton, cancelButton};
 }
 
-QPushButton* addBetween(const OkCancelRow& row, const ButtonSpec& spec) {
-    return addButton(*row.box, spec, QDialogButtonBox::ActionRole);
+QPushButton* addBetween(const OkCancelRow& row, const ButtonSpec& given) {
+    return addButton(*row.box, given, QDialogButtonBox::ActionRole);
 }
 
 StatusPanels statusPanels(QWidget* parent, const QString& barName, const QString& panelPrefix,

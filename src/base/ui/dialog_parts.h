@@ -39,7 +39,7 @@ struct OkCancelRow {
 // takes the reject role, as Escape does. The caller connects both buttons.
 OkCancelRow okCancelRow(QWidget* dialog, const ButtonSpec& ok, const ButtonSpec& cancel);
 // A further button of the row, after OK and the buttons added before it, and before cancel.
-QPushButton* addBetween(const OkCancelRow& row, const ButtonSpec& spec);
+QPushButton* addBetween(const OkCancelRow& row, const ButtonSpec& given);
 
 enum class PanelFrame { Sunken, None };
 
