@@ -14,11 +14,18 @@ using namespace Qt::StringLiterals;
 
 namespace FileCopy {
 
-Outcome copy(const QString& source, const QString& target, const Progress& progress) {
+void copy(const QString& source, const QString& target, const Progress& progress) {
     AtomicFile out(target, u"写真をコピーできませんでした。"_s, AtomicFile::Sync::Later);
-    if (!out.copyFrom(source, progress)) return Outcome::Stopped;
+    const auto step = [&](qint64 copied) {
+        try {
+            progress.report({{}, copied, 0, 0});
+            return true;
+        } catch (const Cancelled&) {
+            return false;
+        }
+    };
+    if (!out.copyFrom(source, step)) throw Cancelled();
     out.commit();
-    return Outcome::Done;
 }
 
 void syncFileSystem(const QString& folder) {
