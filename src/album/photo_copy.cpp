@@ -159,15 +159,7 @@ void copyOne(Run& run, Job& job, const QDir& base, const OutputGuard& guard) {
     try {
         auto file = std::make_unique<AtomicFile>(job.destination, u"コピー先に書けません。"_s);
         // A copy stopped halfway is discarded with its writer.
-        const auto goOn = [&run](qint64) {
-            try {
-                run.ask();
-                return true;
-            } catch (const Cancelled&) {
-                return false;
-            }
-        };
-        if (!file->copyFrom(job.source, goOn)) throw Cancelled();
+        file->copyFrom(job.source, run.progress.mapped([&run](const ProgressStep&) { return run.at(); }));
         if (!job.readers.isEmpty()) {
             file->finish();
             job.staged = std::move(file);

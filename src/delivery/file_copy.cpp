@@ -16,15 +16,7 @@ namespace FileCopy {
 
 void copy(const QString& source, const QString& target, const Progress& progress) {
     AtomicFile out(target, u"写真をコピーできませんでした。"_s, AtomicFile::Sync::Later);
-    const auto step = [&](qint64 copied) {
-        try {
-            progress.report({{}, copied, 0, 0});
-            return true;
-        } catch (const Cancelled&) {
-            return false;
-        }
-    };
-    if (!out.copyFrom(source, step)) throw Cancelled();
+    out.copyFrom(source, progress);
     out.commit();
 }
 
