@@ -89,25 +89,25 @@ struct Run {
     Summary summary;
     std::vector<Job> jobs;
     const Progress& progress;
+    int total = 0;
     int done = 0;
+    bool stopped = false;
 
     void skip(Job& job, const QString& reason) {
         job.skipped = true;
         summary.skipped.append({job.row, reason});
     }
-    // False once the caller has asked to stop; asked between rows and during long copies.
-    bool goOn() {
-        if (!summary.stopped && progress && !progress(done)) summary.stopped = true;
-        return !summary.stopped;
-    }
+    ProgressStep at() const { return {{}, done, total, 0}; }
+    // Asked before, during and after each copy: throws Cancelled once a stop was asked.
+    void ask() const { progress.report(at()); }
     void step() {
         ++done;
-        goOn();
+        ask();
     }
-    // Counts a row without asking whether to go on: what is left is renames only.
+    // Counts a row without asking whether to go on: planning and the renames at the end run whole.
     void count() {
         ++done;
-        if (progress) progress(done);
+        progress.tell(at());
     }
 };
 
@@ -140,7 +140,7 @@ void plan(Run& run, const QList<SourceRow>& rows, const QString& folder, bool sp
             run.jobs.push_back(std::move(job));
             continue;
         }
-        run.step();
+        run.count();
     }
     for (Job& job : run.jobs) {
         const std::optional<FileId> target = fileId(job.destination);
@@ -159,7 +159,7 @@ void copyOne(Run& run, Job& job, const QDir& base, const OutputGuard& guard) {
     try {
         auto file = std::make_unique<AtomicFile>(job.destination, u"コピー先に書けません。"_s);
         // A copy stopped halfway is discarded with its writer.
-        if (!file->copyFrom(job.source, [&run](qint64) { return run.goOn(); })) return;
+        file->copyFrom(job.source, run.progress.mapped([&run](const ProgressStep&) { return run.at(); }));
         if (!job.readers.isEmpty()) {
             file->finish();
             job.staged = std::move(file);
@@ -210,8 +210,6 @@ void tally(Run& run) {
     std::sort(run.summary.skipped.begin(), run.summary.skipped.end(),
               [](const Summary::Skipped& a, const Summary::Skipped& b) { return a.row < b.row; });
     std::sort(run.summary.notCopied.begin(), run.summary.notCopied.end());
-    // A stop that came after the last copy left nothing out.
-    if (run.summary.notCopied.isEmpty()) run.summary.stopped = false;
 }
 
 } // namespace
@@ -233,27 +231,33 @@ Summary copyRows(const QList<SourceRow>& rows, const QString& folder, bool split
                  const OutputGuard& guard, const Progress& progress) {
     // A relative folder is taken from where the command runs, once.
     const QDir base(QFileInfo(folder).absoluteFilePath());
-    Run run{{}, {}, progress};
+    Run run{{}, {}, progress, int(rows.size())};
     plan(run, rows, base.path(), splitByHyphen);
     QSet<QString> folders;
     for (const Job& job : run.jobs)
         folders.insert(QFileInfo(job.destination).absolutePath());
     for (const QString& used : folders)
         AtomicFile::removeLeftovers(used);
-    // Every photo that a copy replaces is read first: staged copies wait until all are done.
-    for (Job& job : run.jobs) {
-        if (!job.readers.isEmpty() && run.goOn()) copyOne(run, job, base, guard);
-    }
-    for (Job& job : run.jobs) {
-        if (job.readers.isEmpty() && run.goOn()) {
+    try {
+        // Every photo that a copy replaces is read first: staged copies wait until all are done.
+        for (Job& job : run.jobs) {
+            if (job.readers.isEmpty()) continue;
+            run.ask();
+            copyOne(run, job, base, guard);
+        }
+        for (Job& job : run.jobs) {
+            if (!job.readers.isEmpty()) continue;
+            run.ask();
             copyOne(run, job, base, guard);
             run.step();
         }
+    } catch (const Cancelled&) {
+        run.stopped = true;
     }
     // After a stop no staged copy takes its place: a photo it would replace may not have been
     // read by its own row yet. Without a stop they are all placed: that is renames only.
     for (Job& job : run.jobs) {
-        if (job.staged && !run.summary.stopped) placeStaged(run, job);
+        if (job.staged && !run.stopped) placeStaged(run, job);
         job.staged.reset();
         if (!job.readers.isEmpty()) run.count();
     }
@@ -295,7 +299,7 @@ void listRows(QStringList& lines, const QString& heading, const QList<Summary::A
 
 QString Summary::text(const Fits& fits) const {
     QStringList lines;
-    if (stopped) lines << u"中止しました。"_s;
+    if (stopped()) lines << u"中止しました。"_s;
     lines << u"コピーした写真："_s + QString::number(copied) + u" 枚"_s;
     if (rowsWithoutPhoto > 0) lines << u"写真のない行："_s + QString::number(rowsWithoutPhoto) + u" 行"_s;
     if (!notCopied.isEmpty())

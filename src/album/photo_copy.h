@@ -1,5 +1,7 @@
 #pragma once
 
+#include "base/progress.h"
+
 #include <QList>
 #include <QString>
 
@@ -50,8 +52,10 @@ struct Summary {
     QList<Adjusted> adjusted;  // characters replaced in the name
     QList<Adjusted> shortened; // a name too long, cut
     QList<Replaced> replaced;
-    bool stopped = false; // the user stopped the run
     QList<int> notCopied; // rows left without a copy by the stop
+
+    // The user stopped the run before every row had its copy.
+    bool stopped() const { return !notCopied.isEmpty(); }
 
     // No photo was left out or lost to a later copy of the same name.
     bool complete() const { return skipped.isEmpty() && replaced.isEmpty() && notCopied.isEmpty(); }
@@ -71,15 +75,13 @@ struct SourceRow {
 // Rows first..last of the sheet, read once so that the copy can run without the sheet.
 QList<SourceRow> rowsOf(const AlbumSheet& sheet, int first, int last);
 
-// Called with the number of rows done after each row, and between rows and during long copies
-// with the same number; false stops the run.
-using Progress = std::function<bool(int done)>;
-
 // Copies the photos of the rows into folder. Failures of single rows are skipped and reported
 // in the summary; a later row of the same name replaces the earlier copy. A copy never goes over
 // a file the guard keeps, except a photo that the run itself copies away: such a photo is read
 // before its name takes another row's copy, so swapped and chained names give every row its own
-// picture. A stopped run keeps the copies already in place and leaves no part of a file.
+// picture. progress hears the rows done of all rows, before, during and after each copy. A stop
+// ends the run there: it keeps the copies already in place, leaves no part of a file, and the
+// summary lists the rows left out.
 Summary copyRows(const QList<SourceRow>& rows, const QString& folder, bool splitByHyphen,
                  const OutputGuard& guard, const Progress& progress = {});
 // The same for rows first..last of the sheet.

@@ -148,9 +148,11 @@ void AtomicFile::write(QByteArrayView bytes) {
     if (!writeAll(fd_, bytes.data(), size_t(bytes.size()))) fail(errno);
 }
 
-bool AtomicFile::copyFrom(const QString& source, const Step& step) {
+void AtomicFile::copyFrom(const QString& source, const Progress& progress) {
     const int in = retrying([&] { return ::open(native(source).constData(), O_RDONLY | O_CLOEXEC); });
     if (in < 0) throw AppError(fileFailure(u"コピー元を読めません。"_s, source, readFailureReason(source)));
+    struct stat status {};
+    const qint64 size = ::fstat(in, &status) == 0 ? qint64(status.st_size) : 0;
     bool kernelCopy = true;
     qint64 copied = 0;
     for (;;) {
@@ -169,14 +171,15 @@ bool AtomicFile::copyFrom(const QString& source, const Step& step) {
         }
         if (n == 0) break;
         copied += n;
-        if (step && !step(copied)) {
+        try {
+            progress.report({{}, copied, std::max(size, copied), 0});
+        } catch (const Cancelled&) {
             ::close(in);
             discard();
-            return false;
+            throw;
         }
     }
     ::close(in);
-    return true;
 }
 
 void AtomicFile::finish() {

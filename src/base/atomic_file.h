@@ -1,9 +1,9 @@
 #pragma once
 
+#include "base/progress.h"
+
 #include <QByteArrayView>
 #include <QString>
-
-#include <functional>
 
 // One output file, written beside its place without a name (or under a hidden temporary name
 // where the file system cannot do that) and renamed over the place only when every byte is
@@ -23,10 +23,10 @@ public:
     AtomicFile& operator=(const AtomicFile&) = delete;
 
     void write(QByteArrayView bytes);
-    // Appends the whole of source, by the kernel where it can; step gets the bytes copied so
-    // far and answers false to stop. False when stopped.
-    using Step = std::function<bool(qint64 copied)>;
-    bool copyFrom(const QString& source, const Step& step = {});
+    // Appends the whole of source, by the kernel where it can; progress hears the bytes copied
+    // so far of the source's size after every chunk. A stop throws Cancelled and discards the
+    // file.
+    void copyFrom(const QString& source, const Progress& progress = {});
 
     // Syncs the bytes to the disk (Sync::Each); the file is not in place yet.
     void finish();

@@ -3,8 +3,12 @@
 Progress::Progress(Report report, const std::atomic_bool* stop) : report_(std::move(report)), stop_(stop) {}
 
 void Progress::report(const ProgressStep& step) const {
-    if (report_) report_(step);
+    tell(step);
     checkpoint();
+}
+
+void Progress::tell(const ProgressStep& step) const {
+    if (report_) report_(step);
 }
 
 void Progress::checkpoint() const {

@@ -36,6 +36,8 @@ public:
 
     // Tells the step, then stops the work as checkpoint() does.
     void report(const ProgressStep& step) const;
+    // Tells the step and never stops: for the end of work that, once begun, must finish.
+    void tell(const ProgressStep& step) const;
     // A safe point: throws Cancelled once a stop was asked.
     void checkpoint() const;
     bool stopRequested() const;

@@ -25,7 +25,7 @@ const QString FolderName = u"PHOTO"_s;
 const QString DtdName = u"PHOTO03.DTD"_s;
 const QString XmlName = u"PHOTO.XML"_s;
 const QString FailureTitle = u"Tovenla2"_s;
-const QString Cancelled = u"電子納品の出力を中止しました。"_s;
+const QString CancelledText = u"電子納品の出力を中止しました。"_s;
 const QString NoSpace = u"ディスクの空きが足りないため、出力しませんでした。"_s;
 const QString Busy =
     u"このフォルダには、別の電子納品の出力が書き込み中です。終わってから、もう一度出力して下さい。"_s;
@@ -77,9 +77,9 @@ struct Copier {
     qint64 done = 0;
 
     void copy(const QString& source, const QString& target) {
-        const auto outcome = FileCopy::copy(
-            source, target, [&](qint64 copied) { return !progress || progress(done + copied, total); });
-        if (outcome == FileCopy::Outcome::Stopped) throw AppError(Cancelled);
+        FileCopy::copy(source, target, progress.mapped([this](const ProgressStep& file) {
+            return ProgressStep{{}, done + file.done, total, 0};
+        }));
         done += QFileInfo(target).size();
     }
 };
@@ -209,6 +209,12 @@ QString refusalLine(const Finding& finding) {
     fields[2] = finding.place.isEmpty() ? u"-"_s : finding.place;
     fields[3] = Findings::item(finding);
     return fields.join(u'\t');
+}
+
+QString cancelledText(const QString& folder) {
+    // A stop comes before the new folder takes PHOTO's place: a PHOTO folder there is the old one.
+    if (folder.isEmpty() || !QFileInfo(QDir(folder).filePath(FolderName)).isDir()) return CancelledText;
+    return CancelledText + u"\n\n"_s + Unchanged;
 }
 
 QString failureText(const QString& reason) {

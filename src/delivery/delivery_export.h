@@ -1,6 +1,7 @@
 #pragma once
 
 #include "base/app_error.h"
+#include "base/progress.h"
 #include "delivery/delivery_request.h"
 #include "delivery/finding.h"
 
@@ -51,18 +52,15 @@ private:
 
 namespace DeliveryExport {
 
-extern const QString FolderName;   // "PHOTO"
-extern const QString DtdName;      // "PHOTO03.DTD", the Part's standard
-extern const QString XmlName;      // "PHOTO.XML"
-extern const QString FailureTitle; // title of the failure message box
-extern const QString Cancelled;
-extern const QString NoSpace;     // the disk cannot hold the new folder beside the old one
-extern const QString Busy;        // another export writes into the same folder
-extern const QString RemoveAsk;   // the question after the foreign files
-extern const QString WarningsAsk; // the question after the warnings of a version 03 export
-
-// Bytes copied so far and the total; false cancels.
-using Progress = std::function<bool(qint64 copied, qint64 total)>;
+extern const QString FolderName;    // "PHOTO"
+extern const QString DtdName;       // "PHOTO03.DTD", the Part's standard
+extern const QString XmlName;       // "PHOTO.XML"
+extern const QString FailureTitle;  // title of the failure message box
+extern const QString CancelledText; // what the window says after a stop
+extern const QString NoSpace;       // the disk cannot hold the new folder beside the old one
+extern const QString Busy;          // another export writes into the same folder
+extern const QString RemoveAsk;     // the question after the foreign files
+extern const QString WarningsAsk;   // the question after the warnings of a version 03 export
 
 // Given the files of the old PHOTO folder that no export made, which would be deleted with
 // it; true lets them go.
@@ -80,7 +78,8 @@ using ConfirmFindings = std::function<bool(const QList<Finding>& findings)>;
 // when PHOTO is a file, when the disk lacks room, or when the old folder holds files no export
 // made that confirm (unset: refuse) does not let go. Builds the new PHOTO folder beside the
 // old one and puts it in place only when every file is written and on the disk, so a failure
-// or a cancel leaves the previous delivery as it was. Throws AppError with the reason.
+// or a stop leaves the previous delivery as it was. progress hears the bytes copied of all
+// bytes to copy; a stop throws Cancelled. Throws AppError with the reason.
 DeliveryResult run(const DeliveryRequest& request, const Progress& progress = {},
                    const ConfirmRemoval& confirm = {}, const ConfirmFindings& review = {});
 
@@ -107,6 +106,10 @@ QString doneText(const DeliveryResult& result);
 
 // "error<TAB>code<TAB>album n 行目 (photo)<TAB>element<TAB>message" for a refusal's finding.
 QString refusalLine(const Finding& finding);
+
+// The message box text after a stop: the previous delivery in folder, if there is one, is
+// unchanged.
+QString cancelledText(const QString& folder);
 
 // The message box text for a failed export: "エラー", a line break and the reason.
 QString failureText(const QString& reason);

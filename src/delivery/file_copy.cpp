@@ -14,11 +14,10 @@ using namespace Qt::StringLiterals;
 
 namespace FileCopy {
 
-Outcome copy(const QString& source, const QString& target, const Progress& progress) {
+void copy(const QString& source, const QString& target, const Progress& progress) {
     AtomicFile out(target, u"写真をコピーできませんでした。"_s, AtomicFile::Sync::Later);
-    if (!out.copyFrom(source, progress)) return Outcome::Stopped;
+    out.copyFrom(source, progress);
     out.commit();
-    return Outcome::Done;
 }
 
 void syncFileSystem(const QString& folder) {

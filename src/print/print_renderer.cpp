@@ -108,7 +108,20 @@ QString cannotCreate(const QString& path) {
     return u"PDFを作成できません: "_s + path;
 }
 
+// Asks before each page whether to go on, and tells the last one done.
+void drawPages(int from, int to, const Progress& progress, const QString& activity,
+               const std::function<void(int page)>& draw) {
+    const qint64 total = std::max(to - from + 1, 0);
+    for (int page = from; page <= to; ++page) {
+        progress.report({activity, page - from, total, 0});
+        draw(page);
+    }
+    progress.tell({activity, total, total, 0});
+}
+
 } // namespace
+
+const QString PdfActivity = u"PDFを作成しています…"_s;
 
 QSize picturePixels(const PictureOp& op, double dpi) {
     const QRectF rect = pictureRect(op);
@@ -130,19 +143,20 @@ void renderPage(const PrintDocument& document, int page, QPainter& painter, doub
 }
 
 void renderPages(const PrintDocument& document, int from, int to, QPainter& painter, double deviceDpi,
-                 const std::function<void()>& newPage) {
+                 const std::function<void()>& newPage, const Progress& progress) {
     const double dpi = std::min(deviceDpi, PictureDpi);
     const int threads = threadsOr(0);
     PictureLookahead lookahead(pagePictures(document, from, to, dpi), preparePixels, threads,
                                aheadFor(threads));
     AheadSupply supply(lookahead);
-    for (int page = from; page <= to; ++page) {
+    drawPages(from, to, progress, {}, [&](int page) {
         if (page > from) newPage();
         renderPage(document, page, painter, deviceDpi, PictureDpi, &supply);
-    }
+    });
 }
 
-void writePdf(const PrintDocument& document, const QString& path, int from, int to, int threads) {
+void writePdf(const PrintDocument& document, const QString& path, int from, int to, int threads,
+              const Progress& progress) {
     threads = threadsOr(threads);
     PictureLookahead lookahead(pagePictures(document, from, to, PictureDpi), prepareJpeg, threads,
                                aheadFor(threads));
@@ -163,10 +177,10 @@ void writePdf(const PrintDocument& document, const QString& path, int from, int 
         writer.setPageLayout(layout);
         QPainter painter;
         if (!painter.begin(&writer)) throw AppError(cannotCreate(path));
-        for (int page = from; page <= to; ++page) {
+        drawPages(from, to, progress, PdfActivity, [&](int page) {
             if (page > from) writer.newPage();
             renderPage(document, page, painter, TwipsPerInch, PictureDpi, &supply);
-        }
+        });
         painter.end();
     }
     const std::optional<QByteArray> embedded = PdfPictures::embed(bytes, supply.encoded);

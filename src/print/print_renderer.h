@@ -1,5 +1,7 @@
 #pragma once
 
+#include "base/progress.h"
+
 #include <QImage>
 #include <QSize>
 #include <QString>
@@ -32,10 +34,15 @@ void renderPage(const PrintDocument& document, int page, QPainter& painter, doub
                 double pictureDpi = PictureDpi, PictureSupply* pictures = nullptr);
 
 // Pages from..to drawn one after another, newPage called between two pages; the pictures of
-// the pages ahead are decoded on worker threads meanwhile.
+// the pages ahead are decoded on worker threads meanwhile. progress hears the pages drawn of
+// all pages; a stop throws Cancelled before the next page.
 void renderPages(const PrintDocument& document, int from, int to, QPainter& painter, double deviceDpi,
-                 const std::function<void()>& newPage);
+                 const std::function<void()>& newPage, const Progress& progress = {});
+
+extern const QString PdfActivity; // "PDFを作成しています…"
 
 // Pages from..to of the document as a PDF file, written atomically; the pictures are prepared
-// on that many worker threads (0: as many as the processor runs at once). Throws AppError.
-void writePdf(const PrintDocument& document, const QString& path, int from, int to, int threads = 0);
+// on that many worker threads (0: as many as the processor runs at once). progress hears the
+// pages drawn with PdfActivity; a stop throws Cancelled and writes nothing. Throws AppError.
+void writePdf(const PrintDocument& document, const QString& path, int from, int to, int threads = 0,
+              const Progress& progress = {});

@@ -19,7 +19,7 @@ ThumbnailRun::ThumbnailRun(Thumbnailer& thumbnailer, QStringList paths, Step ste
 }
 
 ThumbnailRun::~ThumbnailRun() {
-    cancel();
+    pool_.clear();
     pool_.waitForDone();
 }
 
@@ -32,24 +32,19 @@ void ThumbnailRun::start() {
     for (int i : previewIndices_) {
         if (i < 0 || i >= paths_.size()) continue;
         pool_.start([this, i] {
-            if (cancelled_) return;
+            if (progress_.stopRequested()) return;
             const Thumbnail preview = thumbnailer_.preview(paths_.at(i), previewBox_);
-            if (!cancelled_ && !preview.image.isNull()) Q_EMIT previewReady(i, preview);
+            if (!progress_.stopRequested() && !preview.image.isNull()) Q_EMIT previewReady(i, preview);
         });
     }
     for (int i = 0; i < paths_.size(); ++i) {
         pool_.start([this, i] {
-            if (cancelled_) return;
+            if (progress_.stopRequested()) return;
             PendingShare pending;
             const Thumbnail thumbnail = step_(thumbnailer_, paths_.at(i), pending);
-            if (!cancelled_) Q_EMIT ready(i, thumbnail);
-            // Also when cancelled: the decoding is done, and the entries spare the next run a decode.
+            if (!progress_.stopRequested()) Q_EMIT ready(i, thumbnail);
+            // Also when stopped: the decoding is done, and the entries spare the next run a decode.
             thumbnailer_.share(pending);
         });
     }
-}
-
-void ThumbnailRun::cancel() {
-    cancelled_ = true;
-    pool_.clear();
 }

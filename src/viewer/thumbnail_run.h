@@ -1,5 +1,6 @@
 #pragma once
 
+#include "base/progress.h"
 #include "viewer/thumbnailer.h"
 
 #include <QList>
@@ -8,13 +9,12 @@
 #include <QStringList>
 #include <QThreadPool>
 
-#include <atomic>
 #include <functional>
 
 // Makes the thumbnails of a list of photos on worker threads, in list order as far as the
 // threads allow, and reports each one as soon as its picture is there; the shared-cache
-// entries are written after the report. Can be cancelled at any time; what is already
-// reported stays reported.
+// entries are written after the report. Can be stopped at any time through its Progress;
+// what is already reported stays reported.
 class ThumbnailRun : public QObject {
     Q_OBJECT
 public:
@@ -26,7 +26,7 @@ public:
                  QObject* parent = nullptr);
     ThumbnailRun(Thumbnailer& thumbnailer, QStringList paths, Step step, int threads = 0,
                  QObject* parent = nullptr);
-    // Cancels and waits for the photos being decoded.
+    // Drops the photos not begun and waits for those being decoded.
     ~ThumbnailRun() override;
 
     const QStringList& paths() const { return paths_; }
@@ -34,9 +34,9 @@ public:
     // previews fitted into `box`, read ahead of every real picture since they cost a fraction
     // of a decode.
     void showPreviewsFirst(QList<int> indices, QSize box);
+    // Before start(): once a stop is asked of progress, no photo is begun or reported.
+    void stopOn(Progress progress) { progress_ = std::move(progress); }
     void start();
-    void cancel();
-    bool isCancelled() const { return cancelled_; }
     void waitForDone() { pool_.waitForDone(); }
 
 Q_SIGNALS:
@@ -53,6 +53,6 @@ private:
     Step step_;
     QList<int> previewIndices_;
     QSize previewBox_;
+    Progress progress_;
     QThreadPool pool_;
-    std::atomic<bool> cancelled_ = false;
 };

@@ -43,8 +43,8 @@ TEST(PhotoCopyDialog, StopLeavesWholeCopiesAndSaysItStopped) {
     EXPECT_EQ(copies.size(), summary.copied);
     for (const QString& name : copies)
         EXPECT_EQ(QFileInfo(out.filePath(name)).size(), 64 * 1024) << name.toStdString();
-    EXPECT_EQ(summary.stopped, !summary.notCopied.isEmpty());
-    if (summary.stopped) {
+    EXPECT_EQ(summary.stopped(), !summary.notCopied.isEmpty());
+    if (summary.stopped()) {
         EXPECT_TRUE(summary.text().startsWith(u"中止しました。"_s));
     }
 }

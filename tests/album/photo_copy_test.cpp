@@ -9,6 +9,9 @@
 
 #include <gtest/gtest.h>
 
+#include <memory>
+#include <tuple>
+
 using namespace Qt::StringLiterals;
 
 namespace {
@@ -31,13 +34,15 @@ protected:
     QString target(const QString& relative) const { return QDir(out.path()).filePath(relative); }
     PhotoCopy::Summary copy(bool split = false) { return copyInto(out.path() + u'/', split); }
     PhotoCopy::Summary copyInto(const QString& folder, bool split = false, int first = 1,
-                                const PhotoCopy::Progress& progress = {}) {
+                                const Progress& progress = {}) {
         return PhotoCopy::copyRows(sheet, first, sheet.dataRowCount(), folder, split,
                                    photoGuard(sheet.rows()), progress);
     }
-    // Goes on until the progress has been asked `calls` times.
-    static PhotoCopy::Progress stopAtCall(int calls) {
-        return [calls, asked = 0](int) mutable { return ++asked < calls; };
+    // Goes on until the progress has been told `calls` times.
+    Progress stopAtCall(int calls) {
+        stop = false;
+        auto told = std::make_shared<int>(0);
+        return Progress([this, calls, told](const ProgressStep&) { stop = stop || ++*told >= calls; }, &stop);
     }
     QStringList outEntries() const {
         return QDir(out.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot);
@@ -46,6 +51,7 @@ protected:
     QTemporaryDir source;
     QTemporaryDir out;
     AlbumSheet sheet;
+    std::atomic_bool stop = false;
 };
 
 TEST(PhotoCopyName, LinesTwoOneAndEightElseTheFileName) {
@@ -178,6 +184,27 @@ TEST_F(PhotoCopyTest, SwappedAndChainedNamesGiveEveryRowItsOwnPicture) {
     EXPECT_EQ(QDir(source.path()).entryList(QDir::Files | QDir::Hidden).size(), 3) << "no staged copy left";
 }
 
+TEST_F(PhotoCopyTest, TheProgressCountsEveryRowUpToAllRows) {
+    // Row 1 has no photo, row 2's photo is missing, rows 3 and 4 swap names: each row counts,
+    // the staged renames at the end too.
+    sheet.setText(1, AlbumColumn::Info, info(u"1"_s, u"X"_s));
+    sheet.setText(2, AlbumColumn::Path, source.filePath(u"gone.jpg"_s));
+    for (const auto& [r, name, next] : {std::tuple(3, u"A"_s, u"B"_s), std::tuple(4, u"B"_s, u"A"_s)}) {
+        writeBytes(source.filePath(name + u".jpg"_s), name.toLatin1());
+        sheet.setText(r, AlbumColumn::Path, source.filePath(name + u".jpg"_s));
+        sheet.setText(r, AlbumColumn::Info, info(QString(), next));
+    }
+    QList<ProgressStep> told;
+    const PhotoCopy::Summary summary =
+        copyInto(source.path(), false, 1, Progress([&](const ProgressStep& step) { told << step; }, &stop));
+    EXPECT_EQ(summary.copied, 2) << summary.text().toStdString();
+    ASSERT_FALSE(told.isEmpty());
+    EXPECT_EQ(told.last().done, 4);
+    EXPECT_EQ(told.last().total, 4);
+    for (qsizetype i = 1; i < told.size(); ++i)
+        EXPECT_GE(told[i].done, told[i - 1].done) << "the bar never runs back";
+}
+
 TEST_F(PhotoCopyTest, ARelativeFolderIsTakenFromWhereTheCommandRuns) {
     row(1, info(u"1"_s, u"K-"_s));
     const QString previous = QDir::currentPath();
@@ -227,7 +254,7 @@ TEST_F(PhotoCopyTest, AStopKeepsTheCopiesMadeAndLeavesNoPartOfAFile) {
         row(r, info(QString::number(r), u"P"_s), QByteArray(300'000, char('0' + r)));
     // Asked before row 1, during and after it, before row 2, during it, then no more.
     PhotoCopy::Summary summary = copyInto(out.path(), false, 1, stopAtCall(5));
-    EXPECT_TRUE(summary.stopped);
+    EXPECT_TRUE(summary.stopped());
     EXPECT_EQ(summary.copied, 1);
     EXPECT_EQ(summary.notCopied, (QList<int>{2, 3, 4, 5, 6}));
     EXPECT_FALSE(summary.complete());
@@ -238,7 +265,7 @@ TEST_F(PhotoCopyTest, AStopKeepsTheCopiesMadeAndLeavesNoPartOfAFile) {
     EXPECT_TRUE(text.contains(u"中止したためコピーしなかった行：5 行（2～6）"_s)) << text.toStdString();
 
     summary = copyInto(out.path());
-    EXPECT_FALSE(summary.stopped);
+    EXPECT_FALSE(summary.stopped());
     EXPECT_TRUE(summary.complete());
     EXPECT_EQ(outEntries().size(), 6);
 }
@@ -253,7 +280,7 @@ TEST_F(PhotoCopyTest, AStopBeforeSwappedNamesArePlacedReplacesNothing) {
     }
     // Each row is asked before and during its copy: the third one is stopped.
     const PhotoCopy::Summary summary = copyInto(source.path(), false, 1, stopAtCall(5));
-    EXPECT_TRUE(summary.stopped);
+    EXPECT_TRUE(summary.stopped());
     EXPECT_EQ(summary.copied, 0);
     EXPECT_EQ(summary.notCopied, (QList<int>{1, 2, 3}));
     for (const QString& name : names)

@@ -49,8 +49,7 @@ const QStringList FullInfo = {u"No.1"_s,
 
 class DeliveryExportTest : public DeliveryFolder {
 protected:
-    DeliveryResult run(QList<AlbumRow> rows, QStringList listed = {},
-                       const DeliveryExport::Progress& progress = {},
+    DeliveryResult run(QList<AlbumRow> rows, QStringList listed = {}, const Progress& progress = {},
                        const DeliveryExport::ConfirmRemoval& confirm = {}) {
         DeliveryRequest request;
         request.sheetRows = std::move(rows);
@@ -177,10 +176,8 @@ TEST_F(DeliveryExportTest, AFailureOrCancelPartWayLeavesThePreviousDeliveryAsItW
 
     // The last photo disappears while the first ones are being copied.
     try {
-        run({photoRow(b, {}), photoRow(c, {})}, {}, [&](qint64, qint64) {
-            QFile::remove(c);
-            return true;
-        });
+        run({photoRow(b, {}), photoRow(c, {})}, {},
+            Progress([&](const ProgressStep&) { QFile::remove(c); }, nullptr));
         FAIL() << "the export should fail";
     } catch (const AppError& error) {
         EXPECT_TRUE(error.message().contains(QDir::toNativeSeparators(c))) << error.what();
@@ -190,12 +187,12 @@ TEST_F(DeliveryExportTest, AFailureOrCancelPartWayLeavesThePreviousDeliveryAsItW
     EXPECT_EQ(readBytes(photoFolder() + u"/PHOTO.XML"_s), previousXml);
     EXPECT_EQ(readBytes(pic(1)), readBytes(a));
 
-    try {
-        run({photoRow(b, {})}, {}, [](qint64, qint64) { return false; });
-        FAIL() << "the export should stop";
-    } catch (const AppError& error) {
-        EXPECT_TRUE(error.message().startsWith(DeliveryExport::Cancelled));
-    }
+    const std::atomic_bool stop = true;
+    EXPECT_THROW(run({photoRow(b, {})}, {}, Progress({}, &stop)), Cancelled);
+    EXPECT_EQ(DeliveryExport::cancelledText(out.path()),
+              u"電子納品の出力を中止しました。\n\n以前の PHOTO フォルダは変更していません。"_s);
+    EXPECT_EQ(DeliveryExport::cancelledText(source.path()), u"電子納品の出力を中止しました。"_s)
+        << "no previous delivery there to keep";
     EXPECT_EQ(entriesOf(out.path()), QStringList{u"PHOTO"_s});
     EXPECT_EQ(readBytes(pic(1)), readBytes(a));
 }
@@ -323,13 +320,14 @@ TEST(DeliveryExportChild, StopsHalfWayUntilKilled) {
     request.sheetRows = {photoRow(QDir(folder).filePath(u"photo.jpg"_s))};
     request.folder = folder;
     request.dtdPath = shippedDtd();
-    DeliveryExport::run(request, [](qint64, qint64) {
-        fputs("ready\n", stdout);
-        fflush(stdout);
-        for (;;)
-            QThread::sleep(1);
-        return true;
-    });
+    DeliveryExport::run(request, Progress(
+                                     [](const ProgressStep&) {
+                                         fputs("ready\n", stdout);
+                                         fflush(stdout);
+                                         for (;;)
+                                             QThread::sleep(1);
+                                     },
+                                     nullptr));
 }
 
 TEST_F(DeliveryExportTest, AKilledExportIsPutRightByTheNextExportAnywhereButNotWhileItRuns) {

@@ -97,6 +97,38 @@ TEST(PdfPicturesTest, APhotoGoneSinceLayoutLeavesItsFrameEmptyAndTheFileWhole) {
     EXPECT_EQ(pdfPageCount(pdf), 2);
 }
 
+TEST(PdfPicturesTest, PagesAreToldAndAStopWritesNothing) {
+    QTemporaryDir dir;
+    PrintDocument document;
+    buildPages(document, dir.path());
+    const QString pdf = dir.filePath(u"out.pdf"_s);
+    writeBytes(pdf, "earlier");
+
+    std::atomic_bool stop = false;
+    QList<ProgressStep> told;
+    const Progress stopAfterFirst(
+        [&](const ProgressStep& step) {
+            told << step;
+            stop = step.done == 1;
+        },
+        &stop);
+    EXPECT_THROW(writePdf(document, pdf, 1, 3, 2, stopAfterFirst), Cancelled);
+    EXPECT_EQ(readBytes(pdf), "earlier");
+    ASSERT_EQ(told.size(), 2);
+    EXPECT_EQ(told[1].done, 1);
+
+    stop = false;
+    told.clear();
+    writePdf(document, pdf, 2, 3, 2, Progress([&](const ProgressStep& step) { told << step; }, &stop));
+    EXPECT_EQ(pdfPageCount(pdf).value_or(2), 2);
+    ASSERT_EQ(told.size(), 3);
+    for (qsizetype i = 0; i < told.size(); ++i) {
+        EXPECT_EQ(told[i].activity, PdfActivity);
+        EXPECT_EQ(told[i].done, i);
+        EXPECT_EQ(told[i].total, 2);
+    }
+}
+
 TEST(PdfPicturesTest, EmbeddingRefusesFilesNotDrawnWithStandIns) {
     const PdfPictures::Encoded picture{QSize(2, 2), PdfPictures::encode(filled(QSize(2, 2), Qt::blue))};
     EXPECT_FALSE(PdfPictures::embed("not a pdf", {picture}));

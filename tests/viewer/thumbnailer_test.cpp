@@ -265,11 +265,12 @@ TEST_F(ThumbnailerTest, ARunReportsEveryPhotoAndAFailureDoesNotStopIt) {
     std::sort(previewed.begin(), previewed.end());
     EXPECT_EQ(previewed, QList<int>({0, 5}));
 
+    const std::atomic_bool stop = true;
     ThumbnailRun cancelled(thumbnailer, paths, QSize(100, 100), 2);
     int after = 0;
     QObject::connect(
         &cancelled, &ThumbnailRun::ready, &cancelled, [&] { ++after; }, Qt::DirectConnection);
-    cancelled.cancel();
+    cancelled.stopOn(Progress({}, &stop));
     cancelled.start();
     cancelled.waitForDone();
     EXPECT_EQ(after, 0);

@@ -1,6 +1,7 @@
 #include "album/ui/photo_copy_dialog.h"
 
 #include "base/prompts.h"
+#include "base/ui/job_runner.h"
 #include "workspace/sheet_guard.h"
 #include "workspace/workspace.h"
 
@@ -11,7 +12,6 @@
 #include <QLabel>
 #include <QProgressBar>
 #include <QPushButton>
-#include <QThread>
 #include <QTimer>
 #include <QVBoxLayout>
 
@@ -28,18 +28,10 @@ DialogSamN2::DialogSamN2(Workspace& workspace, QWidget* parent) : QDialog(parent
     cmdCancel_ = new QPushButton(u"中止(&S)"_s, this);
     cmdCancel_->setObjectName(u"cmdCancel"_s);
     cmdCancel_->setAutoDefault(false);
-    connect(cmdCancel_, &QPushButton::clicked, this, &DialogSamN2::reject);
     layout->addWidget(Label1_);
     layout->addWidget(ProgressBar1_);
     layout->addWidget(cmdCancel_, 0, Qt::AlignRight);
     setMinimumWidth(320);
-}
-
-DialogSamN2::~DialogSamN2() {
-    if (worker_) {
-        stopRequested_ = true;
-        worker_->wait();
-    }
 }
 
 void DialogSamN2::showEvent(QShowEvent* event) {
@@ -61,36 +53,21 @@ void DialogSamN2::run() {
     const QString folder = workspace_.ChosenFolder;
     const bool split = workspace_.settings.itemIsOn(SettingItem::SplitByHyphen);
     const OutputGuard guard = workspace_.outputGuard();
-    worker_ = QThread::create([this, rows, folder, split, guard] {
-        // Asked often during a long copy: the bar hears only of new rows.
-        summary_ = PhotoCopy::copyRows(rows, folder, split, guard, [this, shown = -1](int done) mutable {
-            if (done != shown)
-                QMetaObject::invokeMethod(
-                    this, [this, done] { showProgress(done); }, Qt::QueuedConnection);
-            shown = done;
-            return !stopRequested_;
-        });
-    });
-    connect(worker_, &QThread::finished, this, &DialogSamN2::finished);
-    worker_->start();
-}
-
-void DialogSamN2::showProgress(int done) {
-    ProgressBar1_->setValue(std::min(done, ProgressBar1_->maximum()));
-}
-
-void DialogSamN2::finished() {
-    worker_->wait();
-    delete worker_;
-    worker_ = nullptr;
+    JobRunner runner(this);
+    runner.useStopButton(cmdCancel_);
+    runner.onStep([this](const ProgressStep& step) { ProgressBar1_->setValue(int(step.done)); });
+    running_ = true;
+    summary_ = runner.run(
+        [&](const Progress& progress) { return PhotoCopy::copyRows(rows, folder, split, guard, progress); });
+    running_ = false;
     QApplication::restoreOverrideCursor();
     accept();
 }
 
 void DialogSamN2::reject() {
-    if (!worker_) return QDialog::reject();
-    stopRequested_ = true;
-    cmdCancel_->setEnabled(false);
+    if (!running_) return QDialog::reject();
+    // The runner listens to the stop button, which it disables once pressed.
+    cmdCancel_->click();
 }
 
 namespace PhotoCopyCommand {

@@ -4,13 +4,11 @@
 
 #include <QDialog>
 
-#include <atomic>
 #include <functional>
 
 class QLabel;
 class QProgressBar;
 class QPushButton;
-class QThread;
 class Prompts;
 class Workspace;
 
@@ -21,7 +19,6 @@ class DialogSamN2 : public QDialog {
     Q_OBJECT
 public:
     DialogSamN2(Workspace& workspace, QWidget* parent = nullptr);
-    ~DialogSamN2() override;
     const PhotoCopy::Summary& summary() const { return summary_; }
 
 protected:
@@ -31,16 +28,13 @@ protected:
 
 private:
     void run();
-    void showProgress(int done);
-    void finished();
 
     Workspace& workspace_;
     QProgressBar* ProgressBar1_ = nullptr;
     QLabel* Label1_ = nullptr;
     QPushButton* cmdCancel_ = nullptr;
     bool FirstActivation_ = true;
-    QThread* worker_ = nullptr;
-    std::atomic<bool> stopRequested_ = false;
+    bool running_ = false;
     PhotoCopy::Summary summary_;
 };
 

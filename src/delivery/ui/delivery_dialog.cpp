@@ -4,6 +4,7 @@
 #include "base/prompts.h"
 #include "base/shipped_files.h"
 #include "base/ui/dialog_parts.h"
+#include "base/ui/job_runner.h"
 #include "delivery/delivery_export.h"
 #include "delivery/delivery_history.h"
 #include "delivery/delivery_plan.h"
@@ -27,7 +28,6 @@
 #include <QLabel>
 #include <QListWidget>
 #include <QMimeData>
-#include <QProgressDialog>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QStorageInfo>
@@ -348,54 +348,46 @@ bool frmXML::eventFilter(QObject* watched, QEvent* event) {
 
 void frmXML::cmdOK_Click() {
     const DeliveryRequest request = this->request();
-
-    QProgressDialog progress(u"写真をコピーしています…"_s, u"中止"_s, 0, 1000, this);
-    progress.setObjectName(u"DeliveryProgress"_s);
-    progress.setWindowTitle(windowTitle());
-    progress.setWindowModality(Qt::WindowModal);
-    progress.setMinimumDuration(500);
-    const auto report = [&](qint64 copied, qint64 total) {
-        progress.setLabelText(u"写真をコピーしています… "_s + megabytes(copied) + u" / "_s +
-                              megabytes(total) + u" MB"_s);
-        progress.setValue(total > 0 ? int(copied * 1000 / total) : 0);
-        return !progress.wasCanceled();
-    };
-
+    JobRunner runner(this);
+    runner.showWindow({u"DeliveryProgress"_s, windowTitle(), u"写真をコピーしています…"_s, u"中止"_s, 500});
+    runner.onStep([&runner](const ProgressStep& step) {
+        runner.setLabelText(u"写真をコピーしています… "_s + megabytes(step.done) + u" / "_s +
+                            megabytes(step.total) + u" MB"_s);
+    });
     // Files the user keeps in the old PHOTO folder go only when the user says so.
-    const auto confirm = [this](const QStringList& files) {
-        return prompts_.ask(DeliveryExport::removalQuestion(files), u"確認"_s, Prompts::Icon::Exclamation,
-                            Prompts::Answer::No) == Prompts::Answer::Yes;
+    const auto confirm = [&](const QStringList& files) {
+        return runner.onWindow([&] {
+            return prompts_.ask(DeliveryExport::removalQuestion(files), u"確認"_s, Prompts::Icon::Exclamation,
+                                Prompts::Answer::No) == Prompts::Answer::Yes;
+        });
+    };
+    const auto review = [&](const QList<Finding>& findings) {
+        return runner.onWindow([&] { return passWarnings(findings); });
     };
     DeliveryResult result;
     try {
         BusyScope busy(prompts_);
-        result = DeliveryExport::run(request, report, confirm, [this](const QList<Finding>& findings) {
-            return passWarnings(findings);
+        result = runner.run([&](const Progress& progress) {
+            return DeliveryExport::run(request, progress, confirm, review);
         });
+    } catch (const Cancelled&) {
+        prompts_.tell(DeliveryExport::cancelledText(request.folder), u"確認"_s, Prompts::Icon::Information);
+        return;
     } catch (const DeliveryRefused& refused) {
-        progress.reset();
         showFindings(refused.findings());
         prompts_.tell(refused.message() + u"\n一覧の誤りを直してから、もう一度出力して下さい。"_s, u"確認"_s,
                       Prompts::Icon::Exclamation);
         return;
     } catch (const DeliveryDeclined&) {
-        progress.reset();
         return; // the user chose to keep the files; nothing was written
     } catch (const DeliveryWithheld&) {
-        progress.reset();
         return; // the user stopped at the warnings, which stay listed
     } catch (const AppError& error) {
-        progress.reset();
-        if (error.message().startsWith(DeliveryExport::Cancelled)) {
-            prompts_.tell(error.message(), u"確認"_s, Prompts::Icon::Information);
-            return;
-        }
         prompts_.tell(DeliveryExport::failureText(error.message()), DeliveryExport::FailureTitle,
                       Prompts::Icon::Critical);
         reject();
         return;
     }
-    progress.reset();
     rememberHistories();
     reportDone(result);
     accept();

@@ -4,6 +4,7 @@
 #include "base/output_choice.h"
 #include "base/prompts.h"
 #include "base/ui/dialog_parts.h"
+#include "base/ui/job_runner.h"
 #include "print/preview_document.h"
 #include "print/print_renderer.h"
 #include "print/ui/preview_surface.h"
@@ -166,7 +167,13 @@ void PVIEW::CmdPdf_Click() {
     if (path.isEmpty()) return;
     try {
         BusyScope busy(prompts_);
-        writePdf(vsPrinter1_, path, 1, vsPrinter1_.PageCount());
+        JobRunner runner(this);
+        runner.showWindow({u"PdfProgress"_s, u"PDF保存"_s, PdfActivity, u"中止"_s, 300});
+        runner.run([&](const Progress& progress) {
+            writePdf(vsPrinter1_, path, 1, vsPrinter1_.PageCount(), 0, progress);
+        });
+    } catch (const Cancelled&) {
+        return; // nothing was written
     } catch (const AppError& error) {
         prompts_.tell(error.message(), u"エラー"_s, Prompts::Icon::Critical);
     }

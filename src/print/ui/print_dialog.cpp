@@ -3,6 +3,7 @@
 #include "base/app_error.h"
 #include "base/prompts.h"
 #include "base/ui/dialog_parts.h"
+#include "base/ui/job_runner.h"
 #include "print/print_document.h"
 #include "print/ui/printer_output.h"
 
@@ -177,7 +178,13 @@ void PriForm::Command1_Click() {
     document_.DocName = PrintDocumentName;
     try {
         BusyScope busy(prompts_);
-        printPages(document_, printer_, range_.FromPage, range_.ToPage);
+        JobRunner runner(this);
+        // No stop: a printer's job goes to the printer when it ends, so a stopped one would
+        // still print the pages drawn so far.
+        runner.showWindow({u"PrintProgress"_s, windowTitle(), PrintActivity, {}, 300});
+        runner.run([&](const Progress& progress) {
+            printPages(document_, printer_, range_.FromPage, range_.ToPage, progress);
+        });
     } catch (const AppError& error) {
         prompts_.tell(PrintRange::PrintFailed + u"\n"_s + error.message(), u"エラー"_s,
                       Prompts::Icon::Critical);

@@ -12,6 +12,8 @@
 
 using namespace Qt::StringLiterals;
 
+const QString PrintActivity = u"印刷しています…"_s;
+
 InstalledPrinters InstalledPrinters::ofSystem() {
     return {QPrinterInfo::availablePrinterNames(), QPrinterInfo::defaultPrinterName()};
 }
@@ -25,7 +27,8 @@ void setUpPrinter(QPrinter& printer, const PrintDocument& document) {
         QMarginsF()));
 }
 
-void printPages(const PrintDocument& document, QPrinter& printer, int from, int to) {
+void printPages(const PrintDocument& document, QPrinter& printer, int from, int to,
+                const Progress& progress) {
     printer.setDocName(document.DocName);
     QPainter painter;
     if (!painter.begin(&printer)) {
@@ -33,6 +36,11 @@ void printPages(const PrintDocument& document, QPrinter& printer, int from, int 
             printer.printerName().isEmpty() ? printer.outputFileName() : printer.printerName();
         throw AppError(u"プリンタを開けません: "_s + name);
     }
-    renderPages(document, from, to, painter, printer.resolution(), [&printer] { printer.newPage(); });
+    renderPages(
+        document, from, to, painter, printer.resolution(), [&printer] { printer.newPage(); },
+        progress.mapped([](ProgressStep step) {
+            step.activity = PrintActivity;
+            return step;
+        }));
     painter.end();
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "base/progress.h"
+
 #include <QString>
 #include <QStringList>
 
@@ -17,6 +19,10 @@ struct InstalledPrinters {
 // addressed from the paper's corner.
 void setUpPrinter(QPrinter& printer, const PrintDocument& document);
 
-// Prints pages from..to on the printer under the document name. Throws AppError when the
-// printer cannot be opened.
-void printPages(const PrintDocument& document, QPrinter& printer, int from, int to);
+extern const QString PrintActivity; // "印刷しています…"
+
+// Prints pages from..to on the printer under the document name; progress hears the pages drawn
+// with PrintActivity. Runs on any thread: painting on a printer does not need the window's.
+// Throws AppError when the printer cannot be opened.
+void printPages(const PrintDocument& document, QPrinter& printer, int from, int to,
+                const Progress& progress = {});

@@ -2,7 +2,6 @@
 
 #include "base/picture_decode.h"
 
-#include <QCoreApplication>
 #include <QEvent>
 #include <QGuiApplication>
 #include <QLabel>
@@ -49,7 +48,6 @@ bool frmFullScreen::showPhoto(const QString& path, bool* tooLarge) {
 void frmFullScreen::closeView() {
     Picture1_->clear();
     hide();
-    QCoreApplication::processEvents();
 }
 
 void frmFullScreen::mousePressEvent(QMouseEvent*) {

@@ -96,6 +96,9 @@ DialogSamN::DialogSamN(Workspace& workspace, Thumbnailer& thumbnailer, QSize cel
 }
 
 DialogSamN::~DialogSamN() {
+    // The run reads stop_ from its threads: it ends before the flag goes.
+    stop_ = true;
+    delete run_;
     endBusyCursor();
 }
 
@@ -148,6 +151,7 @@ void DialogSamN::startWork() {
     connect(run_, &ThumbnailRun::ready, this, &DialogSamN::place, Qt::QueuedConnection);
     connect(run_, &ThumbnailRun::previewReady, this, &DialogSamN::showPreview, Qt::QueuedConnection);
     run_->showPreviewsFirst(pathsOnScreen(), cell_);
+    run_->stopOn(Progress({}, &stop_));
     run_->start();
     rowsFinished(rowsWithoutPhoto);
 }
@@ -165,7 +169,7 @@ QList<int> DialogSamN::pathsOnScreen() const {
 
 // Shown only until the real picture comes; one that arrives after it is dropped.
 void DialogSamN::showPreview(int index, const Thumbnail& preview) {
-    if (!run_ || run_->isCancelled() || pathDone_.at(index)) return;
+    if (!run_ || stop_ || pathDone_.at(index)) return;
     QImage picture = preview.image;
     picture.setDevicePixelRatio(pixelRatio_);
     previewShown_[index] = true;
@@ -174,7 +178,7 @@ void DialogSamN::showPreview(int index, const Thumbnail& preview) {
 }
 
 void DialogSamN::place(int index, const Thumbnail& thumbnail) {
-    if (!run_ || run_->isCancelled()) return;
+    if (!run_ || stop_) return;
     QImage picture = thumbnail.image;
     if (!picture.isNull()) picture.setDevicePixelRatio(pixelRatio_);
     const QList<int>& rows = rowsOfPath_.at(index);
@@ -196,8 +200,8 @@ void DialogSamN::rowsFinished(int count) {
 
 void DialogSamN::reject() {
     // The photos still being decoded are dropped; the rows drawn so far keep their pictures.
-    if (run_ && !run_->isCancelled()) {
-        run_->cancel();
+    if (run_ && !stop_) {
+        stop_ = true;
         for (qsizetype i = 0; i < pathDone_.size(); ++i) {
             if (pathDone_.at(i)) continue;
             rowsStopped_ << rowsOfPath_.at(i);

@@ -5,6 +5,8 @@
 #include <QList>
 #include <QSize>
 
+#include <atomic>
+
 class QLabel;
 class QProgressBar;
 class QPushButton;
@@ -66,6 +68,7 @@ private:
     QList<int> rowsStopped_;
     QList<int> rowsTooLarge_;
     ThumbnailRun* run_ = nullptr;
+    std::atomic_bool stop_ = false; // 中止: pictures that come after it are dropped
 
     QProgressBar* ProgressBar1_;
     QLabel* Label1_;

@@ -161,6 +161,8 @@ TEST(ProgressContract, APartReportsThroughItsWholeAndStopsWithIt) {
     EXPECT_THROW(part.checkpoint(), Cancelled);
     EXPECT_THROW(whole.report({}), Cancelled) << "the step is told before the stop";
     EXPECT_EQ(told.size(), 2);
+    EXPECT_NO_THROW(part.tell({})) << "the end of work that must finish is told, never stopped";
+    EXPECT_EQ(told.size(), 3);
     EXPECT_NO_THROW(Progress().report({u"x"_s, 1, 1}));
 }
 
