@@ -2,8 +2,6 @@
 
 #include <QRegularExpression>
 
-#include <string_view>
-
 using namespace Qt::StringLiterals;
 
 namespace SheetReferences {
@@ -40,18 +38,6 @@ QString renamed(const QString& formula, const QString& from, const QString& to) 
         if (sheet.compare(from, Qt::CaseInsensitive) != 0) return std::nullopt;
         return quoted(to) + u'!' + ref;
     });
-}
-
-Mention::Mention(const QString& sheet)
-    : sheet_(sheet), utf8_(sheet.toUtf8()), quoted_(sheet.contains(u'\'')),
-      caseless_(sheet.toLower() == sheet && sheet.toUpper() == sheet) {}
-
-bool Mention::possibleIn(const char* formula) const {
-    if (quoted_) return true;
-    if (caseless_)
-        return std::string_view(formula).find(std::string_view(utf8_.constData(), utf8_.size())) !=
-               std::string_view::npos;
-    return QString::fromUtf8(formula).contains(sheet_, Qt::CaseInsensitive);
 }
 
 } // namespace SheetReferences

@@ -1,6 +1,5 @@
 #pragma once
 
-#include <QByteArray>
 #include <QString>
 
 #include <functional>
@@ -20,19 +19,5 @@ QString rewrite(const QString& formula, const Change& change);
 
 // A reference that named `from` names `to`; others stay.
 QString renamed(const QString& formula, const QString& from, const QString& to);
-
-// Whether a formula, as UTF-8, can refer to the sheet, found without reading its references: in a
-// book of thousands of sheets most names never mention the one being changed.
-class Mention {
-public:
-    explicit Mention(const QString& sheet);
-    bool possibleIn(const char* formula) const;
-
-private:
-    QString sheet_;
-    QByteArray utf8_;
-    bool quoted_;   // a quote in the name is doubled in a formula
-    bool caseless_; // no letter of the name has another case, so its bytes are found as they are
-};
 
 } // namespace SheetReferences

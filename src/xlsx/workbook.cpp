@@ -92,10 +92,7 @@ QString Workbook::sheetName(int index) const {
 }
 
 int Workbook::sheetIndex(const QString& name) const {
-    const auto& all = d->sheets();
-    for (size_t i = 0; i < all.size(); ++i)
-        if (all[i].name.compare(name, Qt::CaseInsensitive) == 0) return int(i) + 1;
-    return 0;
+    return d->directory().indexOf(name);
 }
 
 void Workbook::activate(int index) {
@@ -184,16 +181,16 @@ void Workbook::renameSheet(int index, const QString& name) {
     const Impl::SheetInfo info = d->sheet(index);
     const QString problem = sheetNameProblem(name, index);
     if (!problem.isEmpty()) throw AppError(problem);
-    pugi::xml_node workbook = d->package.xml("xl/workbook.xml").child("workbook");
+    d->package.xml("xl/workbook.xml"); // marked as changed
     info.element.attribute("name").set_value(name.toUtf8().constData());
-    if (d->sheetList) (*d->sheetList)[size_t(index - 1)].name = QString::fromUtf8(name.toUtf8());
-    const SheetReferences::Mention mention(info.name);
-    for (pugi::xml_node n : workbook.child("definedNames").children("definedName")) {
-        if (!mention.possibleIn(n.text().get())) continue;
+    const QString stored = QString::fromUtf8(name.toUtf8());
+    d->directory().rename(index, stored);
+    for (pugi::xml_node n : d->names().mentioning(info.name)) {
         const QString formula = QString::fromUtf8(n.text().get());
-        const QString changed = SheetReferences::renamed(formula, info.name, name);
+        const QString changed = SheetReferences::renamed(formula, info.name, stored);
         if (changed != formula) n.text().set(changed.toUtf8().constData());
     }
+    d->names().sheetRenamed(info.name, stored);
 }
 
 int Workbook::copySheetBefore(int index) {
@@ -246,33 +243,25 @@ int Workbook::copySheetBefore(int index) {
     }
     pugi::xml_node workbook = d->package.xml("xl/workbook.xml").child("workbook");
     pugi::xml_node sheetsNode = workbook.child("sheets");
-    int maxId = 0;
-    for (pugi::xml_node s : sheetsNode.children("sheet"))
-        maxId = std::max(maxId, s.attribute("sheetId").as_int());
+    const int id = d->directory().highestId() + 1;
     const std::string relIdValue = d->addRelationship("xl/workbook.xml", SheetType, part);
     pugi::xml_node element = sheetsNode.insert_child_before("sheet", source.element);
     element.append_attribute("name") = name.toUtf8().constData();
-    element.append_attribute("sheetId") = maxId + 1;
+    element.append_attribute("sheetId") = id;
     element.append_attribute("r:id") = relIdValue.c_str();
-    if (d->sheetList)
-        d->sheetList->insert(d->sheetList->begin() + (index - 1),
-                             {QString::fromUtf8(name.toUtf8()), part, element});
+    d->directory().insert(index, {QString::fromUtf8(name.toUtf8()), part, element}, id);
     if (d->onlySelected >= index) ++d->onlySelected;
     // Names local to a sheet are tied to its position.
     pugi::xml_node names = workbook.child("definedNames");
-    std::vector<pugi::xml_node> localToSource;
-    for (pugi::xml_node n : names.children("definedName")) {
-        pugi::xml_attribute local = n.attribute("localSheetId");
-        if (!local) continue;
-        if (local.as_int() == index - 1) localToSource.push_back(n);
-        if (local.as_int() >= index - 1) local.set_value(local.as_int() + 1);
-    }
+    const std::vector<pugi::xml_node> localToSource = d->names().localTo(index - 1);
+    d->names().sheetInserted(index - 1);
     for (pugi::xml_node n : localToSource) {
         pugi::xml_node copy = names.insert_copy_before(n, n);
         copy.attribute("localSheetId").set_value(index - 1);
         const QString formula =
             SheetReferences::renamed(QString::fromUtf8(copy.text().get()), source.name, name);
         copy.text().set(formula.toUtf8().constData());
+        d->names().add(copy);
     }
     if (d->active >= index) ++d->active;
     activate(d->active);
@@ -302,7 +291,9 @@ void Workbook::deleteSheet(int index) {
     pugi::xml_node workbook = d->package.xml("xl/workbook.xml").child("workbook");
     eraseRelationship(d->relationships("xl/workbook.xml", true), relId(info.element).value());
     workbook.child("sheets").remove_child(info.element);
-    if (d->sheetList) d->sheetList->erase(d->sheetList->begin() + (index - 1));
+    d->directory().erase(index);
+    // Names are renumbered and rewritten below; they are indexed afresh when next needed.
+    d->nameIndex.reset();
     d->onlySelected = d->onlySelected == index ? 0 : d->onlySelected - (d->onlySelected > index ? 1 : 0);
     pugi::xml_node names = workbook.child("definedNames");
     for (pugi::xml_node n = names.child("definedName"); n;) {

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "xlsx/defined_name_index.h"
+#include "xlsx/sheet_directory.h"
 #include "xlsx/workbook.h"
 #include "xlsx/xlsx_package.h"
 
@@ -60,16 +62,15 @@ struct Workbook::Impl {
     std::map<std::string, std::map<int, pugi::xml_node>> rowIndex;
     std::map<std::string, int> cachedXf; // "base|change" → new style index
 
-    // The workbook's sheets in order: (name, part).
-    struct SheetInfo {
-        QString name;
-        std::string part;
-        pugi::xml_node element; // <sheet> in workbook.xml
-    };
-    // The list is read once and kept until a sheet is added, removed or renamed.
-    const std::vector<SheetInfo>& sheets();
-    std::optional<std::vector<SheetInfo>> sheetList;
+    // The workbook's sheets in order, read once and kept as sheets are added, removed or renamed.
+    using SheetInfo = SheetDirectory::Sheet;
+    SheetDirectory& directory();
+    const std::vector<SheetInfo>& sheets() { return directory().list(); }
+    std::optional<SheetDirectory> sheetList;
     void forgetSheets() { sheetList.reset(); }
+    // The defined names, indexed once and kept as they change.
+    DefinedNameIndex& names();
+    std::optional<DefinedNameIndex> nameIndex;
     std::set<std::string> setAsideParts; // sheets finished and kept as bytes
     int onlySelected = 0;                // the one sheet whose tab is known to be selected; 0 when not known
     SheetInfo sheet(int index);

@@ -340,11 +340,9 @@ int lastColumnOf(const QString& reference) {
     return CellRef::parse(QString(end + u'1').toStdString(), row, column) ? column : 0;
 }
 
-pugi::xml_node printAreaOf(pugi::xml_node names, int sheet) {
-    for (pugi::xml_node n : names.children("definedName"))
-        if (std::string(n.attribute("name").value()) == PrintAreaName && n.attribute("localSheetId") &&
-            n.attribute("localSheetId").as_int() == sheet - 1)
-            return n;
+pugi::xml_node printAreaOf(const DefinedNameIndex& names, int sheet) {
+    for (pugi::xml_node n : names.localTo(sheet - 1))
+        if (std::string(n.attribute("name").value()) == PrintAreaName) return n;
     return {};
 }
 
@@ -370,7 +368,10 @@ void Workbook::setPrintArea(int lastRow, int lastColumn) {
             if (workbook.child(name)) after = workbook.child(name);
         names = workbook.insert_child_after("definedNames", after);
     }
-    if (pugi::xml_node old = printAreaOf(names, d->active)) names.remove_child(old);
+    if (pugi::xml_node old = printAreaOf(d->names(), d->active)) {
+        d->names().remove(old);
+        names.remove_child(old);
+    }
     const QString formula = SheetReferences::quoted(sheetName(d->active)) + u"!$A$1:$"_s +
                             QString::fromStdString(CellRef::columnLetters(lastColumn)) + u'$' +
                             QString::number(lastRow);
@@ -378,12 +379,12 @@ void Workbook::setPrintArea(int lastRow, int lastColumn) {
     n.append_attribute("name") = PrintAreaName;
     n.append_attribute("localSheetId") = d->active - 1;
     n.text().set(formula.toUtf8().constData());
+    d->names().add(n);
 }
 
 int Workbook::printAreaLastColumn() const {
-    pugi::xml_node names = d->package.xml("xl/workbook.xml", false).child("workbook").child("definedNames");
     int last = 0;
-    SheetReferences::rewrite(QString::fromUtf8(printAreaOf(names, d->active).text().get()),
+    SheetReferences::rewrite(QString::fromUtf8(printAreaOf(d->names(), d->active).text().get()),
                              [&](const QString&, const QString& ref) -> std::optional<QString> {
                                  last = std::max(last, lastColumnOf(ref));
                                  return std::nullopt;

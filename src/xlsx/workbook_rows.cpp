@@ -338,10 +338,8 @@ void Workbook::Impl::shiftNames(const QString& sheetName, int first, int last) {
     static const QRegularExpression rows(
         uR"(^(\$?[A-Za-z]{0,3}\$?)(\d+)(?::(\$?[A-Za-z]{0,3}\$?)(\d+))?$)"_s);
     const int count = last - first + 1;
-    pugi::xml_node names = package.xml("xl/workbook.xml", false).child("workbook").child("definedNames");
-    const SheetReferences::Mention mention(sheetName);
-    for (pugi::xml_node n : names.children("definedName")) {
-        if (!mention.possibleIn(n.text().get())) continue;
+    // The sheets a name refers to stay as they are: a vanished range keeps its sheet before "#REF!".
+    for (pugi::xml_node n : names().mentioning(sheetName)) {
         const QString formula = QString::fromUtf8(n.text().get());
         const QString out = SheetReferences::rewrite(
             formula, [&](const QString& sheet, const QString& ref) -> std::optional<QString> {

@@ -134,21 +134,29 @@ int relationNumber(const char* id) {
 
 using namespace WorkbookXml;
 
-const std::vector<Workbook::Impl::SheetInfo>& Workbook::Impl::sheets() {
+SheetDirectory& Workbook::Impl::directory() {
     if (sheetList) return *sheetList;
-    std::vector<SheetInfo>& out = sheetList.emplace();
+    std::vector<SheetInfo> out;
     // The targets by id in one pass: a book of thousands of sheets is listed after every copy.
     std::map<std::string, std::string> targets;
     for (pugi::xml_node r : relationships("xl/workbook.xml", false).children("Relationship"))
         targets.try_emplace(r.attribute("Id").value(), r.attribute("Target").value());
     pugi::xml_node list = package.xml("xl/workbook.xml", false).child("workbook").child("sheets");
+    int highestId = 0;
     for (pugi::xml_node s : list.children("sheet")) {
         const auto target = targets.find(relId(s).value());
         out.push_back(
             {QString::fromUtf8(s.attribute("name").value()),
              target == targets.end() ? std::string() : resolveTarget("xl/workbook.xml", target->second), s});
+        highestId = std::max(highestId, s.attribute("sheetId").as_int());
     }
-    return out;
+    return sheetList.emplace(std::move(out), highestId);
+}
+
+DefinedNameIndex& Workbook::Impl::names() {
+    if (!nameIndex)
+        nameIndex.emplace(package.xml("xl/workbook.xml", false).child("workbook").child("definedNames"));
+    return *nameIndex;
 }
 
 Workbook::Impl::SheetInfo Workbook::Impl::sheet(int index) {
