@@ -21,7 +21,7 @@ PACKAGES=(
   googletest libgtest-dev libgmock-dev
   fonts-ipafont fonts-ipafont-gothic fonts-ipafont-mincho
   poppler-utils libxml2-utils
-  libzip-dev libpugixml-dev python3-openpyxl python3-pil fonts-crosextra-carlito
+  libzip-dev libpugixml-dev libjpeg-dev python3-openpyxl python3-pil fonts-crosextra-carlito
   desktop-file-utils appstream
 )
 # Old .xls workbooks are converted by LibreOffice; any installed one serves.

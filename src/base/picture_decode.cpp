@@ -1,6 +1,7 @@
 #include "base/picture_decode.h"
 
 #include "base/exif_data.h"
+#include "base/jpeg_decode.h"
 #include "base/photo_file.h"
 #include "base/picture_limit.h"
 
@@ -27,7 +28,35 @@ QImage turnedUpright(const QImage& image, int orientation) {
     return degrees == 0 ? upright : upright.transformed(QTransform().rotate(degrees));
 }
 
+// Turns a picture as the reader's automatic transformation would.
+QImage transformedAs(const QImage& image, QImageIOHandler::Transformations how) {
+    if (how == QImageIOHandler::TransformationRotate270) return image.transformed(QTransform().rotate(270));
+    const QImage mirrored =
+        how & (QImageIOHandler::TransformationMirror | QImageIOHandler::TransformationFlip)
+            ? image.mirrored(how & QImageIOHandler::TransformationMirror,
+                             how & QImageIOHandler::TransformationFlip)
+            : image;
+    return how & QImageIOHandler::TransformationRotate90 ? mirrored.transformed(QTransform().rotate(90))
+                                                         : mirrored;
+}
+
 } // namespace
+
+QImage readScaled(QImageReader& reader, QSize size) {
+    const QSize stored = reader.size();
+    const bool smaller = !size.isEmpty() && stored.isValid() && size != stored &&
+                         size.width() <= stored.width() && size.height() <= stored.height();
+    if (smaller && reader.format() == "jpeg" && !reader.fileName().isEmpty()) {
+        if (const std::optional<QImage> decoded = JpegDecode::covering(reader.fileName(), size)) {
+            const QImage scaled = decoded->size() == size ? *decoded
+                                                          : decoded->scaled(size, Qt::IgnoreAspectRatio,
+                                                                            Qt::SmoothTransformation);
+            return reader.autoTransform() ? transformedAs(scaled, reader.transformation()) : scaled;
+        }
+    }
+    if (smaller) reader.setScaledSize(size);
+    return reader.read();
+}
 
 Result fitted(const QString& path, QSize box) {
     // Photos named on Windows may differ from their files in letter case only.
@@ -35,16 +64,15 @@ Result fitted(const QString& path, QSize box) {
     reader.setAutoTransform(true);
     if (!PictureLimit::allows(reader)) return {{}, true};
     const QSize stored = reader.size();
+    QSize target; // empty: the picture whole
     if (stored.isValid() && !box.isEmpty()) {
         // The orientation is applied after decoding, so fit the stored picture into a box
         // turned the same way; a square box fits either way.
         const bool turned = reader.transformation().testFlag(QImageIOHandler::TransformationRotate90);
-        const QSize target = stored.scaled(turned ? box.transposed() : box, Qt::KeepAspectRatio);
-        // Set before reading, so that the JPEG decoder can scale while it decodes.
-        if (target.width() < stored.width() && target.height() < stored.height())
-            reader.setScaledSize(target.expandedTo(QSize(1, 1)));
+        target = stored.scaled(turned ? box.transposed() : box, Qt::KeepAspectRatio).expandedTo(QSize(1, 1));
     }
-    QImage image = reader.read();
+    // Asked of the decoder, so that it can scale while it decodes.
+    QImage image = readScaled(reader, target);
     if (image.isNull() || box.isEmpty() || (image.width() <= box.width() && image.height() <= box.height()))
         return {image, false};
     return {image.scaled(box, Qt::KeepAspectRatio, Qt::SmoothTransformation), false};

@@ -4,6 +4,8 @@
 #include <QSize>
 #include <QString>
 
+class QImageReader;
+
 // Photos decoded straight to the size they are shown at, turned upright by their EXIF
 // orientation.
 namespace PictureDecode {
@@ -17,6 +19,12 @@ struct Result {
 // the picture at its own size. The JPEG decoder scales while it decodes, so a small box costs
 // a fraction of a full decode.
 Result fitted(const QString& path, QSize box);
+
+// The reader's picture at `size` exactly (as stored, before its EXIF turn), turned upright when
+// the reader is set to turn it. JPEG files are decoded at a fast scale covering `size` and
+// scaled down smoothly; other pictures, and JPEGs libjpeg alone cannot read, go through the
+// reader. An empty size, or one larger than the picture in either direction, reads it whole.
+QImage readScaled(QImageReader& reader, QSize size);
 
 // The small preview a camera keeps in the photo's Exif data, turned by the photo's orientation
 // and fitted into box; null when there is none or it cannot be read. Costs a read of the Exif

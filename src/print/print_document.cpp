@@ -2,6 +2,7 @@
 
 #include "base/app_error.h"
 #include "base/photo_file.h"
+#include "base/picture_decode.h"
 #include "base/picture_limit.h"
 #include "base/picture_reading.h"
 
@@ -60,8 +61,7 @@ QImage decodePicture(const PictureSource& picture, QSize maxSize) {
     // The scaled size applies before the EXIF turn: a turned picture is asked for turned back.
     QSize decoded = target;
     if (reader.transformation() & QImageIOHandler::TransformationRotate90) decoded.transpose();
-    if (decoded != reader.size()) reader.setScaledSize(decoded);
-    return reader.read();
+    return PictureDecode::readScaled(reader, decoded);
 }
 
 QSizeF PrintDocument::pageSizeMm() const {
