@@ -16,19 +16,21 @@ namespace {
 // Previews are about 160x120; a larger claim in a segment of at most 64 KB is damage.
 constexpr int MaxPreviewEdge = 1024;
 
-// Exif orientations 2..8 as the mirroring and quarter turns that show the picture upright.
-QImage turnedUpright(const QImage& image, int orientation) {
-    const bool mirror = orientation == 2 || orientation == 5 || orientation == 7;
-    const bool flip = orientation == 4;
-    int degrees = 0;
-    if (orientation == 3) degrees = 180;
-    if (orientation == 5 || orientation == 8) degrees = 270;
-    if (orientation == 6 || orientation == 7) degrees = 90;
-    QImage upright = mirror || flip ? image.mirrored(mirror, flip) : image;
-    return degrees == 0 ? upright : upright.transformed(QTransform().rotate(degrees));
+// Exif orientations 1..8 as the turns Qt's reader applies for them.
+QImageIOHandler::Transformations transformationOf(int orientation) {
+    using T = QImageIOHandler;
+    static const T::Transformation byOrientation[] = {T::TransformationNone,
+                                                      T::TransformationMirror,
+                                                      T::TransformationRotate180,
+                                                      T::TransformationFlip,
+                                                      T::TransformationFlipAndRotate90,
+                                                      T::TransformationRotate90,
+                                                      T::TransformationMirrorAndRotate90,
+                                                      T::TransformationRotate270};
+    return orientation >= 1 && orientation <= 8 ? byOrientation[orientation - 1] : T::TransformationNone;
 }
 
-// Turns a picture as the reader's automatic transformation would.
+// Turns a picture as the reader's automatic transformation would: mirrored, then a quarter turn.
 QImage transformedAs(const QImage& image, QImageIOHandler::Transformations how) {
     if (how == QImageIOHandler::TransformationRotate270) return image.transformed(QTransform().rotate(270));
     const QImage mirrored =
@@ -89,7 +91,7 @@ QImage exifPreview(const QString& path, QSize box) {
     if (!stored.isValid() || stored.width() > MaxPreviewEdge || stored.height() > MaxPreviewEdge) return {};
     const QImage image = reader.read();
     if (image.isNull()) return {};
-    const QImage upright = turnedUpright(image, preview.orientation);
+    const QImage upright = transformedAs(image, transformationOf(preview.orientation));
     if (box.isEmpty() || (upright.width() <= box.width() && upright.height() <= box.height())) return upright;
     return upright.scaled(box, Qt::KeepAspectRatio, Qt::SmoothTransformation);
 }
