@@ -9,6 +9,7 @@
 #                                  BUILD_DIR=an existing Release build, default build-bench/)
 set -euo pipefail
 ROOT="$(cd "$(dirname "$0")/../.." && pwd)"
+source "$ROOT/bench/lib.sh"
 RUNS="${1:-3}"
 PHOTOS=100
 WORK="${WORK:-${TMPDIR:-/tmp}/tovenla-excel-bench}"
@@ -18,12 +19,7 @@ need=()
 $PY -c 'import PIL' 2>/dev/null || need+=(python3-pil)
 $PY -c 'import openpyxl' 2>/dev/null || need+=(python3-openpyxl)
 [ -x /usr/bin/time ] || need+=(time)
-if [ ${#need[@]} -gt 0 ]; then
-  echo "Installing: ${need[*]}"
-  export DEBIAN_FRONTEND=noninteractive
-  apt-get update -qq
-  apt-get install -y -qq --no-install-recommends "${need[@]}" >/dev/null
-fi
+install_packages "${need[@]}"
 BUILD_DIR="${BUILD_DIR:-$ROOT/build-bench}"
 [ -f "$BUILD_DIR/CMakeCache.txt" ] ||
   cmake -S "$ROOT" -B "$BUILD_DIR" -G Ninja -DCMAKE_BUILD_TYPE=Release -DTOVENLA_BUILD_TESTS=OFF >/dev/null
@@ -81,7 +77,6 @@ PYEOF
 
 TEMPLATE="$BUILD_DIR/templates/写真帳ORG.xlsx"
 export TOVENLA_HOME="$WORK/home" QT_QPA_PLATFORM=offscreen
-median() { sort -n | awk '{a[NR]=$1} END {print (NR % 2) ? a[(NR+1)/2] : (a[NR/2] + a[NR/2+1]) / 2}'; }
 ratio() { awk -v a="$1" -v b="$2" 'BEGIN {printf "%.2f", a / b}'; }
 cat "$WORK"/photos/*.JPG >/dev/null # both read from the page cache
 

@@ -7,6 +7,7 @@
 #   WORK=folder for inputs and outputs (default /tmp); BUILD_DIR=an existing Release build.
 set -euo pipefail
 ROOT="$(cd "$(dirname "$0")/../.." && pwd)"
+source "$ROOT/bench/lib.sh"
 RUNS=3
 FULL=0
 for arg in "$@"; do
@@ -20,12 +21,7 @@ PY=/usr/bin/python3
 need=()
 $PY -c 'import PIL' 2>/dev/null || need+=(python3-pil)
 [ -x /usr/bin/time ] || need+=(time)
-if [ ${#need[@]} -gt 0 ]; then
-  echo "Installing: ${need[*]}"
-  export DEBIAN_FRONTEND=noninteractive
-  apt-get update -qq
-  apt-get install -y -qq --no-install-recommends "${need[@]}" >/dev/null
-fi
+install_packages "${need[@]}"
 BUILD_DIR="${BUILD_DIR:-$ROOT/build-bench}"
 [ -f "$BUILD_DIR/CMakeCache.txt" ] ||
   cmake -S "$ROOT" -B "$BUILD_DIR" -G Ninja -DCMAKE_BUILD_TYPE=Release -DTOVENLA_BUILD_TESTS=OFF >/dev/null
@@ -76,7 +72,6 @@ for n in points:
 PYEOF
 
 export TOVENLA_HOME="$WORK/home" QT_QPA_PLATFORM=offscreen
-median() { sort -n | awk '{a[NR]=$1} END {print (NR % 2) ? a[(NR+1)/2] : (a[NR/2] + a[NR/2+1]) / 2}'; }
 ratio() { awk -v a="$1" -v b="$2" 'BEGIN {printf "%.1f", a / b}'; }
 declare -A seconds peak
 measure() { # key, command...

@@ -7,6 +7,7 @@
 #                                BASELINE=an earlier tovenla2 to time in the same run)
 set -euo pipefail
 ROOT="$(cd "$(dirname "$0")/../.." && pwd)"
+source "$ROOT/bench/lib.sh"
 WORK="${WORK:-/tmp/tovenla-print-bench}"
 BUILD_DIR="${BUILD_DIR:-$ROOT/build-bench}"
 RUNS="${1:-5}"
@@ -17,12 +18,7 @@ command -v vipsthumbnail >/dev/null || need+=(libvips-tools)
 command -v cjpeg >/dev/null || need+=(libjpeg-turbo-progs)
 command -v pdfimages >/dev/null || need+=(poppler-utils)
 [ -x /usr/bin/time ] || need+=(time)
-if [ ${#need[@]} -gt 0 ]; then
-  echo "Installing: ${need[*]}"
-  export DEBIAN_FRONTEND=noninteractive
-  apt-get update -qq
-  apt-get install -y -qq --no-install-recommends "${need[@]}" >/dev/null
-fi
+install_packages "${need[@]}"
 
 cmake -S "$ROOT" -B "$BUILD_DIR" -G Ninja -DCMAKE_BUILD_TYPE=Release -DTOVENLA_BUILD_BENCH=ON >/dev/null
 cmake --build "$BUILD_DIR" --target tovenla2 make_bench_images preview_flip_bench >/dev/null
@@ -69,12 +65,11 @@ for ((run = 0; run < RUNS; run++)); do
   echo "run $((run + 1)) of $RUNS done"
 done
 
-med() { sort -n | awk '{a[NR] = $1} END {print (NR % 2) ? a[(NR + 1) / 2] : (a[NR / 2] + a[NR / 2 + 1]) / 2}'; }
 col() { awk -v n="$1" -v c="$2" '$1 == n {print $c}' "$RESULTS"; }
-pairs() { paste <(col "$1" "$3") <(col "$2" "$3") | awk '{print $1 / $2}' | med; }
+pairs() { paste <(col "$1" "$3") <(col "$2" "$3") | awk '{print $1 / $2}' | median; }
 line() {
-  printf "  %-36s %6.2f s wall %6.2f s CPU  peak %4d MB\n" "$1" "$(col "$2" 2 | med)" \
-    "$(col "$2" 3 | med)" "$(($(col "$2" 4 | sort -n | tail -1) / 1024))"
+  printf "  %-36s %6.2f s wall %6.2f s CPU  peak %4d MB\n" "$1" "$(col "$2" 2 | median)" \
+    "$(col "$2" 3 | median)" "$(($(col "$2" 4 | sort -n | tail -1) / 1024))"
 }
 
 echo

@@ -2,8 +2,9 @@
 # Builds and runs the SIMA reader benchmark against mawk (installed here when missing).
 set -euo pipefail
 ROOT="$(cd "$(dirname "$0")/../.." && pwd)"
+source "$ROOT/bench/lib.sh"
 BUILD_DIR="$ROOT/build-bench"
-command -v mawk >/dev/null 2>&1 || { apt-get update -qq && apt-get install -y -qq mawk; }
+command -v mawk >/dev/null 2>&1 || install_packages mawk
 cmake -S "$ROOT" -B "$BUILD_DIR" -G Ninja -DCMAKE_BUILD_TYPE=Release -DTOVENLA_BUILD_TESTS=OFF \
   -DTOVENLA_BUILD_BENCH=ON >/dev/null
 cmake --build "$BUILD_DIR" --target bench_sima

@@ -11,6 +11,7 @@
 #                                     BASELINE=an earlier thumbnail_bench to compare with)
 set -euo pipefail
 ROOT="$(cd "$(dirname "$0")/../.." && pwd)"
+source "$ROOT/bench/lib.sh"
 WORK="${WORK:-/tmp/tovenla-thumbnail-bench}"
 BUILD_DIR="${BUILD_DIR:-$ROOT/build-bench}"
 RUNS="${1:-5}"
@@ -21,12 +22,7 @@ command -v vipsthumbnail >/dev/null || need+=(libvips-tools)
 command -v djpeg >/dev/null || need+=(libjpeg-turbo-progs)
 command -v file >/dev/null || need+=(file)
 [ -x /usr/bin/time ] || need+=(time)
-if [ ${#need[@]} -gt 0 ]; then
-  echo "Installing: ${need[*]}"
-  export DEBIAN_FRONTEND=noninteractive
-  apt-get update -qq
-  apt-get install -y -qq --no-install-recommends "${need[@]}" >/dev/null
-fi
+install_packages "${need[@]}"
 
 cmake -S "$ROOT" -B "$BUILD_DIR" -G Ninja -DCMAKE_BUILD_TYPE=Release -DTOVENLA_BUILD_BENCH=ON >/dev/null
 cmake --build "$BUILD_DIR" --target make_bench_images thumbnail_bench >/dev/null
@@ -112,8 +108,7 @@ for ((run = 0; run < RUNS; run++)); do
 done
 
 med() { # name column -> median
-  awk -v n="$1" -v c="$2" '$1 == n {print $c}' "$RESULTS" | sort -n |
-    awk '{a[NR] = $1} END {print (NR % 2) ? a[(NR + 1) / 2] : (a[NR / 2] + a[NR / 2 + 1]) / 2}'
+  awk -v n="$1" -v c="$2" '$1 == n {print $c}' "$RESULTS" | median
 }
 ratio() { awk -v a="$1" -v b="$2" 'BEGIN {printf "%.2f", a / b}'; }
 line() { printf "  %-44s %7s s wall %7s s CPU\n" "$1" "$(med "$2" 2)" "$(med "$2" 3)"; }

@@ -1,0 +1,14 @@
+# Shared by the benchmark scripts (sourced): installing the tools a benchmark compares against,
+# and medians. Never used by ./test.
+
+# Installs the Debian packages named (as root); nothing when none is named.
+install_packages() { # package...
+  [ $# -gt 0 ] || return 0
+  echo "Installing: $*"
+  export DEBIAN_FRONTEND=noninteractive
+  apt-get update -qq
+  apt-get install -y -qq --no-install-recommends "$@" >/dev/null
+}
+
+# The median of the numbers on standard input, one a line.
+median() { sort -n | awk '{a[NR] = $1} END {print (NR % 2) ? a[(NR + 1) / 2] : (a[NR / 2] + a[NR / 2 + 1]) / 2}'; }
