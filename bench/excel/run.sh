@@ -21,9 +21,7 @@ $PY -c 'import openpyxl' 2>/dev/null || need+=(python3-openpyxl)
 [ -x /usr/bin/time ] || need+=(time)
 install_packages "${need[@]}"
 BUILD_DIR="${BUILD_DIR:-$ROOT/build-bench}"
-[ -f "$BUILD_DIR/CMakeCache.txt" ] ||
-  cmake -S "$ROOT" -B "$BUILD_DIR" -G Ninja -DCMAKE_BUILD_TYPE=Release -DTOVENLA_BUILD_TESTS=OFF >/dev/null
-cmake --build "$BUILD_DIR" --target tovenla2
+build_program
 
 mkdir -p "$WORK/photos" "$WORK/home"
 if [ ! -f "$WORK/photos/P$(printf %03d $PHOTOS).JPG" ]; then

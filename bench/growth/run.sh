@@ -23,9 +23,7 @@ $PY -c 'import PIL' 2>/dev/null || need+=(python3-pil)
 [ -x /usr/bin/time ] || need+=(time)
 install_packages "${need[@]}"
 BUILD_DIR="${BUILD_DIR:-$ROOT/build-bench}"
-[ -f "$BUILD_DIR/CMakeCache.txt" ] ||
-  cmake -S "$ROOT" -B "$BUILD_DIR" -G Ninja -DCMAKE_BUILD_TYPE=Release -DTOVENLA_BUILD_TESTS=OFF >/dev/null
-cmake --build "$BUILD_DIR" --target tovenla2
+build_program
 ALBUM_SIZES=(250 500 1000 2000 4000)
 [ "$FULL" = 1 ] && ALBUM_SIZES+=(32767)
 POINT_SIZES=(10000 20000 40000)
