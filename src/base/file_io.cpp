@@ -10,7 +10,6 @@
 
 #include <cerrno>
 #include <climits>
-#include <sys/stat.h>
 
 using namespace Qt::StringLiterals;
 
@@ -84,15 +83,4 @@ void writeReplaceableFile(const QString& path, const QByteArray& bytes, const QS
     AtomicFile file(path, headline, AtomicFile::Sync::Later);
     file.write(bytes);
     file.commit();
-}
-
-std::optional<FileId> fileId(const QString& path) {
-    struct stat status {};
-    if (path.isEmpty() || ::stat(QFile::encodeName(path).constData(), &status) != 0) return std::nullopt;
-    return FileId{quint64(status.st_dev), quint64(status.st_ino)};
-}
-
-bool isSameFile(const QString& first, const QString& second) {
-    const std::optional<FileId> a = fileId(first);
-    return a && a == fileId(second);
 }

@@ -4,6 +4,7 @@
 #include "base/app_error.h"
 #include "base/file_io.h"
 #include "base/output_choice.h"
+#include "base/same_file.h"
 #include "base/sheet_file.h"
 #include "survey/classified_table.h"
 
@@ -226,10 +227,12 @@ QString importFileOwning(const QString& companion, const QString& spdPath) {
     const QFileInfo info(companion);
     const QString name = info.fileName();
     const QDir folder = info.absoluteDir();
+    // Names are compared as media that fold letter case compare them.
     for (const QString& entry : folder.entryList(QDir::Files | QDir::Hidden | QDir::System)) {
-        if (entry.size() != name.size() || entry == name || !entry.startsWith(name.chopped(1))) continue;
+        if (entry.size() != name.size() || !entry.startsWith(name.chopped(1), Qt::CaseInsensitive)) continue;
         const QString candidate = folder.filePath(entry);
-        if (!isSameFile(candidate, spdPath) && isImportFile(candidate)) return candidate;
+        if (!isSameFile(candidate, companion) && !isSameFile(candidate, spdPath) && isImportFile(candidate))
+            return candidate;
     }
     return {};
 }
@@ -245,7 +248,7 @@ void refuseTakenCompanion(const QString& spdPath, const QString& companion) {
         if (!other.isEmpty()) detail += u'\n' + OtherImportLabel + QDir::toNativeSeparators(other);
         throw AppError(fileFailure(SaveRefusedHeadline, spdPath, detail));
     };
-    if (companion == spdPath || isSameFile(companion, spdPath)) refuse(CompanionIsItself, {});
+    if (isSameFile(companion, spdPath)) refuse(CompanionIsItself, {});
     if (isImportFile(companion)) refuse(CompanionIsImportFile, {});
     if (const QString owner = importFileOwning(companion, spdPath); !owner.isEmpty())
         refuse(CompanionOfAnother, owner);
