@@ -54,8 +54,15 @@ QString writeFailureReason(const QString& path) {
     const bool folderThere = folder.absoluteFilePath() == info.absolutePath();
     if (!folder.isWritable() || (info.exists() && !info.isWritable())) return systemErrorReason(EACCES);
     if (!folderThere) return systemErrorReason(ENOENT);
-    if (volume.isValid() && volume.bytesAvailable() == 0) return systemErrorReason(ENOSPC);
+    if (freeSpace(folder.absoluteFilePath()) == 0) return systemErrorReason(ENOSPC);
     return u"書き込めませんでした。"_s;
+}
+
+std::optional<qint64> freeSpace(const QString& folder) {
+    const QStorageInfo volume(folder);
+    if (!volume.isValid() || !volume.isReady() || volume.bytesTotal() <= 0 || volume.bytesAvailable() < 0)
+        return std::nullopt;
+    return volume.bytesAvailable();
 }
 
 QByteArray readWholeFile(const QString& path, const QString& headline, qint64 maxBytes) {

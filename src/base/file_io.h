@@ -19,6 +19,10 @@ void writeFileAtomically(const QString& path, const QByteArray& bytes, const QSt
 // (caches), where waiting on every write would cost more than the file saves.
 void writeReplaceableFile(const QString& path, const QByteArray& bytes, const QString& headline);
 
+// The bytes free for new files on folder's file system; nothing when it does not tell (it
+// reports its size as 0, as some network and FUSE file systems do, or cannot be asked).
+std::optional<qint64> freeSpace(const QString& folder);
+
 // The reason a file could not be read or written, in the words of the program's messages.
 QString readFailureReason(const QString& path);
 QString writeFailureReason(const QString& path);
