@@ -81,9 +81,11 @@ QByteArray readWholeFile(const QString& path, const QString& headline, qint64 ma
 
 void writeFileAtomically(const QString& path, const QByteArray& bytes, const QString& headline) {
     AtomicFile file(path, headline);
+    // What killed runs left in the folder goes as soon as a run writes there, whether or not
+    // this write gets through.
+    AtomicFile::removeLeftovers(QFileInfo(file.path()).absolutePath());
     file.write(bytes);
     file.commit();
-    AtomicFile::removeLeftovers(QFileInfo(file.path()).absolutePath());
 }
 
 void writeReplaceableFile(const QString& path, const QByteArray& bytes, const QString& headline) {
