@@ -1,8 +1,8 @@
 #include "album/album_file.h"
 #include "base/output_guard.h"
 #include "support/batch_run.h"
-#include "support/test_media.h"
 #include "support/test_files.h"
+#include "support/test_media.h"
 
 #include <QDir>
 #include <QTemporaryDir>
