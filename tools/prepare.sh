@@ -23,6 +23,7 @@ PACKAGES=(
   poppler-utils libxml2-utils
   libzip-dev libpugixml-dev libjpeg-dev python3-openpyxl python3-pil fonts-crosextra-carlito
   desktop-file-utils appstream
+  exfat-fuse exfatprogs
 )
 # Old .xls workbooks are converted by LibreOffice; any installed one serves.
 command -v soffice >/dev/null 2>&1 || PACKAGES+=(libreoffice-calc-nogui)

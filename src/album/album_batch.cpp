@@ -65,7 +65,9 @@ int importCsv(const QStringList& words, const QString& programFolder, QTextStrea
     workspace.FillFromBlackboard = !noBlackboard;
     ProgramFiles::readSettings(workspace);
     CsvPhotoList list = readCsvPhotoList(csvPath, workspace.AlbumMaxRows);
-    OutputGuard guard = photoGuard(list.rows);
+    // Every photo the list names is an input of the run, those beyond the capacity included.
+    OutputGuard guard;
+    guard.keepAll(list.photos, OutputGuard::Photo);
     ProgramFiles::keep(guard, workspace).keep(csvPath, OutputGuard::List).check(albumPath);
     const AlbumLock lock(albumPath);
     if (list.rows.isEmpty())

@@ -1,7 +1,10 @@
 #include "album/album_file.h"
 
+#include "album/photo_paths.h"
 #include "base/app_error.h"
 #include "base/sheet_file.h"
+
+#include <QFileInfo>
 
 using namespace Qt::StringLiterals;
 
@@ -19,12 +22,13 @@ QList<AlbumRow> load(const QString& path, int maxRows) {
         throw AppError(SheetFile::loadFailure(path, u"行数が上限を超えています（ファイル "_s +
                                                         QString::number(content.lastRow()) + u" 行、上限 "_s +
                                                         QString::number(maxRows) + u" 行）。"_s));
+    const QString folder = QFileInfo(path).absolutePath();
     QList<AlbumRow> rows(content.lastRow());
     for (const auto& [row, cells] : content.rows) {
         AlbumRow& target = rows[row - 1];
         target.info = cells.at(AlbumColumn::Info - 1);
         target.number = cells.at(AlbumColumn::Number - 1);
-        target.path = cells.at(AlbumColumn::Path - 1);
+        target.path = PhotoPaths::fromFolder(cells.at(AlbumColumn::Path - 1), folder);
     }
     while (!rows.isEmpty() && rows.constLast().isEmpty())
         rows.removeLast();

@@ -14,7 +14,8 @@ inline constexpr int DialogFilterIndex = 3; // *.dat
 extern const QString Extension;             // ".dat", added to a name typed without one
 
 // Throw AppError naming the file and the reason. A file with rows beyond maxRows is refused
-// whole, never cut.
+// whole, never cut. A photo path relative to the album names a photo beside the album, not in
+// whatever folder the program runs from: load makes it whole.
 QList<AlbumRow> load(const QString& path, int maxRows);
 void save(const QString& path, const QList<AlbumRow>& rows);
 

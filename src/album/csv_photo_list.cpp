@@ -47,14 +47,15 @@ CsvPhotoList readCsvPhotoList(const QString& path, int maxRows) {
     list.folder = folderOfPath(QDir::toNativeSeparators(QFileInfo(path).absoluteFilePath()));
     PhotoFile::Resolver photos;
     for (qsizetype i = 1; i < lines.size(); ++i) {
-        if (list.rows.size() >= maxRows) {
-            list.linesNotImported = int(lines.size() - i);
-            break;
-        }
         const FieldBuffer fields = SplitFields(lines.at(i));
+        list.photos << photos.resolve(joinListPath(list.folder, fields(3)));
+        if (list.rows.size() >= maxRows) {
+            ++list.linesNotImported;
+            continue;
+        }
         AlbumRow row;
         row.info = fields(1) + u"\r\n"_s + fields(2) + u"\r\n"_s;
-        row.path = photos.resolve(joinListPath(list.folder, fields(3)));
+        row.path = list.photos.constLast();
         list.rows.append(row);
     }
     return list;

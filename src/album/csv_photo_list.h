@@ -4,6 +4,7 @@
 
 #include <QList>
 #include <QString>
+#include <QStringList>
 
 // A CSV photo list: a header line, then "line 1,line 2,file name" per photo, the file name
 // relative to the folder of the list. CP932 or UTF-8 (AnsiCodec::decode).
@@ -11,6 +12,7 @@ struct CsvPhotoList {
     QString folder;           // the list's folder with its trailing separator
     QList<AlbumRow> rows;     // row 1 first
     int linesNotImported = 0; // lines beyond the album's capacity
+    QStringList photos;       // every photo the list names, also on lines beyond the capacity
 };
 
 extern const QString CsvDialogTitle;  // "CSVファイルを開く"

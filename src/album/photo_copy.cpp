@@ -3,11 +3,11 @@
 #include "album/photo_paths.h"
 #include "base/app_error.h"
 #include "base/atomic_file.h"
-#include "base/file_io.h"
 #include "base/output_guard.h"
 #include "base/photo_file.h"
 #include "base/row_ranges.h"
 #include "base/safe_file_name.h"
+#include "base/same_file.h"
 #include "base/shared_routines.h"
 #include "workspace/album_sheet.h"
 
@@ -71,7 +71,7 @@ struct Job {
     QString relative;
     bool replaced;
     bool shortened;
-    std::optional<FileId> sourceId;
+    FileIdentity sourceFile;
     // Jobs whose photo is this job's destination: it may be replaced only once they have read it.
     QList<qsizetype> readers;
     std::unique_ptr<AtomicFile> staged;
@@ -111,21 +111,26 @@ struct Run {
     }
 };
 
-// The rows that can be copied, each with the rows that read its destination.
+// The rows that can be copied, each with the rows that read its destination. Names that differ
+// only in letter case are one file on the media copies go to, so a later row takes the spelling
+// of the first and replaces that copy on every disk alike.
 void plan(Run& run, const QList<SourceRow>& rows, const QString& folder, bool splitByHyphen) {
     const QDir base(folder);
+    QHash<QString, QString> spellings;
     for (const SourceRow& row : rows) {
         const QString& source = row.path;
         const QString built = ruleName(row.info, source);
         const Target where = target(built, splitByHyphen);
-        const QString relative = where.subFolder.isEmpty() ? where.name : where.subFolder + u'/' + where.name;
+        QString relative = where.subFolder.isEmpty() ? where.name : where.subFolder + u'/' + where.name;
+        const QString key = relative.toCaseFolded();
+        relative = spellings.value(key, relative);
         Job job{row.row,
                 source,
                 base.filePath(relative),
                 relative,
                 where.replaced,
                 where.shortened,
-                fileId(source),
+                FileIdentity::of(source),
                 {},
                 {}};
         if (source.isEmpty()) {
@@ -134,19 +139,20 @@ void plan(Run& run, const QList<SourceRow>& rows, const QString& folder, bool sp
             run.skip(job, u"コピー元の写真がありません："_s + source);
         } else if (built.isEmpty()) {
             run.skip(job, u"コピー先の名前を作れません"_s);
-        } else if (isSameFile(source, job.destination)) {
+        } else if (isSameFile(job.sourceFile, FileIdentity::of(job.destination))) {
             run.skip(job, u"コピー元とコピー先が同じファイルです："_s + relative);
         } else {
+            spellings.insert(key, relative);
             run.jobs.push_back(std::move(job));
             continue;
         }
         run.count();
     }
-    for (Job& job : run.jobs) {
-        const std::optional<FileId> target = fileId(job.destination);
-        for (size_t i = 0; target && i < run.jobs.size(); ++i)
-            if (run.jobs[i].sourceId == target) job.readers.append(qsizetype(i));
-    }
+    SameFiles sources;
+    for (size_t i = 0; i < run.jobs.size(); ++i)
+        sources.add(run.jobs[i].sourceFile, qsizetype(i));
+    for (Job& job : run.jobs)
+        job.readers = sources.find(FileIdentity::of(job.destination));
 }
 
 // Writes one copy; a job whose destination is still to be read is only staged.

@@ -76,12 +76,12 @@ struct SourceRow {
 QList<SourceRow> rowsOf(const AlbumSheet& sheet, int first, int last);
 
 // Copies the photos of the rows into folder. Failures of single rows are skipped and reported
-// in the summary; a later row of the same name replaces the earlier copy. A copy never goes over
-// a file the guard keeps, except a photo that the run itself copies away: such a photo is read
-// before its name takes another row's copy, so swapped and chained names give every row its own
-// picture. progress hears the rows done of all rows, before, during and after each copy. A stop
-// ends the run there: it keeps the copies already in place, leaves no part of a file, and the
-// summary lists the rows left out.
+// in the summary; a later row of the same name, letter case aside, replaces the earlier copy.
+// A copy never goes over a file the guard keeps, except a photo that the run itself copies
+// away: such a photo is read before its name takes another row's copy, so swapped and chained
+// names give every row its own picture. progress hears the rows done of all rows, before,
+// during and after each copy. A stop ends the run there: it keeps the copies already in place,
+// leaves no part of a file, and the summary lists the rows left out.
 Summary copyRows(const QList<SourceRow>& rows, const QString& folder, bool splitByHyphen,
                  const OutputGuard& guard, const Progress& progress = {});
 // The same for rows first..last of the sheet.

@@ -25,6 +25,15 @@ QString join(const QString& folder, const QString& name) {
     return folder + (separator >= 0 ? folder.at(separator) : QDir::separator()) + name;
 }
 
+QString fromFolder(const QString& path, const QString& folder) {
+    const bool drive =
+        path.size() >= 2 && path.at(1) == u':' && path.at(0).unicode() < 0x80 && path.at(0).isLetter();
+    if (path.isEmpty() || path.startsWith(u'/') || path.startsWith(u'\\') || drive) return path;
+    QString relative = path;
+    relative.replace(u'\\', u'/');
+    return QDir::toNativeSeparators(QDir::cleanPath(QDir(folder).filePath(relative)));
+}
+
 } // namespace PhotoPaths
 
 namespace {

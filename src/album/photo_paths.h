@@ -15,6 +15,11 @@ QString fileName(const QString& path);
 // folder, a separator unless the folder already ends in one, and the name. The separator is
 // the one the folder already uses.
 QString join(const QString& folder, const QString& name);
+// A stored path as it names a photo from here: one relative to folder (an album written by hand,
+// or moved together with its photos) is joined to folder, its "\" or "/" separators becoming
+// this system's own; absolute paths, Windows ones ("C:\...", "\\server\...") included, and
+// empty ones stay as they are.
+QString fromFolder(const QString& path, const QString& folder);
 
 } // namespace PhotoPaths
 

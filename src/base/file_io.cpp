@@ -10,7 +10,6 @@
 
 #include <cerrno>
 #include <climits>
-#include <sys/stat.h>
 
 using namespace Qt::StringLiterals;
 
@@ -55,8 +54,15 @@ QString writeFailureReason(const QString& path) {
     const bool folderThere = folder.absoluteFilePath() == info.absolutePath();
     if (!folder.isWritable() || (info.exists() && !info.isWritable())) return systemErrorReason(EACCES);
     if (!folderThere) return systemErrorReason(ENOENT);
-    if (volume.isValid() && volume.bytesAvailable() == 0) return systemErrorReason(ENOSPC);
+    if (freeSpace(folder.absoluteFilePath()) == 0) return systemErrorReason(ENOSPC);
     return u"書き込めませんでした。"_s;
+}
+
+std::optional<qint64> freeSpace(const QString& folder) {
+    const QStorageInfo volume(folder);
+    if (!volume.isValid() || !volume.isReady() || volume.bytesTotal() <= 0 || volume.bytesAvailable() < 0)
+        return std::nullopt;
+    return volume.bytesAvailable();
 }
 
 QByteArray readWholeFile(const QString& path, const QString& headline, qint64 maxBytes) {
@@ -75,24 +81,15 @@ QByteArray readWholeFile(const QString& path, const QString& headline, qint64 ma
 
 void writeFileAtomically(const QString& path, const QByteArray& bytes, const QString& headline) {
     AtomicFile file(path, headline);
+    // What killed runs left in the folder goes as soon as a run writes there, whether or not
+    // this write gets through.
+    AtomicFile::removeLeftovers(QFileInfo(file.path()).absolutePath());
     file.write(bytes);
     file.commit();
-    AtomicFile::removeLeftovers(QFileInfo(file.path()).absolutePath());
 }
 
 void writeReplaceableFile(const QString& path, const QByteArray& bytes, const QString& headline) {
     AtomicFile file(path, headline, AtomicFile::Sync::Later);
     file.write(bytes);
     file.commit();
-}
-
-std::optional<FileId> fileId(const QString& path) {
-    struct stat status {};
-    if (path.isEmpty() || ::stat(QFile::encodeName(path).constData(), &status) != 0) return std::nullopt;
-    return FileId{quint64(status.st_dev), quint64(status.st_ino)};
-}
-
-bool isSameFile(const QString& first, const QString& second) {
-    const std::optional<FileId> a = fileId(first);
-    return a && a == fileId(second);
 }

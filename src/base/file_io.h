@@ -19,17 +19,9 @@ void writeFileAtomically(const QString& path, const QByteArray& bytes, const QSt
 // (caches), where waiting on every write would cost more than the file saves.
 void writeReplaceableFile(const QString& path, const QByteArray& bytes, const QString& headline);
 
-// What a file is on the disk, whatever the spelling or link that names it.
-struct FileId {
-    quint64 device = 0;
-    quint64 inode = 0;
-    bool operator==(const FileId&) const = default;
-};
-// Nothing for a path that names no existing file.
-std::optional<FileId> fileId(const QString& path);
-
-// True when both paths name one existing file, also through links or different spellings.
-bool isSameFile(const QString& first, const QString& second);
+// The bytes free for new files on folder's file system; nothing when it does not tell (it
+// reports its size as 0, as some network and FUSE file systems do, or cannot be asked).
+std::optional<qint64> freeSpace(const QString& folder);
 
 // The reason a file could not be read or written, in the words of the program's messages.
 QString readFailureReason(const QString& path);

@@ -18,19 +18,15 @@ const QString OutputGuard::PmFile = u"PM ファイル"_s;
 const QString OutputGuard::ImportFile = u"インポートファイル"_s;
 const QString OutputGuard::ProgramFile = u"プログラムの設定ファイル"_s;
 
-namespace {
-
-// Windows-made albums hold "C:\..." paths; here they name nothing and are never matched.
-bool isInside(const QString& path, const QString& folder) {
-    const QString file = QFileInfo(path).canonicalFilePath();
-    return !file.isEmpty() && !folder.isEmpty() && file.startsWith(folder + u'/');
-}
-
-} // namespace
-
 OutputGuard& OutputGuard::keep(const QString& path, const QString& kind) {
-    if (const std::optional<FileId> id = fileId(kind == Photo ? PhotoFile::resolve(path) : path))
-        entries_.append({{path, kind}, *id});
+    const QString found = kind == Photo ? PhotoFile::resolve(path) : path;
+    const FileIdentity file = FileIdentity::of(found);
+    // A file that is not there cannot be written over; Windows-made albums hold "C:\..." paths
+    // that name nothing here.
+    if (!file.id) return *this;
+    files_.add(file, entries_.size());
+    // Where the file really is, a link followed, decides which folder holds it.
+    entries_.append({{path, kind}, foldedName(QFileInfo(found).canonicalFilePath())});
     return *this;
 }
 
@@ -41,11 +37,10 @@ OutputGuard& OutputGuard::keepAll(const QStringList& paths, const QString& kind)
 }
 
 std::optional<OutputGuard::Kept> OutputGuard::match(const QString& output) const {
-    const std::optional<FileId> id = fileId(output);
-    if (!id) return std::nullopt;
-    for (const Entry& entry : entries_)
-        if (entry.id == *id) return entry.kept;
-    return std::nullopt;
+    if (output.isEmpty()) return std::nullopt;
+    const QList<qsizetype> found = files_.find(FileIdentity::of(output));
+    if (found.isEmpty()) return std::nullopt;
+    return entries_.at(found.constFirst()).kept;
 }
 
 QString OutputGuard::refusal(const QString& output) const {
@@ -62,9 +57,10 @@ void OutputGuard::check(const QString& output) const {
 }
 
 QList<OutputGuard::Kept> OutputGuard::inside(const QString& folder) const {
-    const QString canonical = QFileInfo(folder).canonicalFilePath();
+    const QString real = QFileInfo(folder).canonicalFilePath();
+    const QString within = foldedName(real.isEmpty() ? folder : real) + u'/';
     QList<Kept> found;
     for (const Entry& entry : entries_)
-        if (isInside(entry.kept.path, canonical)) found.append(entry.kept);
+        if (entry.place.startsWith(within)) found.append(entry.kept);
     return found;
 }

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "base/file_io.h"
+#include "base/same_file.h"
 
 #include <QList>
 #include <QString>
@@ -10,8 +10,9 @@
 
 // The one check before anything writes a file or folder the user named or chose: it never
 // goes over a file the run reads (the album, a list, a survey file, a template), the album
-// open in the window or a photo of the album. Files are compared by what they are on the
-// disk, so another spelling, a symbolic link or a hard link to a kept file is refused too.
+// open in the window or a photo of the album. Files are compared as isSameFile does, so another
+// spelling, a name in another letter case, a symbolic link or a hard link to a kept file is
+// refused too.
 class OutputGuard {
 public:
     // Kinds named in the refusal.
@@ -45,7 +46,8 @@ public:
 private:
     struct Entry {
         Kept kept;
-        FileId id;
+        QString place; // where the file really is, folded as isSameFile compares names
     };
     QList<Entry> entries_;
+    SameFiles files_; // the entries' indices
 };

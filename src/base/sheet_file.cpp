@@ -37,8 +37,10 @@ namespace SheetFile {
 
 QByteArray serialize(const SheetContent& content) {
     QByteArray out = R"({"format": "tovenla2-sheet", "version": )" + QByteArray::number(Version) +
-                     R"(, "columns": )" + QByteArray::number(content.columns) + R"(,)" + "\n" +
-                     R"( "rows": [)";
+                     R"(, "columns": )" + QByteArray::number(content.columns) + R"(,)" + "\n";
+    if (!content.companionText.isEmpty())
+        out += R"( "companion": )" + jsonString(content.companionText) + ",\n";
+    out += R"( "rows": [)";
     bool firstRow = true;
     for (const auto& [row, cells] : content.rows) {
         QByteArray cellsJson;
@@ -72,6 +74,9 @@ SheetContent parse(const QByteArray& bytes) {
     content.columns = root.value(u"columns"_s).toInt(0);
     // Every row holds all columns, so an absurd count would be allocated once per row.
     if (content.columns < 1 || content.columns > MaxColumns) notASheet(u"列数が読めません"_s);
+    const QJsonValue companion = root.value(u"companion"_s);
+    if (!companion.isUndefined() && !companion.isString()) notASheet(u"組になるファイルの内容が読めません"_s);
+    content.companionText = companion.toString();
     const QJsonValue rowsValue = root.value(u"rows"_s);
     if (!rowsValue.isArray()) notASheet(u"行がありません"_s);
     for (const QJsonValue& rowValue : rowsValue.toArray()) {

@@ -11,6 +11,9 @@
 struct SheetContent {
     int columns = 0;
     std::map<int, QStringList> rows; // row (from 1) → cell texts of columns 1..columns
+    // The text of a file saved in a pair with this one, carried along so that the pair can be
+    // replaced one file after the other and still read whole; empty for a grid saved alone.
+    QString companionText;
 
     int lastRow() const { return rows.empty() ? 0 : rows.rbegin()->first; }
     bool operator==(const SheetContent&) const = default;
@@ -18,6 +21,7 @@ struct SheetContent {
 
 // UTF-8 JSON, one row a line:
 //   {"format": "tovenla2-sheet", "version": 1, "columns": 4,
+//    "companion": "...",                                        only when there is one
 //    "rows": [{"row": 1, "cells": {"2": "...", "4": "..."}}, ...]}
 // Cell texts are kept exactly, CR LF included.
 namespace SheetFile {

@@ -49,17 +49,18 @@ QString megabytes(qint64 bytes, bool roundUp) {
 
 // The old folder stays until the new one is whole, so the new one must fit beside it.
 void refuseWithoutSpace(const QString& folder, const DeliveryPlan& plan, qint64 dtdBytes, qint64 xmlBytes) {
+    // A file system that does not tell its size is not refused as full.
+    const std::optional<qint64> free = freeSpace(folder);
+    if (!free) return;
     const QStorageInfo storage(folder);
-    if (!storage.isValid() || !storage.isReady()) return;
     const qint64 block = std::max(storage.blockSize(), 512);
     const auto onDisk = [&](qint64 bytes) { return (bytes + block - 1) / block * block; };
     qint64 needed = onDisk(dtdBytes) + onDisk(xmlBytes) + 3 * block; // and the three folders
     for (const DeliveryPhoto& photo : plan.photos)
         needed += onDisk(photo.size);
-    const qint64 free = storage.bytesAvailable();
-    if (free >= needed) return;
+    if (*free >= needed) return;
     throw AppError(NoSpace + u"\n必要な空き容量："_s + megabytes(needed, true) + u" MB\n空き容量："_s +
-                   megabytes(free, false) + u" MB\n出力先："_s + QDir::toNativeSeparators(folder));
+                   megabytes(*free, false) + u" MB\n出力先："_s + QDir::toNativeSeparators(folder));
 }
 
 // What the check lets pass, once review has seen it.

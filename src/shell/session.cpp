@@ -1,6 +1,7 @@
 #include "shell/session.h"
 
 #include "album/album_commands.h"
+#include "base/atomic_file.h"
 #include "base/prompts.h"
 #include "delivery/delivery_export.h"
 #include "workspace/program_files.h"
@@ -31,6 +32,9 @@ void offerToSave(Workspace& workspace, Prompts& prompts) {
 void startUp(Workspace& workspace, Prompts& prompts, const QString& albumPath) {
     // An export killed with the program leaves hidden folders beside its PHOTO folder.
     DeliveryExport::recoverAllInterrupted();
+    // The run writes its files into the program folder, which may be on a stick that shows
+    // hidden files on Windows: what killed runs left there goes first.
+    AtomicFile::removeLeftovers(workspace.programFolder());
     ProgramFiles::readBookmarksAndSettings(workspace, prompts);
     workspace.UpdateRowTotal();
     workspace.ClickCounter = 0;

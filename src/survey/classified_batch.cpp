@@ -123,7 +123,9 @@ int groups(const QStringList& arguments, const QString& programFolder, QTextStre
     const ClassifiedData data = readSource(source, options, workspace);
     if (!options.save.isEmpty()) {
         requireLines(data, source, ClassifiedCommands::NoLinesToSave);
-        saveImportFile(options.save, data, inputsOf(source, workspace), err);
+        OutputGuard guard = inputsOf(source, workspace);
+        saveImportFile(options.save, data,
+                       guard.keepAll(ClassifiedImport::photosOf(data), OutputGuard::Photo), err);
     }
     for (int r = 0; r < data.rows.size(); ++r) {
         const GroupRow& row = data.rows.at(r);
@@ -170,11 +172,13 @@ int import(const QStringList& arguments, const QString& programFolder, QTextStre
     const QString& albumPath = options.positional.at(1);
     Workspace workspace(programFolder);
     ProgramFiles::readSettings(workspace);
-    const OutputGuard guard = inputsOf(source, workspace);
+    OutputGuard guard = inputsOf(source, workspace);
     guard.check(albumPath);
     const AlbumLock lock(albumPath);
     ClassifiedData data = readSource(source, options, workspace);
     requireLines(data, source, ClassifiedCommands::NoLinesToUse);
+    // Every photo the list names is an input of the run, those of groups not chosen included.
+    guard.keepAll(ClassifiedImport::photosOf(data), OutputGuard::Photo).check(albumPath);
     const QList<ClassifiedImport::Block> blocks =
         ClassifiedImport::parseBlocks(options.groups, data.groups.size());
     ClassifiedImport::Result result = ClassifiedImport::build(data, blocks, workspace.AlbumMaxRows);
@@ -182,7 +186,6 @@ int import(const QStringList& arguments, const QString& programFolder, QTextStre
     BlackboardLines::fillPlaced(workspace, result.rows, 1, int(result.rows.size()));
     // The pair first: a failure there leaves the album file untouched.
     if (!options.save.isEmpty()) saveImportFile(options.save, data, guard, out);
-    photoGuard(result.rows).check(albumPath);
     AlbumFile::save(albumPath, result.rows);
     out << shown(albumPath) << u": "_s << result.linesImported << u" 件、"_s << result.rows.size()
         << u" 行\n"_s;

@@ -9,6 +9,7 @@
 #include "survey/classified_check.h"
 #include "survey/classified_csv.h"
 #include "survey/classified_file.h"
+#include "survey/classified_import.h"
 #include "survey/import_capacity.h"
 #include "workspace/workspace.h"
 
@@ -84,11 +85,14 @@ void Check(const ClassifiedData& data, Prompts& prompts) {
     prompts.tell(CheckFound, ErrorTitle, Prompts::Icon::Critical);
 }
 
-bool SaveImportFile(const ClassifiedData& data, Prompts& prompts, const OutputGuard& guard) {
+bool SaveImportFile(const ClassifiedData& data, Prompts& prompts, const OutputGuard& albumGuard) {
     if (data.lineCount() == 0) {
         prompts.tell(NoLinesToSave, ConfirmTitle, Prompts::Icon::Question);
         return false;
     }
+    // The photos the list names are kept as well as the album's.
+    OutputGuard guard = albumGuard;
+    guard.keepAll(ClassifiedImport::photosOf(data), OutputGuard::Photo);
     const QString path = OutputChoice::chooseFile(prompts, {{}, ClassifiedFile::DialogFilter, 1, data.folder},
                                                   ClassifiedFile::Extension, guard, ConfirmTitle);
     if (path.isEmpty()) return false;

@@ -4,6 +4,7 @@
 #include "base/app_error.h"
 #include "base/file_io.h"
 #include "base/output_choice.h"
+#include "base/same_file.h"
 #include "base/sheet_file.h"
 #include "survey/classified_table.h"
 
@@ -156,11 +157,9 @@ int number(const CompanionReader& reader, QStringView text, bool quotedField) {
     return value;
 }
 
-void readCompanion(const QString& path, ClassifiedData& data) {
-    const AnsiCodec::Decoded decoded = AnsiCodec::decode(readWholeFile(path, LoadHeadline));
-    if (const QString refusal = AnsiCodec::importRefusal(path, decoded); !refusal.isEmpty())
-        throw AppError(refusal);
-    CompanionReader reader(path, decoded.text);
+// The companion's text, read from the file at path or, for errors, named by it.
+void readCompanion(const QString& path, const QString& text, ClassifiedData& data) {
+    CompanionReader reader(path, text);
     QList<bool> quotedFields;
     const auto line = [&](int fields) {
         if (reader.atEnd()) {
@@ -226,10 +225,12 @@ QString importFileOwning(const QString& companion, const QString& spdPath) {
     const QFileInfo info(companion);
     const QString name = info.fileName();
     const QDir folder = info.absoluteDir();
+    // Names are compared as media that fold letter case compare them.
     for (const QString& entry : folder.entryList(QDir::Files | QDir::Hidden | QDir::System)) {
-        if (entry.size() != name.size() || entry == name || !entry.startsWith(name.chopped(1))) continue;
+        if (entry.size() != name.size() || !entry.startsWith(name.chopped(1), Qt::CaseInsensitive)) continue;
         const QString candidate = folder.filePath(entry);
-        if (!isSameFile(candidate, spdPath) && isImportFile(candidate)) return candidate;
+        if (!isSameFile(candidate, companion) && !isSameFile(candidate, spdPath) && isImportFile(candidate))
+            return candidate;
     }
     return {};
 }
@@ -238,14 +239,14 @@ QString importFileOwning(const QString& companion, const QString& spdPath) {
 // differ only there share one companion, and a name ending in "2" is its own. A save may
 // replace the companion only when it is no other pair's: refused when it would be the import
 // file itself, when it is an import file (a grid), or when another import file beside it has
-// it as companion. A companion with no import file left (from a save cut short) is replaced.
+// it as companion. A companion whose import file is gone is replaced.
 void refuseTakenCompanion(const QString& spdPath, const QString& companion) {
     const auto refuse = [&](const QString& reason, const QString& other) {
         QString detail = reason + u'\n' + CompanionLabel + QDir::toNativeSeparators(companion);
         if (!other.isEmpty()) detail += u'\n' + OtherImportLabel + QDir::toNativeSeparators(other);
         throw AppError(fileFailure(SaveRefusedHeadline, spdPath, detail));
     };
-    if (companion == spdPath || isSameFile(companion, spdPath)) refuse(CompanionIsItself, {});
+    if (isSameFile(companion, spdPath)) refuse(CompanionIsItself, {});
     if (isImportFile(companion)) refuse(CompanionIsImportFile, {});
     if (const QString owner = importFileOwning(companion, spdPath); !owner.isEmpty())
         refuse(CompanionOfAnother, owner);
@@ -264,19 +265,31 @@ QString withExtension(const QString& typedPath) {
 void save(const QString& spdPath, const ClassifiedData& data) {
     const QString companion = companionPath(spdPath);
     refuseTakenCompanion(spdPath, companion);
-    const AnsiCodec::Encoded encoded = AnsiCodec::encode(companionText(data));
+    SheetContent grid = gridContent(data);
+    grid.companionText = companionText(data);
+    const AnsiCodec::Encoded encoded = AnsiCodec::encode(grid.companionText);
     if (!encoded.ok())
         throw AppError(fileFailure(SaveHeadline, QDir::toNativeSeparators(companion),
                                    u"CP932 で書けない文字があります: "_s + encoded.unmappable));
+    // The import file carries its companion's text and is replaced first: a stop before it
+    // leaves the old pair, a stop after it an import file that is whole with either companion.
+    SheetFile::save(spdPath, grid);
     writeFileAtomically(companion, encoded.bytes, SaveHeadline);
-    SheetFile::save(spdPath, gridContent(data));
 }
 
 ClassifiedData load(const QString& spdPath) {
     ClassifiedData data;
     const QString companion = companionPath(spdPath);
-    readCompanion(companion, data);
     const SheetContent grid = SheetFile::load(spdPath);
+    if (!grid.companionText.isEmpty()) {
+        readCompanion(spdPath, grid.companionText, data);
+    } else {
+        // Saved before import files carried their companion's text.
+        const AnsiCodec::Decoded decoded = AnsiCodec::decode(readWholeFile(companion, LoadHeadline));
+        if (const QString refusal = AnsiCodec::importRefusal(companion, decoded); !refusal.isEmpty())
+            throw AppError(refusal);
+        readCompanion(companion, decoded.text, data);
+    }
     const auto mismatch = [&](const QString& reason) {
         return AppError(
             fileFailure(LoadHeadline, QDir::toNativeSeparators(spdPath),

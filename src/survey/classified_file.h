@@ -5,8 +5,8 @@
 struct ClassifiedData;
 
 // The import file pair: the ".spd" holds the group list as the program saves every grid
-// (key, sheet name, count, flag), and its companion (the same name ending in "2") holds the
-// folder, the lines and the groups as quoted CP932 text:
+// (key, sheet name, count, flag) with a copy of its companion's text, and its companion (the
+// same name ending in "2") holds the folder, the lines and the groups as quoted CP932 text:
 //   "folder"
 //   lines,groups
 //   "c0","c1",...,"c7"      one per data line
@@ -23,13 +23,15 @@ QString companionPath(const QString& spdPath);
 // extension, so that "区画2" does not become its own companion.
 QString withExtension(const QString& typedPath);
 
-// Writes the companion first, then the ".spd", each atomically. Throws AppError naming the
-// file; a text CP932 cannot hold is refused rather than written as "?". A companion that would
-// be the import file itself, or would replace another import file or its companion, is refused
-// naming the files, before anything is written.
+// Writes the ".spd" first, then the companion, each atomically, so that a stop at any point
+// leaves the old pair or the new one to load. Throws AppError naming the file; a text CP932
+// cannot hold is refused rather than written as "?". A companion that would be the import file
+// itself, or would replace another import file or its companion, is refused naming the files,
+// before anything is written.
 void save(const QString& spdPath, const ClassifiedData& data);
 
-// Both files whole and agreeing, or AppError naming the file and the companion's line.
+// The ".spd" with the companion's text it carries (read from the companion for files saved
+// before they carried it), whole and agreeing, or AppError naming the file and the line.
 ClassifiedData load(const QString& spdPath);
 
 } // namespace ClassifiedFile

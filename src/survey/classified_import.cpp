@@ -11,6 +11,17 @@ using namespace Qt::StringLiterals;
 
 namespace ClassifiedImport {
 
+namespace {
+
+constexpr int NearPhotoColumn = 5;
+constexpr int FarPhotoColumn = 6;
+
+QString photoOf(const ClassifiedData& data, int line, int column, PhotoFile::Resolver& photos) {
+    return photos.resolve(joinListPath(data.folder, data.table.column(line, column).toString()));
+}
+
+} // namespace
+
 Result build(ClassifiedData& data, const QList<Block>& blocks, int maxRows) {
     Result result;
     int chosen = 0;
@@ -32,15 +43,23 @@ Result build(ClassifiedData& data, const QList<Block>& blocks, int maxRows) {
                 near.info = data.table.column(j, 0) + u"\r\n"_s + data.table.column(j, 3) + u"\r\n"_s +
                             data.table.column(j, 7) + u"\r\n"_s + data.table.column(j, 4) + u"\r\n"_s +
                             groupRow.sheetName + u"\r\n"_s;
-                near.path = photos.resolve(joinListPath(data.folder, data.table.column(j, 5).toString()));
+                near.path = photoOf(data, j, NearPhotoColumn, photos);
                 AlbumRow far;
-                far.path = photos.resolve(joinListPath(data.folder, data.table.column(j, 6).toString()));
+                far.path = photoOf(data, j, FarPhotoColumn, photos);
                 result.rows << near << far;
                 ++result.linesImported;
             }
         }
     }
     return result;
+}
+
+QStringList photosOf(const ClassifiedData& data) {
+    PhotoFile::Resolver photos;
+    QStringList paths;
+    for (int j = 1; j <= data.lineCount(); ++j)
+        paths << photoOf(data, j, NearPhotoColumn, photos) << photoOf(data, j, FarPhotoColumn, photos);
+    return paths;
 }
 
 QList<Block> parseBlocks(const QString& selection, int groups) {

@@ -4,6 +4,7 @@
 
 #include <QList>
 #include <QString>
+#include <QStringList>
 
 struct ClassifiedData;
 
@@ -26,6 +27,9 @@ struct Result {
 // Blocks in the order given; the groups with a line written get the flag "1". A line is
 // written whole or not at all: one whose far photo would not fit is left out with the rest.
 Result build(ClassifiedData& data, const QList<Block>& blocks, int maxRows);
+
+// Every photo the lines name, near and far, of all groups: the inputs of a run over them.
+QStringList photosOf(const ClassifiedData& data);
 
 // "3-4,1" or "all": the blocks of a group list of `groups` rows. Throws AppError.
 QList<Block> parseBlocks(const QString& selection, int groups);

@@ -127,6 +127,49 @@ TEST_F(PhotoCopyTest, ALaterRowOfTheSameNameReplacesTheCopyAndIsReported) {
     EXPECT_TRUE(summary.text().contains(u"BA.jpg"_s));
 }
 
+// Sticks and Windows disks hold one file for names that differ only in letter case, full-width
+// letters included: the later row replaces the earlier copy on every disk alike, and says so.
+TEST_F(PhotoCopyTest, NamesThatDifferOnlyInLetterCaseAreOneCopy) {
+    row(1, info(u"No.1"_s, u"ABC"_s), "first");
+    row(2, info(u"No.1"_s, u"abc"_s), "second");
+    row(3, info(u"1"_s, u"ＸＹ"_s), "third");
+    row(4, info(u"1"_s, u"ｘｙ"_s), "fourth");
+    row(5, info(u"1"_s, u"ＸＹ１"_s), "fifth"); // a full-width digit is another name
+    const PhotoCopy::Summary summary = copy();
+    EXPECT_EQ(summary.copied, 3);
+    ASSERT_EQ(summary.replaced.size(), 2);
+    EXPECT_EQ(summary.replaced[0].row, 2);
+    EXPECT_EQ(summary.replaced[0].earlierRow, 1);
+    EXPECT_EQ(summary.replaced[1].row, 4);
+    EXPECT_FALSE(summary.complete());
+    EXPECT_TRUE(summary.text().contains(u"行 2（行 1 と同じ ABCNo.1.jpg）"_s))
+        << summary.text().toStdString();
+    EXPECT_EQ(outEntries(), (QStringList{u"ABCNo.1.jpg"_s, u"ＸＹ1.jpg"_s, u"ＸＹ１1.jpg"_s}));
+    EXPECT_EQ(readBytes(target(u"ABCNo.1.jpg"_s)), "second");
+    EXPECT_EQ(readBytes(target(u"ＸＹ1.jpg"_s)), "fourth");
+}
+
+// A new name that is a photo's name in another letter case is that photo on a stick: the photo
+// is copied away by its own row first, and a photo no row of the run reads is never replaced.
+TEST_F(PhotoCopyTest, APhotoNamedInAnotherLetterCaseIsReadBeforeItsNameIsTaken) {
+    writeBytes(source.filePath(u"x.jpg"_s), "x's picture");
+    writeBytes(source.filePath(u"a2.jpg"_s), "a2's picture");
+    sheet.setText(1, AlbumColumn::Path, source.filePath(u"x.jpg"_s));
+    sheet.setText(1, AlbumColumn::Info, info(QString(), u"A2"_s));
+    sheet.setText(2, AlbumColumn::Path, source.filePath(u"a2.jpg"_s));
+    sheet.setText(2, AlbumColumn::Info, info(QString(), u"Z"_s));
+    PhotoCopy::Summary summary = copyInto(source.path());
+    EXPECT_EQ(summary.copied, 2) << summary.text().toStdString();
+    EXPECT_TRUE(summary.complete()) << summary.text().toStdString();
+    EXPECT_EQ(readBytes(source.filePath(u"Z.jpg"_s)), "a2's picture");
+
+    summary =
+        PhotoCopy::copyRows(PhotoCopy::rowsOf(sheet, 1, 1), source.path(), false, photoGuard(sheet.rows()));
+    ASSERT_EQ(summary.skipped.size(), 1) << summary.text().toStdString();
+    EXPECT_TRUE(summary.skipped[0].reason.contains(u"アルバムの写真"_s)) << summary.text().toStdString();
+    EXPECT_EQ(readBytes(source.filePath(u"a2.jpg"_s)), "a2's picture");
+}
+
 TEST_F(PhotoCopyTest, APhotoIsNeverCopiedOntoItself) {
     row(1, QString(), "keep me");
     const PhotoCopy::Summary summary = copyInto(source.path());

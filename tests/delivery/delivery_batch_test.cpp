@@ -1,9 +1,11 @@
 #include "album/album_file.h"
+#include "base/file_io.h"
 #include "delivery/delivery_export.h"
 #include "delivery/delivery_settings.h"
 #include "delivery/replace_check.h"
 #include "delivery_fixture.h"
 #include "support/test_files.h"
+#include "support/test_media.h"
 #include "test_paths.h"
 #include "workspace/settings_file.h"
 
@@ -128,6 +130,19 @@ ls -A "$1" "$1/PHOTO/PIC")"_s;
     // The first delivery stands as it was, with nothing beside it.
     EXPECT_TRUE(shown.endsWith(u":\nPHOTO\n\n"_s + disk + u"/PHOTO/PIC:\nP0000001.JPG\n"_s))
         << shown.toStdString();
+}
+
+// Some file systems report their size as 0 (a tmpfs without a limit, some network and FUSE
+// ones): the free space is then unknown, not none.
+TEST_F(DeliverCommandTest, DeliversOntoADiskThatDoesNotTellItsSize) {
+    const TestMount disk(TestMount::Kind::Sizeless);
+    if (!disk.failure().isEmpty()) GTEST_SKIP() << disk.failure().toStdString();
+    EXPECT_EQ(freeSpace(disk.path()), std::nullopt);
+    EXPECT_GT(freeSpace(source.path()).value_or(0), 0);
+    const QString album = source.filePath(u"album.dat"_s);
+    AlbumFile::save(album, {photoRow(photo(u"a.jpg"_s, 1), {})});
+    EXPECT_EQ(deliver({album, u"--to"_s, disk.path(), u"--standard"_s, u"03"_s}), 0) << errors.toStdString();
+    EXPECT_TRUE(QFile::exists(disk.path() + u"/PHOTO/PIC/P0000001.JPG"_s));
 }
 
 class CheckDeliveryCommandTest : public DeliverCommandTest {

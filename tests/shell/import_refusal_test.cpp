@@ -1,6 +1,7 @@
 #include "album/album_commands.h"
 #include "album/album_file.h"
 #include "base/ansi_codec.h"
+#include "base/sheet_file.h"
 #include "support/batch_run.h"
 #include "support/scripted_prompts.h"
 #include "support/test_files.h"
@@ -77,6 +78,10 @@ TEST_F(ImportRefusalTest, CommandLineImportsRefuseWhatIsNotTextAndKeepTheAlbum) 
         cp932(u"図番,大字,公図名,シート,地番,備考,近景,遠景,標示\r\n1,字1,A,S,-1,備考,n.jpg,f.jpg,1\r\n"_s));
     ASSERT_EQ(run({u"classified-groups"_s, crew, u"--save"_s, dir.filePath(u"pair.spd"_s)}), 0)
         << errors.toStdString();
+    // As saved before import files carried their companion's text: the companion is read.
+    SheetContent pair = SheetFile::load(dir.filePath(u"pair.spd"_s));
+    pair.companionText.clear();
+    SheetFile::save(dir.filePath(u"pair.spd"_s), pair);
     const QString companion = dir.filePath(u"pair.sp2"_s);
     QByteArray companionBytes = readBytes(companion);
     writeBytes(companion, companionBytes.insert(companionBytes.indexOf("\r\n\"1\"") + 3, '\0'));

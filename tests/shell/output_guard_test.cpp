@@ -119,6 +119,18 @@ TEST_F(OutputGuardTest, NoCommandWritesOverWhatItReadsOrKeeps) {
     EXPECT_NE(readBytes(book), "an old workbook");
 }
 
+// Every photo a list names is an input of the run, those on lines beyond the album's capacity
+// too.
+TEST_F(OutputGuardTest, AListKeepsEveryPhotoItNames) {
+    writeBytes(settings, " 1 \r\n");
+    const QString beyond = dir.filePath(u"P2.jpg"_s);
+    writeBytes(beyond, "the second photo");
+    writeBytes(csv, cp932(u"h\r\nA,B,DSC00001.JPG\r\nC,D,P2.jpg\r\n"_s));
+    EXPECT_EQ(run({u"import-csv"_s, csv, beyond}), 1);
+    EXPECT_TRUE(err.contains(u"出力先がアルバムの写真です。"_s)) << err.toStdString();
+    EXPECT_EQ(readBytes(beyond), "the second photo");
+}
+
 // The save dialogs of the windows: extension added, kept files refused with the dialog shown
 // again, existing files replaced only when the user agrees.
 TEST_F(OutputGuardTest, ASaveDialogRefusesKeptFilesAndAsksBeforeReplacing) {

@@ -6,7 +6,9 @@
 #include "workspace/settings_file.h"
 #include "workspace/workspace.h"
 
+#include <QCoreApplication>
 #include <QFileInfo>
+#include <QProcess>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
@@ -36,6 +38,25 @@ TEST_F(SessionTest, FirstStartCreatesTheThreeFilesWithDefaults) {
     EXPECT_EQ(settingsLine(1), " 1000 \r");
     EXPECT_EQ(settingsLine(20), cp932(u"ＭＳ Ｐゴシック:10.5\r"_s));
     EXPECT_TRUE(readBytes(file(u"MJRT.dat"_s)).startsWith(R"({"format": "tovenla2-sheet")"));
+}
+
+// A program folder on a stick shows what a killed run left there on Windows: the next run
+// removes it as it starts, before it writes anything, and leaves files of running ones alone.
+TEST_F(SessionTest, StartUpRemovesWhatKilledRunsLeftInTheProgramFolder) {
+    Session::startUp(workspace, prompts, {});
+    QProcess ended;
+    ended.start(u"true"_s, QStringList{});
+    ASSERT_TRUE(ended.waitForStarted());
+    const qint64 deadPid = ended.processId();
+    ASSERT_TRUE(ended.waitForFinished());
+    const QString left = file(u".tovenla-%1-k3x.tmp"_s.arg(deadPid));
+    const QString running = file(u".tovenla-%1-k3y.tmp"_s.arg(QCoreApplication::applicationPid()));
+    writeBytes(left, "half a file");
+    writeBytes(running, "being written");
+    Workspace next(dir.path());
+    Session::startUp(next, prompts, {});
+    EXPECT_FALSE(QFileInfo::exists(left));
+    EXPECT_TRUE(QFileInfo::exists(running));
 }
 
 TEST_F(SessionTest, FilesOfLaterFeaturesSurviveARunByteForByte) {

@@ -80,6 +80,20 @@ TEST_F(ClassifiedBatchTest, ImportWritesChosenGroupsAndSavesTheFlags) {
     EXPECT_EQ(AlbumFile::load(album, 1000).size(), 2); // no line is written in half
 }
 
+// The photos of the groups not chosen are inputs of the run as well, whatever the letter case
+// an output names them in.
+TEST_F(ClassifiedBatchTest, NoOutputGoesOverAPhotoTheListNames) {
+    writeBytes(path(u"f3.jpg"_s), "group 2's far photo");
+    EXPECT_EQ(run({u"import-classified"_s, csv, path(u"f3.jpg"_s), u"--groups"_s, u"1"_s}), 1);
+    EXPECT_TRUE(errors.contains(u"出力先がアルバムの写真です。"_s)) << errors.toStdString();
+    EXPECT_EQ(run({u"classified-groups"_s, csv, u"--save"_s, path(u"F3.JPG"_s)}), 1);
+    EXPECT_TRUE(errors.contains(u"出力先がアルバムの写真です。"_s)) << errors.toStdString();
+    EXPECT_EQ(
+        run({u"import-classified"_s, csv, album, u"--groups"_s, u"1"_s, u"--save"_s, path(u"F3.jpg"_s)}), 1);
+    EXPECT_EQ(readBytes(path(u"f3.jpg"_s)), "group 2's far photo");
+    EXPECT_FALSE(QFile::exists(album));
+}
+
 // "--save 山田1" then "--save 山田2" once made the second write its grid over the first's
 // companion; each name now gets ".spd" and a pair of its own.
 TEST_F(ClassifiedBatchTest, SavesWithoutExtensionKeepTheirOwnPairs) {

@@ -56,9 +56,14 @@ TEST_F(ClassifiedFileTest, RoundTripKeepsQuotesEditedSheetNamesAndFlags) {
             EXPECT_EQ(loaded.table.column(j, c), data.table.column(j, c)) << j << "," << c;
 }
 
+// Import files saved before they carried their companion's text are read from the companion.
 TEST_F(ClassifiedFileTest, ABrokenOrDisagreeingCompanionChangesNothingAndIsNamed) {
     ClassifiedFile::save(spd, data);
+    SheetContent earlier = SheetFile::load(spd);
+    earlier.companionText.clear();
+    SheetFile::save(spd, earlier);
     const QByteArray good = readBytes(companion);
+    EXPECT_EQ(ClassifiedFile::load(spd).rows, data.rows);
 
     writeBytes(companion, good.left(good.indexOf("\"f2.jpg\"") + 4));
     QString message = expectLoadFailure();
@@ -77,6 +82,27 @@ TEST_F(ClassifiedFileTest, ABrokenOrDisagreeingCompanionChangesNothingAndIsNamed
 
     QFile::remove(companion);
     EXPECT_TRUE(expectLoadFailure().contains(u"day1.sp2"_s));
+}
+
+// A save stopped between its two files leaves the new import file beside the old companion: the
+// new pair loads, as it does beside a companion damaged or gone.
+TEST_F(ClassifiedFileTest, TheImportFileLoadsItsPairWhateverCompanionIsBesideIt) {
+    ClassifiedFile::save(spd, data);
+    const QByteArray oldCompanion = readBytes(companion);
+    ClassifiedData changed = data;
+    changed.groups.removeLast();
+    changed.rows.removeLast();
+    changed.rows[0].sheetName = u"新しい"_s;
+    ClassifiedFile::save(spd, changed);
+    for (const QByteArray& beside : {oldCompanion, oldCompanion.left(20), QByteArray()}) {
+        writeBytes(companion, beside);
+        const ClassifiedData loaded = ClassifiedFile::load(spd);
+        EXPECT_EQ(loaded.rows, changed.rows);
+        EXPECT_EQ(loaded.groups, changed.groups);
+        EXPECT_EQ(loaded.folder, changed.folder);
+    }
+    QFile::remove(companion);
+    EXPECT_EQ(ClassifiedFile::load(spd).rows, changed.rows);
 }
 
 TEST_F(ClassifiedFileTest, SaveAndLoadCommandsWithTheirDialogs) {
@@ -130,7 +156,7 @@ TEST_F(ClassifiedFileTest, ASaveNeverWritesOverAnotherPair) {
     EXPECT_TRUE(message.contains(u"組になるファイル: "_s + path(u"山田2"_s))) << message.toStdString();
     EXPECT_TRUE(message.contains(u"別のインポートファイル: "_s + path(u"山田1"_s))) << message.toStdString();
 
-    SheetFile::save(path(u"grid.x2"_s), SheetContent{4, {{1, {u"A"_s, u"S"_s, u"1"_s, {}}}}});
+    SheetFile::save(path(u"grid.x2"_s), SheetContent{4, {{1, {u"A"_s, u"S"_s, u"1"_s, {}}}}, {}});
     EXPECT_TRUE(refusal(u"grid.x1"_s).contains(u"別のインポートファイルがあります"_s));
     EXPECT_EQ(SheetFile::load(path(u"grid.x2"_s)).rows.size(), 1u);
 
