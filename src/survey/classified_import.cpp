@@ -32,9 +32,9 @@ Result build(ClassifiedData& data, const QList<Block>& blocks, int maxRows) {
                 near.info = data.table.column(j, 0) + u"\r\n"_s + data.table.column(j, 3) + u"\r\n"_s +
                             data.table.column(j, 7) + u"\r\n"_s + data.table.column(j, 4) + u"\r\n"_s +
                             groupRow.sheetName + u"\r\n"_s;
-                near.path = photos.resolve(joinListPath(data.folder, data.table.column(j, 5).toString()));
+                near.path = photos.resolve(joinListPath(data.folder, data.table.column(j, 5)));
                 AlbumRow far;
-                far.path = photos.resolve(joinListPath(data.folder, data.table.column(j, 6).toString()));
+                far.path = photos.resolve(joinListPath(data.folder, data.table.column(j, 6)));
                 result.rows << near << far;
                 ++result.linesImported;
             }
