@@ -78,8 +78,7 @@ int main(int argc, char** argv) {
     int problems = 0;
     const auto analyse = [&] { readClassifiedCsv(csv, ClassifiedKey::MapName); };
     const auto analyseAndCheck = [&] {
-        problems =
-            int(ClassifiedCheck::run(readClassifiedCsv(csv, ClassifiedKey::MapName).data).problems.size());
+        problems = int(ClassifiedCheck::run(readClassifiedCsv(csv, ClassifiedKey::MapName)).problems.size());
     };
     analyseAndCheck(); // warm the file cache for every contender alike
     std::vector<double> reference, referenceNoFiles, ours, oursAnalysis;

@@ -6,7 +6,6 @@
 #include "album/csv_photo_list.h"
 #include "album/photo_copy.h"
 #include "album/photo_folder.h"
-#include "album/photo_paths.h"
 #include "album/photo_placement.h"
 #include "base/album_lock.h"
 #include "base/app_error.h"
@@ -89,8 +88,7 @@ QStringList photosToPlace(const QStringList& items, QStringList& leftOut) {
         const QFileInfo info(item);
         const QString path = QDir::toNativeSeparators(info.absoluteFilePath());
         if (info.isDir()) {
-            for (const QString& name : PhotoFolder::pictures(path))
-                photos << PhotoPaths::join(path, name);
+            photos << PhotoFolder::picturePaths(path);
         } else if (!info.exists()) {
             throw AppError(u"写真が見つかりません。\n"_s + shown(item));
         } else if (PhotoFolder::isPictureName(info.fileName())) {

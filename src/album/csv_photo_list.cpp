@@ -26,11 +26,15 @@ QString folderOfPath(const QString& path) {
     return path.left(slash + 1);
 }
 
-QString joinListPath(const QString& folder, const QString& name) {
+QString joinListPath(const QString& folder, QStringView name) {
     if (name.isEmpty()) return folder;
-    QString relative = name;
-    relative.replace(u'\\', u'/');
-    return folder + QDir::toNativeSeparators(relative);
+    // In one piece: checks join a hundred thousand names.
+    QString path = folder + name;
+    const char16_t separator = QDir::separator().unicode();
+    char16_t* c = reinterpret_cast<char16_t*>(path.data()) + folder.size();
+    for (char16_t* end = c + name.size(); c != end; ++c)
+        if (*c == u'\\' || *c == u'/') *c = separator;
+    return path;
 }
 
 CsvPhotoList readCsvPhotoList(const QString& path, int maxRows) {

@@ -24,7 +24,7 @@ QString folderOfPath(const QString& path);
 // The photo path of a list line: a relative name is joined to the list's folder, its "\" or "/"
 // separators becoming this system's own (lists written on Windows say "sub\P002.JPG"). The
 // readers then resolve it with PhotoFile, since such lists ignore letter case.
-QString joinListPath(const QString& folder, const QString& name);
+QString joinListPath(const QString& folder, QStringView name);
 
 // Throws AppError naming the file and the reason when it cannot be read, and naming the lines
 // when any of them is not text in the file's encoding: no row is made from such a file.

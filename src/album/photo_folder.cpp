@@ -1,5 +1,6 @@
 #include "album/photo_folder.h"
 
+#include "album/photo_paths.h"
 #include "base/shared_routines.h"
 
 #include <QDir>
@@ -43,6 +44,13 @@ QStringList pictures(const QString& folder) {
     for (const QString& name : files)
         if (isPictureName(name)) names << name;
     return sortedNaturally(names);
+}
+
+QStringList picturePaths(const QString& folder) {
+    QStringList paths;
+    for (const QString& name : pictures(folder))
+        paths << PhotoPaths::join(folder, name);
+    return paths;
 }
 
 QStringList subfolders(const QString& folder) {

@@ -16,6 +16,8 @@ bool naturalLess(const QString& a, const QString& b);
 
 // File names of the pictures in folder (no paths); empty when it cannot be read.
 QStringList pictures(const QString& folder);
+// The same as paths in folder, for the commands that take a folder for its photos.
+QStringList picturePaths(const QString& folder);
 // Names of the folder's sub-folders, hidden ones left out.
 QStringList subfolders(const QString& folder);
 

@@ -1,6 +1,7 @@
 #include "base/ansi_codec.h"
 
 #include "base/file_io.h"
+#include "base/utf8_survey.h"
 
 #include <QStringDecoder>
 #include <QStringEncoder>
@@ -132,56 +133,9 @@ Cp932Scan scanCp932(const QByteArray& bytes) {
     return scan;
 }
 
-bool decodeUtf8(QByteArrayView bytes, QString& out) {
+QString decodeUtf8(QByteArrayView bytes) {
     QStringDecoder decoder(QStringConverter::Utf8, QStringConverter::Flag::Stateless);
-    out = decoder.decode(bytes);
-    return !decoder.hasError();
-}
-
-// Kana, CJK punctuation, ideographs and the full- and half-width forms: in UTF-8 each is a
-// three-byte sequence.
-bool isJapanese(char16_t c) {
-    return (c >= 0x3000 && c <= 0x30FF) || (c >= 0x4E00 && c <= 0x9FFF) || (c >= 0xFF01 && c <= 0xFFEF);
-}
-
-// The file read as UTF-8, and what that reading says line by line.
-struct Utf8Survey {
-    QString text;
-    bool valid = false;       // well-formed throughout
-    QList<int> badLines;      // lines holding a broken sequence (U+FFFD in text)
-    QList<int> nulLines;      // NUL is U+0000 in either reading
-    QList<int> japaneseLines; // well-formed lines holding Japanese
-};
-
-Utf8Survey surveyUtf8(QByteArrayView bytes) {
-    Utf8Survey survey;
-    survey.valid = decodeUtf8(bytes, survey.text);
-    const QChar lineEnd = survey.text.contains(u'\n') ? u'\n' : u'\r';
-    int line = 1;
-    bool bad = false, nul = false, japanese = false;
-    const auto endLine = [&] {
-        if (bad)
-            survey.badLines << line;
-        else if (japanese)
-            survey.japaneseLines << line;
-        if (nul) survey.nulLines << line;
-        bad = nul = japanese = false;
-    };
-    for (QChar c : std::as_const(survey.text)) {
-        const char16_t u = c.unicode();
-        if (c == lineEnd) {
-            endLine();
-            ++line;
-        } else if (u == 0) {
-            nul = true;
-        } else if (u == Replacement) {
-            bad = bad || !survey.valid; // a U+FFFD written in a well-formed file is a character
-        } else if (isJapanese(u)) {
-            japanese = true;
-        }
-    }
-    endLine();
-    return survey;
+    return decoder.decode(bytes);
 }
 
 // Two ascending lists of lines: the first without the second, and both in one.
@@ -224,7 +178,8 @@ const QString MixedReason = u"ほかの行と文字コードが違います（UT
 
 Decoded decode(const QByteArray& bytes) {
     const bool marked = bytes.startsWith("\xEF\xBB\xBF");
-    Utf8Survey utf8 = surveyUtf8(marked ? QByteArrayView(bytes).sliced(3) : QByteArrayView(bytes));
+    const QByteArrayView content = marked ? QByteArrayView(bytes).sliced(3) : QByteArrayView(bytes);
+    Utf8Survey utf8 = surveyUtf8(content);
     Decoded result;
     result.nulLines = std::move(utf8.nulLines);
     const qsizetype japanese = utf8.japaneseLines.size();
@@ -233,7 +188,7 @@ Decoded decode(const QByteArray& bytes) {
         // Of the lines that are no UTF-8, those CP932 reads were pasted from CP932 text.
         if (!marked && broken > 0)
             result.otherEncodingLines = without(utf8.badLines, scanCp932(bytes).badLines);
-        result.text = std::move(utf8.text);
+        result.text = decodeUtf8(content);
         result.badLines = std::move(utf8.badLines);
         return result;
     }
@@ -242,7 +197,7 @@ Decoded decode(const QByteArray& bytes) {
         result.otherEncodingLines = utf8.japaneseLines;
         result.badLines = merged(cp932.badLines, utf8.japaneseLines);
     } else if (!cp932.badLines.isEmpty() && utf8.valid) {
-        result.text = std::move(utf8.text);
+        result.text = decodeUtf8(content);
         return result;
     } else {
         result.badLines = std::move(cp932.badLines);

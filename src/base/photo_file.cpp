@@ -1,5 +1,8 @@
 #include "base/photo_file.h"
 
+#include "base/case_fold.h"
+#include "base/platform/folder_listing.h"
+
 #include <QDir>
 #include <QFile>
 
@@ -17,19 +20,15 @@ bool exists(const QString& path) {
     return ::stat(QFile::encodeName(path).constData(), &info) == 0;
 }
 
+bool isFile(const QString& path) {
+    struct stat info;
+    return ::stat(QFile::encodeName(path).constData(), &info) == 0 && S_ISREG(info.st_mode);
+}
+
 qsizetype lastSeparator(const QString& path) {
     qsizetype cut = path.lastIndexOf(u'/');
     if (QDir::separator() != u'/') cut = std::max(cut, path.lastIndexOf(QDir::separator()));
     return cut;
-}
-
-void add(QHash<QString, QString>& names, const QString& name) {
-    const QString key = name.toCaseFolded();
-    const auto it = names.constFind(key);
-    if (it == names.constEnd())
-        names.insert(key, name);
-    else if (it.value() != name)
-        names.insert(key, QString()); // two names alike: which one was meant cannot be told
 }
 
 } // namespace
@@ -58,22 +57,42 @@ QString Resolver::resolveIn(const QString& path, bool wantFolder) {
         if (exists(asWritten)) return asWritten;
     }
     if (!exists(folder)) return path;
-    const Listing& entries = listing(folder);
-    const QString found = (wantFolder ? entries.folders : entries.files).value(name.toCaseFolded());
+    const Names entry = listing(folder).names.value(caseFolded(name));
+    const QString found = (wantFolder ? entry.folder : entry.file).only();
     return found.isEmpty() ? path : folder + path.at(cut) + found;
 }
 
-const Resolver::Listing& Resolver::listing(const QString& folder) {
-    const auto it = listings_.constFind(folder);
-    if (it != listings_.constEnd()) return it.value();
-    Listing listing;
-    const QDir dir(folder);
-    constexpr QDir::Filters Every = QDir::Hidden | QDir::System | QDir::NoDotAndDotDot;
-    for (const QString& name : dir.entryList(QDir::Files | Every, QDir::Unsorted))
-        add(listing.files, name);
-    for (const QString& name : dir.entryList(QDir::Dirs | Every, QDir::Unsorted))
-        add(listing.folders, name);
-    return listings_.insert(folder, std::move(listing)).value();
+QString Resolver::findFile(const QString& path) {
+    const qsizetype cut = lastSeparator(path);
+    const Listing* entries = cut > 0 ? &listing(QStringView(path).first(cut)) : nullptr;
+    if (!entries || !entries->read) {
+        const QString found = resolve(path);
+        return isFile(found) ? found : QString();
+    }
+    const QStringView name = QStringView(path).sliced(cut + 1);
+    const auto it = entries->names.constFind(caseFolded(name));
+    if (it == entries->names.constEnd()) return {};
+    const Alike& file = it->file;
+    if (file.count == 1) return file.name == name ? path : path.first(cut + 1) + file.name;
+    // Names alike on a disk that tells letter case apart: only the name as written is meant.
+    return file.count > 1 && isFile(path) ? path : QString();
+}
+
+const Resolver::Listing& Resolver::listing(QStringView folder) {
+    if (last_ && lastFolder_ == folder) return *last_;
+    lastFolder_ = folder.toString();
+    const auto [it, made] = listings_.try_emplace(lastFolder_);
+    Listing& listing = it->second;
+    // Only a folder named in full: a relative one would be read from wherever the run stands.
+    if (made && QDir::isAbsolutePath(lastFolder_))
+        listing.read =
+            FolderListing::forEach(lastFolder_, [&](const QString& name, FolderListing::Kind kind) {
+                Names& names = listing.names[caseFolded(name)];
+                Alike& alike = kind == FolderListing::Kind::Folder ? names.folder : names.file;
+                if (++alike.count == 1) alike.name = name;
+            });
+    last_ = &listing;
+    return listing;
 }
 
 } // namespace PhotoFile

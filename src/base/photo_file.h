@@ -3,6 +3,8 @@
 #include <QHash>
 #include <QString>
 
+#include <map>
+
 // Photos named on Windows: a list or an album made there may say "P002_近.JPG" for the file
 // "P002_近.jpg", which Windows opens because its names ignore letter case. Every photo path
 // made from a list and every album photo that is opened goes through resolve, so it opens here.
@@ -17,19 +19,34 @@ QString resolve(const QString& path);
 class Resolver {
 public:
     QString resolve(const QString& path);
+    // The regular file path names, as written or found as resolve finds it; empty when there is
+    // none. Reads each folder once instead of asking the disk about every name, for checks of
+    // whole lists.
+    QString findFile(const QString& path);
 
 private:
-    // Case-folded names of a folder's entries to the one entry of each, or to an empty
-    // string when two or more share it.
+    // The entries of a folder that share one case-folded name: only the one of its kind is
+    // taken, for when two are alike which one was meant cannot be told.
+    struct Alike {
+        QString name;
+        int count = 0;
+        QString only() const { return count == 1 ? name : QString(); }
+    };
+    struct Names {
+        Alike file;
+        Alike folder;
+    };
     struct Listing {
-        QHash<QString, QString> files;
-        QHash<QString, QString> folders;
+        QHash<QString, Names> names;
+        bool read = false; // false: the folder could not be listed
     };
     QString resolveFolder(const QString& folder);
     QString resolveIn(const QString& path, bool wantFolder);
-    const Listing& listing(const QString& folder);
+    const Listing& listing(QStringView folder);
 
-    QHash<QString, Listing> listings_;
+    std::map<QString, Listing> listings_; // a map: the last one's address stays valid
+    QString lastFolder_;
+    const Listing* last_ = nullptr;
 };
 
 } // namespace PhotoFile

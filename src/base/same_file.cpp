@@ -1,5 +1,7 @@
 #include "base/same_file.h"
 
+#include "base/case_fold.h"
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -35,7 +37,7 @@ QString foldedName(const QString& path) {
     // A folder reached through a link is the same folder; one not there yet is taken as written.
     QString folder = QFileInfo(parent).canonicalFilePath();
     if (folder.isEmpty()) folder = parent;
-    return QDir(folder).filePath(absolute.sliced(cut + 1)).toCaseFolded();
+    return caseFolded(QDir(folder).filePath(absolute.sliced(cut + 1)));
 }
 
 FileIdentity FileIdentity::of(const QString& path) {

@@ -7,34 +7,18 @@
 #include "base/photo_file.h"
 #include "survey/classified_table.h"
 
-#include <QFile>
-
-#include <sys/stat.h>
-
 using namespace Qt::StringLiterals;
 
 namespace ClassifiedCheck {
 
 const QString LogFileName = u"CHKErr.log"_s;
 
-namespace {
-
-// stat directly: the check tests hundreds of thousands of names and QFileInfo's caching costs
-// more than the test itself.
-bool isFile(const QString& path) {
-    struct stat info;
-    return ::stat(QFile::encodeName(path).constData(), &info) == 0 && S_ISREG(info.st_mode);
-}
-
-} // namespace
-
 Result run(const ClassifiedData& data) {
     Result result;
     PhotoFile::Resolver photos;
     // As the import will name it: a photo whose name differs only in letter case is there.
     const auto present = [&](QStringView name) {
-        const QString path = joinListPath(data.folder, name.toString());
-        return isFile(path) || isFile(photos.resolve(path));
+        return !photos.findFile(joinListPath(data.folder, name)).isEmpty();
     };
     const auto add = [&](QString line) {
         if (result.problems.size() >= MaxLogLines) {

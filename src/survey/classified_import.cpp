@@ -17,7 +17,7 @@ constexpr int NearPhotoColumn = 5;
 constexpr int FarPhotoColumn = 6;
 
 QString photoOf(const ClassifiedData& data, int line, int column, PhotoFile::Resolver& photos) {
-    return photos.resolve(joinListPath(data.folder, data.table.column(line, column).toString()));
+    return photos.resolve(joinListPath(data.folder, data.table.column(line, column)));
 }
 
 } // namespace

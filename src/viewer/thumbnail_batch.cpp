@@ -1,6 +1,7 @@
 #include "viewer/thumbnail_batch.h"
 
 #include "album/album_file.h"
+#include "album/photo_folder.h"
 #include "base/app_error.h"
 #include "base/file_io.h"
 #include "base/picture_reading.h"
@@ -30,6 +31,18 @@ QStringList photosOfAlbum(const QString& albumPath, const QString& programFolder
     return photos;
 }
 
+// A folder stands for its pictures, as place takes it.
+QStringList photosOfInputs(const QStringList& inputs) {
+    QStringList photos;
+    for (const QString& input : inputs)
+        if (QFileInfo(input).isDir())
+            photos << PhotoFolder::picturePaths(
+                QDir::toNativeSeparators(QFileInfo(input).absoluteFilePath()));
+        else
+            photos << input;
+    return photos;
+}
+
 } // namespace
 
 bool isAlbumInput(const QStringList& inputs) {
@@ -37,7 +50,8 @@ bool isAlbumInput(const QStringList& inputs) {
 }
 
 int runThumbnailBatch(const QStringList& inputs, const QString& programFolder, QTextStream& err) {
-    const QStringList photos = isAlbumInput(inputs) ? photosOfAlbum(inputs.first(), programFolder) : inputs;
+    const QStringList photos =
+        isAlbumInput(inputs) ? photosOfAlbum(inputs.first(), programFolder) : photosOfInputs(inputs);
 
     Thumbnailer thumbnailer;
     ThumbnailRun run(thumbnailer, photos, [](Thumbnailer& maker, const QString& path, PendingShare&) {
@@ -90,7 +104,7 @@ namespace {
 
 int thumbnails(const QStringList& arguments, const QString& programFolder, QTextStream&, QTextStream& err) {
     if (arguments.isEmpty())
-        throw BatchUsageError(u"thumbnails にはアルバムファイルか写真を指定して下さい。"_s);
+        throw BatchUsageError(u"thumbnails にはアルバムファイルか写真かフォルダを指定して下さい。"_s);
     return runThumbnailBatch(arguments, programFolder, err);
 }
 
@@ -99,8 +113,10 @@ int thumbnails(const QStringList& arguments, const QString& programFolder, QText
 QList<BatchCommand> commands() {
     return {
         {u"thumbnails"_s,
-         u"  tovenla2 thumbnails ALBUM.dat|PHOTO...\n"
-         u"      アルバムの写真（または指定した写真）のサムネイルを作り、デスクトップと共有のキャッシュに入れます。\n"_s,
+         u"  tovenla2 thumbnails ALBUM.dat|PHOTO|FOLDER...\n"
+         u"      "
+         u"アルバムの写真（または指定した写真、フォルダの中の画像）のサムネイルを作り、デスクトップと共有の\n"
+         u"      キャッシュに入れます。\n"_s,
          thumbnails}};
 }
 

@@ -61,6 +61,13 @@ TEST_F(PhotoFileTest, ANameThatDiffersInLetterCaseOnlyIsTakenWhenItIsTheOnlyOne)
         EXPECT_EQ(PhotoFile::resolve(asked), c.found.isEmpty() ? asked : path(c.found))
             << c.asked.toStdString();
     }
+    // A check of a whole list finds the same photos from one listing of each folder.
+    PhotoFile::Resolver check;
+    for (const Case& c : cases) {
+        const QString found = c.found.isEmpty() && QFileInfo(path(c.asked)).isFile() ? c.asked : c.found;
+        EXPECT_EQ(check.findFile(path(c.asked)), found.isEmpty() ? QString() : path(found))
+            << c.asked.toStdString();
+    }
     PhotoFile::Resolver many;
     EXPECT_EQ(many.resolve(path(u"p002_近.jpg"_s)), path(u"P002_近.jpg"_s));
     EXPECT_EQ(many.resolve(path(u"sub/写真/Ｐ003.jpg"_s)), path(u"Sub/写真/Ｐ003.JPG"_s));

@@ -89,3 +89,15 @@ TEST_F(ThumbnailBatchTest, ACacheThatCannotBeWrittenIsToldAndFails) {
     EXPECT_TRUE(err.contains(u"保存先のパスの途中にフォルダではないものがあります。"_s)) << err.toStdString();
     EXPECT_FALSE(err.contains(u"サムネイルを作成: 1 枚"_s));
 }
+
+// A folder stands for the pictures in it, as place takes one.
+TEST_F(ThumbnailBatchTest, AFolderGivesThePicturesInIt) {
+    const QString a = newPhoto(u"a.jpg"_s);
+    const QString b = newPhoto(u"b.JPG"_s);
+    writeBytes(dir.filePath(u"notes.txt"_s), "no picture");
+    EXPECT_EQ(run({u"thumbnails"_s, dir.path()}), 0) << err.toStdString();
+    EXPECT_TRUE(cached(a));
+    EXPECT_TRUE(cached(b));
+    EXPECT_TRUE(err.contains(u"サムネイルを作成: 2 枚"_s)) << err.toStdString();
+    EXPECT_FALSE(err.contains(u"notes.txt"_s)) << err.toStdString();
+}
