@@ -211,8 +211,10 @@ TEST_F(DeliveryDialogTest, ThePreviousFolderLosesNothingTheUserDidNotAgreeTo) {
     writeBytes(memo, "drawing");
 
     EXPECT_EQ(exportOnce({Prompts::Answer::No}), -1);
-    ASSERT_EQ(prompts.messages.size(), 1);
-    const Prompts::Message question = prompts.lastMessage();
+    ASSERT_EQ(prompts.messages.size(), 2);
+    EXPECT_EQ(prompts.lastMessage().text, DeliveryExport::cancelledText(out.path()));
+    EXPECT_TRUE(prompts.lastMessage().text.endsWith(u"以前の PHOTO フォルダは変更していません。"_s));
+    const Prompts::Message question = prompts.messages[0].message;
     EXPECT_TRUE(question.text.contains(u"DRA/plan.pdf"_s)) << question.text.toStdString();
     EXPECT_FALSE(question.text.contains(u"P0000001.JPG"_s)) << question.text.toStdString();
     EXPECT_TRUE(question.text.endsWith(DeliveryExport::RemoveAsk));
@@ -242,8 +244,9 @@ TEST_F(DeliveryDialogTest, TheOldStandardListsItsWarningsAndAsksBeforeWriting) {
     prompts.answers = {Prompts::Answer::No};
     child<QPushButton>(dialog, u"cmdOK"_s)->click();
 
-    ASSERT_EQ(prompts.messages.size(), 1);
-    const Prompts::Message question = prompts.lastMessage();
+    ASSERT_EQ(prompts.messages.size(), 2);
+    EXPECT_EQ(prompts.lastMessage().text, u"電子納品の出力を中止しました。"_s) << "no folder was there";
+    const Prompts::Message question = prompts.messages[0].message;
     EXPECT_TRUE(question.text.startsWith(u"電子納品のチェックで警告が 2 件あります"_s))
         << question.text.toStdString();
     EXPECT_TRUE(question.text.endsWith(DeliveryExport::WarningsAsk));
