@@ -174,7 +174,7 @@ QWidget* frmPIC::buildItemsTab(const QList<int>& items, bool withFlags) {
         for (QCheckBox* box : {Chk1_, Chk2_}) {
             box->setToolTip(u"未指定の写真には、電子納品で出力する値を表示します"_s
                             u"（代表写真は 0、提出頻度写真は既定値）。"_s);
-            connect(box, &QCheckBox::clicked, box, [box] { box->setProperty(KeptText, QVariant()); });
+            connect(box, &QCheckBox::toggled, box, [box] { box->setProperty(KeptText, QVariant()); });
             form->addRow(QString(), box);
         }
     }
