@@ -50,7 +50,9 @@ Plan plan(const QStringList& paths, int startRow, const PlanOptions& options, co
         try {
             progress.report({{}, plan.paths.size(), paths.size()});
         } catch (const Cancelled&) {
-            break; // the rows made so far are placed
+            plan.stopped = true; // the rows made so far are placed
+            plan.selected = int(paths.size());
+            break;
         }
     }
     fillFromBlackboards(plan, options);
@@ -92,6 +94,16 @@ QStringList selectedPaths(const QString& folder, const QStringList& selectedName
     return paths;
 }
 
+QString stoppedText(const Plan& plan, int startRow) {
+    const int placed = int(plan.paths.size());
+    if (placed == 0) return u"中止しました。写真は置いていません。"_s;
+    const int first = std::max(startRow, 1);
+    const QString rows = placed == 1 ? QString::number(first)
+                                     : QString::number(first) + u"～"_s + QString::number(first + placed - 1);
+    return u"中止しました。選んだ "_s + QString::number(plan.selected) + u" 枚のうち "_s +
+           QString::number(placed) + u" 枚を "_s + rows + u" 行目に置きました。"_s;
+}
+
 Result placeSelected(Workspace& workspace, Prompts& prompts, const Plan& plan, int startRow) {
     BusyScope busy(prompts);
     Result result = apply(workspace, u">>"_s, plan, startRow);
@@ -99,6 +111,7 @@ Result placeSelected(Workspace& workspace, Prompts& prompts, const Plan& plan, i
         result.thumbnailsDue = false;
         tellCapacity(prompts);
     }
+    if (plan.stopped) prompts.tell(stoppedText(plan, startRow), u"確認"_s, Prompts::Icon::Information);
     return result;
 }
 

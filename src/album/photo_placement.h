@@ -28,7 +28,12 @@ struct Plan {
     QStringList paths;
     QStringList infos;
     bool capacityReached = false;
+    bool stopped = false; // by the user, with `selected` photos chosen
+    int selected = 0;
 };
+
+// What a stopped placement says it kept: how many of the chosen photos went on which rows.
+QString stoppedText(const Plan& plan, int startRow);
 
 // Copies of what a plan reads of the workspace.
 struct PlanOptions {

@@ -1,5 +1,9 @@
 #include "base/progress.h"
 
+using namespace Qt::StringLiterals;
+
+const QString Cancelled::NothingWritten = u"中止しました。ファイルは作成していません。"_s;
+
 Progress::Progress(Report report, const std::atomic_bool* stop) : report_(std::move(report)), stop_(stop) {}
 
 void Progress::report(const ProgressStep& step) const {

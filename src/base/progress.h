@@ -11,6 +11,9 @@
 class Cancelled : public std::exception {
 public:
     const char* what() const noexcept override { return "cancelled"; }
+
+    // What a window tells when a stopped job wrote nothing.
+    static const QString NothingWritten; // "中止しました。ファイルは作成していません。"
 };
 
 // Where long work is: the activity, how far it has come through it and, for work over album

@@ -13,6 +13,11 @@ int pageNumber(const QString& text) {
     return SettingValue::string(text).toRoundedInt();
 }
 
+QString pages(int from, int to) {
+    if (from == to) return QString::number(from) + u" 頁"_s;
+    return QString::number(from) + u"～"_s + QString::number(to) + u" 頁"_s;
+}
+
 } // namespace
 
 void PrintRange::fromTextChanged(const QString& text) {
@@ -23,4 +28,12 @@ void PrintRange::fromTextChanged(const QString& text) {
 void PrintRange::toTextChanged(const QString& text) {
     const int value = pageNumber(text);
     ToPage = (value < FromPage || value > PrintToPage) ? PrintToPage : value;
+}
+
+QString PrintedPages::text() const {
+    if (!stopped) return pages(from, to) + u"をプリンタに送りました。"_s;
+    if (last < from) return u"中止しました。プリンタには何も送っていません。"_s;
+    QString text = u"中止しました。"_s + pages(from, last) + u"はプリンタに送りました。"_s;
+    if (last < to) text += pages(last + 1, to) + u"は送っていません。"_s;
+    return text;
 }

@@ -23,3 +23,15 @@ public:
     int FromPage;
     int ToPage;
 };
+
+// The pages of a print run that went to the printer: from..last, none when last < from. A
+// stopped run ends its job with the pages drawn so far, which print.
+struct PrintedPages {
+    int from = 1;
+    int to = 0; // the last page asked for
+    int last = 0;
+    bool stopped = false;
+
+    // What the print dialog tells at the end of the run.
+    QString text() const;
+};

@@ -7,6 +7,7 @@
 #include "print/print_document.h"
 
 #include <QBuffer>
+#include <QDir>
 #include <QFontMetricsF>
 #include <QPageLayout>
 #include <QPageSize>
@@ -123,6 +124,11 @@ void drawPages(int from, int to, const Progress& progress, const QString& activi
 
 const QString PdfActivity = u"PDFを作成しています…"_s;
 
+QString pdfSavedText(const QString& path, int pages) {
+    return u"PDFを保存しました（"_s + QString::number(pages) + u" 頁）。\r\n"_s +
+           QDir::toNativeSeparators(path);
+}
+
 QSize picturePixels(const PictureOp& op, double dpi) {
     const QRectF rect = pictureRect(op);
     return QSize(std::max(1, int(std::ceil(rect.width() * dpi / TwipsPerInch))),
@@ -143,14 +149,14 @@ void renderPage(const PrintDocument& document, int page, QPainter& painter, doub
 }
 
 void renderPages(const PrintDocument& document, int from, int to, QPainter& painter, double deviceDpi,
-                 const std::function<void()>& newPage, const Progress& progress) {
+                 const std::function<void(int page)>& startPage, const Progress& progress) {
     const double dpi = std::min(deviceDpi, PictureDpi);
     const int threads = threadsOr(0);
     PictureLookahead lookahead(pagePictures(document, from, to, dpi), preparePixels, threads,
                                aheadFor(threads));
     AheadSupply supply(lookahead);
     drawPages(from, to, progress, {}, [&](int page) {
-        if (page > from) newPage();
+        startPage(page);
         renderPage(document, page, painter, deviceDpi, PictureDpi, &supply);
     });
 }

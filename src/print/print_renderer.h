@@ -33,13 +33,16 @@ QSize picturePixels(const PictureOp& op, double dpi);
 void renderPage(const PrintDocument& document, int page, QPainter& painter, double deviceDpi,
                 double pictureDpi = PictureDpi, PictureSupply* pictures = nullptr);
 
-// Pages from..to drawn one after another, newPage called between two pages; the pictures of
+// Pages from..to drawn one after another, startPage(page) called before each; the pictures of
 // the pages ahead are decoded on worker threads meanwhile. progress hears the pages drawn of
 // all pages; a stop throws Cancelled before the next page.
 void renderPages(const PrintDocument& document, int from, int to, QPainter& painter, double deviceDpi,
-                 const std::function<void()>& newPage, const Progress& progress = {});
+                 const std::function<void(int page)>& startPage, const Progress& progress = {});
 
 extern const QString PdfActivity; // "PDFを作成しています…"
+
+// "PDFを保存しました（N 頁）。" and where.
+QString pdfSavedText(const QString& path, int pages);
 
 // Pages from..to of the document as a PDF file, written atomically; the pictures are prepared
 // on that many worker threads (0: as many as the processor runs at once). progress hears the

@@ -3,8 +3,6 @@
 #include "base/batch_command.h"
 #include "shell/batch.h"
 
-#include <QFileInfo>
-
 using namespace Qt::StringLiterals;
 
 QString quotedAlbumPath(const QString& commandLine) {
@@ -51,11 +49,7 @@ AlbumArgument resolveAlbumArgument(const QStringList& words) {
         result.path = quotedAlbumPath(joined);
         return result;
     }
-    if (joined.isEmpty()) return result;
-    if (QFileInfo(joined).isFile())
-        result.path = joined;
-    else
-        result.ignored = joined;
+    result.path = joined;
     return result;
 }
 

@@ -24,11 +24,11 @@ struct CommandLine {
 QString quotedAlbumPath(const QString& commandLine);
 
 struct AlbumArgument {
-    QString path;    // the album to open at start-up; empty for none
-    QString ignored; // words that named no album, to be mentioned on stderr
+    QString path; // the album to open at start-up; empty for none
 };
 
 // The window's album from its words (Qt's own options already taken out). Quoted, the Windows
-// form: the text between the first two quotes. Unquoted: the words joined by blanks when they
-// name an existing file, since a launcher may split a path with blanks; otherwise no album.
+// form: the text between the first two quotes. Unquoted: the words joined by blanks, since a
+// launcher may split a path with blanks. A path that names no album is opened all the same,
+// so that the window says why it cannot be read.
 AlbumArgument resolveAlbumArgument(const QStringList& words);

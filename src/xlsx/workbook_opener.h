@@ -13,7 +13,7 @@ public:
     virtual bool open(const QString& path) = 0;
 };
 
-// The end of a report run in a window: its notes told, then the workbook opened, or said where
-// it lies when nothing opens it.
+// The end of a report run in a window: the workbook opened, then one message that says where it
+// was saved, whether it could be opened, and its notes.
 void showWrittenWorkbook(Prompts& prompts, WorkbookOpener& opener, const QString& path,
                          const QStringList& notes);

@@ -248,6 +248,29 @@ TEST_F(PhotoInfoDialogTest, TheBlackboardTabShowsTheItemsAndCopiesThemIntoEmptyL
     delete plain;
 }
 
+// A row without lines 20 and 21 shows the boxes as the delivery will write them, never half
+// checked, and keeps the lines unset until a box is clicked.
+TEST_F(PhotoInfoDialogTest, TheFlagBoxesOfARowWithoutThemShowWhatTheDeliveryWrites) {
+    workspace.settings.setText(SettingText::DeliveryFrequencyDefault, u"1"_s);
+    const QString before = workspace.SS1.text(2, AlbumColumn::Info);
+    clickCell(2, AlbumColumn::Info);
+    auto* representative = child<QCheckBox>(u"Chk1"_s);
+    auto* frequency = child<QCheckBox>(u"Chk2"_s);
+    EXPECT_FALSE(representative->isTristate());
+    EXPECT_EQ(representative->checkState(), Qt::Unchecked);
+    EXPECT_EQ(frequency->checkState(), Qt::Checked) << "the delivery's default for unset rows";
+    child<QPushButton>(u"cmdOK"_s)->click();
+    EXPECT_EQ(PhotoInfo::allLinesOf(workspace.SS1.text(2, AlbumColumn::Info)).mid(19, 2),
+              (QStringList{QString(), QString()}));
+    EXPECT_EQ(workspace.SS1.text(2, AlbumColumn::Info).count(u"\r\n"_s), 19) << before.toStdString();
+
+    clickCell(2, AlbumColumn::Info);
+    child<QCheckBox>(u"Chk1"_s)->click();
+    child<QPushButton>(u"cmdOK"_s)->click();
+    EXPECT_EQ(PhotoInfo::allLinesOf(workspace.SS1.text(2, AlbumColumn::Info)).mid(19, 2),
+              (QStringList{u"1"_s, QString()}));
+}
+
 TEST_F(PhotoInfoDialogTest, TheEditMenuFillsEveryRowAndSaysHowMany) {
     QList<AlbumRow> rows = workspace.SS1.rows();
     rows.resize(3);

@@ -88,6 +88,13 @@ TEST_F(PhotoPlacementTest, AStopKeepsTheRowsPlacedSoFar) {
     EXPECT_EQ(workspace.AlbumRowCount, 2);
     EXPECT_EQ(workspace.LastNewRow, 2);
     EXPECT_TRUE(result.thumbnailsDue);
+    ASSERT_EQ(prompts.messages.size(), 1);
+    EXPECT_EQ(prompts.lastMessage().text,
+              u"中止しました。選んだ 4 枚のうち 2 枚を 1～2 行目に置きました。"_s);
+
+    PhotoPlacement::Plan none;
+    none.stopped = true;
+    EXPECT_EQ(PhotoPlacement::stoppedText(none, 5), u"中止しました。写真は置いていません。"_s);
 }
 
 TEST_F(PhotoPlacementTest, ADropPlacesPicturesOfTheListPatternInTheOrderGiven) {

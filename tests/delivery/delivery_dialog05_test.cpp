@@ -120,24 +120,27 @@ TEST_F(DeliveryDialog05Test, CheckListsTheFindingsAndTheKanaFixIsOneUndoableComm
     expectValidPhotoXml05(photoFolder() + u"/PHOTO.XML"_s);
 }
 
-TEST_F(DeliveryDialog05Test, TriStateFlagsWriteTwentyOneLinesOnlyWhenOneIsSet) {
+TEST_F(DeliveryDialog05Test, FlagsWriteTwentyOneLinesOnlyWhenOneIsSet) {
     // The dialog deletes itself when it closes.
     auto* dialog = new frmPIC(workspace, prompts, 1);
-    EXPECT_EQ(child<QCheckBox>(*dialog, u"Chk1"_s)->checkState(), Qt::PartiallyChecked);
+    EXPECT_EQ(child<QCheckBox>(*dialog, u"Chk1"_s)->checkState(), Qt::Unchecked) << "unset shows as 0";
     EXPECT_EQ(dialog->lines().size(), 21);
     child<QPushButton>(*dialog, u"cmdOK"_s)->click();
     EXPECT_EQ(workspace.SS1.text(1, AlbumColumn::Info).count(u"\r\n"_s), 19);
 
     auto* flagged = new frmPIC(workspace, prompts, 2);
-    child<QCheckBox>(*flagged, u"Chk2"_s)->setCheckState(Qt::Unchecked);
+    auto* frequency = child<QCheckBox>(*flagged, u"Chk2"_s);
+    frequency->click();
+    frequency->click(); // on and off again: set to 0
     child<QPushButton>(*flagged, u"cmdOK"_s)->click();
     const QString text = workspace.SS1.text(2, AlbumColumn::Info);
     EXPECT_EQ(text.count(u"\r\n"_s), 21);
     EXPECT_TRUE(text.endsWith(u"\r\n\r\n0\r\n"_s));
 
     auto* reopened = new frmPIC(workspace, prompts, 2);
-    EXPECT_EQ(child<QCheckBox>(*reopened, u"Chk1"_s)->checkState(), Qt::PartiallyChecked);
+    EXPECT_EQ(child<QCheckBox>(*reopened, u"Chk1"_s)->checkState(), Qt::Unchecked);
     EXPECT_EQ(child<QCheckBox>(*reopened, u"Chk2"_s)->checkState(), Qt::Unchecked);
+    EXPECT_EQ(reopened->lines().mid(19), (QStringList{QString(), u"0"_s})) << "the unset line stays unset";
     reopened->findChild<QPushButton*>(u"cmdCancel"_s)->click();
 }
 

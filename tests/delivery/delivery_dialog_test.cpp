@@ -4,6 +4,8 @@
 #include "delivery/ui/delivery_dialog.h"
 #include "delivery_fixture.h"
 #include "shell/ui/main_window.h"
+#include "shell/ui/qt_prompts.h"
+#include "support/message_box_answerer.h"
 #include "support/scripted_prompts.h"
 #include "support/test_files.h"
 #include "workspace/sheet_guard.h"
@@ -209,8 +211,10 @@ TEST_F(DeliveryDialogTest, ThePreviousFolderLosesNothingTheUserDidNotAgreeTo) {
     writeBytes(memo, "drawing");
 
     EXPECT_EQ(exportOnce({Prompts::Answer::No}), -1);
-    ASSERT_EQ(prompts.messages.size(), 1);
-    const Prompts::Message question = prompts.lastMessage();
+    ASSERT_EQ(prompts.messages.size(), 2);
+    EXPECT_EQ(prompts.lastMessage().text, DeliveryExport::cancelledText(out.path()));
+    EXPECT_TRUE(prompts.lastMessage().text.endsWith(u"以前の PHOTO フォルダは変更していません。"_s));
+    const Prompts::Message question = prompts.messages[0].message;
     EXPECT_TRUE(question.text.contains(u"DRA/plan.pdf"_s)) << question.text.toStdString();
     EXPECT_FALSE(question.text.contains(u"P0000001.JPG"_s)) << question.text.toStdString();
     EXPECT_TRUE(question.text.endsWith(DeliveryExport::RemoveAsk));
@@ -240,8 +244,9 @@ TEST_F(DeliveryDialogTest, TheOldStandardListsItsWarningsAndAsksBeforeWriting) {
     prompts.answers = {Prompts::Answer::No};
     child<QPushButton>(dialog, u"cmdOK"_s)->click();
 
-    ASSERT_EQ(prompts.messages.size(), 1);
-    const Prompts::Message question = prompts.lastMessage();
+    ASSERT_EQ(prompts.messages.size(), 2);
+    EXPECT_EQ(prompts.lastMessage().text, u"電子納品の出力を中止しました。"_s) << "no folder was there";
+    const Prompts::Message question = prompts.messages[0].message;
     EXPECT_TRUE(question.text.startsWith(u"電子納品のチェックで警告が 2 件あります"_s))
         << question.text.toStdString();
     EXPECT_TRUE(question.text.endsWith(DeliveryExport::WarningsAsk));
@@ -258,5 +263,41 @@ TEST_F(DeliveryDialogTest, TheOldStandardListsItsWarningsAndAsksBeforeWriting) {
     child<QPushButton>(dialog, u"cmdOK"_s)->click();
     EXPECT_EQ(dialog.result(), QDialog::Accepted);
     EXPECT_TRUE(prompts.lastMessage().text.endsWith(u"PHOTO03 (土木200406-01)"_s));
+    EXPECT_TRUE(QFileInfo::exists(photoFolder() + u"/PIC/P0000001.JPG"_s));
+}
+
+// Both questions of an export come while its photos wait to be copied, the first on a one-row
+// album before the progress window's delay is over. Each is the real message box, answered by a
+// click as a user gives it after reading it; the progress window must neither cover nor block it.
+TEST_F(DeliveryDialogTest, TheQuestionsInMidExportTakeTheUsersClick) {
+    {
+        frmXML first(workspace, prompts);
+        child<QPushButton>(first, u"cmdOK"_s)->click();
+    }
+    const QString memo = photoFolder() + u"/DRA/plan.pdf"_s;
+    writeBytes(memo, "drawing");
+    QStringList marked = info03();
+    marked[9] = u"①号桝"_s;
+    writeBytes(source.filePath(u"scan.jpg"_s), pictureBytes({1600, 1200}, "PNG"));
+    workspace.replaceRows(u"fill"_s, {photoRow(source.filePath(u"scan.jpg"_s), marked)}, 1);
+
+    QWidget mainWindow;
+    mainWindow.show();
+    QtPrompts real(&mainWindow);
+    frmXML dialog(workspace, real, &mainWindow);
+    dialog.setModal(true);
+    dialog.show();
+    MessageBoxAnswerer user(std::chrono::milliseconds(700));
+    user.answers = {QMessageBox::Yes, QMessageBox::Yes, QMessageBox::Ok};
+    child<QPushButton>(dialog, u"cmdOK"_s)->click();
+
+    ASSERT_EQ(user.answered.size(), 3) << user.answered.join(u'|').toStdString();
+    EXPECT_TRUE(user.answered[0].startsWith(u"電子納品のチェックで警告が 2 件あります"_s));
+    EXPECT_TRUE(user.answered[1].endsWith(DeliveryExport::RemoveAsk));
+    EXPECT_TRUE(user.answered[2].startsWith(u"電子納品を出力しました（写真 1 枚）。"_s));
+    EXPECT_TRUE(user.blocked.isEmpty()) << "a click did not reach: " << user.blocked.join(u'|').toStdString();
+    EXPECT_TRUE(user.covered.isEmpty()) << "not on top: " << user.covered.join(u'|').toStdString();
+    EXPECT_EQ(dialog.result(), QDialog::Accepted);
+    EXPECT_FALSE(QFileInfo::exists(memo));
     EXPECT_TRUE(QFileInfo::exists(photoFolder() + u"/PIC/P0000001.JPG"_s));
 }

@@ -1,10 +1,12 @@
 #include "excel/album_excel.h"
 #include "excel/field_report.h"
 #include "excel/ui/field_report_dialog.h"
+#include "support/progress_stopper.h"
 #include "support/workbook_dialog_fixture.h"
 #include "workspace/workspace.h"
 #include "xlsx/workbook.h"
 
+#include <QDir>
 #include <QFileInfo>
 #include <QImage>
 #include <QLineEdit>
@@ -84,7 +86,9 @@ TEST(DialogGentou, CancelledSaveStaysOpenAndASuccessfulRunStoresTheKind) {
 
     f.prompts.savePaths.push_back(f.out());
     pressOk(dialog);
-    EXPECT_TRUE(f.prompts.messages.isEmpty());
+    ASSERT_EQ(f.prompts.messages.size(), 1);
+    EXPECT_EQ(f.prompts.lastMessage().text,
+              u"ブックを保存しました。\r\n"_s + QDir::toNativeSeparators(f.out()));
     EXPECT_EQ(f.opener.opened, QStringList{f.out()});
     EXPECT_FALSE(dialog.isVisible());
     EXPECT_EQ(dialog.result(), QDialog::Accepted);
@@ -109,4 +113,23 @@ TEST(DialogGentou, FailedRunNamesThePhotoRowAndStoresNothing) {
     EXPECT_FALSE(QFileInfo::exists(f.out()));
     EXPECT_TRUE(f.opener.opened.isEmpty());
     EXPECT_EQ(f.storedKind(), 0);
+}
+
+// A long run shows its progress under the dialog's title and stops at 中止 as the user clicks
+// it: nothing is written, the dialog says so and stays for another try.
+TEST(DialogGentou, ALongRunShowsItsProgressAndStopsAtTheStopButton) {
+    Fixture f;
+    f.setRows(f.manyPhotoRows(200));
+    DialogGentou dialog(f.workspace, f.prompts, f.opener);
+    dialog.show();
+    ProgressStopper user(u"Progress"_s);
+    f.prompts.savePaths.push_back(f.out());
+    pressOk(dialog);
+    EXPECT_EQ(user.title, u"現地踏査出力"_s);
+    EXPECT_EQ(user.buttonText, u"中止"_s);
+    ASSERT_EQ(f.prompts.messages.size(), 1);
+    EXPECT_EQ(f.prompts.lastMessage().text, Cancelled::NothingWritten);
+    EXPECT_FALSE(QFileInfo::exists(f.out()));
+    EXPECT_TRUE(f.opener.opened.isEmpty());
+    EXPECT_TRUE(dialog.isVisible());
 }

@@ -1,5 +1,6 @@
 #include "base/prompts.h"
 #include "excel/ui/point_record_dialog.h"
+#include "support/progress_stopper.h"
 #include "support/workbook_dialog_fixture.h"
 #include "workspace/workspace.h"
 #include "xlsx/workbook.h"
@@ -73,4 +74,22 @@ TEST(DialogTen4, ShowsStoredFieldsChoosesSimaAndWritesWithTypedMarker) {
 
     DialogTen4 again(f.workspace, f.prompts, f.opener); // the SIMA file is remembered
     EXPECT_EQ(again.findChild<QLineEdit*>(u"SimaNM"_s)->text(), sima);
+}
+
+TEST(DialogTen4, ALongRunShowsItsProgressAndStopsAtTheStopButton) {
+    Fixture f;
+    f.setRows(f.manyPhotoRows(200));
+    DialogTen4 dialog(f.workspace, f.prompts, f.opener);
+    dialog.show();
+    ProgressStopper user(u"Progress"_s);
+    const QString out = f.dir.filePath(u"out.xlsx"_s);
+    f.prompts.savePaths.push_back(out);
+    dialog.findChild<QPushButton*>(u"OKButton"_s)->click();
+    EXPECT_EQ(user.title, u"点の記４点EXCEL出力"_s);
+    EXPECT_EQ(user.buttonText, u"中止"_s);
+    ASSERT_EQ(f.prompts.messages.size(), 1);
+    EXPECT_EQ(f.prompts.lastMessage().text, Cancelled::NothingWritten);
+    EXPECT_FALSE(QFileInfo::exists(out));
+    EXPECT_TRUE(f.opener.opened.isEmpty());
+    EXPECT_TRUE(dialog.isVisible());
 }

@@ -1,11 +1,13 @@
 #include "print/album_pages.h"
 #include "print/ui/preview_window.h"
 #include "print/ui/print_dialog.h"
+#include "print/ui/printer_output.h"
 #include "print_test_support.h"
 #include "shell/ui/main_window.h"
 #include "support/scripted_prompts.h"
 #include "workspace/workspace.h"
 
+#include <QDir>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPrinter>
@@ -107,6 +109,9 @@ TEST_F(PreviewWindowTest, PdfButtonSavesTheBuiltPages) {
     const QString pdf = dir.path() + u"/saved.pdf"_s;
     prompts.savePaths.push_back(pdf);
     child<QPushButton>(view, u"CmdPdf"_s)->click();
+    EXPECT_EQ(prompts.lastMessage().text,
+              u"PDFを保存しました（2 頁）。\r\n"_s + QDir::toNativeSeparators(pdf));
+    EXPECT_EQ(prompts.lastMessage().icon, Prompts::Icon::Information);
     const auto pages = pdfPageCount(pdf);
     if (!pages) GTEST_SKIP() << "pdfinfo (poppler-utils) is not installed";
     EXPECT_EQ(*pages, 2);
@@ -159,6 +164,7 @@ TEST_F(PrintDialogTest, OkPrintsTheRangeUnderTheJobName) {
     type(u"Text2"_s, u"2"_s); // becomes the last page
     child<QPushButton>(*dialog, u"Command1"_s)->click();
     EXPECT_EQ(dialog->result(), QDialog::Accepted);
+    EXPECT_EQ(prompts.lastMessage().text, u"3～5 頁をプリンタに送りました。"_s);
     EXPECT_EQ(view->document().DocName, u"写真長印刷"_s);
     const auto pages = pdfPageCount(dir.path() + u"/printed.pdf"_s);
     if (!pages) GTEST_SKIP() << "pdfinfo (poppler-utils) is not installed";
@@ -171,6 +177,30 @@ TEST_F(PrintDialogTest, FromAfterToPrintsNothingAndSaysSo) {
     child<QPushButton>(*dialog, u"Command1"_s)->click();
     EXPECT_EQ(prompts.lastMessage().text, PrintRange::Backwards);
     EXPECT_FALSE(QFile::exists(dir.path() + u"/printed.pdf"_s));
+}
+
+// A printer's job cannot be called back once pages went to it: a stop ends the job with the
+// pages drawn, and says which those are; a stop before the first page opens no job at all.
+TEST_F(PrintDialogTest, AStoppedPrintSendsThePagesDrawnAndSaysWhich) {
+    const QString out = dir.path() + u"/printed.pdf"_s;
+    const auto stopAt = [&](int page) {
+        std::atomic_bool stop = false;
+        return printPages(
+            view->document(), view->printer(), 2, 5,
+            Progress([&, page](const ProgressStep& step) { stop = step.done + 2 == page; }, &stop));
+    };
+    const PrintedPages none = stopAt(2);
+    EXPECT_TRUE(none.stopped);
+    EXPECT_EQ(none.text(), u"中止しました。プリンタには何も送っていません。"_s);
+    EXPECT_FALSE(QFile::exists(out));
+
+    const PrintedPages some = stopAt(4);
+    EXPECT_EQ(some.last, 3);
+    EXPECT_EQ(some.text(), u"中止しました。2～3 頁はプリンタに送りました。4～5 頁は送っていません。"_s);
+    EXPECT_EQ(pdfPageCount(out).value_or(2), 2);
+    EXPECT_EQ((PrintedPages{4, 5, 4, true}.text()),
+              u"中止しました。4 頁はプリンタに送りました。5 頁は送っていません。"_s);
+    EXPECT_EQ((PrintedPages{4, 4, 4, false}.text()), u"4 頁をプリンタに送りました。"_s);
 }
 
 // Settings brought from another computer may name a printer that is not here: the dialog says

@@ -1,4 +1,5 @@
 #include "album/album_file.h"
+#include "shell/command_line.h"
 #include "shell/ui/main_window.h"
 #include "support/photo_files.h"
 #include "support/scripted_prompts.h"
@@ -11,6 +12,7 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QDialog>
+#include <QDir>
 #include <QHeaderView>
 #include <QImage>
 #include <QKeyEvent>
@@ -257,6 +259,22 @@ TEST_F(MainWindowTest, StartUpShowsTheAlbumFirstThenMakesItsThumbnails) {
     for (int r = 1; r <= 3; ++r)
         EXPECT_FALSE(workspace.SS1.picture(r).isNull()) << r;
     EXPECT_EQ(workspace.SheetModified, 0);
+}
+
+// An album named at start-up that cannot be read is said so, with its path and why, over the
+// empty sheet.
+TEST_F(MainWindowTest, StartUpSaysWhyTheAlbumNamedCannotBeOpened) {
+    for (const QString& named : {dir.filePath(u"無い.dat"_s), dir.path()}) {
+        prompts.messages.clear();
+        window.startUp(resolveAlbumArgument(named.split(u' ')).path);
+        ASSERT_EQ(prompts.messages.size(), 1) << named.toStdString();
+        EXPECT_TRUE(prompts.lastMessage().text.startsWith(u"ファイルを読み込めませんでした。\n"_s +
+                                                          QDir::toNativeSeparators(named) + u'\n'))
+            << prompts.lastMessage().text.toStdString();
+        EXPECT_EQ(prompts.lastMessage().icon, Prompts::Icon::Critical);
+        EXPECT_EQ(workspace.SS1.dataRowCount(), 0);
+        EXPECT_TRUE(workspace.AlbumFilePath.isEmpty());
+    }
 }
 
 // The sheet selects one block of rows, so 行削除 deletes exactly the rows it names.

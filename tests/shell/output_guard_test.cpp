@@ -134,12 +134,15 @@ TEST_F(OutputGuardTest, AListKeepsEveryPhotoItNames) {
 // The save dialogs of the windows: extension added, kept files refused with the dialog shown
 // again, existing files replaced only when the user agrees.
 TEST_F(OutputGuardTest, ASaveDialogRefusesKeptFilesAndAsksBeforeReplacing) {
+    // Albums take any name, a workbook's too.
+    const QString bookAlbum = dir.filePath(u"現場.xlsx"_s);
+    writeBytes(bookAlbum, "album");
     OutputGuard guard;
-    guard.keep(album, OutputGuard::OpenAlbum).keep(photo, OutputGuard::Photo);
+    guard.keep(bookAlbum, OutputGuard::OpenAlbum).keep(photo, OutputGuard::Photo);
     ScriptedPrompts prompts;
     const QString existing = dir.filePath(u"old.xlsx"_s);
     writeBytes(existing, "old");
-    prompts.savePaths = {album, dir.filePath(u"old"_s), dir.filePath(u"new"_s)};
+    prompts.savePaths = {bookAlbum, dir.filePath(u"old"_s), dir.filePath(u"new"_s)};
     prompts.answers = {Prompts::Answer::No};
     const auto choose = [&] {
         return OutputChoice::chooseFile(
@@ -161,6 +164,30 @@ TEST_F(OutputGuardTest, ASaveDialogRefusesKeptFilesAndAsksBeforeReplacing) {
     EXPECT_EQ(choose(), existing);
     prompts.savePaths = {};
     EXPECT_EQ(choose(), QString()) << "cancelled";
+}
+
+// A name typed with another kind's extension gets this kind's: a PDF never goes over the
+// workbook it was named like, and no question offers to replace it.
+TEST_F(OutputGuardTest, TheSavedExtensionFitsTheKindOfOutput) {
+    const QString book = dir.filePath(u"報告.xlsx"_s);
+    writeBytes(book, "workbook");
+    ScriptedPrompts prompts;
+    const auto choose = [&](const QString& typed, const QString& filter, const QString& extension) {
+        prompts.savePaths = {dir.filePath(typed)};
+        return OutputChoice::chooseFile(prompts, {u"保存"_s, filter, 1, dir.path()}, extension, OutputGuard(),
+                                        u"確認"_s);
+    };
+    const QString pdf = u"PDFﾌｧｲﾙ (*.pdf)|*.pdf"_s;
+    EXPECT_EQ(choose(u"報告.xlsx"_s, pdf, u".pdf"_s), book + u".pdf"_s);
+    EXPECT_TRUE(prompts.messages.isEmpty()) << "nothing to replace";
+    EXPECT_EQ(choose(u"報告.PDF"_s, pdf, u".pdf"_s), dir.filePath(u"報告.PDF"_s));
+    EXPECT_EQ(choose(u"第1.2版"_s, u"Excel ブック (*.xlsx)|*.xlsx"_s, u".xlsx"_s),
+              dir.filePath(u"第1.2版.xlsx"_s));
+    const QString albums = u"すべてのﾌｧｲﾙ (*.*)|*.*|ﾃﾞｰﾀ ﾌｧｲﾙ (*.dat)|*.dat"_s;
+    EXPECT_EQ(choose(u"工事.txt"_s, albums, u".dat"_s), dir.filePath(u"工事.txt"_s))
+        << "albums take any name";
+    EXPECT_EQ(choose(u"工事"_s, albums, u".dat"_s), dir.filePath(u"工事.dat"_s));
+    EXPECT_EQ(readBytes(book), "workbook");
 }
 
 // Two runs that change one album at once: the second waits for the first, then adds to what

@@ -4,6 +4,7 @@
 #include "support/scripted_prompts.h"
 #include "workspace/workspace.h"
 
+#include <QFile>
 #include <QImage>
 #include <QTemporaryDir>
 
@@ -15,6 +16,22 @@ struct WorkbookDialogFixture {
     ScriptedPrompts prompts;
     RecordingOpener opener;
     const QString photo = writePhoto(dir.filePath(QStringLiteral("p.jpg")));
+
+    // Rows of count photos, each a file of its own, large enough that reading them all takes a
+    // while: a run over them lasts long enough to be stopped.
+    QList<AlbumRow> manyPhotoRows(int count) {
+        QImage image(1600, 1200, QImage::Format_RGB32);
+        image.fill(Qt::darkGreen);
+        const QString first = dir.filePath(QStringLiteral("large0.jpg"));
+        image.save(first);
+        QList<AlbumRow> rows(count);
+        for (int i = 0; i < count; ++i) {
+            rows[i].info = QStringLiteral("K%1\r\n").arg(i + 1);
+            rows[i].path = dir.filePath(QStringLiteral("large%1.jpg").arg(i));
+            if (i > 0) QFile::copy(first, rows[i].path);
+        }
+        return rows;
+    }
 
     // The album's rows as a load leaves them.
     void setRows(const QList<AlbumRow>& rows) {

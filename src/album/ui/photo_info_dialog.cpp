@@ -132,12 +132,20 @@ QWidget* frmPIC::buildFreeLinesTab() {
 
 namespace {
 
-QString flagText(Qt::CheckState state) {
-    return state == Qt::Checked ? u"1"_s : state == Qt::Unchecked ? u"0"_s : QString();
+// A line that holds neither "1" nor "0" (mostly: no line at all) shows as the delivery will
+// write it, and keeps its text until the user clicks the box.
+constexpr char KeptText[] = "keptText";
+
+void showFlag(QCheckBox* box, const QString& text, bool unsetChecked) {
+    const bool set = text == u"1"_s || text == u"0"_s;
+    box->setChecked(set ? text == u"1"_s : unsetChecked);
+    box->setProperty(KeptText, set ? QVariant() : QVariant(text));
 }
 
-Qt::CheckState flagState(const QString& text) {
-    return text == u"1"_s ? Qt::Checked : text == u"0"_s ? Qt::Unchecked : Qt::PartiallyChecked;
+QString flagText(const QCheckBox* box) {
+    const QVariant kept = box->property(KeptText);
+    if (kept.isValid()) return kept.toString();
+    return box->isChecked() ? u"1"_s : u"0"_s;
 }
 
 } // namespace
@@ -164,8 +172,9 @@ QWidget* frmPIC::buildItemsTab(const QList<int>& items, bool withFlags) {
         Chk2_ = new QCheckBox(u"提出頻度写真"_s, page);
         Chk2_->setObjectName(u"Chk2"_s);
         for (QCheckBox* box : {Chk1_, Chk2_}) {
-            box->setTristate(true);
-            box->setToolTip(u"中間の表示は未指定です（出力時に代表写真は 0、提出頻度写真は既定値）。"_s);
+            box->setToolTip(u"未指定の写真には、電子納品で出力する値を表示します"_s
+                            u"（代表写真は 0、提出頻度写真は既定値）。"_s);
+            connect(box, &QCheckBox::toggled, box, [box] { box->setProperty(KeptText, QVariant()); });
             form->addRow(QString(), box);
         }
     }
@@ -240,7 +249,7 @@ QStringList frmPIC::lines() const {
         result << SS2_->item(r, 0)->text();
     for (QComboBox* combo : items_)
         result << combo->currentText();
-    result << flagText(Chk1_->checkState()) << flagText(Chk2_->checkState());
+    result << flagText(Chk1_) << flagText(Chk2_);
     return result;
 }
 
@@ -250,8 +259,9 @@ void frmPIC::showLines(const QStringList& lines, bool freeLinesToo) {
             setFreeLine(r, lines.value(r - 1));
     for (int item = 0; item < int(items_.size()); ++item)
         items_.at(item)->setCurrentText(lines.value(FreeLines + item));
-    Chk1_->setCheckState(flagState(lines.value(RepresentativeLine - 1)));
-    Chk2_->setCheckState(flagState(lines.value(FrequencyLine - 1)));
+    showFlag(Chk1_, lines.value(RepresentativeLine - 1), false);
+    showFlag(Chk2_, lines.value(FrequencyLine - 1),
+             workspace_.settings.text(SettingText::DeliveryFrequencyDefault) == u"1"_s);
 }
 
 void frmPIC::setFreeLine(int line, const QString& text) {

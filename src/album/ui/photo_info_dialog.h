@@ -45,7 +45,7 @@ private:
     QString PhotoPath;
     QTableWidget* SS2_ = nullptr;
     QList<QComboBox*> items_;   // Cmb1(0..4) then Cmb2(0..5)
-    QCheckBox* Chk1_ = nullptr; // 代表写真, partly checked: not set
+    QCheckBox* Chk1_ = nullptr; // 代表写真
     QCheckBox* Chk2_ = nullptr; // 提出頻度写真
     PhotoView* Picture2_ = nullptr;
     QLabel* PhotName_ = nullptr;

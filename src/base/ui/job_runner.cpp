@@ -5,8 +5,10 @@
 #include <QEventLoop>
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QMoveEvent>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QScopeGuard>
 #include <QThread>
 #include <QTimer>
 #include <QVBoxLayout>
@@ -55,6 +57,7 @@ bool JobRunner::onWindowThread() const {
 
 void JobRunner::runWork(const std::function<void(const Progress&)>& work) {
     stop_ = false;
+    revealDue_ = false;
     shown_ = {};
     if (label_) label_->setText(look_->label);
     std::exception_ptr failure;
@@ -67,6 +70,8 @@ void JobRunner::runWork(const std::function<void(const Progress&)>& work) {
         }
     }));
     QEventLoop loop;
+    loop_ = &loop;
+    const auto done = qScopeGuard([this] { loop_ = nullptr; });
     bool over = false;
     connect(worker.get(), &QThread::finished, &loop, [&] {
         over = true;
@@ -106,10 +111,16 @@ void JobRunner::runWork(const std::function<void(const Progress&)>& work) {
 }
 
 void JobRunner::reveal() {
+    if (questions_ > 0) {
+        revealDue_ = true;
+        return;
+    }
     if (!dialog_) {
         dialog_ = new JobDialog(window_, [this] { requestStop(); });
         dialog_->setObjectName(look_->objectName);
-        dialog_->setWindowTitle(look_->windowTitle);
+        dialog_->setWindowTitle(look_->windowTitle.isEmpty() ? window_->window()->windowTitle()
+                                                             : look_->windowTitle);
+        window_->window()->installEventFilter(this);
         dialog_->setWindowModality(Qt::WindowModal);
         auto* layout = new QVBoxLayout(dialog_);
         label_ = new QLabel(look_->label, dialog_);
@@ -129,6 +140,51 @@ void JobRunner::reveal() {
     if (auto* cancel = dialog_->findChild<QPushButton*>(u"cmdCancel"_s)) cancel->setEnabled(!stop_);
     paint();
     dialog_->show();
+}
+
+void JobRunner::askOnWindow(const std::function<void()>& ask) {
+    if (onWindowThread()) return askAside(ask);
+    if (stop_) throw Cancelled();
+    bool asked = false;
+    std::exception_ptr failure;
+    QMetaObject::invokeMethod(
+        this,
+        [&] {
+            if (stop_) return; // stopped while the question was on its way: it is not asked
+            asked = true;
+            try {
+                askAside(ask);
+            } catch (...) {
+                failure = std::current_exception();
+            }
+        },
+        Qt::BlockingQueuedConnection);
+    if (failure) std::rethrow_exception(failure);
+    if (!asked) throw Cancelled();
+}
+
+// A window-modal progress window would block a question asked under it, and cover it: it is
+// hidden while the question is open and comes back, where it was, when the work goes on.
+void JobRunner::askAside(const std::function<void()>& ask) {
+    const bool shown = dialog_ && dialog_->isVisible();
+    if (shown) dialog_->hide();
+    ++questions_;
+    const auto back = qScopeGuard([&] {
+        --questions_;
+        if (questions_ > 0 || !loop_ || !(shown || revealDue_)) return;
+        revealDue_ = false;
+        reveal();
+        loop_->quit(); // the run's loop takes input again now that the stop is offered
+    });
+    ask();
+}
+
+bool JobRunner::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::Move && dialog_) {
+        const auto* move = static_cast<QMoveEvent*>(event);
+        dialog_->move(dialog_->pos() + move->pos() - move->oldPos());
+    }
+    return QObject::eventFilter(watched, event);
 }
 
 void JobRunner::requestStop() {

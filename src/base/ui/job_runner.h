@@ -13,6 +13,7 @@
 #include <type_traits>
 
 class QAbstractButton;
+class QEventLoop;
 class QLabel;
 class QProgressBar;
 class QWidget;
@@ -25,13 +26,14 @@ class JobDialog;
 //
 // While the work runs the window takes no input: a window-modal progress window shows after
 // a short delay (input waits until then), or the window's own stop button is the only control
-// left enabled by the caller.
+// left enabled by the caller. The progress window follows its window when that is moved, and
+// steps aside while the work asks a question.
 class JobRunner : public QObject {
     Q_OBJECT
 public:
     struct Look {
         QString objectName;
-        QString windowTitle;
+        QString windowTitle; // empty: the window's own title
         QString label;
         QString cancelText; // empty: the work cannot be stopped
         int delayMs = 300;  // a run shorter than this shows no window
@@ -62,21 +64,25 @@ public:
     }
 
     // From the work: asks on the window's thread (a question in mid-run) and waits for the
-    // answer.
+    // answer. The progress window is hidden while the question is open, so that nothing covers
+    // or blocks it. A stop asked for before the question came throws Cancelled instead.
     template <class Ask> auto onWindow(Ask ask) {
         using Answer = std::invoke_result_t<Ask&>;
-        if (onWindowThread()) return ask();
         if constexpr (std::is_void_v<Answer>) {
-            QMetaObject::invokeMethod(this, ask, Qt::BlockingQueuedConnection);
+            askOnWindow(ask);
         } else {
             Answer answer{};
-            QMetaObject::invokeMethod(
-                this, [&] { answer = ask(); }, Qt::BlockingQueuedConnection);
+            askOnWindow([&] { answer = ask(); });
             return answer;
         }
     }
 
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
 private:
+    void askOnWindow(const std::function<void()>& ask);
+    void askAside(const std::function<void()>& ask);
     void runWork(const std::function<void(const Progress&)>& work);
     void post(const ProgressStep& step);
     void deliver();
@@ -96,4 +102,7 @@ private:
     std::mutex mutex_;
     std::optional<ProgressStep> pending_; // guarded by mutex_
     ProgressStep shown_;
+    QEventLoop* loop_ = nullptr; // while a run waits for its work
+    int questions_ = 0;          // open on the window's thread
+    bool revealDue_ = false;     // the progress window's time came while a question was open
 };

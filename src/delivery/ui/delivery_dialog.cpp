@@ -370,18 +370,17 @@ void frmXML::cmdOK_Click() {
         result = runner.run([&](const Progress& progress) {
             return DeliveryExport::run(request, progress, confirm, review);
         });
-    } catch (const Cancelled&) {
-        prompts_.tell(DeliveryExport::cancelledText(request.folder), u"確認"_s, Prompts::Icon::Information);
-        return;
     } catch (const DeliveryRefused& refused) {
         showFindings(refused.findings());
         prompts_.tell(refused.message() + u"\n一覧の誤りを直してから、もう一度出力して下さい。"_s, u"確認"_s,
                       Prompts::Icon::Exclamation);
         return;
+    } catch (const Cancelled&) {
+        return tellStopped(request.folder);
     } catch (const DeliveryDeclined&) {
-        return; // the user chose to keep the files; nothing was written
+        return tellStopped(request.folder); // the user kept the old folder's files
     } catch (const DeliveryWithheld&) {
-        return; // the user stopped at the warnings, which stay listed
+        return tellStopped(request.folder); // the user stopped at the warnings, which stay listed
     } catch (const AppError& error) {
         prompts_.tell(DeliveryExport::failureText(error.message()), DeliveryExport::FailureTitle,
                       Prompts::Icon::Critical);
@@ -391,6 +390,10 @@ void frmXML::cmdOK_Click() {
     rememberHistories();
     reportDone(result);
     accept();
+}
+
+void frmXML::tellStopped(const QString& folder) {
+    prompts_.tell(DeliveryExport::cancelledText(folder), u"確認"_s, Prompts::Icon::Information);
 }
 
 bool frmXML::passWarnings(const QList<Finding>& findings) {

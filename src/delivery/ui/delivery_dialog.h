@@ -50,6 +50,8 @@ private:
     DeliveryRequest request();
     void showFindings(const QList<Finding>& findings);
     // The warnings of a version 03 export, listed and asked about before anything is written.
+    // Nothing was written: what the folder still holds.
+    void tellStopped(const QString& folder);
     bool passWarnings(const QList<Finding>& findings);
     void reportDone(const DeliveryResult& result);
     void rememberHistories();

@@ -117,8 +117,7 @@ void EXOUTDialog::runOutput(bool free) {
         runReport({AlbumExcel::defaultOutputName(request),
                    [&](const QString& output, const Progress& progress, QStringList* notes) {
                        return AlbumExcel::run(request, output, progress, notes);
-                   },
-                   u"写真帳出力"_s});
+                   }});
     // A failed run closes the dialog as a written one does; a cancelled one leaves it open.
     if (outcome == Outcome::Failed || outcome == Outcome::Written) accept();
 }

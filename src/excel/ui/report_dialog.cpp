@@ -61,6 +61,7 @@ ReportDialog::Outcome ReportDialog::runReport(const Run& run) {
     try {
         failure = execute(run, output, &notes);
     } catch (const Cancelled&) {
+        prompts_.tell(Cancelled::NothingWritten, Title, Prompts::Icon::Information);
         return Outcome::Cancelled;
     }
     if (failure) {
@@ -74,8 +75,7 @@ ReportDialog::Outcome ReportDialog::runReport(const Run& run) {
 
 ReportResult ReportDialog::execute(const Run& run, const QString& output, QStringList* notes) {
     JobRunner runner(this);
-    if (!run.progressTitle.isEmpty())
-        runner.showWindow({u"Progress"_s, {}, run.progressTitle, u"キャンセル"_s, 300});
+    runner.showWindow({u"Progress"_s, windowTitle(), u"出力を準備しています…"_s, u"中止"_s, 300});
     runner.onStep([this](const ProgressStep& step) { showPanels(step.activity, step.row); });
     running_ = true;
     const auto over = qScopeGuard([this] {

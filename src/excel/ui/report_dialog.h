@@ -27,7 +27,7 @@ Q_SIGNALS:
 protected:
     enum class Outcome {
         NotRun,    // the save dialog was cancelled
-        Cancelled, // stopped by the user: nothing written
+        Cancelled, // stopped by the user: nothing written, and the dialog says so
         Refused,   // the request cannot be run as it is; the dialog stays for a change
         Failed,
         Written,
@@ -38,12 +38,9 @@ protected:
     struct Run {
         QString proposedName; // the file name the save dialog proposes
         Job job;
-        // A progress window with キャンセル under this title; none when empty, and the run
-        // cannot be stopped then.
-        QString progressTitle = {};
     };
 
-    // Asks where to write, runs the job and tells how it went.
+    // Asks where to write, runs the job behind a progress window with 中止 and tells how it went.
     Outcome runReport(const Run& run);
     // A refusal before anything runs, told as a failed run tells it; true when there was one.
     bool refuse(const ReportResult& refusal);

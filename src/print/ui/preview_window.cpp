@@ -173,8 +173,11 @@ void PVIEW::CmdPdf_Click() {
             writePdf(vsPrinter1_, path, 1, vsPrinter1_.PageCount(), 0, progress);
         });
     } catch (const Cancelled&) {
-        return; // nothing was written
+        prompts_.tell(Cancelled::NothingWritten, u"確認"_s, Prompts::Icon::Information);
+        return;
     } catch (const AppError& error) {
         prompts_.tell(error.message(), u"エラー"_s, Prompts::Icon::Critical);
+        return;
     }
+    prompts_.tell(pdfSavedText(path, vsPrinter1_.PageCount()), u"確認"_s, Prompts::Icon::Information);
 }

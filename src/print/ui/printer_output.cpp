@@ -27,20 +27,31 @@ void setUpPrinter(QPrinter& printer, const PrintDocument& document) {
         QMarginsF()));
 }
 
-void printPages(const PrintDocument& document, QPrinter& printer, int from, int to,
-                const Progress& progress) {
+PrintedPages printPages(const PrintDocument& document, QPrinter& printer, int from, int to,
+                        const Progress& progress) {
     printer.setDocName(document.DocName);
     QPainter painter;
-    if (!painter.begin(&printer)) {
-        const QString name =
-            printer.printerName().isEmpty() ? printer.outputFileName() : printer.printerName();
-        throw AppError(u"プリンタを開けません: "_s + name);
+    // The job opens with its first page, so that a stop before it sends nothing.
+    const auto startPage = [&](int page) {
+        if (page > from) {
+            printer.newPage();
+        } else if (!painter.begin(&printer)) {
+            const QString name =
+                printer.printerName().isEmpty() ? printer.outputFileName() : printer.printerName();
+            throw AppError(u"プリンタを開けません: "_s + name);
+        }
+    };
+    PrintedPages printed{from, to, from - 1, false};
+    try {
+        renderPages(document, from, to, painter, printer.resolution(), startPage,
+                    progress.mapped([&](ProgressStep step) {
+                        printed.last = from + int(step.done) - 1;
+                        step.activity = PrintActivity;
+                        return step;
+                    }));
+    } catch (const Cancelled&) {
+        printed.stopped = true;
     }
-    renderPages(
-        document, from, to, painter, printer.resolution(), [&printer] { printer.newPage(); },
-        progress.mapped([](ProgressStep step) {
-            step.activity = PrintActivity;
-            return step;
-        }));
-    painter.end();
+    if (painter.isActive()) painter.end();
+    return printed;
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "base/progress.h"
+#include "print/print_range.h"
 
 #include <QString>
 #include <QStringList>
@@ -23,6 +24,7 @@ extern const QString PrintActivity; // "印刷しています…"
 
 // Prints pages from..to on the printer under the document name; progress hears the pages drawn
 // with PrintActivity. Runs on any thread: painting on a printer does not need the window's.
+// A stop ends the printer's job with the pages drawn so far, and opens none before the first.
 // Throws AppError when the printer cannot be opened.
-void printPages(const PrintDocument& document, QPrinter& printer, int from, int to,
-                const Progress& progress = {});
+PrintedPages printPages(const PrintDocument& document, QPrinter& printer, int from, int to,
+                        const Progress& progress = {});

@@ -56,9 +56,6 @@ int runWindow(int argc, char** argv) {
 
     // Qt has taken its own options (-platform, -style, ...) out of the arguments by now.
     const AlbumArgument album = resolveAlbumArgument(QApplication::arguments().mid(1));
-    if (!album.ignored.isEmpty())
-        QTextStream(stderr) << u"アルバムファイルが見つからないため、次の引数は無視しました: "_s
-                            << album.ignored << u'\n';
 
     const ProgramFolder folder = resolveProgramFolder(QCoreApplication::applicationDirPath());
     QtPrompts prompts;

@@ -47,9 +47,16 @@ QMessageBox::StandardButton boxButton(Prompts::Answer answer) {
 
 } // namespace
 
+// A dialog owned by the main window may open under the modal dialog that asked for it, out of
+// sight and out of reach.
+QWidget* QtPrompts::owner() const {
+    if (QWidget* modal = QApplication::activeModalWidget()) return modal;
+    return parent_;
+}
+
 Prompts::Answer QtPrompts::message(const Message& message) {
     QMessageBox box(boxIcon(message.icon), message.title, QString(message.text).replace(u"\r\n"_s, u"\n"_s),
-                    QMessageBox::NoButton, parent_);
+                    QMessageBox::NoButton, owner());
     switch (message.buttons) {
     case Buttons::Ok:
         box.setStandardButtons(QMessageBox::Ok);
@@ -83,7 +90,7 @@ Prompts::Answer QtPrompts::message(const Message& message) {
 }
 
 QString QtPrompts::runFileDialog(const FileRequest& request, bool save) {
-    QFileDialog dialog(parent_, request.title);
+    QFileDialog dialog(owner(), request.title);
     // Qt's own dialog: the same on every desktop, and its patterns ignore letter case.
     dialog.setOption(QFileDialog::DontUseNativeDialog);
     dialog.setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
@@ -114,7 +121,7 @@ QString QtPrompts::saveFile(const FileRequest& request) {
 std::optional<QString> QtPrompts::printerSetup(const QString& printerName) {
     QPrinter printer;
     if (!printerName.isEmpty()) printer.setPrinterName(printerName);
-    QPrintDialog dialog(&printer, parent_);
+    QPrintDialog dialog(&printer, owner());
     dialog.setOption(QAbstractPrintDialog::PrintToFile, false);
     dialog.setWindowTitle(u"プリンタの設定"_s);
     // This is the set-up form of the dialog: it chooses, it does not print.
@@ -129,13 +136,13 @@ std::optional<QString> QtPrompts::printerSetup(const QString& printerName) {
 
 QString QtPrompts::chooseFolder(const QString& title, const QString& folder) {
     const QString start = !folder.isEmpty() ? folder : lastFolder_;
-    const QString chosen = QFileDialog::getExistingDirectory(parent_, title, start);
+    const QString chosen = QFileDialog::getExistingDirectory(owner(), title, start);
     if (!chosen.isEmpty()) lastFolder_ = chosen;
     return chosen;
 }
 
 std::optional<QString> QtPrompts::chooseFont(const QString& font) {
-    FontDialog dialog(font, parent_);
+    FontDialog dialog(font, owner());
     if (dialog.exec() != QDialog::Accepted) return std::nullopt;
     return dialog.chosenFont();
 }

@@ -4,7 +4,7 @@
 
 class QWidget;
 
-// Real dialogs, parented to the window that asks.
+// Real dialogs, over the window in front: the modal dialog that asks, else the main window.
 class QtPrompts : public Prompts {
 public:
     explicit QtPrompts(QWidget* parent = nullptr) : parent_(parent) {}
@@ -20,6 +20,7 @@ public:
 
 private:
     QString runFileDialog(const FileRequest& request, bool save);
+    QWidget* owner() const;
 
     QWidget* parent_;
     QString lastFolder_;

@@ -22,6 +22,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScopeGuard>
 #include <QStatusBar>
 #include <QTableWidget>
 #include <QThread>
@@ -223,14 +224,22 @@ void DialogSIMA2::Command3_Click() {
     request.programFolder = workspace_.programFolder();
     request.threads = qMax(1, QThread::idealThreadCount());
     request.guard = workspace_.outputGuard();
+    writeReport(request, output);
+}
 
+void DialogSIMA2::writeReport(const RealEstateReport::Request& request, const QString& output) {
     running_ = true;
+    const auto over = qScopeGuard([this] {
+        running_ = false;
+        setPanels({});
+    });
     ReportResult failure;
     RealEstateReport::Summary summary;
-    {
+    try {
         BusyScope busy(prompts_);
         setPanels(RealEstateReport::Activity);
         JobRunner runner(this);
+        runner.showWindow({u"Progress"_s, windowTitle(), RealEstateReport::Activity, u"中止"_s, 300});
         runner.onStep([this](const ProgressStep& step) {
             if (step.row > 0)
                 setPanels(RealEstateReport::Activity, QString::number(step.row), QString::number(step.done));
@@ -238,9 +247,10 @@ void DialogSIMA2::Command3_Click() {
         failure = runner.run([&](const Progress& progress) {
             return RealEstateReport::run(request, output, progress, &summary);
         });
+    } catch (const Cancelled&) {
+        prompts_.tell(Cancelled::NothingWritten, Title, Prompts::Icon::Information);
+        return;
     }
-    running_ = false;
-    setPanels({});
     if (failure) {
         QStringList text{failure->message};
         text << failure->details().mid(0, 20);

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "survey/real_estate_report.h"
 #include "survey/sima_reader.h"
 
 #include <QDialog>
@@ -32,6 +33,7 @@ private:
     void Command1_Click();
     void OKButton_Click();
     void Command3_Click();
+    void writeReport(const RealEstateReport::Request& request, const QString& output);
     void fillList();
     bool checkChoice();
     void saveSettings();

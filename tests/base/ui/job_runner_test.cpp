@@ -1,9 +1,11 @@
 #include "base/ui/job_runner.h"
 
 #include "base/app_error.h"
+#include "support/message_box_answerer.h"
 
 #include <QDialog>
 #include <QLabel>
+#include <QMessageBox>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QThread>
@@ -121,6 +123,89 @@ TEST_F(JobRunnerTest, TheWorkAsksOnTheWindowsThread) {
     });
     EXPECT_EQ(answer, u"はい"_s);
     EXPECT_TRUE(askedOnWindowThread);
+}
+
+// The first question comes before the progress window's delay is over and is still open when
+// it ends; the second while the progress window is up. A window-modal progress window shown
+// over either would block it, and the run would wait for an answer that no click can give.
+TEST(JobRunnerQuestion, QuestionsInMidRunAreAnsweredWithTheProgressWindowOutOfTheirWay) {
+    QWidget window;
+    window.show();
+    JobRunner runner(&window);
+    runner.showWindow({u"JobProgress"_s, u"確認"_s, u"準備中"_s, u"中止"_s, 150});
+    MessageBoxAnswerer user(std::chrono::milliseconds(400));
+    user.answers = {QMessageBox::No, QMessageBox::Yes};
+    const auto progressShown = [&] {
+        const QDialog* progress = window.findChild<QDialog*>(u"JobProgress"_s);
+        return progress && progress->isVisible();
+    };
+    std::atomic_bool progressBack = false;
+    runner.onStep([&](const ProgressStep&) { progressBack = progressShown(); });
+    QList<bool> progressHidden;
+    const auto ask = [&](const QString& text) {
+        return runner.onWindow([&] {
+            QMessageBox box(QMessageBox::Question, u"確認"_s, text, QMessageBox::Yes | QMessageBox::No,
+                            &window);
+            const int answer = box.exec();
+            progressHidden << !progressShown();
+            return answer;
+        });
+    };
+    const auto waitForProgress = [&](const Progress& progress) {
+        progressBack = false;
+        for (int i = 0; i < 200 && !progressBack; ++i) {
+            progress.report({{}, i, 200});
+            std::this_thread::sleep_for(std::chrono::milliseconds(10));
+        }
+        return bool(progressBack);
+    };
+    const QList<int> answers = runner.run([&](const Progress& progress) {
+        QList<int> given{ask(u"一つ目"_s)};
+        EXPECT_TRUE(waitForProgress(progress)) << "the progress window comes back after the question";
+        given << ask(u"二つ目"_s);
+        EXPECT_TRUE(waitForProgress(progress));
+        return given;
+    });
+    EXPECT_EQ(answers, (QList<int>{QMessageBox::No, QMessageBox::Yes}));
+    EXPECT_EQ(user.answered, (QStringList{u"一つ目"_s, u"二つ目"_s}));
+    EXPECT_TRUE(user.blocked.isEmpty()) << "a click on a question did not reach it";
+    EXPECT_TRUE(user.covered.isEmpty()) << "another window was on top of a question";
+    EXPECT_EQ(progressHidden, (QList<bool>{true, true}));
+}
+
+TEST_F(JobRunnerTest, AStopBeforeAQuestionEndsTheRunWithoutAskingIt) {
+    runner.onStep(
+        [&](const ProgressStep&) { progressWindow()->findChild<QPushButton*>(u"cmdCancel"_s)->click(); });
+    bool asked = false;
+    EXPECT_THROW(runner.run([&](const Progress& progress) {
+        progress.tell({{}, 1, 2});
+        for (int i = 0; i < 500 && !progress.stopRequested(); ++i)
+            std::this_thread::sleep_for(std::chrono::milliseconds(10));
+        return runner.onWindow([&] { return asked = true; });
+    }),
+                 Cancelled);
+    EXPECT_FALSE(asked);
+}
+
+TEST(JobRunnerWindow, TheProgressWindowTakesItsWindowsTitleAndMovesWithIt) {
+    QWidget window;
+    window.setWindowTitle(u"写真帳出力"_s);
+    window.setGeometry(100, 100, 400, 300);
+    window.show();
+    JobRunner runner(&window);
+    runner.showWindow({u"JobProgress"_s, {}, u"準備中"_s, u"中止"_s, 0});
+    QPoint before;
+    runner.onStep([&](const ProgressStep&) {
+        before = window.findChild<QDialog*>(u"JobProgress"_s)->pos();
+        window.move(window.pos() + QPoint(40, 30));
+    });
+    runner.run([](const Progress& progress) {
+        progress.report({{}, 1, 1});
+        std::this_thread::sleep_for(std::chrono::milliseconds(300));
+    });
+    const QDialog* progress = window.findChild<QDialog*>(u"JobProgress"_s);
+    EXPECT_EQ(progress->windowTitle(), u"写真帳出力"_s);
+    EXPECT_EQ(progress->pos(), before + QPoint(40, 30));
 }
 
 TEST(JobRunnerButton, TheWindowsStopButtonIsShownForTheRunAndStopsIt) {
