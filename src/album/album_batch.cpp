@@ -46,11 +46,14 @@ QString shown(const QString& path) {
     return QDir::toNativeSeparators(path);
 }
 
-void readAlbumInto(Workspace& workspace, const QString& path, bool mayBeMissing) {
+// Answers what the file held, for a run that writes it back.
+FileState readAlbumInto(Workspace& workspace, const QString& path, bool mayBeMissing) {
     ProgramFiles::readSettings(workspace);
+    FileState state;
     if (!mayBeMissing || QFileInfo::exists(path))
-        workspace.SS1.setRows(AlbumFile::load(path, workspace.AlbumMaxRows));
+        workspace.SS1.setRows(AlbumFile::load(path, workspace.AlbumMaxRows, &state));
     workspace.UpdateRowTotal();
+    return state;
 }
 
 int importCsv(const QStringList& words, const QString& programFolder, QTextStream& out, QTextStream& err) {
@@ -119,7 +122,7 @@ int place(const QStringList& words, const QString& programFolder, QTextStream& o
     Workspace workspace(programFolder);
     workspace.FillFromBlackboard = !noBlackboard;
     const AlbumLock lock(albumPath);
-    readAlbumInto(workspace, albumPath, true);
+    const FileState read = readAlbumInto(workspace, albumPath, true);
     QStringList leftOut;
     const QStringList photos = photosToPlace(items, leftOut);
     OutputGuard guard = photoGuard(workspace.SS1.rows());
@@ -127,7 +130,8 @@ int place(const QStringList& words, const QString& programFolder, QTextStream& o
     if (startRow == 0) startRow = workspace.AlbumRowCount + 1;
 
     const PhotoPlacement::Result result = PhotoPlacement::placePaths(workspace, u"place"_s, photos, startRow);
-    AlbumFile::save(albumPath, workspace.SS1.rows());
+    // Also where the lock reaches no other computer (a share without locks).
+    AlbumFile::saveOver(albumPath, workspace.SS1.rows(), read);
     out << shown(albumPath) << u": "_s << result.placed << u" 枚の写真を置きました"_s;
     if (result.placed > 0)
         out << u"（"_s << workspace.FirstNewRow << u"～"_s << workspace.LastNewRow << u" 行）"_s;

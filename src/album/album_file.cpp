@@ -12,9 +12,10 @@ namespace AlbumFile {
 
 const QString Extension = u".dat"_s;
 const QString DialogFilter = u"すべてのﾌｧｲﾙ (*.*)|*.*|ﾃｷｽﾄ ﾌｧｲﾙ (*.txt)|*.txt|ﾃﾞｰﾀ ﾌｧｲﾙ (*.dat)|*.dat"_s;
+const QString ChangedElsewhere = u"アルバムファイルは開いた後に他の処理で変更されています。"_s;
 
-QList<AlbumRow> load(const QString& path, int maxRows) {
-    const SheetContent content = SheetFile::load(path);
+QList<AlbumRow> load(const QString& path, int maxRows, FileState* state) {
+    const SheetContent content = SheetFile::load(path, state);
     if (content.columns != AlbumColumn::Count)
         throw AppError(SheetFile::loadFailure(path, u"写真帳ファイルではありません（列数 "_s +
                                                         QString::number(content.columns) + u"）。"_s));
@@ -35,7 +36,7 @@ QList<AlbumRow> load(const QString& path, int maxRows) {
     return rows;
 }
 
-void save(const QString& path, const QList<AlbumRow>& rows) {
+FileState save(const QString& path, const QList<AlbumRow>& rows) {
     SheetContent content;
     content.columns = AlbumColumn::Count;
     for (int r = 0; r < rows.size(); ++r) {
@@ -43,7 +44,15 @@ void save(const QString& path, const QList<AlbumRow>& rows) {
         if (row.info.isEmpty() && row.number.isEmpty() && row.path.isEmpty()) continue;
         content.rows.emplace(r + 1, QStringList{QString(), row.info, row.number, row.path});
     }
-    SheetFile::save(path, content);
+    return SheetFile::save(path, content);
+}
+
+FileState saveOver(const QString& path, const QList<AlbumRow>& rows, const FileState& read) {
+    const FileState now = FileState::current(path);
+    if (now.exists && !now.sameContent(read))
+        throw AppError(SheetFile::saveFailure(
+            path, ChangedElsewhere + u"変更は書き込みませんでした。もう一度実行して下さい。"_s));
+    return save(path, rows);
 }
 
 } // namespace AlbumFile

@@ -22,10 +22,8 @@ QString lockPathOf(const QString& albumPath) {
 } // namespace
 
 AlbumLock::AlbumLock(const QString& albumPath, std::chrono::milliseconds wait)
-    : lock_(std::make_unique<QLockFile>(lockPathOf(albumPath))) {
-    // A long run holds the lock for as long as it takes; only a dead holder frees it.
-    lock_->setStaleLockTime(0);
-    if (lock_->tryLock(int(wait.count()))) return;
-    if (lock_->error() == QLockFile::LockFailedError)
-        throw AppError(InUse + u"\r\n"_s + QDir::toNativeSeparators(albumPath));
+    : lock_(lockPathOf(albumPath), wait) {
+    if (lock_.state() != RunLock::State::Busy) return;
+    QStringList lines{InUse, QDir::toNativeSeparators(albumPath)};
+    throw AppError((lines << lock_.holder().lines()).join(u"\r\n"_s));
 }

@@ -102,12 +102,15 @@ SheetContent parse(const QByteArray& bytes) {
     return content;
 }
 
-void save(const QString& path, const SheetContent& content) {
-    writeFileAtomically(path, serialize(content), SaveHeadline);
+FileState save(const QString& path, const SheetContent& content) {
+    const QByteArray bytes = serialize(content);
+    writeFileAtomically(path, bytes, SaveHeadline);
+    return FileState::of(bytes);
 }
 
-SheetContent load(const QString& path) {
+SheetContent load(const QString& path, FileState* state) {
     const QByteArray bytes = readWholeFile(path, LoadHeadline);
+    if (state) *state = FileState::of(bytes);
     try {
         return parse(bytes);
     } catch (const AppError& error) {

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "base/file_state.h"
+
 #include <QByteArray>
 #include <QString>
 #include <QStringList>
@@ -32,9 +34,10 @@ QByteArray serialize(const SheetContent& content);
 // Throws AppError with the reason (in Japanese) when the data is not a sheet file.
 SheetContent parse(const QByteArray& bytes);
 
-// Written atomically. Throw AppError naming the file and the reason.
-void save(const QString& path, const SheetContent& content);
-SheetContent load(const QString& path);
+// Written atomically. Throw AppError naming the file and the reason. save answers the state
+// of what it wrote; load puts the state of what it read into state, when given.
+FileState save(const QString& path, const SheetContent& content);
+SheetContent load(const QString& path, FileState* state = nullptr);
 
 // The message for a file that could not be read or written.
 QString loadFailure(const QString& path, const QString& reason);

@@ -3,6 +3,7 @@
 #include "base/ansi_codec.h"
 #include "base/app_error.h"
 #include "base/file_io.h"
+#include "base/run_lock.h"
 #include "delivery/delivery_plan.h"
 #include "delivery/delivery_review.h"
 #include "delivery/export_records.h"
@@ -35,6 +36,8 @@ const QString WarningsAsk = u"このまま PHOTO03 で出力しますか？"_s;
 namespace {
 
 const QString Unchanged = u"以前の PHOTO フォルダは変更していません。"_s;
+// Another run that cleans up after a killed export holds the folder's lock only for a moment.
+constexpr std::chrono::seconds LockWait(2);
 
 void makeFolder(const QString& path) {
     if (!QDir().mkdir(path))
@@ -146,8 +149,7 @@ DeliveryResult build(const DeliveryRequest& request, const QString& folder, cons
 } // namespace
 
 void recoverInterrupted(const QString& folder) {
-    const ExportRecords::Running running(folder);
-    if (!running.busy()) FolderSwap::recover(folder, FolderName);
+    FolderSwap::recoverUnlessRunning(folder, FolderName);
 }
 
 void recoverAllInterrupted() {
@@ -160,12 +162,19 @@ DeliveryResult run(const DeliveryRequest& request, const Progress& progress, con
     if (folder.isEmpty() || !QFileInfo(folder).isDir())
         throw AppError(fileFailure(u"出力先のフォルダがありません。"_s, request.folder, {}).trimmed());
     const QString target = QDir(folder).filePath(FolderName);
-    // Held to the end: no other process touches this folder's hidden folders meanwhile.
-    const ExportRecords::Running running(folder);
-    if (running.busy()) throw AppError(Busy + u'\n' + QDir::toNativeSeparators(folder));
+    // Before this run holds any folder, so that this one is put right too.
     ExportRecords::recoverAll();
-    FolderSwap::recover(folder, FolderName);
-    const bool hadPrevious = QFileInfo(target).isDir();
+    // Held to the end: no other run, whatever spelling of the folder or user, touches this
+    // folder's hidden folders meanwhile.
+    const RunLock lock(FolderSwap::lockFile(folder, FolderName), LockWait);
+    if (lock.state() == RunLock::State::Busy)
+        throw AppError(
+            (QStringList{Busy, QDir::toNativeSeparators(folder)} << lock.holder().lines()).join(u'\n'));
+    const ExportRecords::Running running(folder);
+    // What killed runs of other users, or under other spellings, left.
+    if (lock.state() == RunLock::State::Held) FolderSwap::recover(folder, FolderName);
+    // The previous folder, by what it is on the disk: only that one is said to be unchanged.
+    const std::optional<FileId> previous = QFileInfo(target).isDir() ? fileId(target) : std::nullopt;
     try {
         return build(request, folder, target, progress, confirm, review);
     } catch (const DeliveryRefused&) {
@@ -175,7 +184,7 @@ DeliveryResult run(const DeliveryRequest& request, const Progress& progress, con
     } catch (const DeliveryWithheld&) {
         throw;
     } catch (const AppError& error) {
-        if (!hadPrevious) throw;
+        if (!previous || fileId(target) != previous) throw;
         throw AppError(error.message() + u"\n\n"_s + Unchanged);
     }
 }

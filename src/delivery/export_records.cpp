@@ -63,13 +63,12 @@ Running::Running(const QString& folder, const QString& records) {
         const int fd = ::open(native(path).constData(), O_CREAT | O_RDWR | O_CLOEXEC, 0600);
         if (fd < 0) return;
         if (!lockWithoutWaiting(fd)) {
-            busy_ = errno == EWOULDBLOCK;
+            const bool claimed = errno == EWOULDBLOCK;
             ::close(fd);
-            if (!busy_) return;
+            if (!claimed) return;
             QThread::msleep(ClaimPauseMs);
             continue;
         }
-        busy_ = false;
         if (!stillNamed(fd)) {
             ::close(fd);
             continue;
@@ -101,8 +100,9 @@ void recoverAll(const QString& records) {
         if (fd < 0) continue;
         if (lockWithoutWaiting(fd) && stillNamed(fd)) {
             const QString folder = folderIn(fd);
-            if (!folder.isEmpty() && QFileInfo(folder).isDir()) FolderSwap::recover(folder, u"PHOTO"_s);
-            ::unlink(native(path).constData());
+            if (folder.isEmpty() || !QFileInfo(folder).isDir() ||
+                FolderSwap::recoverUnlessRunning(folder, u"PHOTO"_s))
+                ::unlink(native(path).constData());
         }
         ::close(fd);
     }

@@ -3,6 +3,7 @@
 #include "base/app_error.h"
 #include "base/atomic_file.h"
 #include "base/file_io.h"
+#include "base/run_lock.h"
 
 #include <QDir>
 #include <QFile>
@@ -90,6 +91,16 @@ QString swapIn(const QString& staging, const QString& target) {
         }
     }
     return removeEntry(previous) ? QString() : previous;
+}
+
+QString lockFile(const QString& folder, const QString& targetName) {
+    return QDir(folder).filePath(u'.' + targetName + u".lock"_s);
+}
+
+bool recoverUnlessRunning(const QString& folder, const QString& targetName) {
+    const RunLock lock(lockFile(folder, targetName), std::chrono::milliseconds(0));
+    if (lock.state() == RunLock::State::Held) recover(folder, targetName);
+    return lock.state() != RunLock::State::Busy;
 }
 
 void recover(const QString& folder, const QString& targetName) {

@@ -24,8 +24,19 @@ bool removeEntry(const QString& path);
 // fails; the previous entry is then back in its place.
 QString swapIn(const QString& staging, const QString& target);
 
+// The lock that every run building target's replacement in folder holds from its first look
+// at the folder to its end, and every clean-up there holds while it works. It is a file in the
+// folder itself, so it is one lock for every spelling of the folder (another letter case on a
+// disk that folds case, a link) and for every user and computer that writes into it.
+QString lockFile(const QString& folder, const QString& targetName);
+
 // Puts right what an export killed half-way left in folder: the previous entry comes back
-// if it was moved aside and no new one took its place; unfinished folders are removed.
+// if it was moved aside and no new one took its place; unfinished folders are removed. Only
+// for a run that holds folder's lock.
 void recover(const QString& folder, const QString& targetName);
+
+// recover under folder's lock. False when a live run holds the lock: its hidden folders are
+// its own and are left alone, as everything is where no lock can be made.
+bool recoverUnlessRunning(const QString& folder, const QString& targetName);
 
 } // namespace FolderSwap

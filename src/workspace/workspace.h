@@ -1,5 +1,6 @@
 #pragma once
 
+#include "base/file_state.h"
 #include "base/output_guard.h"
 #include "workspace/album_sheet.h"
 #include "workspace/bookmarks.h"
@@ -60,6 +61,8 @@ public:
     QString CurrentFolder;
     // The album file last opened or saved; empty for an album never stored.
     QString AlbumFilePath;
+    // What that file held then: a save over it first checks that no other run has changed it.
+    FileState albumFileState;
     QString PointRecordSimaPath; // the point record dialog's SIMA file, kept while the program runs
     QString PreviousInfo;        // the last information text written by the photo information dialog
     QString DefaultPrinter;      // chosen in the printer set-up; used when no printer is set

@@ -13,6 +13,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QProcess>
+#include <QSysInfo>
 #include <QThread>
 
 #include <memory>
@@ -195,6 +196,23 @@ TEST_F(DeliveryExportTest, AFailureOrCancelPartWayLeavesThePreviousDeliveryAsItW
         << "no previous delivery there to keep";
     EXPECT_EQ(entriesOf(out.path()), QStringList{u"PHOTO"_s});
     EXPECT_EQ(readBytes(pic(1)), readBytes(a));
+
+    // PHOTO replaced meanwhile by something that took no lock: nothing is claimed about it.
+    photo(u"c.jpg"_s, 3);
+    try {
+        run({photoRow(b, {}), photoRow(c, {})}, {},
+            Progress(
+                [&](const ProgressStep&) {
+                    QFile::remove(c);
+                    if (QDir(out.path()).rename(u"PHOTO"_s, u"moved"_s)) QDir(out.path()).mkdir(u"PHOTO"_s);
+                },
+                nullptr));
+        FAIL() << "the export should fail";
+    } catch (const AppError& error) {
+        EXPECT_TRUE(error.message().contains(QDir::toNativeSeparators(c))) << error.what();
+        EXPECT_FALSE(error.message().contains(u"以前の PHOTO フォルダは変更していません。"_s))
+            << error.what();
+    }
 }
 
 TEST_F(DeliveryExportTest, EveryMissingPhotoIsReportedWithItsRowBeforeAnythingIsWritten) {
@@ -312,7 +330,7 @@ TEST_F(DeliveryExportTest, TheDeliveredFolderGetsThePermissionsOfAnyFolderTheUse
     EXPECT_EQ(mode(pic(1)), 0644u);
 }
 
-// The child's side of the next test: an export that stops half-way until it is killed.
+// The child's side of the tests below: an export that stops half-way until it is killed.
 TEST(DeliveryExportChild, StopsHalfWayUntilKilled) {
     const QString folder = qEnvironmentVariable(StoppedFolderVariable);
     if (folder.isEmpty()) GTEST_SKIP() << "runs only as the child of an interrupted-export test";
@@ -330,31 +348,82 @@ TEST(DeliveryExportChild, StopsHalfWayUntilKilled) {
                                      nullptr));
 }
 
+namespace {
+
+// Another run exporting into folder, stopped half-way with its hidden folder made. dataHome,
+// when given, stands for another user's data folder.
+std::unique_ptr<QProcess> stoppedExport(const QString& folder, const QString& dataHome = {}) {
+    auto child = std::make_unique<QProcess>();
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(QString::fromLatin1(StoppedFolderVariable), folder);
+    if (!dataHome.isEmpty()) environment.insert(u"XDG_DATA_HOME"_s, dataHome);
+    child->setProcessEnvironment(environment);
+    child->start(QCoreApplication::applicationFilePath(), {u"--gtest_filter=DeliveryExportChild.*"_s});
+    QByteArray said;
+    while (!said.contains("ready\n") && child->waitForReadyRead(30000))
+        said += child->readAllStandardOutput();
+    EXPECT_TRUE(said.contains("ready\n")) << said.toStdString();
+    return child;
+}
+
+QStringList hiddenFolders(const QString& folder) {
+    return QDir(folder).entryList({u".PHOTO-*"_s}, QDir::Dirs | QDir::Hidden);
+}
+
+} // namespace
+
 TEST_F(DeliveryExportTest, AKilledExportIsPutRightByTheNextExportAnywhereButNotWhileItRuns) {
     QTemporaryDir other;
     writeBytes(other.filePath(u"photo.jpg"_s), photoBytes(1));
-    const auto stoppedExport = [&] {
-        auto child = std::make_unique<QProcess>();
-        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-        environment.insert(QString::fromLatin1(StoppedFolderVariable), other.path());
-        child->setProcessEnvironment(environment);
-        child->start(QCoreApplication::applicationFilePath(), {u"--gtest_filter=DeliveryExportChild.*"_s});
-        QByteArray said;
-        while (!said.contains("ready\n") && child->waitForReadyRead(30000))
-            said += child->readAllStandardOutput();
-        return child;
-    };
-    const auto hidden = [&] {
-        return QDir(other.path()).entryList({u".PHOTO-*"_s}, QDir::Dirs | QDir::Hidden);
-    };
-
-    std::unique_ptr<QProcess> child = stoppedExport();
-    ASSERT_EQ(hidden().size(), 1);
+    std::unique_ptr<QProcess> child = stoppedExport(other.path());
+    ASSERT_EQ(hiddenFolders(other.path()).size(), 1);
     run({photoRow(photo(u"a.jpg"_s, 1), {})});
-    EXPECT_EQ(hidden().size(), 1); // still running: left alone
+    EXPECT_EQ(hiddenFolders(other.path()).size(), 1); // still running: left alone
     child->kill();
     child->waitForFinished();
     run({photoRow(photo(u"a.jpg"_s, 1), {})});
-    EXPECT_EQ(hidden(), QStringList());
+    EXPECT_EQ(hiddenFolders(other.path()), QStringList());
     EXPECT_EQ(entriesOf(other.path()), QStringList{u"photo.jpg"_s});
+}
+
+// Another spelling of the folder (a link here; another letter case on a disk that folds case)
+// and another user's run (its own data folder) share the folder's one lock.
+TEST_F(DeliveryExportTest, TwoExportsIntoOneFolderAreKeptApartWhateverTheSpellingOrUser) {
+    writeBytes(out.filePath(u"photo.jpg"_s), photoBytes(1));
+    const QString spelled = source.filePath(u"Out"_s);
+    ASSERT_TRUE(QFile::link(out.path(), spelled));
+    QTemporaryDir otherUser;
+    std::unique_ptr<QProcess> child = stoppedExport(spelled, otherUser.path());
+    const qint64 childProcess = child->processId();
+    ASSERT_EQ(hiddenFolders(out.path()).size(), 1);
+
+    // An export of this user's into the folder, killed some time ago, is put right only later.
+    const QString records = dataHome.folder.filePath(u"Tovenla2/exports"_s);
+    QDir().mkpath(records);
+    writeBytes(records + u"/killed.export"_s, QFile::encodeName(out.path()));
+    DeliveryExport::recoverAllInterrupted();
+    EXPECT_EQ(hiddenFolders(out.path()).size(), 1) << "the live run's folder stays";
+    EXPECT_TRUE(QFileInfo::exists(records + u"/killed.export"_s));
+
+    try {
+        run({photoRow(photo(u"a.jpg"_s, 2), {})});
+        FAIL() << "the folder is in use";
+    } catch (const AppError& error) {
+        const QStringList lines = error.message().split(u'\n');
+        ASSERT_EQ(lines.size(), 4) << error.what();
+        EXPECT_EQ(lines[0], DeliveryExport::Busy);
+        EXPECT_EQ(lines[1], QDir::toNativeSeparators(out.path()));
+        EXPECT_TRUE(lines[2].contains(QSysInfo::machineHostName())) << error.what();
+        EXPECT_TRUE(lines[3].contains(u"プロセス "_s + QString::number(childProcess))) << error.what();
+    }
+    EXPECT_EQ(hiddenFolders(out.path()).size(), 1);
+    EXPECT_FALSE(QFileInfo::exists(photoFolder()));
+
+    child->kill();
+    child->waitForFinished();
+    run({photoRow(photo(u"a.jpg"_s, 2), {})});
+    EXPECT_EQ(hiddenFolders(out.path()), QStringList());
+    EXPECT_EQ(entriesOf(out.path()), QStringList({u"PHOTO"_s, u"photo.jpg"_s}));
+    EXPECT_EQ(readBytes(pic(1)), photoBytes(2));
+    EXPECT_FALSE(QFileInfo::exists(records + u"/killed.export"_s));
 }
