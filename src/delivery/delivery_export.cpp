@@ -4,6 +4,7 @@
 #include "base/app_error.h"
 #include "base/file_io.h"
 #include "base/run_lock.h"
+#include "base/same_file.h"
 #include "delivery/delivery_plan.h"
 #include "delivery/delivery_review.h"
 #include "delivery/export_records.h"

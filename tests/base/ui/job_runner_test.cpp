@@ -64,8 +64,9 @@ TEST_F(JobRunnerTest, ShowsStepsAndHandsTheResultBackOnTheWindowsThread) {
 }
 
 TEST_F(JobRunnerTest, StopThrowsCancelledAtTheNextSafePointKeepingWhatWasDone) {
+    // Steps come coalesced when the window is slow: the first one seen at or past 2 stops.
     runner.onStep([&](const ProgressStep& step) {
-        if (step.done == 2) progressWindow()->findChild<QPushButton*>(u"cmdCancel"_s)->click();
+        if (step.done >= 2) progressWindow()->findChild<QPushButton*>(u"cmdCancel"_s)->click();
     });
     std::atomic_int done = 0;
     EXPECT_THROW(runner.run([&](const Progress& progress) {
