@@ -2,6 +2,7 @@
 
 #include "base/program_folder.h"
 
+#include <QDateTime>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -21,6 +22,26 @@ TEST(InstanceLock, ASecondCopyOnTheSameFolderIsRefusedUntilTheFirstEnds) {
     }
     InstanceLock later(dir.path());
     EXPECT_EQ(later.acquire(), InstanceLock::Result::Acquired);
+}
+
+// A program folder on a stick or share keeps the lock file of a run whose computer died: no
+// live run holds it, so it never keeps the program from starting.
+TEST(InstanceLock, ALockFileNoLiveRunHoldsIsTakenOver) {
+    QTemporaryDir dir;
+    const QString lockFile = dir.filePath(u"tovenla2.lock"_s);
+    for (const QByteArray& left :
+         {QByteArray(),
+          LockHolder{u"事務所PC"_s, u"sato"_s, u"tovenla2"_s, 4242, QDateTime::currentDateTime()}.record()}) {
+        QFile file(lockFile);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(left);
+        file.close();
+        InstanceLock lock(dir.path());
+        EXPECT_EQ(lock.acquire(), InstanceLock::Result::Acquired);
+        InstanceLock second(dir.path());
+        EXPECT_EQ(second.acquire(), InstanceLock::Result::HeldByAnotherRun);
+        EXPECT_FALSE(second.holderLines().isEmpty()) << "the live run is named";
+    }
 }
 
 // A folder the program cannot use is not a second run: start-up must say what is wrong.

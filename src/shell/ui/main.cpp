@@ -71,7 +71,8 @@ int runWindow(int argc, char** argv) {
     case InstanceLock::Result::Acquired:
         break;
     case InstanceLock::Result::HeldByAnotherRun:
-        return refuse(Session::AlreadyRunning, Session::AlreadyRunningTitle);
+        return refuse((QStringList{Session::AlreadyRunning} << lock.holderLines()).join(u"\r\n"_s),
+                      Session::AlreadyRunningTitle);
     case InstanceLock::Result::Failed:
         return refuse(programFolderFailure(folder.path, u"ロックファイルを作成できません。"_s), u"エラー"_s);
     }
