@@ -2,6 +2,7 @@
 
 #include "base/app_error.h"
 #include "base/atomic_file.h"
+#include "base/system_error.h"
 
 #include <QDir>
 #include <QFile>
@@ -32,12 +33,13 @@ bool nameTooLong(const QString& path) {
 
 } // namespace
 
-QString readFailureReason(const QString& path) {
+QString readFailureReason(const QString& path, int error) {
     const QFileInfo info(path);
     if (nameTooLong(info.absoluteFilePath())) return systemErrorReason(ENAMETOOLONG);
     if (!info.exists()) return u"ファイルが見つかりません。"_s;
     if (info.isDir()) return u"ファイルではなくフォルダです。"_s;
     if (!info.isReadable()) return u"ファイルを読み取る権限がありません。"_s;
+    if (error != 0) return systemErrorReason(error);
     return u"ファイルを読み取れませんでした。"_s;
 }
 
@@ -59,6 +61,11 @@ QString writeFailureReason(const QString& path) {
     return u"書き込めませんでした。"_s;
 }
 
+QString folderFailureReason(const QString& path) {
+    // As a file inside it would fail: a file in its place, a missing or read-only parent.
+    return writeFailureReason(QDir(path).filePath(u"x"_s));
+}
+
 QByteArray readWholeFile(const QString& path, const QString& headline, qint64 maxBytes) {
     QFile file(path);
     if (!QFileInfo(path).isFile() || !file.open(QIODevice::ReadOnly))
@@ -73,8 +80,9 @@ QByteArray readWholeFile(const QString& path, const QString& headline, qint64 ma
     return bytes;
 }
 
-void writeFileAtomically(const QString& path, const QByteArray& bytes, const QString& headline) {
-    AtomicFile file(path, headline);
+void writeFileAtomically(const QString& path, const QByteArray& bytes, const QString& headline,
+                         const OutputFolder* within) {
+    AtomicFile file = within ? AtomicFile(path, headline, *within) : AtomicFile(path, headline);
     file.write(bytes);
     file.commit();
     AtomicFile::removeLeftovers(QFileInfo(file.path()).absolutePath());

@@ -3,6 +3,7 @@
 #include "base/app_error.h"
 #include "base/atomic_file.h"
 #include "base/file_io.h"
+#include "base/system_error.h"
 
 #include <QFile>
 
