@@ -10,7 +10,6 @@
 #include "album/photo_placement.h"
 #include "base/album_lock.h"
 #include "base/app_error.h"
-#include "base/file_io.h"
 #include "workspace/program_files.h"
 #include "workspace/sheet_guard.h"
 #include "workspace/workspace.h"
@@ -149,9 +148,6 @@ int copyPhotos(const QStringList& arguments, const QString& programFolder, QText
     const QString& folder = arguments.at(1);
     Workspace workspace(programFolder);
     readAlbumInto(workspace, albumPath, false);
-    if (!QDir().mkpath(folder))
-        throw AppError(
-            fileFailure(u"コピー先のフォルダを作成できません。"_s, folder, writeFailureReason(folder)));
     OutputGuard guard = photoGuard(workspace.SS1.rows());
     ProgramFiles::keep(guard, workspace).keep(albumPath, OutputGuard::Album);
     const PhotoCopy::Summary summary =
@@ -159,6 +155,7 @@ int copyPhotos(const QStringList& arguments, const QString& programFolder, QText
                             workspace.settings.itemIsOn(SettingItem::SplitByHyphen), guard);
     err << lines(summary.text()) << u'\n';
     out << shown(folder) << u": "_s << summary.copied << u" 枚コピーしました\n"_s;
+    if (!summary.folderGone.isEmpty()) return 1;
     return summary.complete() ? 0 : 3;
 }
 
