@@ -176,19 +176,21 @@ void PriForm::Command1_Click() {
     }
     if (!printerReady()) return;
     document_.DocName = PrintDocumentName;
+    QList<UnreadPicture> unread;
     try {
         BusyScope busy(prompts_);
         JobRunner runner(this);
         // No stop: a printer's job goes to the printer when it ends, so a stopped one would
         // still print the pages drawn so far.
         runner.showWindow({u"PrintProgress"_s, windowTitle(), PrintActivity, {}, 300});
-        runner.run([&](const Progress& progress) {
-            printPages(document_, printer_, range_.FromPage, range_.ToPage, progress);
+        unread = runner.run([&](const Progress& progress) {
+            return printPages(document_, printer_, range_.FromPage, range_.ToPage, progress);
         });
     } catch (const AppError& error) {
         prompts_.tell(PrintRange::PrintFailed + u"\n"_s + error.message(), u"エラー"_s,
                       Prompts::Icon::Critical);
         return;
     }
+    if (!unread.isEmpty()) prompts_.tell(unreadText(unread), u"確認"_s, Prompts::Icon::Exclamation);
     accept();
 }

@@ -27,8 +27,8 @@ void setUpPrinter(QPrinter& printer, const PrintDocument& document) {
         QMarginsF()));
 }
 
-void printPages(const PrintDocument& document, QPrinter& printer, int from, int to,
-                const Progress& progress) {
+QList<UnreadPicture> printPages(const PrintDocument& document, QPrinter& printer, int from, int to,
+                                const Progress& progress) {
     printer.setDocName(document.DocName);
     QPainter painter;
     if (!painter.begin(&printer)) {
@@ -36,11 +36,12 @@ void printPages(const PrintDocument& document, QPrinter& printer, int from, int 
             printer.printerName().isEmpty() ? printer.outputFileName() : printer.printerName();
         throw AppError(u"プリンタを開けません: "_s + name);
     }
-    renderPages(
+    const QList<UnreadPicture> unread = renderPages(
         document, from, to, painter, printer.resolution(), [&printer] { printer.newPage(); },
         progress.mapped([](ProgressStep step) {
             step.activity = PrintActivity;
             return step;
         }));
     painter.end();
+    return unread;
 }

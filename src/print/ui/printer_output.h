@@ -1,7 +1,9 @@
 #pragma once
 
 #include "base/progress.h"
+#include "print/print_renderer.h"
 
+#include <QList>
 #include <QString>
 #include <QStringList>
 
@@ -23,6 +25,6 @@ extern const QString PrintActivity; // "印刷しています…"
 
 // Prints pages from..to on the printer under the document name; progress hears the pages drawn
 // with PrintActivity. Runs on any thread: painting on a printer does not need the window's.
-// Throws AppError when the printer cannot be opened.
-void printPages(const PrintDocument& document, QPrinter& printer, int from, int to,
-                const Progress& progress = {});
+// Throws AppError when the printer cannot be opened. Returns the photos left out.
+QList<UnreadPicture> printPages(const PrintDocument& document, QPrinter& printer, int from, int to,
+                                const Progress& progress = {});
