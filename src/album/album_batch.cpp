@@ -9,7 +9,6 @@
 #include "album/photo_placement.h"
 #include "base/album_lock.h"
 #include "base/app_error.h"
-#include "base/file_io.h"
 #include "workspace/program_files.h"
 #include "workspace/sheet_guard.h"
 #include "workspace/workspace.h"
@@ -153,9 +152,6 @@ int copyPhotos(const QStringList& arguments, const QString& programFolder, QText
     const QString& folder = arguments.at(1);
     Workspace workspace(programFolder);
     readAlbumInto(workspace, albumPath, false);
-    if (!QDir().mkpath(folder))
-        throw AppError(
-            fileFailure(u"コピー先のフォルダを作成できません。"_s, folder, writeFailureReason(folder)));
     OutputGuard guard = photoGuard(workspace.SS1.rows());
     ProgramFiles::keep(guard, workspace).keep(albumPath, OutputGuard::Album);
     const PhotoCopy::Summary summary =
@@ -163,6 +159,7 @@ int copyPhotos(const QStringList& arguments, const QString& programFolder, QText
                             workspace.settings.itemIsOn(SettingItem::SplitByHyphen), guard);
     err << lines(summary.text()) << u'\n';
     out << shown(folder) << u": "_s << summary.copied << u" 枚コピーしました\n"_s;
+    if (!summary.folderGone.isEmpty()) return 1;
     return summary.complete() ? 0 : 3;
 }
 

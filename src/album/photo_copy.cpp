@@ -3,6 +3,8 @@
 #include "album/photo_paths.h"
 #include "base/app_error.h"
 #include "base/atomic_file.h"
+#include "base/file_io.h"
+#include "base/output_folder.h"
 #include "base/output_guard.h"
 #include "base/photo_file.h"
 #include "base/row_ranges.h"
@@ -33,6 +35,11 @@ namespace {
 
 QString rowLabel(int row) {
     return u"  行 "_s + QString::number(row);
+}
+
+// The same whether the photo was gone when the run began or went while it ran.
+QString missingSource(const QString& source) {
+    return u"コピー元の写真がありません："_s + source;
 }
 
 } // namespace
@@ -89,6 +96,7 @@ struct Run {
     Summary summary;
     std::vector<Job> jobs;
     const Progress& progress;
+    const OutputFolder& folder;
     int total = 0;
     int done = 0;
     bool stopped = false;
@@ -136,7 +144,7 @@ void plan(Run& run, const QList<SourceRow>& rows, const QString& folder, bool sp
         if (source.isEmpty()) {
             ++run.summary.rowsWithoutPhoto;
         } else if (!QFileInfo(source).isFile()) {
-            run.skip(job, u"コピー元の写真がありません："_s + source);
+            run.skip(job, missingSource(source));
         } else if (built.isEmpty()) {
             run.skip(job, u"コピー先の名前を作れません"_s);
         } else if (isSameFile(job.sourceFile, FileIdentity::of(job.destination))) {
@@ -155,15 +163,27 @@ void plan(Run& run, const QList<SourceRow>& rows, const QString& folder, bool sp
         job.readers = sources.find(FileIdentity::of(job.destination));
 }
 
-// Writes one copy; a job whose destination is still to be read is only staged.
-void copyOne(Run& run, Job& job, const QDir& base, const OutputGuard& guard) {
+// The hyphen's sub-folder, made when missing. The chosen folder itself never is: made again at
+// its path once it has gone, it would be a folder of another disk.
+bool makeSubFolder(Run& run, Job& job) {
+    const QString folder = QFileInfo(job.destination).path();
+    if (QFileInfo(folder).isDir() || QDir().mkdir(folder)) return true;
+    run.skip(job, u"フォルダーを作れません："_s + QDir::toNativeSeparators(folder) + u"（"_s +
+                      folderFailureReason(folder) + u"）"_s);
+    return false;
+}
+
+// Writes one copy; a job whose destination is still to be read is only staged. Throws
+// OutputFolderGone once the chosen folder has gone.
+void copyOne(Run& run, Job& job, const OutputGuard& guard) {
+    run.folder.check();
     const std::optional<OutputGuard::Kept> kept = guard.match(job.destination);
     if (kept && (kept->kind != OutputGuard::Photo || job.readers.isEmpty()))
         return run.skip(job, u"コピー先が"_s + kept->kind + u"のため上書きしません："_s + job.relative);
-    if (!base.mkpath(QFileInfo(job.destination).path()))
-        return run.skip(job, u"フォルダーを作れません："_s + QFileInfo(job.relative).path());
+    if (!QFileInfo(job.source).isFile()) return run.skip(job, missingSource(job.source));
+    if (!makeSubFolder(run, job)) return;
     try {
-        auto file = std::make_unique<AtomicFile>(job.destination, u"コピー先に書けません。"_s);
+        auto file = std::make_unique<AtomicFile>(job.destination, u"コピー先に書けません。"_s, run.folder);
         // A copy stopped halfway is discarded with its writer.
         file->copyFrom(job.source, run.progress.mapped([&run](const ProgressStep&) { return run.at(); }));
         if (!job.readers.isEmpty()) {
@@ -173,6 +193,10 @@ void copyOne(Run& run, Job& job, const QDir& base, const OutputGuard& guard) {
         }
         file->commit();
         job.copied = true;
+    } catch (const OutputFolderGone&) {
+        throw;
+    } catch (const CopySourceError& error) {
+        run.skip(job, u"コピー元を読めません："_s + job.source + u"（"_s + error.reason() + u"）"_s);
     } catch (const AppError& error) {
         run.skip(job, briefly(error));
     }
@@ -189,6 +213,9 @@ void placeStaged(Run& run, Job& job) {
     try {
         job.staged->commit();
         job.copied = true;
+    } catch (const OutputFolderGone& gone) {
+        run.summary.folderGone = gone.message();
+        run.stopped = true;
     } catch (const AppError& error) {
         run.skip(job, briefly(error));
     }
@@ -237,7 +264,12 @@ Summary copyRows(const QList<SourceRow>& rows, const QString& folder, bool split
                  const OutputGuard& guard, const Progress& progress) {
     // A relative folder is taken from where the command runs, once.
     const QDir base(QFileInfo(folder).absoluteFilePath());
-    Run run{{}, {}, progress, int(rows.size())};
+    // Made here, once: made again later, it could be the bare mount point of a stick pulled meanwhile.
+    if (!base.mkpath(u"."_s))
+        throw AppError(fileFailure(u"コピー先のフォルダを作成できません。"_s, base.path(),
+                                   folderFailureReason(base.path())));
+    const OutputFolder chosen(base.path());
+    Run run{{}, {}, progress, chosen, int(rows.size())};
     plan(run, rows, base.path(), splitByHyphen);
     QSet<QString> folders;
     for (const Job& job : run.jobs)
@@ -249,15 +281,18 @@ Summary copyRows(const QList<SourceRow>& rows, const QString& folder, bool split
         for (Job& job : run.jobs) {
             if (job.readers.isEmpty()) continue;
             run.ask();
-            copyOne(run, job, base, guard);
+            copyOne(run, job, guard);
         }
         for (Job& job : run.jobs) {
             if (!job.readers.isEmpty()) continue;
             run.ask();
-            copyOne(run, job, base, guard);
+            copyOne(run, job, guard);
             run.step();
         }
     } catch (const Cancelled&) {
+        run.stopped = true;
+    } catch (const OutputFolderGone& gone) {
+        run.summary.folderGone = gone.message();
         run.stopped = true;
     }
     // After a stop no staged copy takes its place: a photo it would replace may not have been
@@ -305,12 +340,15 @@ void listRows(QStringList& lines, const QString& heading, const QList<Summary::A
 
 QString Summary::text(const Fits& fits) const {
     QStringList lines;
-    if (stopped()) lines << u"中止しました。"_s;
+    if (!folderGone.isEmpty())
+        lines << folderGone.split(u'\n');
+    else if (stopped())
+        lines << u"中止しました。"_s;
     lines << u"コピーした写真："_s + QString::number(copied) + u" 枚"_s;
     if (rowsWithoutPhoto > 0) lines << u"写真のない行："_s + QString::number(rowsWithoutPhoto) + u" 行"_s;
     if (!notCopied.isEmpty())
-        lines << u"中止したためコピーしなかった行："_s + QString::number(notCopied.size()) + u" 行（"_s +
-                     describeRows(notCopied) + u"）"_s;
+        lines << (folderGone.isEmpty() ? u"中止"_s : u"中断"_s) + u"したためコピーしなかった行："_s +
+                     QString::number(notCopied.size()) + u" 行（"_s + describeRows(notCopied) + u"）"_s;
     if (!skipped.isEmpty()) {
         lines << u"コピーできなかった行："_s;
         for (const Skipped& s : skipped)

@@ -53,9 +53,12 @@ struct Summary {
     QList<Adjusted> shortened; // a name too long, cut
     QList<Replaced> replaced;
     QList<int> notCopied; // rows left without a copy by the stop
+    // Why the run stopped on its own: the chosen folder went away (a stick unmounted). Empty
+    // when it did not.
+    QString folderGone;
 
     // The user stopped the run before every row had its copy.
-    bool stopped() const { return !notCopied.isEmpty(); }
+    bool stopped() const { return !notCopied.isEmpty() && folderGone.isEmpty(); }
 
     // No photo was left out or lost to a later copy of the same name.
     bool complete() const { return skipped.isEmpty() && replaced.isEmpty() && notCopied.isEmpty(); }
@@ -81,7 +84,9 @@ QList<SourceRow> rowsOf(const AlbumSheet& sheet, int first, int last);
 // away: such a photo is read before its name takes another row's copy, so swapped and chained
 // names give every row its own picture. progress hears the rows done of all rows, before,
 // during and after each copy. A stop ends the run there: it keeps the copies already in place,
-// leaves no part of a file, and the summary lists the rows left out.
+// leaves no part of a file, and the summary lists the rows left out. The folder is made at the
+// start when missing (AppError when it cannot be) and never again: once it has gone, or another
+// stands in its place, the run ends as at a stop and the summary says why.
 Summary copyRows(const QList<SourceRow>& rows, const QString& folder, bool splitByHyphen,
                  const OutputGuard& guard, const Progress& progress = {});
 // The same for rows first..last of the sheet.

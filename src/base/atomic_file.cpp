@@ -2,11 +2,13 @@
 
 #include "base/app_error.h"
 #include "base/file_io.h"
+#include "base/system_error.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QRandomGenerator>
+#include <QScopeGuard>
 
 #include <cerrno>
 #include <csignal>
@@ -55,13 +57,15 @@ bool writeAll(int fd, const char* data, size_t size) {
     return true;
 }
 
-// For file systems where the kernel cannot copy between the two files.
-ssize_t readWrite(int in, int out, size_t count) {
+// For file systems where the kernel cannot copy between the two files, and to learn which of
+// them failed when the kernel's copy did: readFailed tells the side of a failure.
+ssize_t readWrite(int in, int out, size_t count, bool& readFailed) {
     static thread_local QByteArray buffer(1024 * 1024, Qt::Uninitialized);
     ssize_t got;
     do {
         got = ::read(in, buffer.data(), std::min(count, size_t(buffer.size())));
     } while (got < 0 && errno == EINTR);
+    readFailed = got < 0;
     if (got <= 0) return got;
     return writeAll(out, buffer.constData(), size_t(got)) ? got : -1;
 }
@@ -78,51 +82,26 @@ QString temporaryName(const QString& folder) {
 
 } // namespace
 
-QString systemErrorReason(int error) {
-    switch (error) {
-    case ENOSPC:
-    case EDQUOT:
-        return u"ディスクの空きが足りません。"_s;
-    case EACCES:
-    case EPERM:
-        return u"書き込む権限がありません（読み取り専用のファイルかフォルダです）。"_s;
-    case EROFS:
-        return u"読み取り専用のディスクです。"_s;
-    case ENOENT:
-        return u"保存先のフォルダが見つかりません。"_s;
-    case EISDIR:
-        return u"同じ名前のフォルダがあります。"_s;
-    case EFBIG:
-        return u"ファイルが大きすぎて書き込めません。"_s;
-    case EIO:
-        return u"ディスクの読み書きに失敗しました。"_s;
-    case ENAMETOOLONG:
-        return u"ファイル名が長すぎます。"_s;
-    case ENOTDIR:
-        return u"保存先のパスの途中にフォルダではないものがあります。"_s;
-    case ELOOP:
-        return u"シンボリックリンクが循環しています。"_s;
-    case EMFILE:
-    case ENFILE:
-        return u"同時に開けるファイルの数を超えました。"_s;
-    case EBUSY:
-    case ETXTBSY:
-        return u"ファイルが他のプログラムで使用中です。"_s;
-    default:
-        return u"書き込めませんでした（システムのエラー番号 "_s + QString::number(error) + u"）。"_s;
-    }
-}
-
 AtomicFile::AtomicFile(const QString& path, QString headline, Sync sync)
     : path_(followLinks(QFileInfo(path).absoluteFilePath())), headline_(std::move(headline)), sync_(sync) {
     open();
 }
+
+AtomicFile::AtomicFile(const QString& path, QString headline, const OutputFolder& within, Sync sync)
+    : path_(followLinks(QFileInfo(path).absoluteFilePath())), headline_(std::move(headline)), sync_(sync),
+      within_(&within) {
+    open();
+}
+
+CopySourceError::CopySourceError(const QString& path, const QString& reason)
+    : AppError(fileFailure(u"コピー元を読めません。"_s, path, reason)), path_(path), reason_(reason) {}
 
 AtomicFile::~AtomicFile() {
     discard();
 }
 
 void AtomicFile::open() {
+    if (within_) within_->check();
     if (QFileInfo(path_).isDir()) fail(EISDIR);
     const QString folder = QFileInfo(path_).absolutePath();
     // A file without a name leaves nothing behind when the program is killed.
@@ -150,36 +129,47 @@ void AtomicFile::write(QByteArrayView bytes) {
 
 void AtomicFile::copyFrom(const QString& source, const Progress& progress) {
     const int in = retrying([&] { return ::open(native(source).constData(), O_RDONLY | O_CLOEXEC); });
-    if (in < 0) throw AppError(fileFailure(u"コピー元を読めません。"_s, source, readFailureReason(source)));
+    if (in < 0) {
+        const int error = errno;
+        throw CopySourceError(source, readFailureReason(source, error));
+    }
+    const auto closeSource = qScopeGuard([in] { ::close(in); });
     struct stat status {};
     const qint64 size = ::fstat(in, &status) == 0 ? qint64(status.st_size) : 0;
     bool kernelCopy = true;
     qint64 copied = 0;
     for (;;) {
-        ssize_t n =
-            kernelCopy ? ::copy_file_range(in, nullptr, fd_, nullptr, Chunk, 0) : readWrite(in, fd_, Chunk);
+        bool readFailed = false;
+        const ssize_t n = kernelCopy ? ::copy_file_range(in, nullptr, fd_, nullptr, Chunk, 0)
+                                     : readWrite(in, fd_, Chunk, readFailed);
         if (n < 0 && errno == EINTR) continue;
-        if (n < 0 && kernelCopy && copied == 0 &&
-            (errno == EXDEV || errno == EINVAL || errno == ENOSYS || errno == EOPNOTSUPP)) {
+        if (n < 0 && kernelCopy) {
+            // The kernel cannot copy here, or one of the files failed and it does not say which:
+            // copying by hand goes on where it can and otherwise tells the side.
             kernelCopy = false;
             continue;
         }
-        if (n < 0) {
+        if (n < 0 && readFailed) {
             const int error = errno;
-            ::close(in);
-            fail(error);
+            discard();
+            throw CopySourceError(source, readFailureReason(source, error));
         }
+        if (n < 0) fail(errno);
         if (n == 0) break;
         copied += n;
         try {
             progress.report({{}, copied, std::max(size, copied), 0});
         } catch (const Cancelled&) {
-            ::close(in);
             discard();
             throw;
         }
     }
-    ::close(in);
+    // A source cut short while it was read (replaced, or its share gone) would be copied as half
+    // a photo.
+    if (copied < size) {
+        discard();
+        throw CopySourceError(source, u"ファイルを最後まで読み取れませんでした。"_s);
+    }
 }
 
 void AtomicFile::finish() {
@@ -190,6 +180,8 @@ void AtomicFile::finish() {
 
 void AtomicFile::commit() {
     finish();
+    // The file was begun in the folder; a folder put in its place since must not get it.
+    if (within_) within_->check();
     if (named_.isEmpty()) {
         // The nameless file gets a hidden name first: only a rename replaces a file in one step.
         const QString procPath = u"/proc/self/fd/"_s + QString::number(fd_);

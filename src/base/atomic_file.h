@@ -1,5 +1,7 @@
 #pragma once
 
+#include "base/app_error.h"
+#include "base/output_folder.h"
 #include "base/progress.h"
 
 #include <QByteArrayView>
@@ -18,6 +20,9 @@ public:
     };
 
     AtomicFile(const QString& path, QString headline, Sync sync = Sync::Each);
+    // A file of a run that writes into `within`: begun and put in place only while that is still
+    // the folder the run began with, else OutputFolderGone is thrown. within must outlive the file.
+    AtomicFile(const QString& path, QString headline, const OutputFolder& within, Sync sync = Sync::Each);
     ~AtomicFile();
     AtomicFile(const AtomicFile&) = delete;
     AtomicFile& operator=(const AtomicFile&) = delete;
@@ -25,7 +30,8 @@ public:
     void write(QByteArrayView bytes);
     // Appends the whole of source, by the kernel where it can; progress hears the bytes copied
     // so far of the source's size after every chunk. A stop throws Cancelled and discards the
-    // file.
+    // file; a source that cannot be read to its end throws CopySourceError, a failed write
+    // AppError.
     void copyFrom(const QString& source, const Progress& progress = {});
 
     // Syncs the bytes to the disk (Sync::Each); the file is not in place yet.
@@ -50,7 +56,18 @@ private:
     QString named_; // the temporary name, when the file system needs one
     int fd_ = -1;
     bool finished_ = false;
+    const OutputFolder* within_ = nullptr;
 };
 
-// The words of the program's messages for a failed system call's error number.
-QString systemErrorReason(int error);
+// A copy whose source could not be read: the fault lies with the source's disk, not with where
+// the copy goes.
+class CopySourceError : public AppError {
+public:
+    CopySourceError(const QString& path, const QString& reason);
+    const QString& path() const { return path_; }
+    const QString& reason() const { return reason_; }
+
+private:
+    QString path_;
+    QString reason_;
+};

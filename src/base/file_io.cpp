@@ -2,6 +2,7 @@
 
 #include "base/app_error.h"
 #include "base/atomic_file.h"
+#include "base/system_error.h"
 
 #include <QDir>
 #include <QFile>
@@ -31,12 +32,13 @@ bool nameTooLong(const QString& path) {
 
 } // namespace
 
-QString readFailureReason(const QString& path) {
+QString readFailureReason(const QString& path, int error) {
     const QFileInfo info(path);
     if (nameTooLong(info.absoluteFilePath())) return systemErrorReason(ENAMETOOLONG);
     if (!info.exists()) return u"ファイルが見つかりません。"_s;
     if (info.isDir()) return u"ファイルではなくフォルダです。"_s;
     if (!info.isReadable()) return u"ファイルを読み取る権限がありません。"_s;
+    if (error != 0) return systemErrorReason(error);
     return u"ファイルを読み取れませんでした。"_s;
 }
 
@@ -65,6 +67,11 @@ std::optional<qint64> freeSpace(const QString& folder) {
     return volume.bytesAvailable();
 }
 
+QString folderFailureReason(const QString& path) {
+    // As a file inside it would fail: a file in its place, a missing or read-only parent.
+    return writeFailureReason(QDir(path).filePath(u"x"_s));
+}
+
 QByteArray readWholeFile(const QString& path, const QString& headline, qint64 maxBytes) {
     QFile file(path);
     if (!QFileInfo(path).isFile() || !file.open(QIODevice::ReadOnly))
@@ -79,8 +86,9 @@ QByteArray readWholeFile(const QString& path, const QString& headline, qint64 ma
     return bytes;
 }
 
-void writeFileAtomically(const QString& path, const QByteArray& bytes, const QString& headline) {
-    AtomicFile file(path, headline);
+void writeFileAtomically(const QString& path, const QByteArray& bytes, const QString& headline,
+                         const OutputFolder* within) {
+    AtomicFile file = within ? AtomicFile(path, headline, *within) : AtomicFile(path, headline);
     // What killed runs left in the folder goes as soon as a run writes there, whether or not
     // this write gets through.
     AtomicFile::removeLeftovers(QFileInfo(file.path()).absolutePath());

@@ -2,7 +2,9 @@
 
 #include "base/ansi_codec.h"
 #include "base/app_error.h"
+#include "base/atomic_file.h"
 #include "base/file_io.h"
+#include "base/output_folder.h"
 #include "base/run_lock.h"
 #include "base/same_file.h"
 #include "delivery/delivery_plan.h"
@@ -42,8 +44,7 @@ constexpr std::chrono::seconds LockWait(2);
 
 void makeFolder(const QString& path) {
     if (!QDir().mkdir(path))
-        throw AppError(
-            fileFailure(u"フォルダを作成できませんでした。"_s, path, writeFailureReason(path + u"/x"_s)));
+        throw AppError(fileFailure(u"フォルダを作成できませんでした。"_s, path, folderFailureReason(path)));
 }
 
 QString megabytes(qint64 bytes, bool roundUp) {
@@ -78,14 +79,26 @@ QList<Finding> checked(const DeliveryPlan& plan, const ConfirmFindings& review) 
 
 struct Copier {
     const Progress& progress;
+    const OutputFolder& folder;
     qint64 total;
     qint64 done = 0;
 
+    // The new folder lies inside the chosen one: once that has gone, so has all that was written.
     void copy(const QString& source, const QString& target) {
-        FileCopy::copy(source, target, progress.mapped([this](const ProgressStep& file) {
+        FileCopy::copy(source, target, folder, progress.mapped([this](const ProgressStep& file) {
             return ProgressStep{{}, done + file.done, total, 0};
         }));
         done += QFileInfo(target).size();
+    }
+    // A photo that cannot be read any more is named by its row, as a missing one is before the
+    // export.
+    void copy(const DeliveryPhoto& photo, const QString& target) {
+        try {
+            copy(photo.sourcePath, target);
+        } catch (const CopySourceError& error) {
+            throw AppError(
+                fileFailure(photo.origin + u"の写真を読めません。"_s, error.path(), error.reason()));
+        }
     }
 };
 
@@ -101,15 +114,16 @@ struct Staging {
 // Every file of the new folder, written and on the disk. Messages name the files by where
 // they are going, never by the hidden folder they are built in.
 qint64 fill(const Staging& staging, const QString& target, const DeliveryRequest& request,
-            const DeliveryPlan& plan, const QByteArray& xml, const Progress& progress) {
+            const DeliveryPlan& plan, const QByteArray& xml, const OutputFolder& folder,
+            const Progress& progress) {
     try {
         const QDir out(staging.path);
         makeFolder(out.filePath(u"DRA"_s));
         makeFolder(out.filePath(u"PIC"_s));
-        Copier copier{progress, plan.totalBytes + QFileInfo(request.dtdPath).size()};
+        Copier copier{progress, folder, plan.totalBytes + QFileInfo(request.dtdPath).size()};
         copier.copy(request.dtdPath, out.filePath(PhotoStandard::dtdName(plan.version)));
         for (const DeliveryPhoto& photo : plan.photos)
-            copier.copy(photo.sourcePath, out.filePath(u"PIC/"_s + PhotoXml::serialFileName(photo.serial)));
+            copier.copy(photo, out.filePath(u"PIC/"_s + PhotoXml::serialFileName(photo.serial)));
         writeFileAtomically(out.filePath(XmlName), xml, u"PHOTO.XML を書き込めませんでした。"_s);
         FileCopy::syncFileSystem(staging.path);
         return copier.done;
@@ -120,8 +134,9 @@ qint64 fill(const Staging& staging, const QString& target, const DeliveryRequest
     }
 }
 
-DeliveryResult build(const DeliveryRequest& request, const QString& folder, const QString& target,
+DeliveryResult build(const DeliveryRequest& request, const OutputFolder& chosen, const QString& target,
                      const Progress& progress, const ConfirmRemoval& confirm, const ConfirmFindings& review) {
+    const QString& folder = chosen.path();
     if (request.dtdPath.isEmpty() || !QFileInfo(request.dtdPath).isFile())
         throw AppError(u"プログラムフォルダに "_s + PhotoStandard::dtdName(request.version) +
                        u" がありません。"_s);
@@ -139,7 +154,8 @@ DeliveryResult build(const DeliveryRequest& request, const QString& folder, cons
     if (!foreign.isEmpty() && !(confirm && confirm(foreign))) throw DeliveryDeclined(foreign);
 
     Staging staging{FolderSwap::makeStaging(folder, target)};
-    result.bytes = fill(staging, target, request, plan, xml, progress);
+    result.bytes = fill(staging, target, request, plan, xml, chosen, progress);
+    chosen.check();
     result.leftoverFolder = FolderSwap::swapIn(staging.path, target);
     staging.placed = true;
     FileCopy::syncFileSystem(folder); // the renames too
@@ -176,8 +192,9 @@ DeliveryResult run(const DeliveryRequest& request, const Progress& progress, con
     if (lock.state() == RunLock::State::Held) FolderSwap::recover(folder, FolderName);
     // The previous folder, by what it is on the disk: only that one is said to be unchanged.
     const std::optional<FileId> previous = QFileInfo(target).isDir() ? fileId(target) : std::nullopt;
+    const OutputFolder chosen(folder);
     try {
-        return build(request, folder, target, progress, confirm, review);
+        return build(request, chosen, target, progress, confirm, review);
     } catch (const DeliveryRefused&) {
         throw;
     } catch (const DeliveryDeclined&) {

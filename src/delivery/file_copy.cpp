@@ -3,6 +3,7 @@
 #include "base/app_error.h"
 #include "base/atomic_file.h"
 #include "base/file_io.h"
+#include "base/system_error.h"
 
 #include <QFile>
 
@@ -14,8 +15,9 @@ using namespace Qt::StringLiterals;
 
 namespace FileCopy {
 
-void copy(const QString& source, const QString& target, const Progress& progress) {
-    AtomicFile out(target, u"写真をコピーできませんでした。"_s, AtomicFile::Sync::Later);
+void copy(const QString& source, const QString& target, const OutputFolder& within,
+          const Progress& progress) {
+    AtomicFile out(target, u"写真をコピーできませんでした。"_s, within, AtomicFile::Sync::Later);
     out.copyFrom(source, progress);
     out.commit();
 }

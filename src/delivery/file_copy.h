@@ -1,5 +1,6 @@
 #pragma once
 
+#include "base/output_folder.h"
 #include "base/progress.h"
 
 #include <QString>
@@ -9,8 +10,9 @@
 namespace FileCopy {
 
 // progress hears the bytes of this file copied so far after every chunk. Throws AppError naming
-// the file and the reason, or Cancelled; a failed or stopped copy leaves no file.
-void copy(const QString& source, const QString& target, const Progress& progress);
+// the file and the reason (CopySourceError when the source failed, OutputFolderGone once `within`
+// is not the folder the run began with), or Cancelled; a failed or stopped copy leaves no file.
+void copy(const QString& source, const QString& target, const OutputFolder& within, const Progress& progress);
 
 // Writes everything of the file system holding folder to the disk.
 void syncFileSystem(const QString& folder);

@@ -1,9 +1,9 @@
 #include "delivery/folder_swap.h"
 
 #include "base/app_error.h"
-#include "base/atomic_file.h"
 #include "base/file_io.h"
 #include "base/run_lock.h"
+#include "base/system_error.h"
 
 #include <QDir>
 #include <QFile>

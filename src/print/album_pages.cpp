@@ -141,7 +141,7 @@ Result out1(PrintDocument& document, const AlbumLayout& layout, const AlbumSheet
         if (!path.isEmpty()) {
             std::shared_ptr<const PictureSource> picture;
             try {
-                picture = PictureSource::fromFile(path);
+                picture = PictureSource::fromFile(path, r);
             } catch (const AppError& error) {
                 return {Result::Status::RowFailed, r, error.message()};
             }

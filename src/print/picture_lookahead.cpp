@@ -1,5 +1,6 @@
 #include "print/picture_lookahead.h"
 
+#include "base/picture_reading.h"
 #include "print/pdf_pictures.h"
 #include "print/print_renderer.h"
 
@@ -46,18 +47,29 @@ ReadyPicture PictureLookahead::next() {
     return front.get();
 }
 
-ReadyPicture preparePixels(const PagePicture& job) {
+namespace {
+
+// A photo read when its page is drawn may have gone since the pages were laid out (a card
+// pulled, a share dropped): the reason is taken at once, while the file is as the decoder met it.
+ReadyPicture decoded(const PagePicture& job) {
     ReadyPicture ready;
     ready.image = decodePicture(*job.source, job.pixels);
     ready.size = ready.image.size();
+    if (ready.image.isNull() && job.source->image.isNull())
+        ready.failure = PictureReading::reason(job.source->path);
     return ready;
 }
 
+} // namespace
+
+ReadyPicture preparePixels(const PagePicture& job) {
+    return decoded(job);
+}
+
 ReadyPicture prepareJpeg(const PagePicture& job) {
-    ReadyPicture ready;
-    const QImage image = decodePicture(*job.source, job.pixels);
-    if (image.isNull()) return ready;
-    ready.size = image.size();
-    ready.jpeg = PdfPictures::encode(image);
+    ReadyPicture ready = decoded(job);
+    if (ready.image.isNull()) return ready;
+    ready.jpeg = PdfPictures::encode(ready.image);
+    ready.image = {};
     return ready;
 }

@@ -6,6 +6,7 @@
 #include <QImage>
 #include <QList>
 #include <QSize>
+#include <QString>
 #include <QThreadPool>
 
 #include <deque>
@@ -19,6 +20,7 @@ struct ReadyPicture {
     QImage image;
     QSize size;
     QByteArray jpeg;
+    QString failure; // why a photo file could not be read; empty when it was
 };
 
 // One picture of a page to prepare: the source and the pixels its frame needs.

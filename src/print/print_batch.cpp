@@ -16,10 +16,14 @@ namespace PrintBatch {
 
 namespace {
 
-int writeBuilt(const PrintDocument& document, const QString& pdfPath, QTextStream& out) {
-    writePdf(document, pdfPath, 1, document.PageCount());
+// Photos that could not be read are told as a row that fails before drawing is, one a line; the
+// PDF is written with their frames empty.
+int writeBuilt(const PrintDocument& document, const QString& pdfPath, QTextStream& out, QTextStream& err) {
+    const QList<UnreadPicture> unread = writePdf(document, pdfPath, 1, document.PageCount());
     out << QDir::toNativeSeparators(pdfPath) << u": "_s << document.PageCount() << u" ページ\n"_s;
-    return 0;
+    for (const UnreadPicture& picture : unread)
+        err << picture.text().replace(u'\n', u' ') << u'\n';
+    return unread.isEmpty() ? 0 : 3;
 }
 
 int albumPdf(const QStringList& arguments, const QString& programFolder, QTextStream& out, QTextStream& err) {
@@ -51,10 +55,10 @@ int albumPdf(const QStringList& arguments, const QString& programFolder, QTextSt
     case AlbumPages::Result::Status::Built:
         break;
     }
-    return writeBuilt(document, pdfPath, out);
+    return writeBuilt(document, pdfPath, out, err);
 }
 
-int labelPdf(const QStringList& arguments, const QString& programFolder, QTextStream& out, QTextStream&) {
+int labelPdf(const QStringList& arguments, const QString& programFolder, QTextStream& out, QTextStream& err) {
     if (arguments.size() != 1) throw BatchUsageError(u"label-pdf には PDF ファイルを指定して下さい。"_s);
     const QString& pdfPath = arguments.at(0);
     Workspace workspace(programFolder);
@@ -63,7 +67,7 @@ int labelPdf(const QStringList& arguments, const QString& programFolder, QTextSt
     ProgramFiles::keep(guard, workspace).check(pdfPath);
     PrintDocument document;
     PreviewDocument::build(document, workspace, PreviewDocument::Label);
-    return writeBuilt(document, pdfPath, out);
+    return writeBuilt(document, pdfPath, out, err);
 }
 
 } // namespace
@@ -71,7 +75,8 @@ int labelPdf(const QStringList& arguments, const QString& programFolder, QTextSt
 QList<BatchCommand> commands() {
     return {{u"pdf"_s,
              u"  tovenla2 pdf ALBUM.dat OUT.pdf\n"
-             u"      アルバムの写真帳ページを今の設定で PDF にします。\n"_s,
+             u"      アルバムの写真帳ページを今の設定で PDF にします。作成中に読めなくなった写真は\n"
+             u"      枠を空けて出力し、その行を示して終了コード 3 で終わります。\n"_s,
              albumPdf, true},
             {u"label-pdf"_s,
              u"  tovenla2 label-pdf OUT.pdf\n"

@@ -28,7 +28,7 @@ QSize uprightSize(QImageReader& reader) {
 
 } // namespace
 
-std::shared_ptr<const PictureSource> PictureSource::fromFile(const QString& path) {
+std::shared_ptr<const PictureSource> PictureSource::fromFile(const QString& path, int row) {
     QImageReader reader(PhotoFile::resolve(path));
     reader.setAutoTransform(true);
     if (!PictureLimit::allows(reader)) throw AppError(PictureReading::failure(path, PictureLimit::TooLarge));
@@ -39,6 +39,7 @@ std::shared_ptr<const PictureSource> PictureSource::fromFile(const QString& path
     auto picture = std::make_shared<PictureSource>();
     picture->path = reader.fileName();
     picture->size = size;
+    picture->row = row;
     return picture;
 }
 

@@ -20,9 +20,10 @@ struct PictureSource {
     QString path;
     QSize size;
     QImage image; // pictures made in memory; empty for files
+    int row = 0;  // the album row it shows, for telling a photo that cannot be read; 0 for none
 
     // Throws AppError when the file is missing or is not a picture.
-    static std::shared_ptr<const PictureSource> fromFile(const QString& path);
+    static std::shared_ptr<const PictureSource> fromFile(const QString& path, int row = 0);
     static std::shared_ptr<const PictureSource> fromImage(const QImage& image);
 };
 

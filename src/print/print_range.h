@@ -1,5 +1,8 @@
 #pragma once
 
+#include "print/print_renderer.h"
+
+#include <QList>
 #include <QString>
 
 // The page range of the print dialog. A "from" outside the document keeps the last valid one;
@@ -31,6 +34,7 @@ struct PrintedPages {
     int to = 0; // the last page asked for
     int last = 0;
     bool stopped = false;
+    QList<UnreadPicture> unread; // photos whose frames were left empty
 
     // What the print dialog tells at the end of the run.
     QString text() const;

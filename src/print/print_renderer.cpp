@@ -2,12 +2,16 @@
 
 #include "base/app_error.h"
 #include "base/file_io.h"
+#include "base/output_folder.h"
+#include "base/picture_reading.h"
+#include "base/row_ranges.h"
 #include "print/pdf_pictures.h"
 #include "print/picture_lookahead.h"
 #include "print/print_document.h"
 
 #include <QBuffer>
 #include <QDir>
+#include <QFileInfo>
 #include <QFontMetricsF>
 #include <QPageLayout>
 #include <QPageSize>
@@ -79,30 +83,36 @@ int aheadFor(int threads) {
     return 2 * threads + 2;
 }
 
-// The pictures of the pages in drawing order, from the look-ahead.
+// The pictures of the pages in drawing order, from the look-ahead; those that could not be read
+// are noted.
 class AheadSupply : public PictureSupply {
 public:
     explicit AheadSupply(PictureLookahead& lookahead) : lookahead_(lookahead) {}
-    QImage picture(const PictureSource&, QSize) override { return lookahead_.next().image; }
+    QImage picture(const PictureSource& source, QSize) override { return next(source).image; }
+    QList<UnreadPicture> unread;
+
+protected:
+    ReadyPicture next(const PictureSource& source) {
+        ReadyPicture ready = lookahead_.next();
+        if (!ready.failure.isEmpty()) unread.append({source.row, source.path, ready.failure});
+        return ready;
+    }
 
 private:
     PictureLookahead& lookahead_;
 };
 
 // Stand-ins for the PDF writer, the encoded pictures kept for swapping in afterwards.
-class PdfSupply : public PictureSupply {
+class PdfSupply : public AheadSupply {
 public:
-    explicit PdfSupply(PictureLookahead& lookahead) : lookahead_(lookahead) {}
-    QImage picture(const PictureSource&, QSize) override {
-        ReadyPicture ready = lookahead_.next();
+    using AheadSupply::AheadSupply;
+    QImage picture(const PictureSource& source, QSize) override {
+        ReadyPicture ready = next(source);
         if (ready.jpeg.isEmpty()) return {};
         encoded.append({ready.size, std::move(ready.jpeg)});
         return PdfPictures::standIn();
     }
     QList<PdfPictures::Encoded> encoded;
-
-private:
-    PictureLookahead& lookahead_;
 };
 
 QString cannotCreate(const QString& path) {
@@ -129,6 +139,21 @@ QString pdfSavedText(const QString& path, int pages) {
            QDir::toNativeSeparators(path);
 }
 
+QString UnreadPicture::text() const {
+    const QString failure = PictureReading::failure(path, reason);
+    return row > 0 ? QString::number(row) + u" 行目: "_s + failure : failure;
+}
+
+QString unreadText(const QList<UnreadPicture>& unread) {
+    if (unread.isEmpty()) return {};
+    QList<int> rows;
+    for (const UnreadPicture& picture : unread)
+        if (picture.row > 0) rows.append(picture.row);
+    QString text = u"次の行は写真を読めなかったため、写真の枠を空けて出力しました。"_s;
+    if (!rows.isEmpty()) text += u"\n行 "_s + describeRows(rows);
+    return text + u"\n\n"_s + unread.first().text();
+}
+
 QSize picturePixels(const PictureOp& op, double dpi) {
     const QRectF rect = pictureRect(op);
     return QSize(std::max(1, int(std::ceil(rect.width() * dpi / TwipsPerInch))),
@@ -148,8 +173,9 @@ void renderPage(const PrintDocument& document, int page, QPainter& painter, doub
     painter.restore();
 }
 
-void renderPages(const PrintDocument& document, int from, int to, QPainter& painter, double deviceDpi,
-                 const std::function<void(int page)>& startPage, const Progress& progress) {
+QList<UnreadPicture> renderPages(const PrintDocument& document, int from, int to, QPainter& painter,
+                                 double deviceDpi, const std::function<void(int page)>& startPage,
+                                 const Progress& progress) {
     const double dpi = std::min(deviceDpi, PictureDpi);
     const int threads = threadsOr(0);
     PictureLookahead lookahead(pagePictures(document, from, to, dpi), preparePixels, threads,
@@ -159,10 +185,12 @@ void renderPages(const PrintDocument& document, int from, int to, QPainter& pain
         startPage(page);
         renderPage(document, page, painter, deviceDpi, PictureDpi, &supply);
     });
+    return supply.unread;
 }
 
-void writePdf(const PrintDocument& document, const QString& path, int from, int to, int threads,
-              const Progress& progress) {
+QList<UnreadPicture> writePdf(const PrintDocument& document, const QString& path, int from, int to,
+                              int threads, const Progress& progress) {
+    const OutputFolder folder(QFileInfo(path).absolutePath());
     threads = threadsOr(threads);
     PictureLookahead lookahead(pagePictures(document, from, to, PictureDpi), prepareJpeg, threads,
                                aheadFor(threads));
@@ -184,6 +212,8 @@ void writePdf(const PrintDocument& document, const QString& path, int from, int 
         QPainter painter;
         if (!painter.begin(&writer)) throw AppError(cannotCreate(path));
         drawPages(from, to, progress, PdfActivity, [&](int page) {
+            // Pages for a folder that has gone would only be thrown away.
+            folder.check();
             if (page > from) writer.newPage();
             renderPage(document, page, painter, TwipsPerInch, PictureDpi, &supply);
         });
@@ -192,5 +222,6 @@ void writePdf(const PrintDocument& document, const QString& path, int from, int 
     const std::optional<QByteArray> embedded = PdfPictures::embed(bytes, supply.encoded);
     if (!embedded) throw AppError(cannotCreate(path));
     bytes.clear();
-    writeFileAtomically(path, *embedded, u"PDFを保存できません。"_s);
+    writeFileAtomically(path, *embedded, u"PDFを保存できません。"_s, &folder);
+    return supply.unread;
 }

@@ -3,6 +3,7 @@
 #include "base/progress.h"
 
 #include <QImage>
+#include <QList>
 #include <QSize>
 #include <QString>
 
@@ -33,11 +34,28 @@ QSize picturePixels(const PictureOp& op, double dpi);
 void renderPage(const PrintDocument& document, int page, QPainter& painter, double deviceDpi,
                 double pictureDpi = PictureDpi, PictureSupply* pictures = nullptr);
 
+// A photo that could not be read when its page was drawn (gone since the pages were laid out,
+// or damaged past its header): its frame is left empty.
+struct UnreadPicture {
+    int row = 0; // the album row; 0 for none
+    QString path;
+    QString reason;
+
+    // As a row whose photo cannot be read is told before any page is drawn: "12 行目: 画像を
+    // 読めません。", the file and the reason, one a line.
+    QString text() const;
+};
+
+// What the user is told when pages went out with empty frames: the rows, then the first photo's
+// failure.
+QString unreadText(const QList<UnreadPicture>& unread);
+
 // Pages from..to drawn one after another, startPage(page) called before each; the pictures of
 // the pages ahead are decoded on worker threads meanwhile. progress hears the pages drawn of
-// all pages; a stop throws Cancelled before the next page.
-void renderPages(const PrintDocument& document, int from, int to, QPainter& painter, double deviceDpi,
-                 const std::function<void(int page)>& startPage, const Progress& progress = {});
+// all pages; a stop throws Cancelled before the next page. Returns the photos left out.
+QList<UnreadPicture> renderPages(const PrintDocument& document, int from, int to, QPainter& painter,
+                                 double deviceDpi, const std::function<void(int page)>& startPage,
+                                 const Progress& progress = {});
 
 extern const QString PdfActivity; // "PDFを作成しています…"
 
@@ -46,6 +64,8 @@ QString pdfSavedText(const QString& path, int pages);
 
 // Pages from..to of the document as a PDF file, written atomically; the pictures are prepared
 // on that many worker threads (0: as many as the processor runs at once). progress hears the
-// pages drawn with PdfActivity; a stop throws Cancelled and writes nothing. Throws AppError.
-void writePdf(const PrintDocument& document, const QString& path, int from, int to, int threads = 0,
-              const Progress& progress = {});
+// pages drawn with PdfActivity; a stop throws Cancelled and writes nothing. Throws AppError,
+// and OutputFolderGone once the file's folder is not the one the run began with: nothing is
+// written then. Returns the photos left out.
+QList<UnreadPicture> writePdf(const PrintDocument& document, const QString& path, int from, int to,
+                              int threads = 0, const Progress& progress = {});

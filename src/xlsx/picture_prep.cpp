@@ -31,6 +31,11 @@ PreparedPicture preparePicture(const PictureJob& job) {
         return out;
     }
     const QByteArray original = file.readAll();
+    // Cut short by a card pulled or a share dropped while it was read: not the photo.
+    if (file.error() != QFileDevice::NoError) {
+        out.error = PictureReading::reason(file.fileName(), QImageReader::DeviceError);
+        return out;
+    }
     QBuffer buffer;
     buffer.setData(original);
     buffer.open(QIODevice::ReadOnly);

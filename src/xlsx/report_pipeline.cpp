@@ -1,9 +1,12 @@
 #include "xlsx/report_pipeline.h"
 
 #include "base/app_error.h"
+#include "base/file_io.h"
+#include "base/output_folder.h"
 #include "xlsx/legacy_xls.h"
 
 #include <QDir>
+#include <QFileInfo>
 
 #include <variant>
 
@@ -90,7 +93,20 @@ std::variant<ReportPictures, ReportFailure> readPhotos(ReportBuilder& report, in
     return ReportPictures(std::move(pictures), std::move(jobOf));
 }
 
-ReportResult build(ReportBuilder& report, const QString& outputPath, int threads, QStringList* notes) {
+// A write that fails (a full or read-only disk, the folder gone) is the user's to put right, not
+// an unexpected error: its reason is the message.
+ReportResult save(const Workbook& book, const QString& outputPath, const OutputFolder& folder) {
+    const QByteArray bytes = book.toBytes();
+    try {
+        writeFileAtomically(outputPath, bytes, Workbook::SaveFailed, &folder);
+    } catch (const AppError& error) {
+        return failure(error.message(), Prompts::Icon::Critical);
+    }
+    return std::nullopt;
+}
+
+ReportResult build(ReportBuilder& report, const QString& outputPath, const OutputFolder& folder, int threads,
+                   QStringList* notes) {
     QString source;
     if (auto missing = report.findTemplate(source)) return missing;
     if (const QString refused = report.keptFiles(source).refusal(outputPath); !refused.isEmpty())
@@ -102,8 +118,9 @@ ReportResult build(ReportBuilder& report, const QString& outputPath, int threads
     const int printColumns = book.printAreaLastColumn();
     auto read = readPhotos(report, threads);
     if (auto* failed = std::get_if<ReportFailure>(&read)) return *failed;
+    folder.check();
     report.fill(book, std::get<ReportPictures>(read), printColumns);
-    book.save(outputPath);
+    if (auto failed = save(book, outputPath, folder)) return failed;
     if (notes && !book.shortenedNote().isEmpty()) notes->append(book.shortenedNote());
     return std::nullopt;
 }
@@ -118,9 +135,12 @@ Progress withActivity(const Progress& progress, const QString& activity) {
 }
 
 ReportResult run(ReportBuilder& report, const QString& outputPath, int threads, QStringList* notes) {
+    const OutputFolder folder(QFileInfo(outputPath).absolutePath());
     try {
         if (auto refused = report.checkRequest()) return refused;
-        return build(report, outputPath, threads, notes);
+        return build(report, outputPath, folder, threads, notes);
+    } catch (const OutputFolderGone& gone) {
+        return failure(gone.message(), Prompts::Icon::Critical);
     } catch (const AppError& error) {
         return failure(Unexpected, Prompts::Icon::Critical, error.message());
     }

@@ -87,7 +87,9 @@ ReportResult activateSheet(Workbook& book, const QString& sheetName, const QStri
 
 // Finds and opens the template (old binary books through their converted copy), refuses an
 // output that is a kept file, reads every photo before anything is built, fills the template
-// and writes it to outputPath. Nothing is written on failure or when Cancelled goes through.
+// and writes it to outputPath. Nothing is written on failure or when Cancelled goes through,
+// nor once the output's folder is not the one the run began with: a failed save is told with
+// its reason.
 // What the user should know of the written workbook goes to notes.
 ReportResult run(ReportBuilder& report, const QString& outputPath, int threads, QStringList* notes);
 

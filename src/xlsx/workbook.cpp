@@ -362,8 +362,10 @@ QByteArray Workbook::toBytes() const {
     return d->package.toZip();
 }
 
+const QString Workbook::SaveFailed = u"ブックを保存できません。"_s;
+
 void Workbook::save(const QString& path) const {
-    writeFileAtomically(path, toBytes(), u"ブックを保存できません。"_s);
+    writeFileAtomically(path, toBytes(), SaveFailed);
 }
 
 Workbook Workbook::createBlank(const QStringList& sheetNames, const StandardFont& font) {

@@ -124,8 +124,9 @@ public:
     int lastRow() const;
 
     QByteArray toBytes() const;
-    // Written whole to a temporary file and renamed into place.
+    // Written whole to a temporary file and renamed into place; a failure is told under SaveFailed.
     void save(const QString& path) const;
+    static const QString SaveFailed; // "ブックを保存できません。"
 
     struct Impl;
 

@@ -1,16 +1,23 @@
 #include "album/photo_copy.h"
+#include "base/output_folder.h"
+#include "base/output_guard.h"
 #include "support/test_files.h"
 #include "workspace/album_sheet.h"
 #include "workspace/workspace.h"
 
+#include <QCoreApplication>
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
+#include <QProcess>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <memory>
 #include <tuple>
+#include <utility>
 
 using namespace Qt::StringLiterals;
 
@@ -112,6 +119,9 @@ TEST_F(PhotoCopyTest, FailuresAreSkippedAndNamedAndTheRunGoesOn) {
     const QString text = summary.text();
     EXPECT_TRUE(text.contains(u"行 1"_s) && text.contains(u"C:\\gone\\P001.JPG"_s)) << text.toStdString();
     EXPECT_TRUE(text.contains(u"行 3"_s)) << text.toStdString();
+    EXPECT_EQ(summary.skipped[1].reason, u"フォルダーを作れません："_s +
+                                             QDir::toNativeSeparators(target(u"blocker"_s)) +
+                                             u"（保存先のパスの途中にフォルダではないものがあります。）"_s);
 }
 
 TEST_F(PhotoCopyTest, ALaterRowOfTheSameNameReplacesTheCopyAndIsReported) {
@@ -329,4 +339,112 @@ TEST_F(PhotoCopyTest, AStopBeforeSwappedNamesArePlacedReplacesNothing) {
     for (const QString& name : names)
         EXPECT_EQ(readBytes(source.filePath(name + u".jpg"_s)), name.toLatin1());
     EXPECT_EQ(QDir(source.path()).entryList(QDir::Files | QDir::Hidden).size(), 3) << "no staged copy left";
+}
+
+// A stick unmounted under the run leaves another, empty folder at its path; a removed folder
+// leaves none. Either way the run stops there and makes nothing at that path.
+TEST_F(PhotoCopyTest, AChosenFolderReplacedOrRemovedMidRunStopsTheRunAndIsNeverMadeAgain) {
+    for (int r = 1; r <= 4; ++r)
+        row(r, info(QString::number(r), u"K-"_s), QByteArray(1000, char('0' + r)));
+    const QString moved = source.filePath(u"unmounted"_s);
+    const auto afterTwoCopies = [&](const std::function<void()>& change) {
+        auto changed = std::make_shared<bool>(false);
+        return Progress(
+            [change, changed](const ProgressStep& step) {
+                if (step.done == 2 && !*changed) {
+                    *changed = true;
+                    change();
+                }
+            },
+            nullptr);
+    };
+
+    PhotoCopy::Summary summary = copyInto(out.path(), true, 1, afterTwoCopies([&] {
+                                              ASSERT_TRUE(QDir().rename(out.path(), moved));
+                                              ASSERT_TRUE(QDir().mkdir(out.path()));
+                                          }));
+    EXPECT_EQ(summary.copied, 2);
+    EXPECT_EQ(summary.notCopied, (QList<int>{3, 4}));
+    EXPECT_FALSE(summary.stopped()) << "the user did not stop it";
+    EXPECT_FALSE(summary.complete());
+    EXPECT_TRUE(outEntries().isEmpty()) << outEntries().join(u' ').toStdString();
+    EXPECT_EQ(QDir(moved + u"/K"_s).entryList(QDir::Files), (QStringList{u"K-1.jpg"_s, u"K-2.jpg"_s}));
+    const QString text = summary.text();
+    EXPECT_TRUE(text.startsWith(OutputFolder::Gone + u'\n' + QDir::toNativeSeparators(out.path()) +
+                                u"\n同じ場所に別のフォルダがあります。"_s))
+        << text.toStdString();
+    EXPECT_TRUE(text.contains(u"中断したためコピーしなかった行：2 行（3～4）"_s)) << text.toStdString();
+
+    ASSERT_TRUE(QDir(moved).removeRecursively());
+    summary = copyInto(out.path(), true, 1, afterTwoCopies([&] { QDir(out.path()).removeRecursively(); }));
+    EXPECT_EQ(summary.notCopied, (QList<int>{3, 4}));
+    EXPECT_TRUE(summary.text().contains(u"フォルダが見つかりません。"_s)) << summary.text().toStdString();
+    EXPECT_FALSE(QFileInfo::exists(out.path()));
+}
+
+// A card pulled mid-run: its photos are told as photos missing from the start are, row by row,
+// and never as a failure of the folder the copies go to.
+TEST_F(PhotoCopyTest, APhotoThatGoesWhileTheRunGoesIsToldAsOneMissingFromTheStart) {
+    for (int r = 1; r <= 3; ++r)
+        row(r, info(QString::number(r), u"P"_s));
+    const QString third = source.filePath(u"IMG_3.JPG"_s);
+    const PhotoCopy::Summary summary =
+        copyInto(out.path(), false, 1, Progress([&](const ProgressStep&) { QFile::remove(third); }, nullptr));
+    EXPECT_EQ(summary.copied, 2);
+    ASSERT_EQ(summary.skipped.size(), 1);
+    EXPECT_EQ(summary.skipped[0].row, 3);
+    EXPECT_EQ(summary.skipped[0].reason, u"コピー元の写真がありません："_s + third);
+}
+
+namespace {
+
+const char* const StickVariable = "TOVENLA_STICK_FOLDER";
+
+} // namespace
+
+// The child's side: copies onto a stick (a small disk of the test's own) that is unmounted
+// lazily after the second copy, as `umount -l` does to a stick pulled from a running office PC.
+TEST(PhotoCopyStickChild, CopiesOntoAStickUnmountedMidRun) {
+    const QString stick = qEnvironmentVariable(StickVariable);
+    if (stick.isEmpty()) GTEST_SKIP() << "runs only as the child of PhotoCopyStick";
+    QTemporaryDir source;
+    AlbumSheet sheet;
+    for (int r = 1; r <= 4; ++r) {
+        const QString photo = source.filePath(u"IMG_%1.JPG"_s.arg(r));
+        writeBytes(photo, QByteArray(1000, char('0' + r)));
+        sheet.setText(r, AlbumColumn::Path, photo);
+        sheet.setText(r, AlbumColumn::Info, info(QString::number(r), u"K-"_s));
+    }
+    bool pulled = false;
+    const Progress pulling(
+        [&](const ProgressStep& step) {
+            if (step.done != 2 || std::exchange(pulled, true)) return;
+            ASSERT_EQ(QProcess::execute(u"umount"_s, {u"-l"_s, stick}), 0);
+        },
+        nullptr);
+    const PhotoCopy::Summary summary = PhotoCopy::copyRows(sheet, 1, 4, stick, true, OutputGuard(), pulling);
+    EXPECT_EQ(summary.copied, 2);
+    EXPECT_EQ(summary.notCopied, (QList<int>{3, 4}));
+    EXPECT_TRUE(summary.folderGone.startsWith(OutputFolder::Gone)) << summary.folderGone.toStdString();
+    EXPECT_TRUE(QDir(stick).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot).isEmpty())
+        << "nothing lands in the bare mount point, on the system disk";
+}
+
+TEST(PhotoCopyStick, AStickUnmountedMidRunStopsTheRunAndTheSystemDiskGetsNothing) {
+    if (QProcess::execute(u"unshare"_s, {u"--mount"_s, u"true"_s}) != 0)
+        GTEST_SKIP() << "this machine lets no test mount a disk of its own";
+    QTemporaryDir stick;
+    QProcess child;
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(QString::fromLatin1(StickVariable), stick.path());
+    child.setProcessEnvironment(environment);
+    child.setProcessChannelMode(QProcess::MergedChannels);
+    child.start(u"unshare"_s,
+                {u"--mount"_s, u"--propagation"_s, u"private"_s, u"sh"_s, u"-c"_s,
+                 u"mount -t tmpfs -o size=8m tovenla-stick \"$0\" && exec \"$@\""_s, stick.path(),
+                 QCoreApplication::applicationFilePath(), u"--gtest_filter=PhotoCopyStickChild.*"_s});
+    ASSERT_TRUE(child.waitForFinished(60000));
+    const QString told = QString::fromLocal8Bit(child.readAll());
+    EXPECT_EQ(child.exitCode(), 0) << told.toStdString();
+    EXPECT_TRUE(told.contains(u"[  PASSED  ] 1 test"_s)) << told.toStdString();
 }

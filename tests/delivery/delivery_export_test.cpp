@@ -1,6 +1,7 @@
 #include "album/album_file.h"
 #include "base/ansi_codec.h"
 #include "base/app_error.h"
+#include "base/output_folder.h"
 #include "delivery/delivery_export.h"
 #include "delivery/delivery_plan.h"
 #include "delivery/replace_check.h"
@@ -181,7 +182,11 @@ TEST_F(DeliveryExportTest, AFailureOrCancelPartWayLeavesThePreviousDeliveryAsItW
             Progress([&](const ProgressStep&) { QFile::remove(c); }, nullptr));
         FAIL() << "the export should fail";
     } catch (const AppError& error) {
-        EXPECT_TRUE(error.message().contains(QDir::toNativeSeparators(c))) << error.what();
+        // Named by its row, as a photo missing before the export is.
+        EXPECT_TRUE(error.message().startsWith(u"写真帳 2 行目の写真を読めません。\n"_s +
+                                               QDir::toNativeSeparators(c) +
+                                               u"\nファイルが見つかりません。"_s))
+            << error.what();
         EXPECT_TRUE(error.message().endsWith(u"以前の PHOTO フォルダは変更していません。"_s)) << error.what();
     }
     EXPECT_EQ(entriesOf(out.path()), QStringList{u"PHOTO"_s});
@@ -213,6 +218,44 @@ TEST_F(DeliveryExportTest, AFailureOrCancelPartWayLeavesThePreviousDeliveryAsItW
         EXPECT_FALSE(error.message().contains(u"以前の PHOTO フォルダは変更していません。"_s))
             << error.what();
     }
+}
+
+// A card pulled while its photo is copied is the card's fault, not the delivery folder's; a stick
+// unmounted under the export leaves another folder at its path, which gets nothing.
+TEST_F(DeliveryExportTest, APhotoCutShortOrTheFolderGoneMidRunFailsNamingTheRealCause) {
+    const QString a = photo(u"a.jpg"_s, 1), big = photo(u"big.jpg"_s, 2, 17 * 1024 * 1024);
+    try {
+        run({photoRow(a, {}), photoRow(big, {})}, {},
+            Progress(
+                [&](const ProgressStep& step) {
+                    if (step.done > 4 * 1024 * 1024) QFile::resize(big, 9 * 1024 * 1024);
+                },
+                nullptr));
+        FAIL() << "the export should fail";
+    } catch (const AppError& error) {
+        EXPECT_EQ(error.message(), u"写真帳 2 行目の写真を読めません。\n"_s + QDir::toNativeSeparators(big) +
+                                       u"\nファイルを最後まで読み取れませんでした。"_s);
+    }
+    EXPECT_TRUE(entriesOf(out.path()).isEmpty());
+
+    const QString moved = source.filePath(u"unmounted"_s);
+    try {
+        run({photoRow(a, {}), photoRow(photo(u"b.jpg"_s, 3), {})}, {},
+            Progress(
+                [&](const ProgressStep& step) {
+                    if (step.done > 0 && !QFileInfo::exists(moved)) {
+                        QDir().rename(out.path(), moved);
+                        QDir().mkdir(out.path());
+                    }
+                },
+                nullptr));
+        FAIL() << "the export should fail";
+    } catch (const AppError& error) {
+        EXPECT_TRUE(
+            error.message().startsWith(OutputFolder::Gone + u'\n' + QDir::toNativeSeparators(out.path())))
+            << error.what();
+    }
+    EXPECT_TRUE(entriesOf(out.path()).isEmpty());
 }
 
 TEST_F(DeliveryExportTest, EveryMissingPhotoIsReportedWithItsRowBeforeAnythingIsWritten) {

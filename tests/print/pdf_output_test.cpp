@@ -1,5 +1,6 @@
 #include "album/album_file.h"
 #include "base/app_error.h"
+#include "base/output_folder.h"
 #include "print/album_pages.h"
 #include "print/print_document.h"
 #include "print/print_renderer.h"
@@ -10,6 +11,7 @@
 #include "workspace/settings_file.h"
 
 #include <QBuffer>
+#include <QDir>
 #include <QFile>
 #include <QImage>
 #include <QPainter>
@@ -200,4 +202,87 @@ TEST(PdfOutputProgram, DecoderWarningsStayOffTheTerminal) {
     const QString err = run(QString());
     EXPECT_FALSE(err.contains(u"qt.gui.imageio"_s)) << err.toStdString();
     EXPECT_FALSE(err.contains(u"JPEG"_s)) << err.toStdString();
+}
+
+namespace {
+
+// A PNG whose header reads but whose picture data is damaged: it is laid out, then cannot be
+// drawn, as a photo on a card pulled while the pages are made.
+QString writeDamagedPng(const QString& folder) {
+    QImage image(400, 300, QImage::Format_RGB32);
+    image.fill(Qt::darkCyan);
+    QBuffer buffer;
+    buffer.open(QIODevice::WriteOnly);
+    image.save(&buffer, "PNG");
+    QByteArray bytes = buffer.data();
+    const qsizetype data = bytes.indexOf("IDAT") + 4;
+    for (qsizetype i = data; i < data + 16; ++i)
+        bytes[i] = char(0x5a);
+    const QString path = folder + u"/damaged.png"_s;
+    writeBytes(path, bytes);
+    return path;
+}
+
+} // namespace
+
+TEST_F(PdfOutputTest, APhotoThatCannotBeDrawnIsNamedByRowTheFrameLeftEmptyAndTheStatusIsThree) {
+    const QString photo = writeTestPhoto(dir.path(), u"p.jpg"_s, 400, 300);
+    const QString damaged = writeDamagedPng(dir.path());
+    const QString album = dir.path() + u"/album.dat"_s;
+    AlbumFile::save(album, {AlbumRow{{}, u"a\r\n"_s, {}, photo}, AlbumRow{{}, u"b\r\n"_s, {}, damaged}});
+    const QString pdf = dir.path() + u"/out.pdf"_s;
+    EXPECT_EQ(run({u"pdf"_s, album, pdf}), 3);
+    EXPECT_EQ(outText, pdf + u": 1 ページ\n"_s);
+    EXPECT_EQ(errText, u"2 行目: 画像を読めません。 "_s + damaged + u" 画像のデータが壊れています\n"_s);
+    const auto images = pdfImageList(pdf);
+    if (!images) GTEST_SKIP() << "pdfimages (poppler-utils) is not installed";
+    EXPECT_EQ(images->count(u" jpeg "_s), 1) << images->toStdString();
+}
+
+// Photos are read as their pages are drawn, long after the pages were laid out: those gone by
+// then are told by row, and the folder the PDF goes to is the one the run began with or none.
+TEST(PdfOutputRun, PhotosGoneMidRunAreToldByRowAndAFolderGoneStopsTheRun) {
+    QTemporaryDir dir;
+    PrintDocument document;
+    document.StartDoc();
+    QStringList photos;
+    for (int row = 1; row <= 8; ++row) {
+        if (row > 1) document.NewPage();
+        photos << writeTestPhoto(dir.path(), u"p%1.jpg"_s.arg(row), 400, 300);
+        document.DrawPicture(PictureSource::fromFile(photos.last(), row), 1440, 1440, 4320, 3600);
+    }
+    const QString folder = dir.path() + u"/stick"_s;
+    ASSERT_TRUE(QDir().mkdir(folder));
+    const QString pdf = folder + u"/out.pdf"_s;
+    // One worker prepares four pictures ahead: at the first page, those of pages 6 to 8 are not begun.
+    const auto atPage = [](int page, const std::function<void()>& change) {
+        return Progress(
+            [=](const ProgressStep& step) {
+                if (step.done == page - 1 && step.done < step.total) change();
+            },
+            nullptr);
+    };
+    const QList<UnreadPicture> unread = writePdf(document, pdf, 1, 8, 1, atPage(1, [&] {
+                                                     QFile::remove(photos[5]);
+                                                     writeBytes(photos[6], "no longer a picture");
+                                                     QFile::remove(photos[7]);
+                                                 }));
+    ASSERT_EQ(unread.size(), 3);
+    EXPECT_EQ(unread[0].row, 6);
+    EXPECT_EQ(unread[0].reason, u"ファイルが見つかりません"_s);
+    EXPECT_EQ(unread[1].reason, u"画像ファイルではないか、対応していない形式です"_s);
+    EXPECT_EQ(unread[2].row, 8);
+    EXPECT_TRUE(unreadText(unread).contains(u"\n行 6～8\n\n6 行目: 画像を読めません。\n"_s + photos[5]));
+    EXPECT_TRUE(QFile::exists(pdf));
+
+    ASSERT_TRUE(QFile::remove(pdf));
+    EXPECT_THROW(writePdf(document, pdf, 1, 5, 1,
+                          atPage(3,
+                                 [&] {
+                                     QDir().rename(folder, dir.path() + u"/unmounted"_s);
+                                     QDir().mkdir(folder);
+                                 })),
+                 OutputFolderGone);
+    EXPECT_TRUE(QDir(folder).isEmpty());
+    EXPECT_TRUE(QDir(dir.path() + u"/unmounted"_s).isEmpty());
 }

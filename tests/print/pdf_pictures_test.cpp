@@ -154,7 +154,7 @@ TEST(PictureLookaheadTest, ResultsComeInOrderAndNoMoreThanTheBoundAhead) {
     const auto prepare = [&started](const PagePicture& job) {
         ++started;
         std::this_thread::sleep_for(std::chrono::microseconds(300 * (job.pixels.width() % 4)));
-        return ReadyPicture{{}, job.pixels, {}};
+        return ReadyPicture{{}, job.pixels, {}, {}};
     };
     PictureLookahead lookahead(jobs, prepare, 3, 5);
     for (int taken = 1; taken <= 40; ++taken) {

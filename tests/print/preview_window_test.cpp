@@ -8,6 +8,7 @@
 #include "workspace/workspace.h"
 
 #include <QDir>
+#include <QFile>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPrinter>
@@ -240,4 +241,35 @@ TEST(PrinterCheckTest, TheJobsPrinterOrTheDefaultAndWhyNot) {
     EXPECT_EQ(checkPrinter(u"b"_s, installed, u"A"_s).problem, PrinterCheck::NotInstalled.arg(u"b"_s));
     EXPECT_EQ(checkPrinter({}, installed, {}).problem, PrinterCheck::NotChosen);
     EXPECT_EQ(checkPrinter({}, {}, {}).problem, PrinterCheck::NoPrinter);
+}
+
+// Photos gone since the pages were laid out (a card pulled) leave their frames empty, and the
+// end of the run says which rows, as the preview says a photo missing when it opens.
+TEST_F(PrintDialogTest, PhotosGoneSinceThePreviewAreNamedByRowAfterPrinting) {
+    ASSERT_TRUE(QFile::remove(photo));
+    child<QPushButton>(*dialog, u"Command1"_s)->click();
+    EXPECT_EQ(dialog->result(), QDialog::Accepted);
+    EXPECT_EQ(prompts.lastMessage().icon, Prompts::Icon::Exclamation);
+    // What went to the printer, then the rows whose frames are empty.
+    const QString text = prompts.lastMessage().text;
+    EXPECT_TRUE(text.startsWith(u"1～5 頁をプリンタに送りました。"_s)) << text.toStdString();
+    EXPECT_TRUE(text.endsWith(u"\r\n\r\n次の行は写真を読めなかったため、写真の枠を空けて出力しました。\n"_s
+                              u"行 1～13\n\n1 行目: 画像を読めません。\n"_s +
+                              photo + u"\nファイルが見つかりません"_s))
+        << text.toStdString();
+    EXPECT_TRUE(QFile::exists(dir.path() + u"/printed.pdf"_s));
+}
+
+TEST_F(PreviewWindowTest, PdfButtonNamesTheRowsWhosePhotosWentSinceThePreview) {
+    const QString other = writeTestPhoto(dir.path(), u"q.jpg"_s, 400, 300);
+    addRows(2, photo);
+    addRows(1, other);
+    PVIEW view(workspace, prompts);
+    ASSERT_TRUE(QFile::remove(other));
+    const QString pdf = dir.path() + u"/saved.pdf"_s;
+    prompts.savePaths.push_back(pdf);
+    child<QPushButton>(view, u"CmdPdf"_s)->click();
+    EXPECT_TRUE(QFile::exists(pdf));
+    EXPECT_TRUE(prompts.lastMessage().text.contains(u"\n行 3\n\n3 行目: 画像を読めません。\n"_s + other))
+        << prompts.lastMessage().text.toStdString();
 }

@@ -3,10 +3,17 @@
 #include "support/photo_files.h"
 #include "support/test_files.h"
 #include "viewer/shared_thumbnail_cache.h"
+#include "viewer/thumbnail_batch.h"
 
+#include <QBuffer>
+#include <QFile>
 #include <QTemporaryDir>
+#include <QTextStream>
 
 #include <gtest/gtest.h>
+
+#include <functional>
+#include <utility>
 
 using namespace Qt::StringLiterals;
 using Flavour = SharedThumbnailCache::Flavour;
@@ -100,4 +107,39 @@ TEST_F(ThumbnailBatchTest, AFolderGivesThePicturesInIt) {
     EXPECT_TRUE(cached(b));
     EXPECT_TRUE(err.contains(u"サムネイルを作成: 2 枚"_s)) << err.toStdString();
     EXPECT_FALSE(err.contains(u"notes.txt"_s)) << err.toStdString();
+}
+
+namespace {
+
+// Standard error that pulls the card the first time the run writes to it.
+class PullingOnFirstWrite : public QBuffer {
+public:
+    std::function<void()> pull;
+
+protected:
+    qint64 writeData(const char* data, qint64 size) override {
+        if (pull) std::exchange(pull, {})();
+        return QBuffer::writeData(data, size);
+    }
+};
+
+} // namespace
+
+// Thumbnails read each photo when its turn comes: one gone by then is named as one missing from
+// the start, and the run goes on and ends with status 3.
+TEST_F(ThumbnailBatchTest, APhotoThatGoesWhileTheRunGoesIsNamedAndTheStatusIsThree) {
+    QStringList photos;
+    for (int i = 0; i < 40; ++i) {
+        photos << dir.filePath(u"p%1.jpg"_s.arg(i));
+        writeJpeg(photos.last(), twoColourImage({160, 120}, Qt::red, Qt::blue));
+    }
+    PullingOnFirstWrite device;
+    device.pull = [&] { QFile::remove(photos.last()); };
+    device.open(QIODevice::WriteOnly);
+    QTextStream stream(&device);
+    EXPECT_EQ(runThumbnailBatch(photos, dir.path(), stream), 3);
+    stream.flush();
+    const QString told = QString::fromUtf8(device.data());
+    EXPECT_TRUE(told.contains(photos.last() + u": ファイルが見つかりません\n"_s)) << told.toStdString();
+    EXPECT_TRUE(told.contains(u"サムネイルを作成: 39 枚"_s)) << told.toStdString();
 }

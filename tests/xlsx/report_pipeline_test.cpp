@@ -1,10 +1,12 @@
 #include "base/app_error.h"
+#include "base/output_folder.h"
 #include "support/test_files.h"
 #include "xlsx/paged_sheet.h"
 #include "xlsx/report_pipeline.h"
 #include "xlsx/workbook.h"
 
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QImage>
 #include <QTemporaryDir>
@@ -12,6 +14,7 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <functional>
 
 using namespace Qt::StringLiterals;
 
@@ -27,6 +30,7 @@ public:
     bool cancelFill = false, throwInFill = false;
     QStringList calls;
     qint64 readTotal = 0;
+    std::function<void()> whenOpened, whenFilled; // what happens to the disk meanwhile
 
     ReportResult checkRequest() override {
         calls << u"request"_s;
@@ -46,6 +50,7 @@ public:
     }
     ReportResult checkTemplate(Workbook& book, const QString& path) override {
         calls << u"open"_s;
+        if (whenOpened) whenOpened();
         return ReportPipeline::activateSheet(book, u"Page"_s, path);
     }
     QList<ReportPhoto> photos() override {
@@ -67,6 +72,7 @@ public:
             pictures.place(book, {0, 45.0 * row, 40, 30}, photoPaths[row - 1]);
         }
         sheet.finish();
+        if (whenFilled) whenFilled();
         if (cancelFill) throw Cancelled();
     }
 };
@@ -184,6 +190,49 @@ TEST_F(ReportPipelineTest, ADamagedTemplateOrAMissingSheetIsTheUsersMessage) {
               u"雛形にシート「Page」がありません。\r\n"_s + QDir::toNativeSeparators(report.templatePath));
     EXPECT_FALSE(report.calls.contains(u"fill"_s));
     EXPECT_FALSE(QFileInfo::exists(output));
+}
+
+// A photo removed or damaged after the run began is told as one missing at its start: by row,
+// and nothing is written.
+TEST_F(ReportPipelineTest, PhotosThatGoAfterTheRunBeganNameTheirRowsAndNothingIsWritten) {
+    report.photoPaths = {photo(1), photo(2), photo(1)};
+    report.whenOpened = [&] { QFile::remove(photo(1)); };
+    const auto failure = run();
+    ASSERT_TRUE(failure);
+    EXPECT_EQ(failure->message, ReportPipeline::PhotoFailed);
+    EXPECT_EQ(failure->badRows, (QList<int>{1, 3}));
+    EXPECT_EQ(failure->details()[0],
+              u"1: "_s + QDir::toNativeSeparators(photo(1)) + u" (ファイルが見つかりません)"_s);
+    EXPECT_FALSE(QFileInfo::exists(output));
+}
+
+// A save that fails is the user's to put right: the reason is the message, never "unexpected".
+// The folder the run began with takes the workbook, or nothing does.
+TEST_F(ReportPipelineTest, SaveFailuresAndAFolderGoneAreToldWithTheirReasonAndWriteNothing) {
+    report.photoPaths = {photo(1)};
+    const QString stick = dir.filePath(u"stick"_s);
+    ASSERT_TRUE(QDir().mkdir(stick));
+    output = stick + u"/out.xlsx"_s;
+    report.whenFilled = [&] {
+        QDir().rename(stick, dir.filePath(u"unmounted"_s));
+        QDir().mkdir(stick);
+    };
+    auto failure = run();
+    ASSERT_TRUE(failure);
+    EXPECT_TRUE(failure->message.startsWith(OutputFolder::Gone + u'\n' + QDir::toNativeSeparators(stick) +
+                                            u"\n同じ場所に別のフォルダがあります。"_s))
+        << failure->message.toStdString();
+    EXPECT_EQ(failure->icon, Prompts::Icon::Critical);
+    EXPECT_TRUE(failure->details().isEmpty()); // the message says it all
+    EXPECT_TRUE(QDir(stick).isEmpty());
+    EXPECT_TRUE(QDir(dir.filePath(u"unmounted"_s)).isEmpty());
+
+    report.whenFilled = {};
+    ASSERT_TRUE(QDir().mkdir(output)); // a folder where the workbook goes
+    failure = run();
+    ASSERT_TRUE(failure);
+    EXPECT_EQ(failure->message, u"ブックを保存できません。\n"_s + QDir::toNativeSeparators(output) +
+                                    u"\n同じ名前のフォルダがあります。"_s);
 }
 
 } // namespace

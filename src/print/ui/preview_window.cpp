@@ -165,12 +165,13 @@ void PVIEW::CmdPdf_Click() {
         prompts_, {u"PDF保存"_s, u"PDFﾌｧｲﾙ (*.pdf)|*.pdf"_s, 1, workspace_.outputFolder(), name}, u".pdf"_s,
         workspace_.outputGuard(), u"確認"_s);
     if (path.isEmpty()) return;
+    QList<UnreadPicture> unread;
     try {
         BusyScope busy(prompts_);
         JobRunner runner(this);
         runner.showWindow({u"PdfProgress"_s, u"PDF保存"_s, PdfActivity, u"中止"_s, 300});
-        runner.run([&](const Progress& progress) {
-            writePdf(vsPrinter1_, path, 1, vsPrinter1_.PageCount(), 0, progress);
+        unread = runner.run([&](const Progress& progress) {
+            return writePdf(vsPrinter1_, path, 1, vsPrinter1_.PageCount(), 0, progress);
         });
     } catch (const Cancelled&) {
         prompts_.tell(Cancelled::NothingWritten, u"確認"_s, Prompts::Icon::Information);
@@ -179,5 +180,9 @@ void PVIEW::CmdPdf_Click() {
         prompts_.tell(error.message(), u"エラー"_s, Prompts::Icon::Critical);
         return;
     }
-    prompts_.tell(pdfSavedText(path, vsPrinter1_.PageCount()), u"確認"_s, Prompts::Icon::Information);
+    const QString saved = pdfSavedText(path, vsPrinter1_.PageCount());
+    if (unread.isEmpty())
+        prompts_.tell(saved, u"確認"_s, Prompts::Icon::Information);
+    else
+        prompts_.tell(saved + u"\r\n\r\n"_s + unreadText(unread), u"確認"_s, Prompts::Icon::Exclamation);
 }

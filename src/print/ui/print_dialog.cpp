@@ -189,6 +189,10 @@ void PriForm::Command1_Click() {
                       Prompts::Icon::Critical);
         return;
     }
-    prompts_.tell(printed.text(), u"確認"_s, Prompts::Icon::Information);
+    if (printed.unread.isEmpty())
+        prompts_.tell(printed.text(), u"確認"_s, Prompts::Icon::Information);
+    else
+        prompts_.tell(printed.text() + u"\r\n\r\n"_s + unreadText(printed.unread), u"確認"_s,
+                      Prompts::Icon::Exclamation);
     accept();
 }

@@ -43,12 +43,12 @@ PrintedPages printPages(const PrintDocument& document, QPrinter& printer, int fr
     };
     PrintedPages printed{from, to, from - 1, false};
     try {
-        renderPages(document, from, to, painter, printer.resolution(), startPage,
-                    progress.mapped([&](ProgressStep step) {
-                        printed.last = from + int(step.done) - 1;
-                        step.activity = PrintActivity;
-                        return step;
-                    }));
+        printed.unread = renderPages(document, from, to, painter, printer.resolution(), startPage,
+                                     progress.mapped([&](ProgressStep step) {
+                                         printed.last = from + int(step.done) - 1;
+                                         step.activity = PrintActivity;
+                                         return step;
+                                     }));
     } catch (const Cancelled&) {
         printed.stopped = true;
     }

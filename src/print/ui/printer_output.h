@@ -3,6 +3,7 @@
 #include "base/progress.h"
 #include "print/print_range.h"
 
+#include <QList>
 #include <QString>
 #include <QStringList>
 
