@@ -4,11 +4,13 @@
 #include "base/file_io.h"
 #include "base/system_error.h"
 
+#include <QDateTime>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QRandomGenerator>
 #include <QScopeGuard>
+#include <QStorageInfo>
 
 #include <cerrno>
 #include <csignal>
@@ -78,6 +80,12 @@ const QString TemporarySuffix = u".tmp"_s;
 QString temporaryName(const QString& folder) {
     return folder + u'/' + TemporaryPrefix + QString::number(::getpid()) + u'-' +
            QString::number(QRandomGenerator::global()->generate64(), 36) + TemporarySuffix;
+}
+
+bool isNetworkFileSystem(const QByteArray& type) {
+    static const QList<QByteArray> network = {"cifs", "smb3",  "smbfs",      "nfs",   "nfs4",       "9p",
+                                              "afs",  "ncpfs", "fuse.sshfs", "davfs", "fuse.davfs2"};
+    return network.contains(type);
 }
 
 } // namespace
@@ -225,11 +233,17 @@ void AtomicFile::discard() {
 void AtomicFile::removeLeftovers(const QString& folder) {
     const QStringList names = QDir(folder).entryList({TemporaryPrefix + u'*' + TemporarySuffix},
                                                      QDir::Files | QDir::Hidden | QDir::System);
+    if (names.isEmpty()) return;
+    // On a share a temporary file may be another computer's save under way, whose process
+    // number says nothing here: there only one left alone for a long time is a leftover.
+    const bool shared = isNetworkFileSystem(QStorageInfo(folder).fileSystemType());
+    const QDateTime longAgo = QDateTime::currentDateTimeUtc().addSecs(-3600);
     for (const QString& name : names) {
         bool ok = false;
         const pid_t pid = pid_t(name.sliced(TemporaryPrefix.size()).section(u'-', 0, 0).toLongLong(&ok));
-        if (ok && pid > 0 && ::kill(pid, 0) != 0 && errno == ESRCH)
-            ::unlink(native(QDir(folder).filePath(name)).constData());
+        const QString path = QDir(folder).filePath(name);
+        if (!ok || pid <= 0 || (shared && QFileInfo(path).lastModified().toUTC() > longAgo)) continue;
+        if (::kill(pid, 0) != 0 && errno == ESRCH) ::unlink(native(path).constData());
     }
 }
 
