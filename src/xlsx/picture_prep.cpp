@@ -14,6 +14,7 @@
 #include <chrono>
 #include <condition_variable>
 #include <mutex>
+#include <optional>
 #include <thread>
 
 using namespace Qt::StringLiterals;
@@ -23,19 +24,32 @@ QSize framePixels(double widthPoints, double heightPoints) {
     return QSize(qMax(1, qRound(widthPoints / 72 * dpi)), qMax(1, qRound(heightPoints / 72 * dpi)));
 }
 
-PreparedPicture preparePicture(const PictureJob& job) {
-    PreparedPicture out;
-    QFile file(PhotoFile::resolve(job.path));
+namespace {
+
+// The photo's bytes, read whole once; nothing, with the reason in error, when they cannot be.
+std::optional<QByteArray> readPhoto(const QString& path, QString& error) {
+    QFile file(path);
     if (!QFileInfo(file.fileName()).isFile() || !file.open(QIODevice::ReadOnly)) {
-        out.error = PictureReading::reason(file.fileName(), QImageReader::DeviceError);
-        return out;
+        error = PictureReading::reason(file.fileName(), QImageReader::DeviceError);
+        return std::nullopt;
     }
-    const QByteArray original = file.readAll();
+    QByteArray bytes = file.readAll();
     // Cut short by a card pulled or a share dropped while it was read: not the photo.
     if (file.error() != QFileDevice::NoError) {
-        out.error = PictureReading::reason(file.fileName(), QImageReader::DeviceError);
-        return out;
+        error = PictureReading::reason(file.fileName(), QImageReader::DeviceError);
+        return std::nullopt;
     }
+    return bytes;
+}
+
+} // namespace
+
+PreparedPicture preparePicture(const PictureJob& job) {
+    PreparedPicture out;
+    const QString name = PhotoFile::resolve(job.path);
+    const std::optional<QByteArray> read = readPhoto(name, out.error);
+    if (!read) return out;
+    const QByteArray& original = *read;
     QBuffer buffer;
     buffer.setData(original);
     buffer.open(QIODevice::ReadOnly);
@@ -44,7 +58,7 @@ PreparedPicture preparePicture(const PictureJob& job) {
     const QByteArray format = reader.format();
     QSize size = reader.size();
     if (format.isEmpty() || !size.isValid()) {
-        out.error = PictureReading::reason(file.fileName(), QImageReader::UnsupportedFormatError);
+        out.error = PictureReading::reason(name, QImageReader::UnsupportedFormatError);
         return out;
     }
     if (!PictureLimit::allows(reader)) {
@@ -69,7 +83,7 @@ PreparedPicture preparePicture(const PictureJob& job) {
     }
     const QImage image = reader.read();
     if (image.isNull()) {
-        out.error = PictureReading::reason(file.fileName(), reader.error());
+        out.error = PictureReading::reason(name, reader.error());
         return out;
     }
     QBuffer encoded(&out.bytes);
