@@ -41,7 +41,7 @@ PrintedPages printPages(const PrintDocument& document, QPrinter& printer, int fr
             throw AppError(u"プリンタを開けません: "_s + name);
         }
     };
-    PrintedPages printed{from, to, from - 1, false};
+    PrintedPages printed{from, to, from - 1, false, {}};
     try {
         printed.unread = renderPages(document, from, to, painter, printer.resolution(), startPage,
                                      progress.mapped([&](ProgressStep step) {
