@@ -199,9 +199,9 @@ TEST_F(PrintDialogTest, AStoppedPrintSendsThePagesDrawnAndSaysWhich) {
     EXPECT_EQ(some.last, 3);
     EXPECT_EQ(some.text(), u"中止しました。2～3 頁はプリンタに送りました。4～5 頁は送っていません。"_s);
     EXPECT_EQ(pdfPageCount(out).value_or(2), 2);
-    EXPECT_EQ((PrintedPages{4, 5, 4, true}.text()),
+    EXPECT_EQ((PrintedPages{4, 5, 4, true, {}}.text()),
               u"中止しました。4 頁はプリンタに送りました。5 頁は送っていません。"_s);
-    EXPECT_EQ((PrintedPages{4, 4, 4, false}.text()), u"4 頁をプリンタに送りました。"_s);
+    EXPECT_EQ((PrintedPages{4, 4, 4, false, {}}.text()), u"4 頁をプリンタに送りました。"_s);
 }
 
 // Settings brought from another computer may name a printer that is not here: the dialog says
